@@ -1,0 +1,28 @@
+# Two entry points, both usable on a fresh Debian 12 machine as root:
+#   make run   installs what is missing, builds (release) and starts Ledgerly
+#   make test  installs what is missing, builds with sanitizers and runs every test
+RELEASE_DIR := build/release
+TEST_DIR    := build/test
+
+.PHONY: deps run build test bench clean
+
+deps:
+	@bash tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR)
+
+run: build
+	$(RELEASE_DIR)/bin/ledgerly
+
+test: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DLEDGERLY_CHECKS=ON
+	cmake --build $(TEST_DIR)
+	cd $(TEST_DIR) && ctest --output-on-failure -j2
+
+bench: build
+	$(RELEASE_DIR)/bin/ledgerly_bench
+
+clean:
+	rm -rf build

@@ -1,0 +1,225 @@
+#include "store/KestrelClass.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QVariant>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+int sextet(char c) {
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 26;
+    if (c >= '0' && c <= '9')
+        return c - '0' + 52;
+    if (c == '+')
+        return 62;
+    if (c == '/')
+        return 63;
+    return -1;
+}
+
+bool inCodecSet(char c) { return c == '=' || sextet(c) >= 0; }
+
+// Splits a parameter text the way a shell would for a simple command line:
+// blanks separate words, double or single quotes group, backslash escapes.
+QStringList splitParams(const QString &params) {
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    QChar quote;
+    for (qsizetype i = 0; i < params.size(); ++i) {
+        const QChar c = params.at(i);
+        if (!quote.isNull()) {
+            if (c == quote) {
+                quote = QChar();
+            } else if (c == '\\' && quote == '"' && i + 1 < params.size() &&
+                       (params.at(i + 1) == '"' || params.at(i + 1) == '\\')) {
+                word += params.at(++i);
+            } else {
+                word += c;
+            }
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+            inWord = true;
+        } else if (c == '\\' && i + 1 < params.size()) {
+            word += params.at(++i);
+            inWord = true;
+        } else if (c.isSpace()) {
+            if (inWord)
+                words << word;
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words << word;
+    return words;
+}
+
+} // namespace
+
+QString TKestrel::EncodeField(const QString &text) {
+    // Base64 with no line breaks: the stored value is always one line.
+    return QString::fromLatin1(text.toUtf8().toBase64());
+}
+
+QByteArray DecodeFieldBytes(const QString &stored) {
+    const QByteArray in = stored.toLatin1();
+    QByteArray out;
+    out.reserve(in.size() * 3 / 4);
+    char group[4];
+    int filled = 0;
+    for (char c : in) {
+        if (!inCodecSet(c))
+            continue; // stray characters are skipped wherever they stand
+        group[filled++] = c;
+        if (filled < 4)
+            continue;
+        filled = 0;
+        // A group yields one byte, plus one for each of its third and fourth
+        // characters that is not "="; "=" never ends decoding.
+        const int a = qMax(sextet(group[0]), 0);
+        const int b = qMax(sextet(group[1]), 0);
+        const int c3 = qMax(sextet(group[2]), 0);
+        const int d = qMax(sextet(group[3]), 0);
+        out += char((a << 2) | (b >> 4));
+        if (group[2] != '=')
+            out += char(((b & 0x0f) << 4) | (c3 >> 2));
+        if (group[3] != '=')
+            out += char(((c3 & 0x03) << 6) | d);
+    }
+    // A trailing partial group carries no whole byte count and is dropped.
+    return out;
+}
+
+QString DecodeField(const QString &stored) { return QString::fromUtf8(DecodeFieldBytes(stored)); }
+
+QByteArray TKestrel::ReadFileText(const QString &fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(QStringLiteral("Cannot read \"%1\": %2")
+                                     .arg(fileName, file.errorString())
+                                     .toStdString());
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw std::runtime_error(QStringLiteral("Cannot read \"%1\": %2")
+                                     .arg(fileName, file.errorString())
+                                     .toStdString());
+    return data;
+}
+
+void TKestrel::WriteFileText(const QString &fileName, const QByteArray &data) {
+    // Written to a temporary file and renamed into place, so a failed write
+    // never leaves a half-written file under the chosen name.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        throw std::runtime_error(QStringLiteral("Cannot write \"%1\": %2")
+                                     .arg(fileName, file.errorString())
+                                     .toStdString());
+}
+
+QString TKestrel::ProgramFolder() {
+    QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                               : QFileInfo("/proc/self/exe").canonicalPath();
+    return QDir::cleanPath(dir);
+}
+
+QString TKestrel::ProgramPath() {
+    QString dir = ProgramFolder();
+    return dir.endsWith('/') ? dir : dir + '/';
+}
+
+QByteArray TKestrel::ReadResourceText(const QString &name) {
+    QFile file(QStringLiteral(":/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(
+            QStringLiteral("Resource \"%1\" not found.").arg(name).toStdString());
+    return file.readAll();
+}
+
+QString TKestrel::SpecialFolderPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QString TKestrel::AppDataFolder(const QString &name) {
+    QString base = SpecialFolderPath();
+    QString leaf = name.isEmpty() ? QCoreApplication::applicationName() : name;
+    if (base.isEmpty())
+        return QString();
+    QString path = QDir(base).filePath(leaf);
+    QDir().mkpath(path);
+    return QFileInfo(path).isDir() ? path : QString();
+}
+
+void TKestrel::RunProgram(const QString &fileName, const QString &params,
+                          const QString &workFolder, int showCmd) {
+    Q_UNUSED(showCmd); // windows of the new process show themselves normally
+    QString program = fileName;
+    program.remove('"');
+    const QString folder = QFileInfo(workFolder).isDir() ? workFolder : QString();
+    QProcess::startDetached(program, splitParams(params), folder);
+}
+
+void TKestrel::FlattenButtons(QObject *form) {
+    if (!form || !form->isWidgetType())
+        return;
+    const auto children = form->findChildren<QObject *>();
+    for (QObject *child : children) {
+        // Push buttons only; tool buttons, radio buttons and check boxes keep their look.
+        if (child->inherits("QPushButton"))
+            child->setProperty("flat", true);
+    }
+}
+
+bool TKestrel::IsSupportedPlatform() {
+    // Linux 3.0 or later; older kernels lack what Qt 6 relies on.
+    if (QSysInfo::kernelType() != QLatin1String("linux"))
+        return false;
+    const int major = QSysInfo::kernelVersion().section('.', 0, 0).toInt();
+    return major >= 3;
+}
+
+void TKestrel::CheckPlatform() {
+    if (IsSupportedPlatform())
+        return;
+    // No window system may exist yet: the message goes to standard error.
+    std::fputs("Error: This program must be run under Windows 2000 or later.\n", stderr);
+    std::exit(0);
+}
+
+void TKestrel::CreateProcessMarker(const QString &name) {
+    // A shared lock on a file named after the marker, held until the process
+    // ends (the descriptor is never closed). Other instances take the same
+    // shared lock, so a second instance is never refused.
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    const QByteArray path = QFile::encodeName(QDir(dir).filePath(name));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        (void)::flock(fd, LOCK_SH | LOCK_NB);
+}
+
+int DayOfMonth(const QDate &date) { return date.day(); }
+
+QDate AddDays(const QDate &date, int days) { return date.addDays(days); }

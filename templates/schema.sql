@@ -1,0 +1,23 @@
+-- The empty Ledgerly data file. Every user-typed text is stored as one-line
+-- Base64 of its UTF-8 bytes; dates are ISO yyyy-MM-dd text so that SQLite
+-- orders and filters them; amounts are plain numbers.
+PRAGMA journal_mode = DELETE;
+CREATE TABLE users (
+    name TEXT NOT NULL DEFAULT '',
+    pwd  TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE cates (
+    user TEXT NOT NULL DEFAULT '',
+    out  TEXT NOT NULL DEFAULT '',
+    "in" TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE data (
+    id     INTEGER PRIMARY KEY AUTOINCREMENT,
+    user   TEXT NOT NULL DEFAULT '',
+    date   TEXT NOT NULL,
+    type   TEXT NOT NULL,
+    cate   TEXT NOT NULL DEFAULT '',
+    amount REAL NOT NULL,
+    notes  TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX data_user_date ON data (user, date);
