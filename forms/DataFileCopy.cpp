@@ -12,9 +12,9 @@
 namespace {
 
 [[noreturn]] void fail(const QString &what, const QString &file, const QString &reason) {
-    throw std::runtime_error(
-        QStringLiteral("%1 \"%2\": %3").arg(what, QFileInfo(file).absoluteFilePath(), reason)
-            .toStdString());
+    throw std::runtime_error(QStringLiteral("%1 \"%2\": %3")
+                                 .arg(what, QFileInfo(file).absoluteFilePath(), reason)
+                                 .toStdString());
 }
 
 } // namespace

@@ -10,9 +10,13 @@ QString &titleStore() {
 }
 } // namespace
 
-QString ApplicationTitle() { return titleStore(); }
+QString ApplicationTitle() {
+    return titleStore();
+}
 
-void SetApplicationTitle(const QString &title) { titleStore() = title; }
+void SetApplicationTitle(const QString &title) {
+    titleStore() = title;
+}
 
 void ShowErrorReport(QWidget *owner, const QString &text) {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(),

@@ -62,8 +62,7 @@ TfrmLogin::TfrmLogin(QWidget *owner, const QStringList &arguments)
 
     connect(ui->cboUsername, &QComboBox::editTextChanged, this, [this] { UpdateSubmit(); });
     connect(ui->edtPassword, &QLineEdit::textChanged, this, [this] { UpdateSubmit(); });
-    connect(ui->btnSubmit, &QPushButton::clicked, this,
-            [this] { btnSubmitClick(ui->btnSubmit); });
+    connect(ui->btnSubmit, &QPushButton::clicked, this, [this] { btnSubmitClick(ui->btnSubmit); });
     connect(ui->btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
 
     FormCreate(arguments);

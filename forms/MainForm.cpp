@@ -5,6 +5,7 @@
 #include "forms/DataFileCopy.h"
 #include "forms/ErrorReport.h"
 #include "forms/LoginForm.h"
+#include "forms/NoAutoSelect.h"
 #include "forms/RowsModel.h"
 #include "forms/WindowFont.h"
 #include "store/KestrelClass.h"
@@ -22,21 +23,8 @@
 #include <QScreen>
 #include <QTimer>
 
-// The skin and About window come from their own units; until those exist the
-// window keeps its plain frame and the About item only shows the name.
-#if __has_include("skin/SkinClass.h")
-#include "skin/SkinClass.h"
-#define LEDGERLY_HAS_SKIN 1
-#else
-class TSkinMan {};
-#define LEDGERLY_HAS_SKIN 0
-#endif
-#if __has_include("forms/AboutForm.h")
 #include "forms/AboutForm.h"
-#define LEDGERLY_HAS_ABOUT 1
-#else
-#define LEDGERLY_HAS_ABOUT 0
-#endif
+#include "skin/SkinClass.h"
 
 namespace {
 
@@ -51,8 +39,7 @@ QPixmap drawMenuPicture(const QColor &colour) {
     QFont font = DefaultWindowFont();
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(QRect(0, 0, 34, 13), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Menu"));
+    painter.drawText(QRect(0, 0, 34, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Menu"));
     painter.setBrush(colour);
     painter.setPen(Qt::NoPen);
     painter.drawPolygon(QPolygon({QPoint(35, 5), QPoint(42, 5), QPoint(38, 9)}));
@@ -64,7 +51,9 @@ QPixmap menuPicture(const QString &resource, const QColor &fallbackColour) {
     return picture.isNull() ? drawMenuPicture(fallbackColour) : picture;
 }
 
-QString escapeMnemonics(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
+QString escapeMnemonics(QString text) {
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
 
 QAction *addItem(QMenu *menu, const QString &name, const QString &caption) {
     QAction *action = menu->addAction(caption);
@@ -72,7 +61,9 @@ QAction *addItem(QMenu *menu, const QString &name, const QString &caption) {
     return action;
 }
 
-void addSeparator(QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); }
+void addSeparator(QMenu *menu, const QString &name) {
+    menu->addSeparator()->setObjectName(name);
+}
 
 QStringList textLines(const QString &text) {
     QStringList lines = QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
@@ -97,7 +88,9 @@ TfrmMain::TfrmMain(QWidget *parent, const QStringList &arguments)
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() { FormDestroy(); }
+TfrmMain::~TfrmMain() {
+    FormDestroy();
+}
 
 // --- construction ---------------------------------------------------------------
 
@@ -118,6 +111,8 @@ void TfrmMain::SetupComponents() {
 
     for (QComboBox *combo : {ui->cboOutCate, ui->cboInCate})
         combo->setCompleter(nullptr);
+    for (QLineEdit *edit : {ui->edtOutAmount, ui->edtOutNotes, ui->edtInAmount, ui->edtInNotes})
+        TNoAutoSelect::Install(edit);
 
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName("SaveDialog1");
@@ -137,13 +132,16 @@ void TfrmMain::SetupComponents() {
 
 void TfrmMain::SetupLists() {
     const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
-    const QList<TListColumn> pending = {
-        {"Date", 80, L}, {"Type", 80, L}, {"Category", 180, L}, {"Amount", 80, R}, {"Notes", 220, L}};
+    const QList<TListColumn> pending = {{"Date", 80, L},
+                                        {"Type", 80, L},
+                                        {"Category", 180, L},
+                                        {"Amount", 80, R},
+                                        {"Notes", 220, L}};
     SetupListView(ui->lvwOutRecs, new TRowsModel(pending, ui->lvwOutRecs));
     SetupListView(ui->lvwInRecs, new TRowsModel(pending, ui->lvwInRecs));
-    SetupListView(ui->lvwDayTotal,
-                  new TRowsModel({{"Date", 220, L}, {"In", 210, R}, {"Out", 210, R}},
-                                 ui->lvwDayTotal));
+    SetupListView(
+        ui->lvwDayTotal,
+        new TRowsModel({{"Date", 220, L}, {"In", 210, R}, {"Out", 210, R}}, ui->lvwDayTotal));
     SetupListView(ui->lvwMonthTotal,
                   new TRowsModel({{"Month/Year", 220, L}, {"In", 210, R}, {"Out", 210, R}},
                                  ui->lvwMonthTotal));
@@ -191,7 +189,8 @@ void TfrmMain::SetupMenus() {
     switchUser->setFont(bold);
 
     const auto guarded = [this](QAction *action, void (TfrmMain::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
     };
     guarded(switchUser, &TfrmMain::mnuMenu_SwitchUserClick);
     guarded(setPwd, &TfrmMain::mnuMenu_SetPwdClick);
@@ -294,8 +293,7 @@ void TfrmMain::FormCreate() {
     ShowPeriodTotals(0, 0);
 
     RunGuarded([&] {
-        ui->cboOutCate->addItems(
-            textLines(DbMan->GetCategories(UserName, QStringLiteral("out"))));
+        ui->cboOutCate->addItems(textLines(DbMan->GetCategories(UserName, QStringLiteral("out"))));
         ui->cboInCate->addItems(textLines(DbMan->GetCategories(UserName, QStringLiteral("in"))));
     });
     // Adding items must not fill the boxes: they start empty.
@@ -311,10 +309,8 @@ void TfrmMain::FormCreate() {
     TabSet1Click();
     SetMenuImage(true);
 
-#if LEDGERLY_HAS_SKIN
     SkinMan = std::make_unique<TSkinMan>(ui->imgLeft, ui->imgTop, ui->imgRight, ui->imgBottom,
                                          ui->pnlCenter);
-#endif
     TKestrel::FlattenButtons(this);
 
     // The window appears (with its taskbar entry) once the event loop runs.
@@ -348,7 +344,9 @@ void TfrmMain::RunSignIn(QString &dataFile, QString &userName) {
 
 // --- helpers ------------------------------------------------------------------------
 
-void TfrmMain::RunGuarded(const std::function<void()> &body) { RunReported(this, body); }
+void TfrmMain::RunGuarded(const std::function<void()> &body) {
+    RunReported(this, body);
+}
 
 void TfrmMain::UpdateButtons() {
     const auto count = [](QTreeView *list) { return ListModel(list)->Count(); };
@@ -369,7 +367,9 @@ void TfrmMain::UpdateButtons() {
     ui->btnCatesPrint->setEnabled(anyCates);
 }
 
-void TfrmMain::SetBusy(bool busy, QWidget *control) { TBusyGuard::SetBusy(busy, control); }
+void TfrmMain::SetBusy(bool busy, QWidget *control) {
+    TBusyGuard::SetBusy(busy, control);
+}
 
 void TfrmMain::CollectRows(QTreeView *list, TStringsArray &rows) {
     const TRowsModel *model = ListModel(list);
@@ -528,14 +528,12 @@ void TfrmMain::mnuMenu_RestoreClick() {
 }
 
 void TfrmMain::mnuMenu_AboutClick() {
-#if LEDGERLY_HAS_ABOUT
     TfrmAbout about(this);
     about.ProductName = QStringLiteral("Ledgerly");
     about.ProductVersion = QStringLiteral("6.22");
     about.exec();
-#else
-    QMessageBox::about(this, QStringLiteral("About"), QStringLiteral("Ledgerly\nVersion 6.22"));
-#endif
 }
 
-void TfrmMain::mnuMenu_ExitClick() { close(); }
+void TfrmMain::mnuMenu_ExitClick() {
+    close();
+}

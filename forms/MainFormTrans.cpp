@@ -10,9 +10,9 @@
 #include <QMenu>
 
 void TfrmMain::ShowPeriodTotals(double income, double expenses) {
-    const QString text = QStringLiteral("Income: %1    Expenses: %2    Net Income: %3")
-                             .arg(FormatAmount(income), FormatAmount(expenses),
-                                  FormatAmount(income - expenses));
+    const QString text =
+        QStringLiteral("Income: %1    Expenses: %2    Net Income: %3")
+            .arg(FormatAmount(income), FormatAmount(expenses), FormatAmount(income - expenses));
     ui->lblTransTotal->setText(text);
     ui->lblCatesTotal->setText(text);
 }
@@ -36,6 +36,10 @@ void TfrmMain::lvwTransSelectItem() {
         UpdateButtons();
 }
 
-void TfrmMain::btnTransMoreClick() { mnuTransMenu->popup(QCursor::pos()); }
+void TfrmMain::btnTransMoreClick() {
+    mnuTransMenu->popup(QCursor::pos());
+}
 
-void TfrmMain::btnCatesExportClick() { mnuCatesExport->popup(QCursor::pos()); }
+void TfrmMain::btnCatesExportClick() {
+    mnuCatesExport->popup(QCursor::pos());
+}
