@@ -111,6 +111,7 @@ private slots:
     void minimizeButton();
     void titleDragRows();
     void windowDestroyedBeforeSkin();
+    void paintedWindow();
 };
 
 void TestSkin::frameImageLayout() {
@@ -388,6 +389,33 @@ void TestSkin::windowDestroyedBeforeSkin() {
     QVERIFY(!g.window->findChild<QLabel *>("CloseButton"));
     QVERIFY(!g.window->findChild<QLabel *>("CaptionLabel"));
     QCOMPARE(g.window->findChildren<QLabel *>().size(), 4);
+}
+
+void TestSkin::paintedWindow() {
+    // What the screen shows: the frame, the buttons over it, the caption in
+    // white. LEDGERLY_SCREENSHOT_DIR keeps a copy to look at.
+    FramedWindow f(700, 525);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const QImage shot = f.window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString dir = qEnvironmentVariable("LEDGERLY_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        QVERIFY(shot.save(dir + "/skinned-window.png"));
+    QCOMPARE(shot.size(), QSize(700, 525));
+    QCOMPARE(shot.pixel(0, 0), qRgb(97, 97, 97));
+    QCOMPARE(shot.pixel(699, 524), qRgb(97, 97, 97));
+    QCOMPARE(shot.pixel(300, 300), qRgb(240, 240, 240));
+    const QColor close = shot.pixelColor(f.skin->CloseButton->geometry().topLeft() + QPoint(4, 4));
+    QVERIFY(close.red() > 150 && close.green() < 120);
+    // The magenta corner of the button cell shows the title bar behind it.
+    QCOMPARE(shot.pixel(f.skin->CloseButton->geometry().topLeft()),
+             Picture(f.imgTop).pixel(f.skin->CloseButton->geometry().topLeft()));
+    bool whiteText = false;
+    const QRect caption = f.skin->CaptionLabel->geometry();
+    for (int y = caption.top(); y <= caption.bottom() && !whiteText; ++y)
+        for (int x = caption.left(); x <= caption.right() && !whiteText; ++x)
+            whiteText = qGray(shot.pixel(x, y)) > 200;
+    QVERIFY(whiteText);
 }
 
 QTEST_MAIN(TestSkin)
