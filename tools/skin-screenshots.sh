@@ -9,9 +9,11 @@ build=${1:-build/dev}
 out=$(realpath -m "${2:-build/screenshots}")
 mkdir -p "$out"
 cmake --build "$build" --target test_skin test_about
+supp=$(realpath tests/lsan.supp)
 cd "$build/bin"
 for check in test_skin test_about; do
-  LEDGERLY_SCREENSHOT_DIR="$out" QT_QPA_PLATFORM=xcb \
+  LSAN_OPTIONS="suppressions=$supp:print_suppressions=0" \
+    LEDGERLY_SCREENSHOT_DIR="$out" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s '-screen 0 1280x1024x24' "./$check" >/dev/null
 done
 ls "$out"/skinned-window.png "$out"/about.png
