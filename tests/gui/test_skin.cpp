@@ -99,6 +99,7 @@ class TestSkin : public QObject {
     Q_OBJECT
 private slots:
     void frameImageLayout();
+    void otherPictures();
     void mainWindowSize();
     void pieceCoverageAtOtherWidths_data();
     void pieceCoverageAtOtherWidths();
@@ -137,6 +138,44 @@ void TestSkin::frameImageLayout() {
     QCOMPARE(title.size(), QSize(120, 20));
     QCOMPARE(title.pixel(45, 10), qRgb(255, 0, 255)); // unused cell
     QCOMPARE(QImage(":/RES_ICON").size(), QSize(17, 13));
+}
+
+void TestSkin::otherPictures() {
+    // The pictures other windows load by name: present, of their sizes, and
+    // with the background their users key out.
+    struct Expected {
+        const char *name;
+        QSize size;
+    };
+    const Expected pictures[] = {
+        {"MENU_UP", {43, 13}},          {"MENU_DOWN", {43, 13}},
+        {"LOGIN_PICTURE", {48, 48}},    {"ABOUT_ICON", {32, 32}},
+        {"APP_ICON", {48, 48}},         {"QRFIRSTPAGEBITMAP", {18, 18}},
+        {"QRPREVPAGEBITMAP", {18, 18}}, {"QRNEXTPAGEBITMAP", {18, 18}},
+        {"QRLASTPAGEBITMAP", {18, 18}}, {"QRPRINTBITMAP", {18, 18}},
+    };
+    for (const Expected &e : pictures) {
+        const QImage img(QString(":/") + e.name);
+        QVERIFY2(!img.isNull(), e.name);
+        QCOMPARE(img.size(), e.size);
+        if (QByteArray(e.name).startsWith("QR")) {
+            QCOMPARE(img.colorCount(), 16);
+            QCOMPARE(img.pixel(0, 17) & RGB_MASK, 0xff00ffu);
+            QCOMPARE(KeyedPixmap(QString(":/") + e.name, QColor(255, 0, 255))
+                         .toImage()
+                         .pixelColor(0, 0)
+                         .alpha(),
+                     0);
+        }
+    }
+    // Blue at rest, red while pressed, on white.
+    const QImage up(":/MENU_UP"), down(":/MENU_DOWN");
+    QCOMPARE(up.pixel(0, 0), qRgb(255, 255, 255));
+    QColor ink = up.pixelColor(2, 9);
+    QVERIFY(ink.blue() > 150 && ink.red() < 60);
+    ink = down.pixelColor(2, 9);
+    QVERIFY(ink.red() > 150 && ink.blue() < 60);
+    QVERIFY(QImage(":/APP_ICON").hasAlphaChannel());
 }
 
 void TestSkin::mainWindowSize() {
