@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,17 @@ QStringList CategoryLines(const QString &text) {
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+// Removes a row of a pending list and leaves no row selected (the view
+// would otherwise select the row that moves into its place, and a second
+// Delete would drop a row the user never chose).
+void RemovePendingRow(QTreeView *list, TRowsModel *model, int row) {
+    if (QItemSelectionModel *selection = list->selectionModel())
+        selection->clear();
+    model->RemoveRow(row);
+    if (QItemSelectionModel *selection = list->selectionModel())
+        selection->clear();
 }
 
 bool IsEnterKey(const QKeyEvent *key) {
@@ -184,7 +196,7 @@ void TEntryPanel::EditClick() {
         FCate->setEditText(texts.value(2));
         FAmount->setText(texts.value(3));
         FNotes->setText(texts.value(4));
-        FModel->RemoveRow(row);
+        RemovePendingRow(FList, FModel, row);
         UpdatePendingTotal(FList, FTotal);
         FOwner->UpdateButtons();
     });
@@ -197,7 +209,7 @@ void TEntryPanel::DeleteClick() {
             return;
         if (!Ask(QStringLiteral("You want to delete it?")))
             return;
-        FModel->RemoveRow(row);
+        RemovePendingRow(FList, FModel, row);
         UpdatePendingTotal(FList, FTotal);
         FOwner->UpdateButtons();
     });
