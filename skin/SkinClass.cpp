@@ -1,0 +1,364 @@
+#include "skin/SkinClass.h"
+
+#include <QEvent>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QRegion>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+
+const QColor InsideColour(240, 240, 240);
+const QColor Magenta(255, 0, 255);
+const QColor White(255, 255, 255);
+
+// Tooltips of the framed window stay while the mouse is over their control
+// (Qt hides a tooltip when the mouse leaves it); an hour stands for "no limit".
+constexpr int ToolTipStayMs = 60 * 60 * 1000;
+
+constexpr int ButtonSize = 20;
+constexpr int ButtonMargin = 10; // from the right edge of the window to Close
+constexpr int IconLeft = 10;
+constexpr int CaptionGap = 5;
+
+// Copies the source rectangle (sx, sy, sw, sh) of `src` into the destination
+// rectangle (dx, dy, dw, dh) of `dst`, scaling by nearest neighbour when the
+// sizes differ (a plain copy when they are equal). Pixels outside either
+// image are skipped; an empty rectangle copies nothing.
+void CopyPiece(QImage &dst, int dx, int dy, int dw, int dh, const QImage &src, int sx, int sy,
+               int sw, int sh) {
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
+        return;
+    for (int y = 0; y < dh; ++y) {
+        const int ty = dy + y;
+        const int fy = sy + static_cast<int>(static_cast<qint64>(y) * sh / dh);
+        if (ty < 0 || ty >= dst.height() || fy < 0 || fy >= src.height())
+            continue;
+        const auto *from = reinterpret_cast<const QRgb *>(src.constScanLine(fy));
+        auto *to = reinterpret_cast<QRgb *>(dst.scanLine(ty));
+        for (int x = 0; x < dw; ++x) {
+            const int tx = dx + x;
+            const int fx = sx + static_cast<int>(static_cast<qint64>(x) * sw / dw);
+            if (tx < 0 || tx >= dst.width() || fx < 0 || fx >= src.width())
+                continue;
+            to[tx] = from[fx];
+        }
+    }
+}
+
+// The picture a label shows now, as an image of the label's size.
+QImage LabelCanvas(QLabel *label) {
+    QImage canvas = label->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    if (canvas.size() != label->size()) {
+        QImage sized(label->size(), QImage::Format_RGB32);
+        sized.fill(White);
+        if (!canvas.isNull()) {
+            QPainter p(&sized);
+            p.drawImage(0, 0, canvas);
+        }
+        canvas = sized;
+    }
+    return canvas;
+}
+
+QImage KeyedImage(const QImage &source, QColor key) {
+    QImage img = source.convertToFormat(QImage::Format_ARGB32);
+    const QRgb keyRgb = key.rgb() & RGB_MASK;
+    for (int y = 0; y < img.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            if ((line[x] & RGB_MASK) == keyRgb)
+                line[x] = 0;
+        }
+    }
+    return img;
+}
+
+// Sets the width (or height) of the panel that holds `image`. The window
+// itself is never resized: an image placed directly on the window has no
+// panel of its own.
+void SetPanelWidth(QLabel *image, int width) {
+    QWidget *panel = image->parentWidget();
+    if (panel && !panel->isWindow())
+        panel->resize(width, panel->height());
+}
+
+void SetPanelHeight(QLabel *image, int height) {
+    QWidget *panel = image->parentWidget();
+    if (panel && !panel->isWindow())
+        panel->resize(panel->width(), height);
+}
+
+} // namespace
+
+void SizeImageToParent(QLabel *image) {
+    if (!image || !image->parentWidget())
+        return;
+    const QSize size = image->parentWidget()->size();
+    image->resize(size);
+    const QPixmap old = image->pixmap();
+    if (size.isEmpty()) {
+        image->setPixmap(QPixmap());
+        return;
+    }
+    if (old.size() == size)
+        return;
+    QPixmap sized(size);
+    sized.fill(White);
+    if (!old.isNull()) {
+        QPainter p(&sized);
+        p.drawPixmap(0, 0, old);
+    }
+    image->setPixmap(sized);
+}
+
+QPixmap KeyedPixmap(const QString &resource, QColor key) {
+    const QImage img(resource);
+    if (img.isNull())
+        return {};
+    return QPixmap::fromImage(KeyedImage(img, key));
+}
+
+TSkinMan::TSkinMan(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLabel *imgBottom,
+                   QWidget *pnlCenter) {
+    if (!imgLeft || !imgTop || !imgRight || !imgBottom || !pnlCenter)
+        return;
+    QWidget *window = pnlCenter->window();
+    const int w = window->width();
+    const int h = window->height();
+    // Only a borderless window of at least the minimum size is framed.
+    if (!window->windowFlags().testFlag(Qt::FramelessWindowHint) || w < MinWidth || h < MinHeight)
+        return;
+    window_ = window;
+    imgTop_ = imgTop;
+
+    SetPanelWidth(imgLeft, SideWidth);
+    SetPanelHeight(imgTop, TitleHeight);
+    SetPanelWidth(imgRight, SideWidth);
+    SetPanelHeight(imgBottom, BottomHeight);
+    for (QLabel *image : {imgLeft, imgTop, imgRight, imgBottom}) {
+        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        image->setScaledContents(false);
+        SizeImageToParent(image);
+    }
+
+    window->setToolTipDuration(ToolTipStayMs);
+    for (QWidget *child : window->findChildren<QWidget *>())
+        child->setToolTipDuration(ToolTipStayMs);
+
+    // The content panel paints its own background in the frame's inside colour.
+    pnlCenter->setAutoFillBackground(true);
+    QPalette centre = pnlCenter->palette();
+    centre.setColor(QPalette::Window, InsideColour);
+    pnlCenter->setPalette(centre);
+
+    imgTop->installEventFilter(this);
+
+    PaintEdges(imgLeft, imgTop, imgRight, imgBottom);
+
+    QWidget *titlePanel = imgTop->parentWidget() ? imgTop->parentWidget() : window;
+
+    auto *icon = new QLabel(titlePanel);
+    icon->setObjectName("IconImage");
+    icon->setPixmap(KeyedPixmap(":/RES_ICON", White));
+    icon->resize(icon->pixmap().size());
+    icon->move(IconLeft, (TitleHeight - icon->height()) / 2);
+    icon->show();
+    icon->raise();
+    IconImage = icon_ = icon;
+
+    auto *caption = new QLabel(titlePanel);
+    caption->setObjectName("CaptionLabel");
+    caption->setTextFormat(Qt::PlainText);
+    caption->setText(window->windowTitle());
+    QFont font = window->font();
+    font.setBold(true);
+    caption->setFont(font);
+    QPalette captionPalette = caption->palette();
+    captionPalette.setColor(QPalette::WindowText, White);
+    caption->setPalette(captionPalette);
+    caption->setAutoFillBackground(false);
+    caption->adjustSize();
+    caption->move(icon->x() + icon->width() + CaptionGap, (TitleHeight - caption->height()) / 2);
+    caption->show();
+    caption->raise();
+    CaptionLabel = caption_ = caption;
+
+    auto *close = NewTitleButton(titlePanel, "Close");
+    close->setObjectName("CloseButton");
+    close->move(w - ButtonSize - ButtonMargin, (TitleHeight - ButtonSize) / 2);
+    CloseButton = close_ = close;
+    DrawButton(close, "close", "up");
+
+    auto *minimize = NewTitleButton(titlePanel, "Minimize");
+    minimize->setObjectName("MinimizeButton");
+    minimize->move(close->x() - 1 - ButtonSize, (TitleHeight - ButtonSize) / 2);
+    MinimizeButton = minimize_ = minimize;
+    DrawButton(minimize, "minimize", "up");
+
+    window->setMask(QRegion(0, 0, w, h));
+}
+
+TSkinMan::~TSkinMan() {
+    // The guarded pointers are null for controls the window has already
+    // destroyed together with its children.
+    delete close_.data();
+    delete minimize_.data();
+    delete caption_.data();
+    delete icon_.data();
+    IconImage = CaptionLabel = MinimizeButton = CloseButton = nullptr;
+}
+
+QLabel *TSkinMan::NewTitleButton(QWidget *titlePanel, const QString &toolTip) {
+    auto *button = new QLabel(titlePanel);
+    button->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    button->resize(ButtonSize, ButtonSize);
+    button->setToolTip(toolTip);
+    button->setToolTipDuration(ToolTipStayMs);
+    button->installEventFilter(this);
+    button->show();
+    button->raise();
+    return button;
+}
+
+void TSkinMan::PaintEdges(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLabel *imgBottom) {
+    const QImage form = QImage(":/RES_FORM").convertToFormat(QImage::Format_RGB32);
+    if (form.isNull())
+        return;
+    const int w = window_->width();
+    const int h = window_->height();
+    // The fixed pieces of the title bar take 9 + 116 + 110 + 14 = 249 columns;
+    // the two middle pieces share the rest, the left one the smaller half.
+    const int d = (w - 249) / 2;
+    const int e = (w - 249) - d;
+
+    QImage top = LabelCanvas(imgTop);
+    CopyPiece(top, 0, 0, 9, 36, form, 0, 0, 9, 36);
+    CopyPiece(top, 9, 0, 116, 36, form, 10, 0, 116, 36);
+    // A middle piece narrower than its source takes the first d columns
+    // (left) or the last e columns, ending at column 316 (right).
+    CopyPiece(top, 125, 0, d, 36, form, 127, 0, std::min(d, 63), 36);
+    CopyPiece(top, 125 + d, 0, e, 36, form, std::max(317 - e, 191), 0, std::min(e, 126), 36);
+    CopyPiece(top, w - 124, 0, 110, 36, form, 318, 0, 110, 36);
+    CopyPiece(top, w - 14, 0, 14, 36, form, 429, 0, 14, 36);
+
+    QImage left = LabelCanvas(imgLeft);
+    CopyPiece(left, 0, 0, 2, h - 42, form, 0, 37, 2, 12);
+    QImage right = LabelCanvas(imgRight);
+    CopyPiece(right, 0, 0, 2, h - 42, form, 441, 37, 2, 12);
+
+    QImage bottom = LabelCanvas(imgBottom);
+    CopyPiece(bottom, 0, 0, 126, 6, form, 0, 50, 126, 6);
+    CopyPiece(bottom, 126, 0, w - 251, 6, form, 127, 50, std::min(w - 251, 190), 6);
+    CopyPiece(bottom, w - 125, 0, 125, 6, form, 318, 50, 125, 6);
+
+    imgTop->setPixmap(QPixmap::fromImage(top));
+    imgLeft->setPixmap(QPixmap::fromImage(left));
+    imgRight->setPixmap(QPixmap::fromImage(right));
+    imgBottom->setPixmap(QPixmap::fromImage(bottom));
+}
+
+void TSkinMan::DrawButton(QLabel *button, const QString &name, const QString &state) {
+    if (!button)
+        return;
+    const QString n = name.toLower();
+    const QString s = state.toLower();
+    int cell = -1;
+    if (n == "minimize" && (s == "up" || s == "down"))
+        cell = s == "down" ? 20 : 0;
+    else if (n == "close" && (s == "up" || s == "down"))
+        cell = s == "down" ? 80 : 60;
+    if (cell < 0)
+        return;
+    const QImage title(":/RES_TITLE");
+    if (title.isNull())
+        return;
+    const QImage keyed = KeyedImage(title.copy(cell, 0, ButtonSize, ButtonSize), Magenta);
+
+    QImage picture = button->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    if (picture.size() != button->size()) {
+        picture = QImage(button->size(), QImage::Format_ARGB32);
+        picture.fill(Qt::transparent);
+    }
+    {
+        QPainter p(&picture);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, keyed);
+    }
+    button->setPixmap(QPixmap::fromImage(picture));
+}
+
+bool TSkinMan::eventFilter(QObject *watched, QEvent *event) {
+    const QEvent::Type type = event->type();
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    const bool release = type == QEvent::MouseButtonRelease;
+    if (!press && !release)
+        return QObject::eventFilter(watched, event);
+    auto *mouse = static_cast<QMouseEvent *>(event);
+
+    if (watched == close_.data() || watched == minimize_.data()) {
+        const bool isClose = watched == close_.data();
+        if (press)
+            isClose ? CloseMouseDown(mouse) : MinimizeMouseDown(mouse);
+        else
+            isClose ? CloseMouseUp(mouse) : MinimizeMouseUp(mouse);
+        return true;
+    }
+    if (watched == imgTop_.data() && press) {
+        // A press that starts a move is consumed; others go on to the panel.
+        const bool moves = mouse->button() == Qt::LeftButton && mouse->position().y() < DragRows;
+        TitleMouseDown(mouse);
+        return moves;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TSkinMan::CloseMouseDown(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressed_ = close_;
+    DrawButton(close_, "close", "down");
+}
+
+void TSkinMan::CloseMouseUp(QMouseEvent *event) {
+    // Only the release of a press that began on this button counts; Qt sends
+    // that release here wherever the pointer is by then.
+    if (event->button() != Qt::LeftButton || pressed_ != close_.data())
+        return;
+    pressed_ = nullptr;
+    DrawButton(close_, "close", "up");
+    if (window_)
+        window_->close();
+}
+
+void TSkinMan::MinimizeMouseDown(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressed_ = minimize_;
+    DrawButton(minimize_, "minimize", "down");
+}
+
+void TSkinMan::MinimizeMouseUp(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton || pressed_ != minimize_.data())
+        return;
+    pressed_ = nullptr;
+    DrawButton(minimize_, "minimize", "up");
+    if (window_)
+        window_->showMinimized();
+}
+
+void TSkinMan::TitleMouseDown(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton || event->position().y() >= DragRows || !window_)
+        return;
+    emit WindowMoveRequested();
+    // The window system moves the window with the mouse until the button is
+    // released (and takes over the mouse from the press).
+    if (QWindow *handle = window_->windowHandle())
+        handle->startSystemMove();
+}

@@ -1,0 +1,124 @@
+// The field codec: standard Base64 out, lenient Base64 in.
+#include "store/KestrelClass.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+class TestKestrelClass : public QObject {
+    Q_OBJECT
+
+private slots:
+    void encodesKnownVectors_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("f") << "f"
+                           << "Zg==";
+        QTest::newRow("fo") << "fo"
+                            << "Zm8=";
+        QTest::newRow("foo") << "foo"
+                             << "Zm9v";
+        QTest::newRow("foob") << "foob"
+                              << "Zm9vYg==";
+        QTest::newRow("fooba") << "fooba"
+                               << "Zm9vYmE=";
+        QTest::newRow("foobar") << "foobar"
+                                << "Zm9vYmFy";
+        QTest::newRow("apostrophe") << "O'Neil's"
+                                    << "TydOZWlsJ3M=";
+        QTest::newRow("utf8") << QString::fromUtf8("Café €") << "Q2Fmw6kg4oKs";
+        QTest::newRow("line breaks") << "a\r\nb"
+                                     << "YQ0KYg==";
+        // 60 bytes: more than one 76-character line of Base64, still one line.
+        QTest::newRow("long") << QString(60, 'x')
+                              << "eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4eHh4"
+                                 "eHh4eHh4eHh4eHh4";
+    }
+    void encodesKnownVectors() {
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        QCOMPARE(TKestrel::EncodeField(text), stored);
+        QCOMPARE(DecodeField(stored), text);
+    }
+
+    void decodesLeniently() {
+        // Line breaks, blanks and any other stray characters are skipped.
+        QCOMPARE(DecodeField("Zm9v\r\nYmFy"), QString("foobar"));
+        QCOMPARE(DecodeField("  Z m 9 v Y m F y  "), QString("foobar"));
+        QCOMPARE(DecodeField(QString::fromUtf8("Zm9v€YmFy!*")), QString("foobar"));
+        // "=" does not end decoding: two padded values decode joined.
+        QCOMPARE(DecodeField("Zg==Zm8="), QString("ffo"));
+        QCOMPARE(DecodeField("Zm8=\r\nZm9vYg=="), QString("fofoob"));
+        // A trailing partial group is dropped.
+        QCOMPARE(DecodeField("Zm9vYmF"), QString("foo"));
+        QCOMPARE(DecodeField("Z"), QString());
+        QCOMPARE(DecodeField("\r\n ="), QString());
+    }
+
+    // Random byte strings: plain round trip, junk inserted anywhere, and
+    // several padded values written one after the other.
+    void roundTripsRandomBytes() {
+        QRandomGenerator rng(20110315);
+        const QString junk = QString::fromUtf8(" \r\n\t!#$%&*-.:;?@[]_{}~\x01é€");
+        for (int round = 0; round < 2000; ++round) {
+            QByteArray bytes(rng.bounded(0, 300), Qt::Uninitialized);
+            for (char &b : bytes)
+                b = char(rng.bounded(256));
+            const QString stored = QString::fromLatin1(bytes.toBase64());
+            QCOMPARE(DecodeFieldBytes(stored), bytes);
+
+            QString noisy;
+            for (QChar c : stored) {
+                while (rng.bounded(4) == 0)
+                    noisy += junk.at(rng.bounded(int(junk.size())));
+                noisy += c;
+            }
+            QCOMPARE(DecodeFieldBytes(noisy), bytes);
+
+            QByteArray more(rng.bounded(1, 20), 'q');
+            for (char &b : more)
+                b = char(rng.bounded(256));
+            QCOMPARE(DecodeFieldBytes(stored + "\r\n" + QString::fromLatin1(more.toBase64())),
+                     bytes + more);
+        }
+    }
+
+    void roundTripsText() {
+        QRandomGenerator rng(7);
+        for (int round = 0; round < 500; ++round) {
+            QString text;
+            const int len = rng.bounded(0, 80);
+            for (int i = 0; i < len; ++i) {
+                // Mix of ASCII, Latin-1, other scripts and characters outside the BMP.
+                switch (rng.bounded(4)) {
+                case 0:
+                    text += QChar(rng.bounded(0x20, 0x7f));
+                    break;
+                case 1:
+                    text += QChar(rng.bounded(0xa0, 0x100));
+                    break;
+                case 2:
+                    text += QChar(rng.bounded(0x400, 0xd000));
+                    break;
+                default:
+                    text += QString::fromUcs4(U"\U0001F600");
+                }
+            }
+            const QString stored = TKestrel::EncodeField(text);
+            QVERIFY(!stored.contains('\r') && !stored.contains('\n'));
+            QCOMPARE(stored.size() % 4, 0);
+            QCOMPARE(DecodeField(stored), text);
+        }
+    }
+
+    void dateHelpers() {
+        QCOMPARE(DayOfMonth(QDate(2011, 3, 31)), 31);
+        QCOMPARE(AddDays(QDate(2011, 3, 15), 1 - DayOfMonth(QDate(2011, 3, 15))),
+                 QDate(2011, 3, 1));
+        QCOMPARE(AddDays(QDate(2012, 3, 1), -1), QDate(2012, 2, 29));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKestrelClass)
+#include "test_KestrelClass.moc"
