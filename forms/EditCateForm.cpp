@@ -1,0 +1,60 @@
+#include "forms/EditCateForm.h"
+
+#include "ui_EditCateForm.h"
+
+#include <QKeyEvent>
+#include <QShowEvent>
+
+TfrmEditCate::TfrmEditCate(QWidget *owner)
+    : QDialog(owner), ui(std::make_unique<Ui::TfrmEditCate>()) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(392, 273);
+    connect(ui->memText, &QPlainTextEdit::textChanged, this, &TfrmEditCate::memTextChange);
+    connect(ui->btnSave, &QPushButton::clicked, this, &TfrmEditCate::btnSaveClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmEditCate::btnCancelClick);
+}
+
+TfrmEditCate::~TfrmEditCate() = default;
+
+void TfrmEditCate::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmEditCate::keyPressEvent(QKeyEvent *event) {
+    // Escape does not close the editor (Enter belongs to the text box).
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmEditCate::FormShow() {
+    QString text = CateText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    ui->memText->setPlainText(text);
+    ui->btnSave->setEnabled(false);
+}
+
+void TfrmEditCate::memTextChange() {
+    ui->btnSave->setEnabled(true);
+}
+
+void TfrmEditCate::btnSaveClick() {
+    QString text = ui->memText->toPlainText();
+    // The text box may hold Unicode paragraph and line separators pasted in.
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    CateText = text.trimmed();
+    done(QDialog::Accepted);
+}
+
+void TfrmEditCate::btnCancelClick() {
+    done(QDialog::Rejected);
+}

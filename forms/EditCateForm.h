@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+namespace Ui {
+class TfrmEditCate;
+}
+
+// The category-list editor: one category per line, freely rewritten. The
+// caller writes CateText, runs exec() and, when it returns Accepted, reads
+// CateText back. The dialog never touches the data file.
+class TfrmEditCate : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmEditCate(QWidget *owner);
+    ~TfrmEditCate() override;
+
+    // In: the list text, lines separated by CR LF. Out after Save: the whole
+    // text with CR LF line breaks, leading and trailing blanks and empty
+    // lines removed; empty lines and repeats inside stay as typed.
+    QString CateText;
+
+    // Fills the text box; Save stays disabled until the text changes.
+    void FormShow();
+    void memTextChange();
+    void btnSaveClick();
+    void btnCancelClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::TfrmEditCate> ui;
+};

@@ -1,0 +1,37 @@
+#include "forms/MoreInfoForm.h"
+
+#include "forms/RowsModel.h"
+#include "ui_MoreInfoForm.h"
+
+namespace {
+// Column of the amount, counted like the list's columns (0 is the image).
+const int kAmountColumn = 3;
+} // namespace
+
+TfrmMoreInfo::TfrmMoreInfo(QWidget *owner)
+    : QDialog(owner), ui(std::make_unique<Ui::TfrmMoreInfo>()) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(631, 453);
+    FModel = new TRowsModel({{QStringLiteral("Date"), 80, Qt::AlignLeft},
+                             {QStringLiteral("Category"), 180, Qt::AlignLeft},
+                             {QStringLiteral("#"), 80, Qt::AlignRight},
+                             {QStringLiteral("Notes"), 220, Qt::AlignLeft}},
+                            this);
+    SetupListView(ui->lvwRecs, FModel);
+}
+
+TfrmMoreInfo::~TfrmMoreInfo() = default;
+
+void TfrmMoreInfo::SetCaption(const QString &caption) {
+    setWindowTitle(caption);
+}
+
+void TfrmMoreInfo::SetAmountCaption(const QString &caption) {
+    FModel->SetColumnCaption(kAmountColumn, caption);
+}
+
+void TfrmMoreInfo::SetRows(TStringsArray rows) {
+    FModel->SetRows(std::move(rows));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+#include "store/DbClass.h"
+
+namespace Ui {
+class TfrmMoreInfo;
+}
+class TRowsModel;
+
+// The records behind one category: a read-only list of date, category,
+// amount and notes. The caller sets the caption, the amount column's caption
+// and the rows, then runs exec(); the user closes it with the close button.
+class TfrmMoreInfo : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmMoreInfo(QWidget *owner);
+    ~TfrmMoreInfo() override;
+
+    void SetCaption(const QString &caption);
+    // Caption of the amount column ("In" or "Out").
+    void SetAmountCaption(const QString &caption);
+    // Replaces the rows; each row is date, category, amount, notes.
+    void SetRows(TStringsArray rows);
+
+    TRowsModel *Model() const { return FModel; }
+
+private:
+    std::unique_ptr<Ui::TfrmMoreInfo> ui;
+    TRowsModel *FModel = nullptr;
+};

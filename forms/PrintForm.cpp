@@ -1,0 +1,159 @@
+#include "forms/PrintForm.h"
+
+#include "forms/BusyGuard.h"
+#include "reports/CompositeReport.h"
+#include "ui_PrintForm.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPrinter>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+
+#include <memory>
+
+TfrmPrint::TfrmPrint(QWidget *owner) : QDialog(owner), ui(new Ui::TfrmPrint) {
+    ui->setupUi(this);
+    setObjectName("frmPrint");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    QFont font("Tahoma");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    setFont(font);
+
+    ui->CoolBar1->setStyleSheet("#CoolBar1 { border-top: 1px solid palette(mid); "
+                                "border-bottom: 1px solid palette(mid); }");
+    const QList<QToolButton *> pageButtons = {ui->btnFirstPage, ui->btnPrevPage, ui->btnNextPage,
+                                              ui->btnLastPage};
+    for (int tag = 0; tag < pageButtons.size(); ++tag) {
+        QToolButton *button = pageButtons.at(tag);
+        button->setProperty("tag", tag);
+        connect(button, &QToolButton::clicked, this, [this, button] { btnFirstPageClick(button); });
+    }
+    connect(ui->btnPrint, &QToolButton::clicked, this, [this] { btnPrintClick(); });
+
+    FStatusPanel = new QLabel("#", ui->StatusBar1);
+    FStatusPanel->setObjectName("StatusBar1Panel");
+    ui->StatusBar1->addWidget(FStatusPanel, 1);
+
+    FormCreate();
+}
+
+TfrmPrint::~TfrmPrint() {
+    delete ui;
+}
+
+void TfrmPrint::FormCreate() {
+    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        setGeometry(area);
+        setFixedSize(area.size());
+    }
+
+    // The glyphs, in this order; the first one missing ends the loading and
+    // leaves it and the buttons after it with their captions only.
+    const struct {
+        QToolButton *Button;
+        const char *Resource;
+    } glyphs[] = {{ui->btnFirstPage, ":/QRFIRSTPAGEBITMAP"},
+                  {ui->btnPrevPage, ":/QRPREVPAGEBITMAP"},
+                  {ui->btnNextPage, ":/QRNEXTPAGEBITMAP"},
+                  {ui->btnLastPage, ":/QRLASTPAGEBITMAP"},
+                  {ui->btnPrint, ":/QRPRINTBITMAP"}};
+    for (const auto &glyph : glyphs) {
+        QPixmap pixmap;
+        if (!pixmap.load(glyph.Resource))
+            break;
+        glyph.Button->setIconSize(QSize(18, 18));
+        glyph.Button->setIcon(QIcon(pixmap));
+    }
+}
+
+void TfrmPrint::FormResize() {
+    FStatusPanel->setFixedWidth(qMax(0, ui->StatusBar1->contentsRect().width()));
+}
+
+void TfrmPrint::FormShow() {
+    btnFirstPageClick(nullptr);
+}
+
+void TfrmPrint::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmPrint::resizeEvent(QResizeEvent *event) {
+    QDialog::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmPrint::ShowPages() {
+    if (CompositeReport)
+        ui->QRPreview1->SetPages(CompositeReport->Pages());
+}
+
+QString TfrmPrint::StatusText() const {
+    return FStatusPanel->text();
+}
+
+void TfrmPrint::btnFirstPageClick(QObject *sender) {
+    TReportPreview *preview = ui->QRPreview1;
+    if (auto *button = qobject_cast<QToolButton *>(sender)) {
+        switch (button->property("tag").toInt()) {
+        case 0:
+            preview->ShowPage(1);
+            break;
+        case 1:
+            preview->ShowPage(preview->PageNumber() - 1);
+            break;
+        case 2:
+            preview->ShowPage(preview->PageNumber() + 1);
+            break;
+        case 3:
+            preview->ShowPage(preview->PageCount());
+            break;
+        default:
+            break;
+        }
+    }
+    FStatusPanel->setText(
+        QString("Page %1 of %2").arg(preview->PageNumber()).arg(preview->PageCount()));
+}
+
+void TfrmPrint::btnPrintClick() {
+    if (!CompositeReport)
+        return;
+    TBusyGuard busy(ui->btnPrint);
+    TCompositeReport &report = *CompositeReport;
+    try {
+        report.PrinterSettings.PrinterIndex = -1;
+        report.PrinterSettings.PaperSize = QPageSize::A4;
+        report.PrinterSettings.Orientation = QPageLayout::Portrait;
+        report.Prepare();
+        QPrinter printer(QPrinter::HighResolution);
+        if (!report.PrintSetup(printer, this) || report.PrinterSettings.PrinterIndex < 0)
+            return; // cancelled, or told that there is no printer
+        // A4 portrait whatever the dialog said: the pages are laid out for it.
+        report.PrinterSettings.PaperSize = QPageSize::A4;
+        report.PrinterSettings.Orientation = QPageLayout::Portrait;
+        report.Print(printer);
+    } catch (const std::exception &error) {
+        busy.Release();
+        QMessageBox::warning(this, "Print",
+                             QString("The printout was not printed.\n%1").arg(error.what()));
+    }
+}
+
+void TfrmPrint::ShowReportPreview(QWidget *owner, TCompositeReport &composite) {
+    std::unique_ptr<TfrmPrint> form(new TfrmPrint(owner));
+    composite.Prepare();
+    form->CompositeReport = &composite;
+    form->ShowPages();
+    form->exec();
+}

@@ -1,0 +1,221 @@
+#include "reports/Printout.h"
+
+#include "reports/CompositeReport.h"
+#include "reports/PageReport.h"
+#include "reports/ReportBand.h"
+#include "reports/ReportLabel.h"
+#include "reports/ReportMetrics.h"
+#include "reports/ReportShape.h"
+#include "store/AmountText.h"
+
+namespace {
+
+// "%0.2f"; an amount that rounds to zero reads "0.00", never "-0.00".
+QString Money(double value) {
+    QString text = FormatAmount(value);
+    if (text == "-0.00")
+        text = "0.00";
+    return text;
+}
+
+QString Cell(const QStringList &row, int index) {
+    return index < row.size() ? row.at(index) : QString();
+}
+
+QStringList CategoryCells(const QStringList &row) {
+    const bool income = Cell(row, 0) == "Income";
+    return {Cell(row, 0),
+            Cell(row, 1),
+            Cell(row, 2),
+            income ? Cell(row, 3) : QString(),
+            income ? QString() : Cell(row, 3),
+            Cell(row, 4)};
+}
+
+QStringList TransactionCells(const QStringList &row) {
+    return {Cell(row, 1), Cell(row, 2), Cell(row, 3), Cell(row, 4), Cell(row, 5)};
+}
+
+} // namespace
+
+TPrintout::TPrintout()
+    : TPrintout(TReportMetrics::ScreenDpi(Qt::Horizontal),
+                TReportMetrics::ScreenDpi(Qt::Vertical)) {}
+
+TPrintout::TPrintout(int dpiX, int dpiY) : FDpiX(dpiX), FDpiY(dpiY) {}
+
+TPrintout::~TPrintout() {
+    FreeReports();
+}
+
+int TPrintout::ScaleX(int n) const {
+    return TReportMetrics::Scale(n, FDpiX);
+}
+int TPrintout::ScaleY(int n) const {
+    return TReportMetrics::Scale(n, FDpiY);
+}
+int TPrintout::PageWidthPx() const {
+    return TReportMetrics::PageWidthPx(FDpiX);
+}
+int TPrintout::PageHeightPx() const {
+    return TReportMetrics::PageHeightPx(FDpiY);
+}
+int TPrintout::PrintWidthPx() const {
+    return TReportMetrics::PrintWidthPx(FDpiX);
+}
+int TPrintout::PrintHeightPx() const {
+    return TReportMetrics::PrintHeightPx(FDpiY);
+}
+
+TReportLabel *TPrintout::NewReportLabel(TPageReport *report) const {
+    auto *label = new TReportLabel;
+    label->SetParent(report->Detail());
+    label->SetAutoSize(true);
+    label->Transparent = true;
+    QFont font("Tahoma");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    label->SetFont(font);
+    label->SetCaption(QString());
+    return label;
+}
+
+void TPrintout::PlaceLabel(TReportLabel *label, const QString &caption, TPlace place, int x,
+                           int top) const {
+    label->SetCaption(caption);
+    label->SetLeft(place == TPlace::Left ? x : x - label->Width());
+    label->SetTop(top);
+}
+
+TPageReport *TPrintout::StartPage(const TPrintHead &head, const QList<TColumn> &columns) {
+    auto *report = new TPageReport(FDpiX, FDpiY);
+    Reports.append(report);
+    report->SetWidth(PageWidthPx());
+    report->SetHeight(PageHeightPx());
+    QFont font("Tahoma");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    report->SetFont(font);
+    report->SetHasDetail(true);
+    TReportBand *band = report->Detail();
+    band->ForceNewPage = true;
+    band->ForceNewColumn = false;
+    band->SetWidth(PrintWidthPx());
+    band->SetHeight(PrintHeightPx());
+
+    const int headWidth = ScaleX(578);
+    auto centred = [](TReportLabel *label, int width) {
+        // Integer division truncating toward zero: a text wider than the
+        // space starts left of it.
+        label->SetLeft((width - label->Width()) / 2);
+    };
+
+    TReportLabel *title = NewReportLabel(report);
+    title->SetFontBold(true);
+    title->SetFontSize(14);
+    title->SetCaption(head.UserName);
+    centred(title, headWidth);
+    title->SetTop(0);
+
+    TReportLabel *period = NewReportLabel(report);
+    period->SetCaption(
+        QString("(%1 - %2)")
+            .arg(head.SearchFrom.toString("MM/dd/yyyy"), head.SearchTo.toString("MM/dd/yyyy")));
+    centred(period, headWidth);
+    period->SetTop(ScaleY(36));
+
+    const struct {
+        const char *Caption;
+        double Amount;
+        int Top;
+    } totals[] = {{"Income:", head.PeriodIncome, 0},
+                  {"Expenses:", head.PeriodExpenses, ScaleY(18)},
+                  {"Net Income:", head.PeriodIncome - head.PeriodExpenses, ScaleY(36)}};
+    for (const auto &total : totals) {
+        PlaceLabel(NewReportLabel(report), total.Caption, TPlace::Left, headWidth, total.Top);
+        PlaceLabel(NewReportLabel(report), Money(total.Amount), TPlace::Right, PrintWidthPx(),
+                   total.Top);
+    }
+
+    auto *rule = new TReportShape;
+    rule->SetParent(band);
+    rule->BrushColor = Qt::black;
+    rule->SetLeft(0);
+    rule->SetTop(ScaleY(58));
+    rule->SetWidth(PrintWidthPx());
+    rule->SetHeight(ScaleY(1));
+
+    for (const TColumn &column : columns)
+        PlaceLabel(NewReportLabel(report), column.Heading, column.Place, column.X, ScaleY(68));
+
+    TReportLabel *number = NewReportLabel(report);
+    number->SetCaption(QString("Page %1").arg(Reports.size()));
+    centred(number, PrintWidthPx());
+    number->SetTop(PrintHeightPx() - number->Height());
+    return report;
+}
+
+void TPrintout::Build(const TPrintHead &head, const TStringsArray &rows,
+                      const QList<TColumn> &columns, QStringList (*cells)(const QStringList &row)) {
+    FreeReports();
+    TPageReport *page = nullptr;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const int slot = static_cast<int>(i % RowsPerPage);
+        if (slot == 0)
+            page = StartPage(head, columns);
+        const int top = ScaleY(slot * 18 + 86);
+        const QStringList texts = cells(rows.at(i));
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            PlaceLabel(NewReportLabel(page), texts.at(c), columns.at(c).Place, columns.at(c).X,
+                       top);
+    }
+}
+
+void TPrintout::BuildCategoriesPrintout(const TPrintHead &head, const TStringsArray &rows) {
+    const QList<TColumn> columns = {
+        {"Type", TPlace::Left, 0},           {"Category", TPlace::Left, ScaleX(78)},
+        {"Qty", TPlace::Right, ScaleX(418)}, {"In", TPlace::Right, ScaleX(510)},
+        {"Out", TPlace::Right, ScaleX(602)}, {"0 - 100%", TPlace::Right, PrintWidthPx()}};
+    Build(head, rows, columns, CategoryCells);
+}
+
+void TPrintout::BuildTransactionsPrintout(const TPrintHead &head, const TStringsArray &rows) {
+    const QList<TColumn> columns = {{"Date", TPlace::Left, 0},
+                                    {"Category", TPlace::Left, ScaleX(78)},
+                                    {"In", TPlace::Right, ScaleX(394)},
+                                    {"Out", TPlace::Right, ScaleX(486)},
+                                    {"Notes", TPlace::Left, ScaleX(494)}};
+    Build(head, rows, columns, TransactionCells);
+}
+
+void TPrintout::AddReports(TCompositeReport &composite) const {
+    composite.Reports.clear();
+    try {
+        for (TPageReport *report : Reports)
+            composite.Reports.append(report);
+    } catch (...) {
+        // The list keeps the reports added so far.
+    }
+}
+
+void TPrintout::FreeReports() {
+    while (!Reports.isEmpty()) {
+        TPageReport *report = Reports.last();
+        if (report)
+            FreeBandControls(report->Detail());
+        delete report;
+        Reports.removeLast();
+    }
+}
+
+void TPrintout::FreeBandControls(TReportBand *band) {
+    if (!band)
+        return;
+    for (int i = band->ControlCount() - 1; i >= 0; --i) {
+        try {
+            delete band->Control(i);
+        } catch (...) {
+            // Passed over; the band destroys what is left with itself.
+        }
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "reports/ReportControl.h"
+
+#include <QColor>
+
+// A filled rectangle (the rule under the page head).
+class TReportShape : public TReportControl {
+public:
+    QColor BrushColor = Qt::white;
+
+    void SetWidth(int width) override { FWidth = width; }
+    void SetHeight(int height) override { FHeight = height; }
+
+    void Render(TRenderedPage &page, const QPointF &origin) const override;
+};

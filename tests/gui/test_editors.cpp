@@ -1,0 +1,449 @@
+// The record editor, the category-list editor and the More Info window,
+// driven through their real widgets.
+#include "forms/EditCateForm.h"
+#include "forms/EditRecForm.h"
+#include "forms/MoreInfoForm.h"
+#include "forms/RowsModel.h"
+#include "tests/support/ModalAnswer.h"
+
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+template <typename T> T *Child(QWidget *parent, const char *name) {
+    T *w = parent->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("missing control %s", name);
+    return w;
+}
+
+void ReplaceText(QLineEdit *edit, const QString &text) {
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+// Names of the window's own controls that Tab visits, in focus-chain order.
+QStringList TabStops(QWidget *window) {
+    QStringList names;
+    QWidget *w = window;
+    do {
+        w = w->nextInFocusChain();
+        if (w->parentWidget() == window && (w->focusPolicy() & Qt::TabFocus))
+            names << w->objectName();
+    } while (w != window);
+    return names;
+}
+
+} // namespace
+
+class TestEditors : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { ModalAnswer::Clear(); }
+
+    void recordEditorLayout();
+    void recordEditorOpensWithTheRecordAndSaveDisabled();
+    void recordEditorReturnsNormalisedFields();
+    void recordEditorSaveRule_data();
+    void recordEditorSaveRule();
+    void recordEditorLimitsTypingButKeepsLongerStoredTexts();
+    void recordEditorKeysAndResults();
+    void tabbingIntoABoxDoesNotSelectItsText();
+    void editorsAreCentredOverTheOwner();
+
+    void categoryEditorLayout();
+    void categoryEditorNeedsAChangeAndTrimsTheText();
+    void categoryEditorKeepsInnerEmptyLines();
+    void categoryEditorCancelAndEscape();
+
+    void moreInfoColumnsCaptionAndRows();
+};
+
+void TestEditors::recordEditorLayout() {
+    QWidget owner;
+    TfrmEditRec dlg(&owner);
+    QCOMPARE(dlg.windowTitle(), QStringLiteral("Edit"));
+    QCOMPARE(dlg.size(), QSize(380, 196));
+    QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+    QVERIFY(!(dlg.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(dlg.windowFlags() & Qt::WindowCloseButtonHint);
+
+    QCOMPARE(Child<QWidget>(&dlg, "bvlRect")->geometry(), QRect(8, 8, 362, 146));
+    QCOMPARE(Child<QWidget>(&dlg, "lblDate")->pos(), QPoint(20, 26));
+    QCOMPARE(Child<QWidget>(&dlg, "lblNotes")->pos(), QPoint(20, 122));
+    auto *date = Child<QDateEdit>(&dlg, "dtpDate");
+    QCOMPARE(date->geometry(), QRect(75, 22, 283, 21));
+    QCOMPARE(date->displayFormat(), QStringLiteral("MM/dd/yyyy"));
+    QCOMPARE(Child<QWidget>(&dlg, "edtCate")->geometry(), QRect(75, 54, 283, 21));
+    QCOMPARE(Child<QWidget>(&dlg, "edtAmount")->geometry(), QRect(75, 86, 283, 21));
+    QCOMPARE(Child<QWidget>(&dlg, "edtNotes")->geometry(), QRect(75, 118, 283, 21));
+    auto *save = Child<QPushButton>(&dlg, "btnSave");
+    auto *cancel = Child<QPushButton>(&dlg, "btnCancel");
+    QCOMPARE(save->geometry(), QRect(113, 163, 74, 23));
+    QCOMPARE(cancel->geometry(), QRect(193, 163, 74, 23));
+    QCOMPARE(save->text(), QStringLiteral("Save"));
+    QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
+    for (QPushButton *b : {save, cancel})
+        QVERIFY(!b->isDefault() && !b->autoDefault());
+
+    // Tab visits the picker, the three boxes and the two buttons in order.
+    const QStringList order = {"dtpDate",  "edtCate", "edtAmount",
+                               "edtNotes", "btnSave", "btnCancel"};
+    QCOMPARE(TabStops(&dlg), order);
+}
+
+void TestEditors::recordEditorOpensWithTheRecordAndSaveDisabled() {
+    QWidget owner;
+    TfrmEditRec dlg(&owner);
+    dlg.RecDate = "12/31/2009";
+    dlg.RecCate = "Food";
+    dlg.RecAmount = "49.90";
+    dlg.RecNotes = "Market";
+    dlg.show();
+    QCOMPARE(Child<QDateEdit>(&dlg, "dtpDate")->date(), QDate(2009, 12, 31));
+    QCOMPARE(Child<QDateEdit>(&dlg, "dtpDate")->text(), QStringLiteral("12/31/2009"));
+    QCOMPARE(Child<QLineEdit>(&dlg, "edtCate")->text(), QStringLiteral("Food"));
+    QCOMPARE(Child<QLineEdit>(&dlg, "edtAmount")->text(), QStringLiteral("49.90"));
+    QCOMPARE(Child<QLineEdit>(&dlg, "edtNotes")->text(), QStringLiteral("Market"));
+    QVERIFY(!Child<QPushButton>(&dlg, "btnSave")->isEnabled());
+
+    // Changing only the date does not enable Save.
+    Child<QDateEdit>(&dlg, "dtpDate")->setDate(QDate(2010, 1, 5));
+    QVERIFY(!Child<QPushButton>(&dlg, "btnSave")->isEnabled());
+
+    // A change that brings the opening text back still counts as a change.
+    auto *notes = Child<QLineEdit>(&dlg, "edtNotes");
+    QTest::keyClick(notes, Qt::Key_Backspace);
+    QTest::keyClicks(notes, "t");
+    QCOMPARE(notes->text(), QStringLiteral("Market"));
+    QVERIFY(Child<QPushButton>(&dlg, "btnSave")->isEnabled());
+}
+
+void TestEditors::recordEditorReturnsNormalisedFields() {
+    QWidget owner;
+    TfrmEditRec dlg(&owner);
+    dlg.RecDate = "12/31/2009";
+    dlg.RecCate = "Food";
+    dlg.RecAmount = "49.9";
+    dlg.RecNotes = "";
+    dlg.show();
+    Child<QDateEdit>(&dlg, "dtpDate")->setDate(QDate(2010, 1, 5));
+    ReplaceText(Child<QLineEdit>(&dlg, "edtCate"), "  Groceries  ");
+    QTest::keyClicks(Child<QLineEdit>(&dlg, "edtNotes"), "  weekly shop ");
+    QTest::mouseClick(Child<QPushButton>(&dlg, "btnSave"), Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.RecDate, QStringLiteral("01/05/2010"));
+    QCOMPARE(dlg.RecCate, QStringLiteral("Groceries"));
+    QCOMPARE(dlg.RecAmount, QStringLiteral("49.90"));
+    QCOMPARE(dlg.RecNotes, QStringLiteral("weekly shop"));
+
+    // Amounts are read and written with "." whatever the locale.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    TfrmEditRec again(&owner);
+    again.RecDate = "02/28/2011";
+    again.RecCate = "Rent";
+    again.RecAmount = "1200";
+    again.RecNotes = "x";
+    again.show();
+    ReplaceText(Child<QLineEdit>(&again, "edtAmount"), " 1234.5 ");
+    QTest::mouseClick(Child<QPushButton>(&again, "btnSave"), Qt::LeftButton);
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(again.result(), int(QDialog::Accepted));
+    QCOMPARE(again.RecAmount, QStringLiteral("1234.50"));
+    QCOMPARE(again.RecDate, QStringLiteral("02/28/2011"));
+}
+
+void TestEditors::recordEditorSaveRule_data() {
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("smallest amount") << "Food"
+                                     << "0.01" << true;
+    QTest::newRow("blanks around both") << "  Food "
+                                        << " 12.5 " << true;
+    QTest::newRow("below a cent") << "Food"
+                                  << "0.009" << false;
+    QTest::newRow("zero") << "Food"
+                          << "0" << false;
+    QTest::newRow("negative") << "Food"
+                              << "-5" << false;
+    QTest::newRow("not a number") << "Food"
+                                  << "abc" << false;
+    QTest::newRow("empty amount") << "Food"
+                                  << "" << false;
+    QTest::newRow("exponent") << "Food"
+                              << "1e3" << false;
+    QTest::newRow("infinity") << "Food"
+                              << "inf" << false;
+    QTest::newRow("comma separator") << "Food"
+                                     << "12,50" << false;
+    QTest::newRow("too large") << "Food"
+                               << "1000000000000" << false;
+    QTest::newRow("empty category") << ""
+                                    << "10" << false;
+    QTest::newRow("blank category") << " "
+                                    << "10" << false;
+}
+
+void TestEditors::recordEditorSaveRule() {
+    QFETCH(QString, category);
+    QFETCH(QString, amount);
+    QFETCH(bool, enabled);
+    QWidget owner;
+    TfrmEditRec dlg(&owner);
+    dlg.RecDate = "03/15/2012";
+    dlg.RecCate = "Old";
+    dlg.RecAmount = "1.00";
+    dlg.show();
+    ReplaceText(Child<QLineEdit>(&dlg, "edtCate"), category);
+    ReplaceText(Child<QLineEdit>(&dlg, "edtAmount"), amount);
+    auto *save = Child<QPushButton>(&dlg, "btnSave");
+    QCOMPARE(save->isEnabled(), enabled);
+    // A refused record never comes out, even when Save is forced.
+    dlg.btnSaveClick();
+    QCOMPARE(dlg.isVisible(), !enabled);
+    if (!enabled)
+        QCOMPARE(dlg.RecAmount, QStringLiteral("1.00"));
+}
+
+void TestEditors::recordEditorLimitsTypingButKeepsLongerStoredTexts() {
+    QWidget owner;
+    TfrmEditRec dlg(&owner);
+    const QString longNotes = QString(130, QLatin1Char('n'));
+    dlg.RecDate = "01/01/2020";
+    dlg.RecCate = "Food";
+    dlg.RecAmount = "5";
+    dlg.RecNotes = longNotes;
+    dlg.show();
+    auto *cate = Child<QLineEdit>(&dlg, "edtCate");
+    QTest::keyClicks(cate, QString(120, QLatin1Char('c')));
+    QCOMPARE(cate->text().size(), 100);
+    auto *amount = Child<QLineEdit>(&dlg, "edtAmount");
+    QTest::keyClicks(amount, QString(120, QLatin1Char('0')));
+    QCOMPARE(amount->text().size(), 100);
+    // Notes stored longer than the box's limit are not cut by opening the
+    // record to change its category.
+    auto *notes = Child<QLineEdit>(&dlg, "edtNotes");
+    QCOMPARE(notes->text(), longNotes);
+    QTest::keyClicks(notes, "more");
+    QCOMPARE(notes->text(), longNotes);
+    ReplaceText(cate, "Fuel");
+    ReplaceText(amount, "5");
+    QTest::mouseClick(Child<QPushButton>(&dlg, "btnSave"), Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(dlg.RecNotes, longNotes);
+    QCOMPARE(dlg.RecCate, QStringLiteral("Fuel"));
+}
+
+void TestEditors::recordEditorKeysAndResults() {
+    QWidget owner;
+    owner.resize(700, 525);
+    owner.show();
+    {
+        TfrmEditRec dlg(&owner);
+        dlg.RecDate = "12/31/2009";
+        dlg.RecCate = "Food";
+        dlg.RecAmount = "49.9";
+        bool stillOpen = false;
+        ModalAnswer::Next([&](QWidget *w) {
+            auto *notes = Child<QLineEdit>(w, "edtNotes");
+            QTest::keyClicks(notes, "x");
+            QTest::keyClick(notes, Qt::Key_Return);
+            QTest::keyClick(notes, Qt::Key_Enter);
+            QTest::keyClick(w, Qt::Key_Escape);
+            QTest::keyClick(notes, Qt::Key_Escape);
+            stillOpen = w->isVisible();
+            QTest::mouseClick(Child<QPushButton>(w, "btnCancel"), Qt::LeftButton);
+        });
+        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(stillOpen);
+        // Cancel leaves the fields as the caller wrote them.
+        QCOMPARE(dlg.RecAmount, QStringLiteral("49.9"));
+        QCOMPARE(dlg.RecNotes, QString());
+    }
+    {
+        // Closing through the window frame counts as Cancel.
+        TfrmEditRec dlg(&owner);
+        dlg.RecDate = "12/31/2009";
+        dlg.RecCate = "Food";
+        dlg.RecAmount = "49.9";
+        ModalAnswer::Next([](QWidget *w) {
+            QTest::keyClicks(Child<QLineEdit>(w, "edtNotes"), "x");
+            w->close();
+        });
+        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(dlg.RecNotes, QString());
+    }
+}
+
+void TestEditors::tabbingIntoABoxDoesNotSelectItsText() {
+    QWidget owner;
+    owner.show();
+    TfrmEditRec dlg(&owner);
+    dlg.RecDate = "12/31/2009";
+    dlg.RecCate = "Food";
+    dlg.RecAmount = "12";
+    dlg.RecNotes = "note";
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    auto *cate = Child<QLineEdit>(&dlg, "edtCate");
+    auto *amount = Child<QLineEdit>(&dlg, "edtAmount");
+    cate->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(cate, Qt::Key_Tab);
+    QTRY_VERIFY(amount->hasFocus());
+    QVERIFY(!amount->hasSelectedText());
+    QTest::keyClicks(amount, "3");
+    QCOMPARE(amount->text(), QStringLiteral("123"));
+}
+
+void TestEditors::editorsAreCentredOverTheOwner() {
+    QWidget owner;
+    owner.setGeometry(200, 150, 700, 525);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    TfrmEditCate dlg(&owner);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    const QPoint delta = dlg.frameGeometry().center() - owner.frameGeometry().center();
+    QVERIFY2(delta.manhattanLength() <= 4,
+             qPrintable(QString("off by %1,%2").arg(delta.x()).arg(delta.y())));
+}
+
+void TestEditors::categoryEditorLayout() {
+    QWidget owner;
+    TfrmEditCate dlg(&owner);
+    QCOMPARE(dlg.windowTitle(), QStringLiteral("Edit"));
+    QCOMPARE(dlg.size(), QSize(392, 273));
+    QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+    QCOMPARE(Child<QWidget>(&dlg, "bvlRect")->geometry(), QRect(8, 8, 376, 223));
+    auto *memo = Child<QPlainTextEdit>(&dlg, "memText");
+    QCOMPARE(memo->geometry(), QRect(19, 21, 354, 198));
+    QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    auto *save = Child<QPushButton>(&dlg, "btnSave");
+    auto *cancel = Child<QPushButton>(&dlg, "btnCancel");
+    QCOMPARE(save->geometry(), QRect(119, 240, 74, 23));
+    QCOMPARE(cancel->geometry(), QRect(199, 240, 74, 23));
+    for (QPushButton *b : {save, cancel})
+        QVERIFY(!b->isDefault() && !b->autoDefault());
+    QCOMPARE(TabStops(&dlg), QStringList({"memText", "btnSave", "btnCancel"}));
+}
+
+void TestEditors::categoryEditorNeedsAChangeAndTrimsTheText() {
+    QWidget owner;
+    TfrmEditCate dlg(&owner);
+    const QString input = "Food\r\nRent\r\nFuel\r\n";
+    dlg.CateText = input;
+    dlg.show();
+    auto *memo = Child<QPlainTextEdit>(&dlg, "memText");
+    auto *save = Child<QPushButton>(&dlg, "btnSave");
+    QCOMPARE(memo->toPlainText(), QStringLiteral("Food\nRent\nFuel\n"));
+    QVERIFY(!save->isEnabled());
+
+    // Typing a character and deleting it counts as a change.
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClicks(memo, "x");
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    QVERIFY(save->isEnabled());
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(dlg.CateText, input.trimmed());
+}
+
+void TestEditors::categoryEditorKeepsInnerEmptyLines() {
+    QWidget owner;
+    TfrmEditCate dlg(&owner);
+    dlg.CateText = "  Food\r\n\r\nRent\r\nrent";
+    dlg.show();
+    auto *memo = Child<QPlainTextEdit>(&dlg, "memText");
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, "  ");
+    QTest::mouseClick(Child<QPushButton>(&dlg, "btnSave"), Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(dlg.CateText, QStringLiteral("Food\r\n\r\nRent\r\nrent"));
+}
+
+void TestEditors::categoryEditorCancelAndEscape() {
+    QWidget owner;
+    owner.show();
+    TfrmEditCate dlg(&owner);
+    dlg.CateText = "Food";
+    bool stillOpen = false;
+    ModalAnswer::Next([&](QWidget *w) {
+        auto *memo = Child<QPlainTextEdit>(w, "memText");
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClick(memo, Qt::Key_Return); // a new line, not a close
+        QTest::keyClicks(memo, "Rent");
+        QTest::keyClick(w, Qt::Key_Escape);
+        stillOpen = w->isVisible();
+        QTest::mouseClick(Child<QPushButton>(w, "btnCancel"), Qt::LeftButton);
+    });
+    QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+    QVERIFY(ModalAnswer::AllUsed());
+    QVERIFY(stillOpen);
+    QCOMPARE(dlg.CateText, QStringLiteral("Food"));
+}
+
+void TestEditors::moreInfoColumnsCaptionAndRows() {
+    QWidget owner;
+    TfrmMoreInfo dlg(&owner);
+    QCOMPARE(dlg.size(), QSize(631, 453));
+    QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+    QVERIFY(!(dlg.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(dlg.findChildren<QPushButton *>().isEmpty());
+    QCOMPARE(Child<QWidget>(&dlg, "bvlRect")->geometry(), QRect(8, 8, 615, 432));
+    auto *list = Child<QTreeView>(&dlg, "lvwRecs");
+    QCOMPARE(list->geometry(), QRect(20, 20, 592, 407));
+    QVERIFY(!(list->focusPolicy() & Qt::TabFocus));
+    QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
+
+    dlg.SetCaption("Qty: 3  Total: 45.00");
+    dlg.SetAmountCaption("Out");
+    dlg.SetRows({{"01/02/2010", "Food", "10.00", "a"},
+                 {"01/03/2010", "Food", "15.00", ""},
+                 {"01/09/2010", "Food", "20.00", "c"}});
+    QCOMPARE(dlg.windowTitle(), QStringLiteral("Qty: 3  Total: 45.00"));
+
+    QAbstractItemModel *model = list->model();
+    QCOMPARE(model->columnCount(), 5);
+    const QStringList captions = {"", "Date", "Category", "Out", "Notes"};
+    const QList<int> widths = {0, 80, 180, 80, 220};
+    for (int c = 0; c < 5; ++c) {
+        QCOMPARE(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), captions.at(c));
+        QCOMPARE(list->header()->sectionSize(c), widths.at(c));
+    }
+    QVERIFY(model->headerData(3, Qt::Horizontal, Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+    QVERIFY(model->data(model->index(0, 3), Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+    QVERIFY(model->data(model->index(0, 2), Qt::TextAlignmentRole).toInt() & Qt::AlignLeft);
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->index(1, 1).data().toString(), QStringLiteral("01/03/2010"));
+    QCOMPARE(model->index(2, 3).data().toString(), QStringLiteral("20.00"));
+    QCOMPARE(model->index(0, 4).data().toString(), QStringLiteral("a"));
+    QVERIFY(model->index(0, 0).data().toString().isEmpty());
+
+    // Opening again for an income category changes only the caption; a
+    // new row set replaces the old one.
+    dlg.SetAmountCaption("In");
+    dlg.SetRows({{"05/05/2010", "Salary", "900.00", ""}});
+    QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("In"));
+    QCOMPARE(model->rowCount(), 1);
+}
+
+QTEST_MAIN(TestEditors)
+#include "test_editors.moc"
