@@ -213,6 +213,7 @@ void TfrmMain::SetupMenus() {
     mnuCatesExport->setObjectName("mnuCatesExport");
     addItem(mnuCatesExport, "mnuCatesExport_ToXls", "Export to XLS")->setEnabled(false);
     addItem(mnuCatesExport, "mnuCatesExport_ToHtml", "Export to HTML")->setEnabled(false);
+    ConnectExportMenus();
 }
 
 void TfrmMain::ConnectHandlers() {

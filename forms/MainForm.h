@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "export/ExportTypes.h"
 #include "store/DbClass.h"
 
 namespace Ui {
@@ -122,6 +123,12 @@ public:
     void btnTransMoreClick();
     void btnCatesExportClick();
 
+    // --- exports (MainFormExport.cpp) ---------------------------------------------
+    void mnuCatesExport_ToHtmlClick();
+    void btnTransMore_ToHtmlClick();
+    void mnuCatesExport_ToXlsClick();
+    void btnTransMore_ToXlsClick();
+
     // --- account menu ---------------------------------------------------------------
     void mnuMenu_SwitchUserClick();
     void mnuMenu_SetPwdClick();
@@ -139,6 +146,9 @@ private:
     void SetupLists();
     void SetupMenus();
     void ConnectHandlers();
+    void ConnectExportMenus();
+    // Asks for the file and writes the rows of the last search into it.
+    void ExportRows(TExportKind kind, bool xls);
     void FormCreate();
     void FormDestroy();
     // Runs the sign-in window; both results empty unless a user signed in.

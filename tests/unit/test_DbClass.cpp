@@ -89,6 +89,19 @@ private slots:
         QVERIFY(!QFile::exists(missing));
     }
 
+    // Folder and file names with blanks, "#", "%", "?" and accents are opened
+    // as they are (the file is reached through a file: URI).
+    void oddPathsOpen() {
+        const QString folder = FDir.filePath(QString::fromUtf8("a b#c%20d ü?"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString odd = QDir(folder).filePath(QString::fromUtf8("my bóok #1?.ledgerly"));
+        QVERIFY(QFile::copy(FFile, odd));
+        TDbMan db(odd);
+        QVERIFY(db.AddUser("u", "p"));
+        QCOMPARE(rawSql(odd, "select count(*) from users"), QStringList{"1"});
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"my bóok #1?.ledgerly"});
+    }
+
     void usersListNewestFirstAndReinsertMovesToTop() {
         TDbMan db(FFile);
         QCOMPARE(db.GetUserNames(), QString());
