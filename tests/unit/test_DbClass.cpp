@@ -89,6 +89,22 @@ private slots:
         QVERIFY(!QFile::exists(missing));
     }
 
+    void notADataFileIsReportedAndLeftAlone() {
+        const QString junk = FDir.filePath("junk.ledgerly");
+        QFile file(junk);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray bytes(5000, 'x');
+        file.write(bytes);
+        file.close();
+        TDbMan db(junk);
+        const QString err = errorOf([&] { db.GetUserNames(); });
+        QVERIFY2(err.contains("not a database"), qPrintable(err));
+        QVERIFY(
+            !errorOf([&] { db.AddRecord("u", "01/01/2011", "Expense", "c", "1", ""); }).isEmpty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
+
     // Folder and file names with blanks, "#", "%", "?" and accents are opened
     // as they are (the file is reached through a file: URI).
     void oddPathsOpen() {
@@ -252,6 +268,9 @@ private slots:
                      qPrintable(date));
             QVERIFY(!errorOf([&] {
                          db.QueryCategoryRecords("u", "01/01/2011", date, "Expense", "c", r1);
+                     }).isEmpty());
+            QVERIFY(!errorOf([&] {
+                         db.QueryCategoryRecords("u", "01/01/2011", "01/01/2012", "Leap", "c", r1);
                      }).isEmpty());
         }
         for (const QString &amount :
