@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class QAction;
 class QTreeView;
+class TEntryPanel;
 class TSkinMan;
 
 // The main window: a borderless 700 x 525 window whose frame the skin
@@ -91,8 +92,28 @@ public:
     // --- entry panels (MainFormEntry.cpp) -----------------------------------------
     // "Total: %0.2f" of the Amount texts of `list` into `label`.
     void UpdatePendingTotal(QTreeView *list, QLabel *label);
+    // Puts a category that the list ("out" or "in") lacks at its top and
+    // stores the list; throws when it cannot be stored.
+    void RememberCategory(const QString &listName, const QString &category);
+    void ShowSaveSuccess();
     void cboOutCateChange();
     void cboInCateChange();
+    void btnOutAddClick();
+    void btnInAddClick();
+    void btnOutSaveClick();
+    void btnInSaveClick();
+    void btnOutEditClick();
+    void btnInEditClick();
+    void btnOutDeleteClick();
+    void btnInDeleteClick();
+    void btnOutEditCatesClick();
+    void btnInEditCatesClick();
+    void btnOutCalcClick();
+    void btnInCalcClick();
+    void btnOutHelpClick();
+    void btnInHelpClick();
+    // The behaviour of the panel of the list "out" or "in".
+    TEntryPanel *EntryPanel(const QString &listName) const;
 
     // --- transactions panel (MainFormTrans.cpp) ----------------------------------
     void ShowPeriodTotals(double income, double expenses);
@@ -139,4 +160,8 @@ private:
 
     std::unique_ptr<Ui::TfrmMain> ui;
     QStringList FArguments;
+    // The two entry panels (owned as children of the window).
+    void CreateEntryPanels();
+    TEntryPanel *FOutPanel = nullptr;
+    TEntryPanel *FInPanel = nullptr;
 };
