@@ -1,10 +1,167 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QDate>
+#include <QStringList>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
-// The main window. (Bare for now: the shell is laid out next.)
+#include "export/ExportTypes.h"
+#include "store/DbClass.h"
+
+namespace Ui {
+class TfrmMain;
+}
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QAction;
+class QTreeView;
+class TEntryPanel;
+class TSkinMan;
+
+// The main window: a borderless 700 x 525 window whose frame the skin
+// manager draws, a mode bar (Expense, Income, Transactions and the account
+// menu picture) and the three panels under it, one visible at a time.
+//
+// Constructing it signs the user in (the sign-in window runs modally inside
+// the constructor). Without a user the window never shows and the
+// application is asked to quit; with one it fills itself and shows itself
+// once the event loop runs.
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmMain(QWidget *parent = nullptr);
+    // `arguments` is the program's command line (argument 1 may name a
+    // backup file for the sign-in window to restore).
+    explicit TfrmMain(QWidget *parent = nullptr,
+                      const QStringList &arguments = QCoreApplication::arguments());
+    ~TfrmMain() override;
+
+    // --- window state -------------------------------------------------------
+    QDate SearchFrom;
+    QDate SearchTo;
+    double PeriodIncome = 0;
+    double PeriodExpenses = 0;
+    std::unique_ptr<TSkinMan> SkinMan;
+    QString UserName;
+    QString DataFile;
+    std::unique_ptr<TDbMan> DbMan;
+    QString MarkedDate;
+    // The category list that More Info acts on; null when none.
+    QTreeView *CurrentCatesList = nullptr;
+
+    // Starts a fresh instance of the program with the given parameter text
+    // (switch user, delete user, restore). Tests replace it so that nothing
+    // is spawned.
+    std::function<void(const QString &params)> StartNewInstance;
+
+    // True once a user has signed in (otherwise the window is never shown).
+    bool SignedIn() const { return DbMan != nullptr; }
+
+    // --- components ------------------------------------------------------------
+    QMenu *mnuMenu = nullptr;
+    QMenu *mnuTransMenu = nullptr;
+    QMenu *mnuCatesExport = nullptr;
+    QFileDialog *SaveDialog1 = nullptr;
+    QFileDialog *OpenDialog1 = nullptr;
+
+    // --- helpers shared by the panels ---------------------------------------
+    // Runs a handler body; an exception it raises is shown in the error box
+    // (the application title as caption) and the program goes on.
+    void RunGuarded(const std::function<void()> &body);
+    // Enables the twelve list-dependent buttons from the lists' rows and
+    // selections.
+    void UpdateButtons();
+    // Marks a long action busy (control disabled, wait cursor) or ends it.
+    void SetBusy(bool busy, QWidget *control);
+    // Appends every row of `list` (its texts after column 0), in display order.
+    void CollectRows(QTreeView *list, TStringsArray &rows);
+    // Shows the "up" (blue) or the "down" (red) menu picture.
+    void SetMenuImage(bool up);
+    // Shows `dialog` with the given name filter; the chosen file name, or
+    // empty when cancelled. The dialog keeps the chosen name for next time.
+    QString RunFileDialog(QFileDialog *dialog, const QString &filter);
+
+    // --- mode bar -----------------------------------------------------------------
+    void rdoExpenseClick();
+    void rdoTransTransactionsClick();
+    void imgMenuMouseDown(Qt::MouseButton button);
+    void imgMenuMouseUp(Qt::MouseButton button);
+
+    // --- entry panels (MainFormEntry.cpp) -----------------------------------------
+    // "Total: %0.2f" of the Amount texts of `list` into `label`.
+    void UpdatePendingTotal(QTreeView *list, QLabel *label);
+    // Puts a category that the list ("out" or "in") lacks at its top and
+    // stores the list; throws when it cannot be stored.
+    void RememberCategory(const QString &listName, const QString &category);
+    void ShowSaveSuccess();
+    void cboOutCateChange();
+    void cboInCateChange();
+    void btnOutAddClick();
+    void btnInAddClick();
+    void btnOutSaveClick();
+    void btnInSaveClick();
+    void btnOutEditClick();
+    void btnInEditClick();
+    void btnOutDeleteClick();
+    void btnInDeleteClick();
+    void btnOutEditCatesClick();
+    void btnInEditCatesClick();
+    void btnOutCalcClick();
+    void btnInCalcClick();
+    void btnOutHelpClick();
+    void btnInHelpClick();
+    // The behaviour of the panel of the list "out" or "in".
+    TEntryPanel *EntryPanel(const QString &listName) const;
+
+    // --- transactions panel (MainFormTrans.cpp) ----------------------------------
+    void ShowPeriodTotals(double income, double expenses);
+    void dtpTransDate1Change();
+    void TabSet1Click();
+    void lvwTransSelectItem();
+    void btnTransMoreClick();
+    void btnCatesExportClick();
+
+    // --- exports (MainFormExport.cpp) ---------------------------------------------
+    void mnuCatesExport_ToHtmlClick();
+    void btnTransMore_ToHtmlClick();
+    void mnuCatesExport_ToXlsClick();
+    void btnTransMore_ToXlsClick();
+
+    // --- account menu ---------------------------------------------------------------
+    void mnuMenu_SwitchUserClick();
+    void mnuMenu_SetPwdClick();
+    void mnuMenu_DeleteUserClick();
+    void mnuMenu_BackupClick();
+    void mnuMenu_RestoreClick();
+    void mnuMenu_AboutClick();
+    void mnuMenu_ExitClick();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void SetupComponents();
+    void SetupLists();
+    void SetupMenus();
+    void ConnectHandlers();
+    void ConnectExportMenus();
+    // Asks for the file and writes the rows of the last search into it.
+    void ExportRows(TExportKind kind, bool xls);
+    void FormCreate();
+    void FormDestroy();
+    // Runs the sign-in window; both results empty unless a user signed in.
+    void RunSignIn(QString &dataFile, QString &userName);
+    // Starts a fresh instance with `params` and closes this window.
+    void Restart(const QString &params);
+    // Asks a Yes/No question with the caption "?"; true on Yes.
+    bool Ask(const QString &text);
+
+    std::unique_ptr<Ui::TfrmMain> ui;
+    QStringList FArguments;
+    // The two entry panels (owned as children of the window).
+    void CreateEntryPanels();
+    TEntryPanel *FOutPanel = nullptr;
+    TEntryPanel *FInPanel = nullptr;
 };

@@ -49,6 +49,14 @@ void TestAbout::layoutAndTexts() {
     const QImage picture = icon->pixmap().toImage();
     QCOMPARE(picture.size(), QSize(32, 32));
     QCOMPARE(picture.pixelColor(0, 0).alpha(), 0);
+
+    // On screen: the white panel behind the texts, the icon without a box.
+    const QImage shot = about.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString dir = qEnvironmentVariable("LEDGERLY_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        QVERIFY(shot.save(dir + "/about.png"));
+    QCOMPARE(shot.pixel(150, 120), qRgb(255, 255, 255));
+    QCOMPARE(shot.pixel(icon->geometry().topLeft()), qRgb(255, 255, 255));
 }
 
 void TestAbout::longerNameStaysCentred() {

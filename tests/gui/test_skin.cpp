@@ -99,6 +99,7 @@ class TestSkin : public QObject {
     Q_OBJECT
 private slots:
     void frameImageLayout();
+    void otherPictures();
     void mainWindowSize();
     void pieceCoverageAtOtherWidths_data();
     void pieceCoverageAtOtherWidths();
@@ -111,6 +112,7 @@ private slots:
     void minimizeButton();
     void titleDragRows();
     void windowDestroyedBeforeSkin();
+    void paintedWindow();
 };
 
 void TestSkin::frameImageLayout() {
@@ -136,6 +138,44 @@ void TestSkin::frameImageLayout() {
     QCOMPARE(title.size(), QSize(120, 20));
     QCOMPARE(title.pixel(45, 10), qRgb(255, 0, 255)); // unused cell
     QCOMPARE(QImage(":/RES_ICON").size(), QSize(17, 13));
+}
+
+void TestSkin::otherPictures() {
+    // The pictures other windows load by name: present, of their sizes, and
+    // with the background their users key out.
+    struct Expected {
+        const char *name;
+        QSize size;
+    };
+    const Expected pictures[] = {
+        {"MENU_UP", {43, 13}},          {"MENU_DOWN", {43, 13}},
+        {"LOGIN_PICTURE", {48, 48}},    {"ABOUT_ICON", {32, 32}},
+        {"APP_ICON", {48, 48}},         {"QRFIRSTPAGEBITMAP", {18, 18}},
+        {"QRPREVPAGEBITMAP", {18, 18}}, {"QRNEXTPAGEBITMAP", {18, 18}},
+        {"QRLASTPAGEBITMAP", {18, 18}}, {"QRPRINTBITMAP", {18, 18}},
+    };
+    for (const Expected &e : pictures) {
+        const QImage img(QString(":/") + e.name);
+        QVERIFY2(!img.isNull(), e.name);
+        QCOMPARE(img.size(), e.size);
+        if (QByteArray(e.name).startsWith("QR")) {
+            QCOMPARE(img.colorCount(), 16);
+            QCOMPARE(img.pixel(0, 17) & RGB_MASK, 0xff00ffu);
+            QCOMPARE(KeyedPixmap(QString(":/") + e.name, QColor(255, 0, 255))
+                         .toImage()
+                         .pixelColor(0, 0)
+                         .alpha(),
+                     0);
+        }
+    }
+    // Blue at rest, red while pressed, on white.
+    const QImage up(":/MENU_UP"), down(":/MENU_DOWN");
+    QCOMPARE(up.pixel(0, 0), qRgb(255, 255, 255));
+    QColor ink = up.pixelColor(2, 9);
+    QVERIFY(ink.blue() > 150 && ink.red() < 60);
+    ink = down.pixelColor(2, 9);
+    QVERIFY(ink.red() > 150 && ink.blue() < 60);
+    QVERIFY(QImage(":/APP_ICON").hasAlphaChannel());
 }
 
 void TestSkin::mainWindowSize() {
@@ -388,6 +428,33 @@ void TestSkin::windowDestroyedBeforeSkin() {
     QVERIFY(!g.window->findChild<QLabel *>("CloseButton"));
     QVERIFY(!g.window->findChild<QLabel *>("CaptionLabel"));
     QCOMPARE(g.window->findChildren<QLabel *>().size(), 4);
+}
+
+void TestSkin::paintedWindow() {
+    // What the screen shows: the frame, the buttons over it, the caption in
+    // white. LEDGERLY_SCREENSHOT_DIR keeps a copy to look at.
+    FramedWindow f(700, 525);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const QImage shot = f.window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString dir = qEnvironmentVariable("LEDGERLY_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        QVERIFY(shot.save(dir + "/skinned-window.png"));
+    QCOMPARE(shot.size(), QSize(700, 525));
+    QCOMPARE(shot.pixel(0, 0), qRgb(97, 97, 97));
+    QCOMPARE(shot.pixel(699, 524), qRgb(97, 97, 97));
+    QCOMPARE(shot.pixel(300, 300), qRgb(240, 240, 240));
+    const QColor close = shot.pixelColor(f.skin->CloseButton->geometry().topLeft() + QPoint(4, 4));
+    QVERIFY(close.red() > 150 && close.green() < 120);
+    // The magenta corner of the button cell shows the title bar behind it.
+    QCOMPARE(shot.pixel(f.skin->CloseButton->geometry().topLeft()),
+             Picture(f.imgTop).pixel(f.skin->CloseButton->geometry().topLeft()));
+    bool whiteText = false;
+    const QRect caption = f.skin->CaptionLabel->geometry();
+    for (int y = caption.top(); y <= caption.bottom() && !whiteText; ++y)
+        for (int x = caption.left(); x <= caption.right() && !whiteText; ++x)
+            whiteText = qGray(shot.pixel(x, y)) > 200;
+    QVERIFY(whiteText);
 }
 
 QTEST_MAIN(TestSkin)

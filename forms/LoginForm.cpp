@@ -1,0 +1,228 @@
+#include "forms/LoginForm.h"
+#include "ui_LoginForm.h"
+
+#include "forms/BusyGuard.h"
+#include "forms/DataFileCopy.h"
+#include "forms/ErrorReport.h"
+#include "forms/WindowFont.h"
+#include "store/KestrelClass.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <stdexcept>
+
+namespace {
+
+// Lower-cases the letters A to Z only; every other character stays.
+QString lowerAsciiLetters(QString text) {
+    for (QChar &c : text) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return text;
+}
+
+QStringList userLines(const QString &text) {
+    QStringList lines = QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+bool isEnterKey(const QEvent *event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+TfrmLogin::TfrmLogin(QWidget *owner, const QStringList &arguments)
+    : QDialog(owner), ui(std::make_unique<Ui::TfrmLogin>()) {
+    ui->setupUi(this);
+    setObjectName("frmLogin");
+    setFont(DefaultWindowFont());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(367, 205);
+
+    const QPixmap picture(QStringLiteral(":/LOGIN_PICTURE"));
+    if (!picture.isNull())
+        ui->imgLogin->setPixmap(picture);
+
+    ui->cboUsername->setCompleter(nullptr);
+    ui->cboUsername->lineEdit()->installEventFilter(this);
+    ui->edtPassword->installEventFilter(this);
+
+    connect(ui->cboUsername, &QComboBox::editTextChanged, this, [this] { UpdateSubmit(); });
+    connect(ui->edtPassword, &QLineEdit::textChanged, this, [this] { UpdateSubmit(); });
+    connect(ui->btnSubmit, &QPushButton::clicked, this, [this] { btnSubmitClick(ui->btnSubmit); });
+    connect(ui->btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
+
+    FormCreate(arguments);
+}
+
+TfrmLogin::~TfrmLogin() = default;
+
+void TfrmLogin::FormCreate(const QStringList &arguments) {
+    const QString folder = TKestrel::AppDataFolder(QStringLiteral("Ledgerly"));
+    if (folder.isEmpty())
+        throw std::runtime_error("The folder for Ledgerly's data file could not be created in "
+                                 "the application-data folder.");
+    FDataFile = folder + QStringLiteral("/db.ledgerly");
+
+    if (QFileInfo::exists(FDataFile))
+        QFile::setPermissions(FDataFile, QFile::permissions(FDataFile) | QFileDevice::WriteOwner);
+
+    RestoreFromArgument(arguments);
+
+    if (!QFileInfo::exists(FDataFile)) {
+        // First run: start from the empty data file that lies beside the program.
+        const QString templateFile = TKestrel::ProgramPath() + QStringLiteral("db.ledgerly");
+        if (!QFileInfo(templateFile).isFile())
+            throw std::runtime_error(
+                QStringLiteral("The empty data file \"%1\" is missing, so Ledgerly cannot create "
+                               "its data file \"%2\". Please reinstall Ledgerly.")
+                    .arg(templateFile, FDataFile)
+                    .toStdString());
+        CopyFileReplacing(templateFile, FDataFile);
+    }
+
+    FUserName.clear();
+    FDbMan = std::make_unique<TDbMan>(FDataFile);
+
+    ui->cboUsername->addItems(userLines(FDbMan->GetUserNames()));
+    if (ui->cboUsername->count() > 0)
+        ui->cboUsername->setCurrentIndex(0);
+    UpdateSubmit();
+    raise();
+    activateWindow();
+}
+
+void TfrmLogin::RestoreFromArgument(const QStringList &arguments) {
+    if (arguments.size() < 2)
+        return;
+    const QString backup = arguments.at(1);
+    if (!QFileInfo(backup).isFile() || !HasBackupExtension(backup))
+        return;
+
+    // A file that is not a data file must never replace the one in use.
+    const QString problem = DataFileProblem(backup);
+    if (!problem.isEmpty()) {
+        ShowErrorReport(nullptr,
+                        problem + QStringLiteral("\n\nNothing was restored; the current data is "
+                                                 "kept."));
+        return;
+    }
+    RunReported(nullptr, [&] {
+        try {
+            CopyFileReplacing(backup, FDataFile);
+        } catch (const std::exception &error) {
+            throw std::runtime_error(
+                QStringLiteral("The backup could not be restored. %1\n\nThe current data is kept.")
+                    .arg(QString::fromUtf8(error.what()))
+                    .toStdString());
+        }
+    });
+}
+
+QString TfrmLogin::FindUser(const QString &typed) {
+    const QString wanted = lowerAsciiLetters(typed);
+    const QStringList lines = userLines(FDbMan->GetUserNames());
+    for (const QString &line : lines) {
+        if (lowerAsciiLetters(line.trimmed()) == wanted)
+            return line.trimmed();
+    }
+    return QString();
+}
+
+void TfrmLogin::UpdateSubmit() {
+    ui->btnSubmit->setEnabled(!ui->cboUsername->currentText().trimmed().isEmpty() &&
+                              !ui->edtPassword->text().trimmed().isEmpty());
+}
+
+void TfrmLogin::btnSubmitClick(QPushButton *sender) {
+    if (!sender || !sender->isEnabled())
+        return;
+    RunReported(this, [&] { SubmitBody(sender); });
+}
+
+void TfrmLogin::SubmitBody(QPushButton *sender) {
+    TBusyGuard busy(sender);
+
+    FUserName = ui->cboUsername->currentText().trimmed();
+    const QString stored = FindUser(FUserName);
+    if (!stored.isEmpty())
+        FUserName = stored;
+    const QString password = ui->edtPassword->text().trimmed();
+
+    if (FDbMan->UserExists(FUserName)) {
+        if (FDbMan->CheckPassword(FUserName, password)) {
+            // Re-inserting the row puts this user at the head of the list.
+            FDbMan->ReinsertUser(FUserName, password);
+            busy.Release();
+            accept();
+            return;
+        }
+        busy.Release();
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"),
+                        QStringLiteral("ERROR: Invalid password."), QMessageBox::Ok, this);
+        box.exec();
+    } else {
+        busy.Release();
+        QMessageBox box(QMessageBox::Question, QStringLiteral("?"),
+                        QStringLiteral("You want to create a new Username and Password?\n\n"
+                                       "- Username: %1\n- Password: %2")
+                            .arg(FUserName, password),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        if (box.exec() == QMessageBox::Yes) {
+            TBusyGuard adding(sender);
+            FDbMan->AddUser(FUserName, password);
+            adding.Release();
+            accept();
+            return;
+        }
+    }
+    sender->setFocus();
+}
+
+void TfrmLogin::btnCancelClick() {
+    FUserName.clear();
+    reject();
+}
+
+void TfrmLogin::done(int result) {
+    if (result != QDialog::Accepted)
+        FUserName.clear();
+    // The window's own database manager ends with the window.
+    FDbMan.reset();
+    QDialog::done(result);
+}
+
+void TfrmLogin::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!ui->cboUsername->currentText().trimmed().isEmpty())
+        ui->edtPassword->setFocus();
+    raise();
+    activateWindow();
+}
+
+bool TfrmLogin::eventFilter(QObject *watched, QEvent *event) {
+    if (isEnterKey(event)) {
+        if (watched == ui->cboUsername->lineEdit()) {
+            ui->edtPassword->setFocus();
+            return true;
+        }
+        if (watched == ui->edtPassword) {
+            btnSubmitClick(ui->btnSubmit);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

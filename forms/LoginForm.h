@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QStringList>
+#include <memory>
+
+#include "store/DbClass.h"
+
+namespace Ui {
+class TfrmLogin;
+}
+class QPushButton;
+
+// The sign-in window. While it is created it settles which data file the run
+// uses (restoring a backup named on the command line, or copying the empty
+// template on the first run); it then lets the user sign in as a known user
+// or create a new account. After an accepted exec() the caller reads
+// FDataFile and FUserName.
+class TfrmLogin : public QDialog {
+    Q_OBJECT
+public:
+    // `arguments` is the program's command line (argument 1 may name a
+    // backup file to restore).
+    explicit TfrmLogin(QWidget *owner = nullptr,
+                       const QStringList &arguments = QCoreApplication::arguments());
+    ~TfrmLogin() override;
+
+    // Full path of the data file.
+    QString FDataFile;
+    // The signed-in user as stored; empty unless the window closed with OK.
+    QString FUserName;
+
+    // The stored spelling of `typed` among the known users (letters A-Z
+    // compared without case, blanks trimmed); empty when unknown.
+    QString FindUser(const QString &typed);
+    // Submit is enabled exactly when both boxes hold more than blanks.
+    void UpdateSubmit();
+
+    void btnSubmitClick(QPushButton *sender);
+    void btnCancelClick();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate(const QStringList &arguments);
+    void RestoreFromArgument(const QStringList &arguments);
+    void SubmitBody(QPushButton *sender);
+
+    std::unique_ptr<Ui::TfrmLogin> ui;
+    std::unique_ptr<TDbMan> FDbMan;
+};

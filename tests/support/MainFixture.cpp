@@ -1,0 +1,74 @@
+#include "tests/support/MainFixture.h"
+
+#include "forms/MainForm.h"
+#include "forms/WindowFont.h"
+#include "tests/support/ModalAnswer.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+TMainFixture::TMainFixture() {
+    FHadHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    FOldHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(FHome.path()));
+    QApplication::setFont(DefaultWindowFont());
+}
+
+TMainFixture::~TMainFixture() {
+    CloseMain();
+    ModalAnswer::Clear();
+    if (FHadHome)
+        qputenv("XDG_DATA_HOME", FOldHome);
+    else
+        qunsetenv("XDG_DATA_HOME");
+}
+
+QString TMainFixture::DataFile() const {
+    return FHome.filePath("Ledgerly/db.ledgerly");
+}
+
+TfrmMain *TMainFixture::SignIn(const QString &user, const QString &password, bool create,
+                               const QStringList &arguments) {
+    CloseMain();
+    AnswerSignIn(user, password);
+    if (create)
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+    QStringList args = arguments;
+    if (args.isEmpty())
+        args << QCoreApplication::applicationFilePath();
+    FMain = std::make_unique<TfrmMain>(nullptr, args);
+    FMain->StartNewInstance = [this](const QString &params) { Restarts << params; };
+    // The window shows itself once the event loop runs.
+    if (FMain->SignedIn() && !(QTest::qWaitFor([this] { return FMain->isVisible(); }) &&
+                               QTest::qWaitForWindowExposed(FMain.get())))
+        qWarning("TMainFixture: the main window was not shown");
+    return FMain.get();
+}
+
+void TMainFixture::CloseMain() {
+    if (!FMain)
+        return;
+    FMain->close();
+    FMain.reset();
+}
+
+void AnswerSignIn(const QString &user, const QString &password) {
+    ModalAnswer::Next([user, password](QWidget *w) {
+        auto *name = w->findChild<QComboBox *>("cboUsername");
+        auto *pwd = w->findChild<QLineEdit *>("edtPassword");
+        auto *submit = w->findChild<QPushButton *>("btnSubmit");
+        if (!name || !pwd || !submit) {
+            qWarning("AnswerSignIn: the next modal window is not the sign-in window");
+            w->close();
+            return;
+        }
+        name->setEditText(user);
+        pwd->setText(password);
+        QTimer::singleShot(0, submit, &QPushButton::click);
+    });
+}

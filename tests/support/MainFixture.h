@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <memory>
+
+class TfrmMain;
+
+// A signed-in main window for GUI tests.
+//
+// TMainFixture points XDG_DATA_HOME at a fresh temporary folder (so the
+// program's data file is a first-run copy of bin/db.ledgerly), and SignIn
+// creates the user through the real sign-in window. Restarts never spawn a
+// process: StartNewInstance only records its parameter text in Restarts.
+class TMainFixture {
+public:
+    TMainFixture();
+    ~TMainFixture();
+    TMainFixture(const TMainFixture &) = delete;
+    TMainFixture &operator=(const TMainFixture &) = delete;
+
+    // The temporary XDG_DATA_HOME and the data file inside it.
+    QString DataHome() const { return FHome.path(); }
+    QString DataFile() const;
+
+    // Constructs a TfrmMain whose sign-in window is answered with `user` and
+    // `password` (and Yes to the creation question when `create` is true),
+    // and waits until the window is shown. `arguments` is its command line.
+    TfrmMain *SignIn(const QString &user = QStringLiteral("tester"),
+                     const QString &password = QStringLiteral("secret"), bool create = true,
+                     const QStringList &arguments = QStringList());
+
+    // The window made by SignIn (null before).
+    TfrmMain *Main() const { return FMain.get(); }
+    // Closes and destroys it.
+    void CloseMain();
+
+    // Parameter texts of the restarts the window asked for.
+    QStringList Restarts;
+
+    // A window's child by objectName, or null.
+    template <class T> static T *Find(QObject *root, const QString &name) {
+        return root ? root->findChild<T *>(name) : nullptr;
+    }
+
+private:
+    QTemporaryDir FHome;
+    QByteArray FOldHome;
+    bool FHadHome = false;
+    std::unique_ptr<TfrmMain> FMain;
+};
+
+// Answers the next sign-in window: types `user` and `password` and presses
+// Submit (the click is queued so that following answers can be used for
+// the boxes it opens).
+void AnswerSignIn(const QString &user, const QString &password);
