@@ -129,6 +129,7 @@ void TfrmMain::SetupComponents() {
     SetupMenus();
     ConnectHandlers();
     SetupTransactions();
+    CreateEntryPanels();
 }
 
 void TfrmMain::SetupLists() {
@@ -213,6 +214,7 @@ void TfrmMain::SetupMenus() {
     mnuCatesExport->setObjectName("mnuCatesExport");
     addItem(mnuCatesExport, "mnuCatesExport_ToXls", "Export to XLS")->setEnabled(false);
     addItem(mnuCatesExport, "mnuCatesExport_ToHtml", "Export to HTML")->setEnabled(false);
+    ConnectExportMenus();
 }
 
 void TfrmMain::ConnectHandlers() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "export/ExportTypes.h"
 #include "store/DbClass.h"
 
 namespace Ui {
@@ -17,6 +18,7 @@ class QLabel;
 class QMenu;
 class QAction;
 class QTreeView;
+class TEntryPanel;
 class TSkinMan;
 
 // The main window: a borderless 700 x 525 window whose frame the skin
@@ -90,8 +92,28 @@ public:
     // --- entry panels (MainFormEntry.cpp) -----------------------------------------
     // "Total: %0.2f" of the Amount texts of `list` into `label`.
     void UpdatePendingTotal(QTreeView *list, QLabel *label);
+    // Puts a category that the list ("out" or "in") lacks at its top and
+    // stores the list; throws when it cannot be stored.
+    void RememberCategory(const QString &listName, const QString &category);
+    void ShowSaveSuccess();
     void cboOutCateChange();
     void cboInCateChange();
+    void btnOutAddClick();
+    void btnInAddClick();
+    void btnOutSaveClick();
+    void btnInSaveClick();
+    void btnOutEditClick();
+    void btnInEditClick();
+    void btnOutDeleteClick();
+    void btnInDeleteClick();
+    void btnOutEditCatesClick();
+    void btnInEditCatesClick();
+    void btnOutCalcClick();
+    void btnInCalcClick();
+    void btnOutHelpClick();
+    void btnInHelpClick();
+    // The behaviour of the panel of the list "out" or "in".
+    TEntryPanel *EntryPanel(const QString &listName) const;
 
     // --- transactions panel (MainFormTransactions.cpp) ----------------------------------
     // "Income: ...    Expenses: ...    Net Income: ..." on both totals labels.
@@ -116,6 +138,12 @@ public:
     void lvwOutCatesDblClick();
     void btnMoreInfoClick(QWidget *sender);
     void btnCatesExportClick();
+
+    // --- exports (MainFormExport.cpp) ---------------------------------------------
+    void mnuCatesExport_ToHtmlClick();
+    void btnTransMore_ToHtmlClick();
+    void mnuCatesExport_ToXlsClick();
+    void btnTransMore_ToXlsClick();
 
     // --- account menu ---------------------------------------------------------------
     void mnuMenu_SwitchUserClick();
@@ -145,6 +173,9 @@ private:
     // Row colours of the lists: the marked day's tint, the current category.
     QVariant lvwTransCustomDrawItem(int row, int role) const;
     QVariant CatesCustomDrawItem(QTreeView *list, int row, int role) const;
+    void ConnectExportMenus();
+    // Asks for the file and writes the rows of the last search into it.
+    void ExportRows(TExportKind kind, bool xls);
     void FormCreate();
     void FormDestroy();
     // Runs the sign-in window; both results empty unless a user signed in.
@@ -156,4 +187,8 @@ private:
 
     std::unique_ptr<Ui::TfrmMain> ui;
     QStringList FArguments;
+    // The two entry panels (owned as children of the window).
+    void CreateEntryPanels();
+    TEntryPanel *FOutPanel = nullptr;
+    TEntryPanel *FInPanel = nullptr;
 };

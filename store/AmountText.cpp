@@ -26,4 +26,6 @@ bool IsAcceptableAmount(const QString &text, double *value) {
     return true;
 }
 
-QString FormatAmount(double value) { return QString::asprintf("%0.2f", value); }
+QString FormatAmount(double value) {
+    return QString::asprintf("%0.2f", value);
+}

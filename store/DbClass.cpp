@@ -15,6 +15,7 @@
 #include <QVariant>
 
 #include <sodium.h>
+#include <sqlite3.h>
 
 #include <charconv>
 #include <cmath>
@@ -104,6 +105,9 @@ public:
             // so a byte copy is a backup) and every commit on the disk.
             Exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
             Exec(QStringLiteral("PRAGMA synchronous=FULL"));
+            // Room for the pages of a long period, so that the statements of
+            // one search read the file once (taken only as it is used).
+            Exec(QStringLiteral("PRAGMA cache_size=-65536"));
         } catch (...) {
             Close();
             throw;
@@ -128,6 +132,19 @@ public:
         query.setForwardOnly(true);
         if (!query.exec(sql))
             fail(query.lastError());
+    }
+
+    // The connection's own SQLite handle, for statements whose many rows are
+    // read straight from the engine (the QSQLITE driver hands it out; it is
+    // the system SQLite library that this program links as well).
+    sqlite3 *Handle() {
+        const QVariant handle = FDb.driver()->handle();
+        sqlite3 *db = nullptr;
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            db = *static_cast<sqlite3 *const *>(handle.constData());
+        if (!db)
+            fail(QStringLiteral("The database driver gave no SQLite connection."));
+        return db;
     }
 
 private:
@@ -179,6 +196,48 @@ private:
     bool FDone = false;
 };
 
+// A reading statement run straight on the SQLite handle: the rows of a long
+// period are read without a variant and a UTF-16 copy per value.
+class Statement {
+public:
+    Statement(sqlite3 *db, const QString &sql) : FDb(db) {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(FDb, text.constData(), int(text.size()), &FStmt, nullptr) !=
+            SQLITE_OK)
+            Fail();
+    }
+    ~Statement() { sqlite3_finalize(FStmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    void Bind(int index, const QString &text) {
+        const QByteArray bytes = text.toUtf8();
+        if (sqlite3_bind_text(FStmt, index, bytes.constData(), int(bytes.size()),
+                              SQLITE_TRANSIENT) != SQLITE_OK)
+            Fail();
+    }
+    bool Next() {
+        const int rc = sqlite3_step(FStmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            Fail();
+        return false;
+    }
+    QByteArrayView Text(int column) {
+        const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(FStmt, column));
+        return QByteArrayView(data, data ? sqlite3_column_bytes(FStmt, column) : 0);
+    }
+    double Real(int column) { return sqlite3_column_double(FStmt, column); }
+    qint64 Integer(int column) { return sqlite3_column_int64(FStmt, column); }
+
+private:
+    [[noreturn]] void Fail() { fail(QString::fromUtf8(sqlite3_errmsg(FDb))); }
+
+    sqlite3 *FDb;
+    sqlite3_stmt *FStmt = nullptr;
+};
+
 // "MM/dd/yyyy" (a real calendar date) to the stored "yyyy-MM-dd".
 QString storedDate(const QString &date) {
     const auto refuse = [&] {
@@ -205,25 +264,31 @@ QString storedDate(const QString &date) {
     return iso;
 }
 
+[[noreturn]] void badStoredDate(QByteArrayView stored) {
+    fail(QStringLiteral("A record holds an unreadable date: \"%1\".")
+             .arg(QString::fromUtf8(stored.data(), stored.size())));
+}
+
 // Stored "yyyy-MM-dd" back to "MM/dd/yyyy".
-QString shownDate(const QString &iso) {
-    if (iso.size() != 10 || iso[4] != u'-' || iso[7] != u'-')
-        fail(QStringLiteral("A record holds an unreadable date: \"%1\".").arg(iso));
-    QString date;
-    date.reserve(10);
-    date += QStringView(iso).mid(5, 2);
-    date += u'/';
-    date += QStringView(iso).mid(8, 2);
-    date += u'/';
-    date += QStringView(iso).left(4);
-    return date;
+QString shownDate(QByteArrayView iso) {
+    if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-')
+        badStoredDate(iso);
+    const char shown[10] = {iso[5], iso[6], '/',    iso[8], iso[9],
+                            '/',    iso[0], iso[1], iso[2], iso[3]};
+    return QString::fromLatin1(shown, 10);
 }
 
 // Stored "yyyy-MM" to the month label "MM/yyyy".
-QString monthLabel(const QString &yearMonth) {
-    if (yearMonth.size() != 7 || yearMonth[4] != u'-')
-        fail(QStringLiteral("A record holds an unreadable date: \"%1\".").arg(yearMonth));
-    return yearMonth.mid(5, 2) + u'/' + yearMonth.left(4);
+QString monthLabel(QByteArrayView yearMonth) {
+    if (yearMonth.size() != 7 || yearMonth[4] != '-')
+        badStoredDate(yearMonth);
+    const char label[7] = {yearMonth[5], yearMonth[6], '/',         yearMonth[0],
+                           yearMonth[1], yearMonth[2], yearMonth[3]};
+    return QString::fromLatin1(label, 7);
+}
+
+QString decoded(QByteArrayView stored) {
+    return QString::fromUtf8(DecodeFieldRaw(stored));
 }
 
 void checkType(const QString &type) {
@@ -273,15 +338,16 @@ QString share(double sum, double total) {
 // categories and many records.
 class CategoryNames {
 public:
-    const QString &Decode(const QString &stored) {
-        auto it = FNames.constFind(stored);
+    const QString &Decode(QByteArrayView stored) {
+        // Looked up without copying the key; copied only when it is new.
+        auto it = FNames.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
         if (it == FNames.constEnd())
-            it = FNames.insert(stored, DecodeField(stored));
+            it = FNames.insert(stored.toByteArray(), decoded(stored));
         return it.value();
     }
 
 private:
-    QHash<QString, QString> FNames;
+    QHash<QByteArray, QString> FNames;
 };
 
 const QString kUserRows = QStringLiteral("select name, pwd from users where name = ?");
@@ -322,10 +388,10 @@ void insertRecord(QSqlQuery &insert, const QString &storedUser, const RecordValu
 // The period filter of every summary statement.
 const QString kPeriod = QStringLiteral("user = ?1 and date >= ?2 and date <= ?3");
 
-void bindPeriod(QSqlQuery &query, const QString &user, const QString &from, const QString &to) {
-    query.bindValue(0, user);
-    query.bindValue(1, from);
-    query.bindValue(2, to);
+void bindPeriod(Statement &query, const QString &user, const QString &from, const QString &to) {
+    query.Bind(1, user);
+    query.Bind(2, from);
+    query.Bind(3, to);
 }
 
 } // namespace
@@ -464,78 +530,85 @@ void TDbMan::QueryPeriod(const QString &user, const QString &dateFrom, const QSt
     // One read transaction: all six results describe the same state of the
     // file even when another instance writes meanwhile.
     Transaction tr(db, false);
-    const QString sums = QStringLiteral("total(case when type = 'Expense' then amount else 0 end), "
-                                        "total(case when type = 'Income' then amount else 0 end)");
+    sqlite3 *handle = db.Handle();
+    const QString sums =
+        QStringLiteral("total(case when type = 'Expense' then amount else 0 end) as outsum, "
+                       "total(case when type = 'Income' then amount else 0 end) as insum, "
+                       "count(*)");
     {
-        QSqlQuery query =
-            db.Prepare(QStringLiteral("select %1 from data where %2").arg(sums, kPeriod));
+        Statement query(handle, QStringLiteral("select %1 from data where %2").arg(sums, kPeriod));
         bindPeriod(query, storedUser, from, to);
-        run(query);
-        if (query.next()) {
-            expenseTotal = query.value(0).toDouble();
-            incomeTotal = query.value(1).toDouble();
+        if (query.Next()) {
+            expenseTotal = query.Real(0);
+            incomeTotal = query.Real(1);
+            transRows.reserve(transRows.size() + query.Integer(2));
         }
     }
     {
-        QSqlQuery query = db.Prepare(
-            QStringLiteral("select date, %1 from data where %2 group by date order by date")
+        Statement query(
+            handle, QStringLiteral("select date, %1 from data where %2 group by date order by date")
+                        .arg(sums, kPeriod));
+        bindPeriod(query, storedUser, from, to);
+        while (query.Next())
+            dayRows.append(
+                QStringList{shownDate(query.Text(0)), money(query.Real(2)), money(query.Real(1))});
+    }
+    {
+        // Months are summed from the day sums, so that only one row per day
+        // has to be regrouped.
+        Statement query(
+            handle,
+            QStringLiteral("select substr(date, 1, 7) as month, total(outsum), total(insum) from "
+                           "(select date, %1 from data where %2 group by date) "
+                           "group by month order by month")
                 .arg(sums, kPeriod));
         bindPeriod(query, storedUser, from, to);
-        run(query);
-        while (query.next()) {
-            dayRows.append(QStringList{shownDate(query.value(0).toString()),
-                                       money(query.value(2).toDouble()),
-                                       money(query.value(1).toDouble())});
-        }
-    }
-    {
-        QSqlQuery query = db.Prepare(QStringLiteral("select substr(date, 1, 7) as month, %1 from "
-                                                    "data where %2 group by month order by month")
-                                         .arg(sums, kPeriod));
-        bindPeriod(query, storedUser, from, to);
-        run(query);
-        while (query.next()) {
-            monthRows.append(QStringList{monthLabel(query.value(0).toString()),
-                                         money(query.value(2).toDouble()),
-                                         money(query.value(1).toDouble())});
-        }
+        while (query.Next())
+            monthRows.append(
+                QStringList{monthLabel(query.Text(0)), money(query.Real(2)), money(query.Real(1))});
     }
     CategoryNames categories;
     {
-        QSqlQuery query = db.Prepare(QStringLiteral("select id, date, type, cate, amount, notes "
-                                                    "from data where %1 "
-                                                    "order by date asc, type desc, id asc")
-                                         .arg(kPeriod));
+        Statement query(handle, QStringLiteral("select id, date, type, cate, amount, notes "
+                                               "from data where %1 "
+                                               "order by date asc, type desc, id asc")
+                                    .arg(kPeriod));
         bindPeriod(query, storedUser, from, to);
-        run(query);
-        QString lastIso, lastDate;
-        while (query.next()) {
-            const QString iso = query.value(1).toString();
+        QByteArray lastIso;
+        QString lastDate;
+        while (query.Next()) {
+            const QByteArrayView iso = query.Text(1);
             if (iso != lastIso) {
                 lastDate = shownDate(iso);
-                lastIso = iso;
+                lastIso = iso.toByteArray();
             }
-            const QString kind = query.value(2).toString().trimmed().toLower();
-            const QString amount = money(query.value(4).toDouble());
-            transRows.append(QStringList{query.value(0).toString(), lastDate,
-                                         categories.Decode(query.value(3).toString()),
-                                         kind == QLatin1String("income") ? amount : QString(),
-                                         kind == QLatin1String("expense") ? amount : QString(),
-                                         DecodeField(query.value(5).toString())});
+            // The amount goes to the column of the record's type.
+            const QByteArrayView type = query.Text(2);
+            bool income = type == "Income";
+            bool expense = type == "Expense";
+            if (!income && !expense) {
+                const QByteArray kind = type.trimmed().toByteArray().toLower();
+                income = kind == "income";
+                expense = kind == "expense";
+            }
+            const QString amount = income || expense ? money(query.Real(4)) : QString();
+            transRows.append(QStringList{
+                QString::number(query.Integer(0)), lastDate, categories.Decode(query.Text(3)),
+                income ? amount : QString(), expense ? amount : QString(), decoded(query.Text(5))});
         }
     }
     const auto cateRows = [&](const QString &type, double total, TStringsArray &rows) {
-        QSqlQuery query = db.Prepare(
-            QStringLiteral("select cate, count(*), total(amount) as s from data where %1 and "
-                           "type = ?4 group by cate order by s desc, cate")
-                .arg(kPeriod));
+        Statement query(handle,
+                        QStringLiteral("select cate, count(*), total(amount) as s from data where "
+                                       "%1 and type = ?4 group by cate order by s desc, cate")
+                            .arg(kPeriod));
         bindPeriod(query, storedUser, from, to);
-        query.bindValue(3, type);
-        run(query);
-        while (query.next()) {
-            const double sum = query.value(2).toDouble();
-            rows.append(QStringList{type, categories.Decode(query.value(0).toString()),
-                                    query.value(1).toString(), money(sum), share(sum, total)});
+        query.Bind(4, type);
+        while (query.Next()) {
+            const double sum = query.Real(2);
+            rows.append(QStringList{type, categories.Decode(query.Text(0)),
+                                    QString::number(query.Integer(1)), money(sum),
+                                    share(sum, total)});
         }
     };
     cateRows(QStringLiteral("Expense"), expenseTotal, expenseCateRows);
@@ -552,23 +625,18 @@ void TDbMan::QueryCategoryRecords(const QString &user, const QString &dateFrom,
     checkType(type);
     const QString storedCategory = TKestrel::EncodeField(category);
     Connection db(FDataFile);
-    QSqlQuery query = db.Prepare(QStringLiteral("select date, cate, amount, notes from data "
+    Statement query(db.Handle(), QStringLiteral("select date, amount, notes from data "
                                                 "where %1 and type = ?4 and cate = ?5 "
                                                 "order by date asc, id asc")
                                      .arg(kPeriod));
     bindPeriod(query, storedUser, from, to);
-    query.bindValue(3, type);
-    query.bindValue(4, storedCategory);
-    run(query);
-    // Every row has this same category.
-    const QString shownCategory = category;
-    while (query.next()) {
-        const QString stored = query.value(1).toString();
-        rows.append(QStringList{shownDate(query.value(0).toString()),
-                                stored == storedCategory ? shownCategory : DecodeField(stored),
-                                money(query.value(2).toDouble()),
-                                DecodeField(query.value(3).toString())});
-    }
+    query.Bind(4, type);
+    query.Bind(5, storedCategory);
+    // Every row has the category asked for (matched exactly as stored).
+    const QString shownCategory = DecodeField(storedCategory);
+    while (query.Next())
+        rows.append(QStringList{shownDate(query.Text(0)), shownCategory, money(query.Real(1)),
+                                decoded(query.Text(2))});
 }
 
 void TDbMan::AddRecord(const QString &user, const QString &date, const QString &type,

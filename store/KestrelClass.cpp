@@ -19,23 +19,27 @@
 
 namespace {
 
-const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// Value of each Base64 character, -1 for any other byte.
+struct SextetTable {
+    signed char Value[256];
+    constexpr SextetTable() : Value() {
+        for (int i = 0; i < 256; ++i)
+            Value[i] = -1;
+        for (int i = 0; i < 64; ++i)
+            Value[static_cast<unsigned char>(kAlphabet[i])] = static_cast<signed char>(i);
+    }
+};
+constexpr SextetTable kSextets;
 
 int sextet(char c) {
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    if (c == '+')
-        return 62;
-    if (c == '/')
-        return 63;
-    return -1;
+    return kSextets.Value[static_cast<unsigned char>(c)];
 }
 
-bool inCodecSet(char c) { return c == '=' || sextet(c) >= 0; }
+bool inCodecSet(char c) {
+    return c == '=' || sextet(c) >= 0;
+}
 
 // Splits a parameter text the way a shell would for a simple command line:
 // blanks separate words, double or single quotes group, backslash escapes.
@@ -84,7 +88,10 @@ QString TKestrel::EncodeField(const QString &text) {
 }
 
 QByteArray DecodeFieldBytes(const QString &stored) {
-    const QByteArray in = stored.toLatin1();
+    return DecodeFieldRaw(stored.toLatin1());
+}
+
+QByteArray DecodeFieldRaw(QByteArrayView in) {
     QByteArray out;
     out.reserve(in.size() * 3 / 4);
     char group[4];
@@ -112,7 +119,9 @@ QByteArray DecodeFieldBytes(const QString &stored) {
     return out;
 }
 
-QString DecodeField(const QString &stored) { return QString::fromUtf8(DecodeFieldBytes(stored)); }
+QString DecodeField(const QString &stored) {
+    return QString::fromUtf8(DecodeFieldBytes(stored));
+}
 
 QByteArray TKestrel::ReadFileText(const QString &fileName) {
     QFile file(fileName);
@@ -171,8 +180,8 @@ QString TKestrel::AppDataFolder(const QString &name) {
     return QFileInfo(path).isDir() ? path : QString();
 }
 
-void TKestrel::RunProgram(const QString &fileName, const QString &params,
-                          const QString &workFolder, int showCmd) {
+void TKestrel::RunProgram(const QString &fileName, const QString &params, const QString &workFolder,
+                          int showCmd) {
     Q_UNUSED(showCmd); // windows of the new process show themselves normally
     QString program = fileName;
     program.remove('"');
@@ -220,6 +229,10 @@ void TKestrel::CreateProcessMarker(const QString &name) {
         (void)::flock(fd, LOCK_SH | LOCK_NB);
 }
 
-int DayOfMonth(const QDate &date) { return date.day(); }
+int DayOfMonth(const QDate &date) {
+    return date.day();
+}
 
-QDate AddDays(const QDate &date, int days) { return date.addDays(days); }
+QDate AddDays(const QDate &date, int days) {
+    return date.addDays(days);
+}

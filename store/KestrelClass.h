@@ -46,5 +46,8 @@ public:
 QString DecodeField(const QString &stored);
 // The same decoding, giving the raw bytes.
 QByteArray DecodeFieldBytes(const QString &stored);
+// The same decoding of a stored value given as its bytes (as the database
+// hands it out), giving the raw bytes.
+QByteArray DecodeFieldRaw(QByteArrayView stored);
 int DayOfMonth(const QDate &date);
 QDate AddDays(const QDate &date, int days);

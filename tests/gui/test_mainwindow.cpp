@@ -1,6 +1,7 @@
 // The main window: title after sign-in, mode switching, the account menu,
 // the menu picture, the list-dependent buttons and the shared helpers.
 #include "forms/ErrorReport.h"
+#include "forms/LoginForm.h"
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "tests/support/MainFixture.h"
@@ -253,6 +254,50 @@ private slots:
         QVERIFY(enabled("btnOutAdd"));
         find<QComboBox>("cboOutCate")->setEditText("  ");
         QVERIFY(!enabled("btnOutAdd"));
+    }
+
+    // With LEDGERLY_SCREENSHOT_DIR set (tools/screenshots.sh), saves pictures
+    // of the sign-in window, each panel of the main window and the About window.
+    void screenshots() {
+        const QString dir = qEnvironmentVariable("LEDGERLY_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("LEDGERLY_SCREENSHOT_DIR not set");
+        fixture->CloseMain();
+        {
+            // The sign-in window, with the known user pre-selected.
+            TfrmLogin login(nullptr, {QCoreApplication::applicationFilePath()});
+            login.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&login));
+            QTest::qWait(200);
+            const QImage image = login.grab().toImage();
+            QVERIFY(image.save(dir + "/login.png"));
+        }
+
+        TfrmMain *main = fixture->SignIn("alice", "pw1", false);
+        QVERIFY(main->SignedIn());
+        const auto shot = [&](const QString &name) {
+            QTest::qWait(100);
+            const QImage image = main->grab().toImage();
+            QVERIFY(!image.isNull());
+            QVERIFY(image.save(dir + "/" + name + ".png"));
+        };
+        shot("main-expense");
+        find<QRadioButton>("rdoIncome")->click();
+        shot("main-income");
+        find<QRadioButton>("rdoTransactions")->click();
+        shot("main-transactions");
+        find<QRadioButton>("rdoTransCategories")->click();
+        shot("main-categories");
+
+        QImage about;
+        ModalAnswer::Next([&](QWidget *w) {
+            QTest::qWait(200);
+            about = w->grab().toImage();
+            QMetaObject::invokeMethod(w, "accept", Qt::QueuedConnection);
+        });
+        main->findChild<QAction *>("mnuMenu_About")->trigger();
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(about.save(dir + "/about.png"));
     }
 
     void errorReportRestoresBusyState() {

@@ -1,0 +1,141 @@
+#include "export/XlsExport.h"
+
+#include "export/BiffWorkbook.h"
+#include "export/OleStorage.h"
+#include "store/KestrelClass.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kSheet = QStringLiteral("Sheet1");
+const QString kWorkbookStream = QStringLiteral("Workbook");
+
+QString Item(const QStringList &row, int index) {
+    return index < row.size() ? row[index] : QString();
+}
+
+// An empty money cell holds one blank.
+QString OrBlank(const QString &value) {
+    return value.isEmpty() ? QStringLiteral(" ") : value;
+}
+
+} // namespace
+
+QStringList TXlsExport::ColumnNames(TExportKind kind) {
+    if (kind == TExportKind::Categories)
+        return {"Type", "Category", "Qty", "In", "Out", "Ratio"};
+    return {"Date", "Category", "In", "Out", "Notes"};
+}
+
+QList<QStringList> TXlsExport::SheetRows(TExportKind kind, const TExportHead &head,
+                                         const TStringsArray &rows) {
+    QList<QStringList> out;
+    out.reserve(rows.size() + 4);
+    for (const QStringList &r : rows) {
+        if (kind == TExportKind::Categories) {
+            const bool income = Item(r, 0) == QLatin1String("Income");
+            const QString sum = Item(r, 3);
+            out.append({Item(r, 0), Item(r, 1), Item(r, 2), income ? sum : QStringLiteral(" "),
+                        income ? QStringLiteral(" ") : sum, Item(r, 4)});
+        } else {
+            out.append(
+                {Item(r, 1), Item(r, 2), OrBlank(Item(r, 3)), OrBlank(Item(r, 4)), Item(r, 5)});
+        }
+    }
+    const int categoryColumn = 1;
+    const int width = int(ColumnNames(kind).size());
+    const double net = head.PeriodIncome - head.PeriodExpenses;
+    for (const QString &text :
+         {ExportPeriodLine(head), QStringLiteral("Income: ") + ExportMoney(head.PeriodIncome),
+          QStringLiteral("Expenses: ") + ExportMoney(head.PeriodExpenses),
+          QStringLiteral("Net Income: ") + ExportMoney(net)}) {
+        QStringList row(width);
+        row[categoryColumn] = text;
+        out.append(row);
+    }
+    return out;
+}
+
+QByteArray TXlsExport::BuildWorkbook(TExportKind kind, const QByteArray &templateFile,
+                                     const TExportHead &head, const TStringsArray &rows) {
+    if (!TOleStorage::IsCompoundFile(templateFile))
+        throw TExportError(QStringLiteral("The template is not an Excel 97-2003 workbook."));
+    if (!TOleStorage::HasStream(templateFile, kWorkbookStream)) {
+        if (TOleStorage::HasStream(templateFile, QStringLiteral("Book")))
+            throw TExportError(QStringLiteral("The template is an Excel 5.0/95 workbook; only "
+                                              "Excel 97-2003 workbooks can be filled. Save it in "
+                                              "the Excel 97-2003 format."));
+        throw TExportError(QStringLiteral("The template is not an Excel workbook (it has no "
+                                          "workbook stream)."));
+    }
+    TBiffWorkbook book =
+        TBiffWorkbook::Parse(TOleStorage::ReadStream(templateFile, kWorkbookStream));
+    const int sheet = book.FindSheet(kSheet);
+    if (sheet < 0)
+        throw TExportError(
+            QStringLiteral("The template workbook has no worksheet named \"%1\".").arg(kSheet));
+
+    // Each value goes to the column whose heading names it, as a database
+    // insert into the sheet would place it.
+    const QStringList names = ColumnNames(kind);
+    const int headingRow = book.FirstRow(sheet);
+    const QMap<int, QString> headings =
+        headingRow >= 0 ? book.RowTexts(sheet, headingRow) : QMap<int, QString>();
+    QList<int> columns;
+    for (const QString &name : names) {
+        int column = -1;
+        for (auto it = headings.cbegin(); it != headings.cend() && column < 0; ++it)
+            if (it.value().trimmed().compare(name, Qt::CaseInsensitive) == 0)
+                column = it.key();
+        if (column < 0)
+            throw TExportError(QStringLiteral("The first row of \"%1\" in the template workbook "
+                                              "has no column \"%2\"; it needs the headings %3.")
+                                   .arg(kSheet, name, names.join(QStringLiteral(", "))));
+        columns.append(column);
+    }
+
+    const QList<QStringList> texts = SheetRows(kind, head, rows);
+    QList<TBiffRow> cells;
+    cells.reserve(texts.size());
+    for (const QStringList &row : texts) {
+        TBiffRow cellRow;
+        cellRow.reserve(row.size());
+        for (qsizetype i = 0; i < row.size(); ++i)
+            if (!row[i].isEmpty()) // an empty value leaves the cell blank
+                cellRow.append({columns[i], row[i]});
+        std::sort(cellRow.begin(), cellRow.end(),
+                  [](const TBiffCell &a, const TBiffCell &b) { return a.first < b.first; });
+        cells.append(std::move(cellRow));
+    }
+    book.AppendRows(sheet, cells);
+    return TOleStorage::ReplaceStream(templateFile, kWorkbookStream, book.Serialize());
+}
+
+void TXlsExport::Export(TExportKind kind, const QString &templateFile, const QString &outFile,
+                        const TExportHead &head, const TStringsArray &rows) {
+    QFile file(templateFile);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TExportError(QStringLiteral("Cannot read the template workbook \"%1\": %2. Restore "
+                                          "the template file that came with Ledgerly.")
+                               .arg(templateFile, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw TExportError(QStringLiteral("Cannot read the template workbook \"%1\": %2.")
+                               .arg(templateFile, file.errorString()));
+    file.close();
+
+    QByteArray workbook;
+    try {
+        workbook = BuildWorkbook(kind, bytes, head, rows);
+    } catch (const TExportError &e) {
+        throw TExportError(QStringLiteral("%1\n\nTemplate: %2")
+                               .arg(QString::fromStdString(e.what()), templateFile));
+    }
+    try {
+        TKestrel::WriteFileText(outFile, workbook);
+    } catch (const std::exception &e) {
+        throw TExportError(QString::fromStdString(e.what()) +
+                           QStringLiteral(". Choose a folder you can write to."));
+    }
+}

@@ -1,0 +1,524 @@
+#include "export/OleStorage.h"
+#include "export/XlsExport.h"
+#include "export/XlsTemplate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+quint16 U16(const QByteArray &d, qsizetype at) {
+    return at + 2 <= d.size() ? qFromLittleEndian<quint16>(d.constData() + at) : 0xFFFF;
+}
+quint32 U32(const QByteArray &d, qsizetype at) {
+    return at + 4 <= d.size() ? qFromLittleEndian<quint32>(d.constData() + at) : 0xFFFFFFFF;
+}
+
+struct TRec {
+    quint16 Type;
+    qint64 Pos;
+    QByteArray Data;
+};
+
+QList<TRec> Records(const QByteArray &stream) {
+    QList<TRec> recs;
+    qsizetype pos = 0;
+    while (pos + 4 <= stream.size()) {
+        const quint16 type = U16(stream, pos), len = U16(stream, pos + 2);
+        if (type == 0 && len == 0)
+            break;
+        recs.append({type, pos, stream.mid(pos + 4, len)});
+        pos += 4 + len;
+    }
+    return recs;
+}
+
+bool IsCell(quint16 t) {
+    return t == 0x00FD || t == 0x0204 || t == 0x0203 || t == 0x027E || t == 0x0201 || t == 0x0006 ||
+           t == 0x0205;
+}
+
+// An independent check of the records that readers do not verify: BOUNDSHEET
+// offsets, the shared string table and its CONTINUE splits, EXTSST, and per
+// sheet DIMENSIONS, INDEX and DBCELL. Returns the first fault, or "".
+QString CheckStructure(const QByteArray &stream) {
+    const QList<TRec> recs = Records(stream);
+    QHash<qint64, int> at;
+    for (int i = 0; i < recs.size(); ++i) {
+        at.insert(recs[i].Pos, i);
+        if (recs[i].Data.size() > 8224)
+            return QString("record %1 longer than 8224 bytes").arg(recs[i].Type, 0, 16);
+    }
+    int globalsEnd = 0;
+    while (globalsEnd < recs.size() && recs[globalsEnd].Type != 0x000A)
+        ++globalsEnd;
+
+    // Shared strings: headers never split; a continued text restates its width.
+    QList<qint64> stringStarts, segStarts;
+    quint32 unique = 0;
+    int i = 0;
+    while (i < globalsEnd && recs[i].Type != 0x00FC)
+        ++i;
+    if (i < globalsEnd) {
+        QList<QByteArray> segs;
+        for (int k = i; k < globalsEnd && (k == i || recs[k].Type == 0x003C); ++k) {
+            segs.append(recs[k].Data);
+            segStarts.append(recs[k].Pos);
+        }
+        unique = U32(segs[0], 4);
+        int s = 0;
+        qsizetype p = 8;
+        for (quint32 n = 0; n < unique; ++n) {
+            if (p == segs[s].size()) {
+                if (++s == segs.size())
+                    return "string table ends early";
+                p = 0;
+            }
+            const quint8 flags = quint8(segs[s][p + 2]);
+            const int header = 3 + ((flags & 8) ? 2 : 0) + ((flags & 4) ? 4 : 0);
+            if (p + header > segs[s].size())
+                return QString("header of string %1 is split").arg(n);
+            stringStarts.append(segStarts[s] + 4 + p);
+            qsizetype chars = U16(segs[s], p);
+            qsizetype tail = ((flags & 8) ? 4 * U16(segs[s], p + 3) : 0) +
+                             ((flags & 4) ? U32(segs[s], p + 3 + ((flags & 8) ? 2 : 0)) : 0);
+            p += header;
+            bool high = flags & 1;
+            while (chars > 0) {
+                if (p == segs[s].size()) {
+                    if (++s == segs.size())
+                        return "string table ends inside a string";
+                    const quint8 f = quint8(segs[s][0]);
+                    if (f > 1)
+                        return QString("continued string %1 has flags %2").arg(n).arg(f);
+                    high = f & 1;
+                    p = 1;
+                }
+                const qsizetype take =
+                    std::min<qsizetype>(chars, (segs[s].size() - p) / (high ? 2 : 1));
+                if (take == 0)
+                    return "character split across records";
+                p += take * (high ? 2 : 1);
+                chars -= take;
+            }
+            while (tail > 0) {
+                if (p == segs[s].size()) {
+                    if (++s == segs.size())
+                        return "string table ends inside formatting";
+                    p = 0;
+                }
+                const qsizetype take = std::min<qsizetype>(tail, segs[s].size() - p);
+                p += take;
+                tail -= take;
+            }
+        }
+        if (s != segs.size() - 1 || p != segs[s].size())
+            return "bytes after the last string";
+        int e = 0;
+        while (e < globalsEnd && recs[e].Type != 0x00FF)
+            ++e;
+        if (e == globalsEnd)
+            return "no EXTSST";
+        const QByteArray &ext = recs[e].Data;
+        const int dsst = U16(ext, 0);
+        if (dsst == 0 || (ext.size() - 2) / 8 != (int(unique) + dsst - 1) / dsst)
+            return "EXTSST has the wrong number of buckets";
+        for (int b = 0; b * dsst < int(unique); ++b) {
+            const qint64 ib = U32(ext, 2 + 8 * b);
+            if (ib != stringStarts[b * dsst])
+                return QString("EXTSST bucket %1 points to %2, not %3")
+                    .arg(b)
+                    .arg(ib)
+                    .arg(stringStarts[b * dsst]);
+            const auto seg = std::upper_bound(segStarts.begin(), segStarts.end(), ib) - 1;
+            if (U16(ext, 6 + 8 * b) != ib - *seg)
+                return QString("EXTSST bucket %1 has a wrong record offset").arg(b);
+        }
+    }
+
+    for (int b = 0; b < globalsEnd; ++b) {
+        if (recs[b].Type != 0x0085)
+            continue;
+        const qint64 start = U32(recs[b].Data, 0);
+        if (!at.contains(start) || recs[at[start]].Type != 0x0809)
+            return QString("BOUNDSHEET points to %1, not to a sheet").arg(start);
+        // The sheet's own records, up to its end.
+        int first = at[start], end = first, depth = 0;
+        do {
+            depth += recs[end].Type == 0x0809 ? 1 : recs[end].Type == 0x000A ? -1 : 0;
+            ++end;
+        } while (depth > 0 && end < recs.size());
+        int rowMin = INT_MAX, rowMax = -1, colMin = INT_MAX, colMax = -1;
+        QList<qint64> dbcells;
+        qint64 defColWidth = -1;
+        const TRec *index = nullptr, *dims = nullptr;
+        for (int k = first; k < end; ++k) {
+            const TRec &r = recs[k];
+            if (r.Type == 0x020B)
+                index = &r;
+            else if (r.Type == 0x0200)
+                dims = &r;
+            else if (r.Type == 0x0055)
+                defColWidth = r.Pos;
+            else if (r.Type == 0x00D7)
+                dbcells.append(r.Pos);
+            if (r.Type == 0x0208 || IsCell(r.Type)) {
+                rowMin = std::min<int>(rowMin, U16(r.Data, 0));
+                rowMax = std::max<int>(rowMax, U16(r.Data, 0));
+            }
+            if (IsCell(r.Type)) {
+                colMin = std::min<int>(colMin, U16(r.Data, 2));
+                colMax = std::max<int>(colMax, U16(r.Data, 2));
+            }
+            if (r.Type == 0x00FD && U32(r.Data, 6) >= unique)
+                return "LABELSST refers past the string table";
+        }
+        if (!dims)
+            return "sheet without DIMENSIONS";
+        if (rowMax >= 0 &&
+            (int(U32(dims->Data, 0)) != rowMin || int(U32(dims->Data, 4)) != rowMax + 1 ||
+             U16(dims->Data, 8) != colMin || U16(dims->Data, 10) != colMax + 1))
+            return QString("DIMENSIONS %1-%2/%3-%4 do not match rows %5-%6 columns %7-%8")
+                .arg(U32(dims->Data, 0))
+                .arg(U32(dims->Data, 4))
+                .arg(U16(dims->Data, 8))
+                .arg(U16(dims->Data, 10))
+                .arg(rowMin)
+                .arg(rowMax + 1)
+                .arg(colMin)
+                .arg(colMax + 1);
+        if (index) {
+            QList<qint64> listed;
+            for (qsizetype o = 16; o + 4 <= index->Data.size(); o += 4)
+                listed.append(U32(index->Data, o));
+            if (listed != dbcells)
+                return "INDEX does not list the DBCELL records";
+            if (defColWidth >= 0 && U32(index->Data, 12) != defColWidth)
+                return "INDEX does not point to DEFCOLWIDTH";
+            if (rowMax >= 0 &&
+                (int(U32(index->Data, 4)) != rowMin || int(U32(index->Data, 8)) != rowMax + 1))
+                return "INDEX rows do not match";
+        }
+        for (qint64 pos : dbcells) {
+            const TRec &db = recs[at[pos]];
+            const qint64 firstRow = pos - U32(db.Data, 0);
+            if (!at.contains(firstRow) || recs[at[firstRow]].Type != 0x0208)
+                return QString("DBCELL at %1 does not point to a ROW").arg(pos);
+            const int nRows = int((db.Data.size() - 4) / 2);
+            if (nRows < 1 || nRows > 32)
+                return "DBCELL block of a wrong size";
+            qint64 cell = firstRow + 20;
+            for (int k = 0; k < nRows; ++k) {
+                const TRec &row = recs[at[firstRow] + k];
+                if (row.Type != 0x0208)
+                    return "DBCELL block has fewer ROW records than offsets";
+                cell += U16(db.Data, 4 + 2 * k);
+                if (U16(row.Data, 4) > 0) { // the row has cells
+                    if (!at.contains(cell) || !IsCell(recs[at[cell]].Type) ||
+                        U16(recs[at[cell]].Data, 0) != U16(row.Data, 0))
+                        return QString("DBCELL offset %1 of the block at %2 misses its row")
+                            .arg(k)
+                            .arg(pos);
+                }
+            }
+        }
+    }
+    return QString();
+}
+
+QJsonObject ReadBack(const QString &file) {
+    QProcess python;
+    const QString interpreter = qEnvironmentVariable("LEDGERLY_PYTHON", "/usr/bin/python3");
+    python.start(interpreter, {QDir(LEDGERLY_TEST_DATA_DIR).filePath("xls_dump.py"), file});
+    if (!python.waitForFinished(120000) || python.exitCode() != 0) {
+        qWarning() << python.readAllStandardError();
+        return {};
+    }
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+// The texts of one sheet (every cell must be text or empty).
+QList<QStringList> SheetTexts(const QJsonObject &book, const QString &name, bool *allText) {
+    QList<QStringList> out;
+    for (const QJsonValue &sheet : book["sheets"].toArray()) {
+        if (sheet["name"].toString() != name)
+            continue;
+        for (const QJsonValue &row : sheet["rows"].toArray()) {
+            QStringList texts;
+            for (const QJsonValue &cell : row.toArray()) {
+                const int type = cell.toArray()[0].toInt();
+                if (type != 1 && type != 0)
+                    *allText = false;
+                texts.append(cell.toArray()[1].toString());
+            }
+            while (!texts.isEmpty() && texts.last().isEmpty())
+                texts.removeLast();
+            out.append(texts);
+        }
+    }
+    return out;
+}
+
+QString WriteFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+TExportHead Head() {
+    TExportHead head;
+    head.UserName = "Zoë O'Neil";
+    head.SearchFrom = QDate(2009, 2, 1);
+    head.SearchTo = QDate(2009, 2, 28);
+    head.PeriodIncome = 10;
+    head.PeriodExpenses = 22.5;
+    return head;
+}
+
+const char *kTransWithNeighbours = R"(
+sheet Before
+row before | sheet
+sheet Sheet1
+widths 12 30 14 14 50
+heading Date | Category | In | Out | Notes
+row 01/01/2009 | Old row | 1.00 | | kept
+sheet After
+heading x | y
+row ü | 2
+)";
+
+} // namespace
+
+class TestExportXls : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sheetRowsFollowTheBlankRules();
+    void rowsReadBackWithOtherSheetsUnchanged();
+    void valuesGoUnderTheirHeadings();
+    void tenThousandRowsAndLongTexts();
+    void refusesWhatItCannotFill();
+    void shippedTemplatesMatchTheirDescriptions();
+
+private:
+    QTemporaryDir FDir;
+};
+
+void TestExportXls::sheetRowsFollowTheBlankRules() {
+    const QList<QStringList> cates =
+        TXlsExport::SheetRows(TExportKind::Categories, Head(),
+                              {{"Income", "Pay", "2", "10.00", "100.00%"},
+                               {"Expense", "Fish & Chips", "1", "22.50", "100.00%"}});
+    QCOMPARE(cates.size(), 6);
+    QCOMPARE(cates[0], QStringList({"Income", "Pay", "2", "10.00", " ", "100.00%"}));
+    QCOMPARE(cates[1], QStringList({"Expense", "Fish & Chips", "1", " ", "22.50", "100.00%"}));
+    QCOMPARE(cates[2], QStringList({"", "Zoë O'Neil (02/01/2009 - 02/28/2009)", "", "", "", ""}));
+    QCOMPARE(cates[3][1], QString("Income: 10.00"));
+    QCOMPARE(cates[4][1], QString("Expenses: 22.50"));
+    QCOMPARE(cates[5][1], QString("Net Income: -12.50"));
+
+    // Transactions: only the empty text becomes a blank; notes stay as they are.
+    const QList<QStringList> trans = TXlsExport::SheetRows(
+        TExportKind::Transactions, Head(), {{"9", "02/03/2009", "Bus", "", "  ", ""}});
+    QCOMPARE(trans[0], QStringList({"02/03/2009", "Bus", " ", "  ", ""}));
+    QCOMPARE(trans.size(), 5);
+    QCOMPARE(trans[1].size(), 5);
+}
+
+void TestExportXls::rowsReadBackWithOtherSheetsUnchanged() {
+    QVERIFY(FDir.isValid());
+    const QString templ =
+        WriteFile(FDir.filePath("t.xls"), TXlsTemplate::FromDescription(kTransWithNeighbours));
+    const QString out = FDir.filePath("out.xls");
+    const TStringsArray rows = {{"1", "02/01/2009", "Kid's toys", "", "5.00", "it's \"fine\""},
+                                {"2", "02/02/2009", "Gehalt für März", "10.00", "", ""},
+                                {"3", "02/03/2009", "日本語 ✓", "", "7.50", "€ & <b>"}};
+    TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
+
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray file = f.readAll();
+    QCOMPARE(CheckStructure(TOleStorage::ReadStream(file, "Workbook")), QString());
+
+    const QJsonObject book = ReadBack(out);
+    QVERIFY(!book.isEmpty());
+    bool allText = true;
+    QCOMPARE(SheetTexts(book, "Before", &allText), QList<QStringList>({{"before", "sheet"}}));
+    QCOMPARE(SheetTexts(book, "After", &allText), QList<QStringList>({{"x", "y"}, {"ü", "2"}}));
+    const QList<QStringList> sheet = SheetTexts(book, "Sheet1", &allText);
+    QVERIFY(allText);
+    const QList<QStringList> expected = {{"Date", "Category", "In", "Out", "Notes"},
+                                         {"01/01/2009", "Old row", "1.00", "", "kept"},
+                                         {"02/01/2009", "Kid's toys", " ", "5.00", "it's \"fine\""},
+                                         {"02/02/2009", "Gehalt für März", "10.00", " "},
+                                         {"02/03/2009", "日本語 ✓", " ", "7.50", "€ & <b>"},
+                                         {"", "Zoë O'Neil (02/01/2009 - 02/28/2009)"},
+                                         {"", "Income: 10.00"},
+                                         {"", "Expenses: 22.50"},
+                                         {"", "Net Income: -12.50"}};
+    QCOMPARE(sheet, expected);
+    // The heading row keeps its bold format, the column widths stay.
+    for (const QJsonValue &s : book["sheets"].toArray())
+        if (s["name"] == "Sheet1") {
+            QCOMPARE(s["bold"].toArray()[0].toArray()[0].toInt(), 1);
+            QCOMPARE(s["bold"].toArray()[2].toArray()[0].toInt(), 0);
+            QCOMPARE(s["widths"]["1"].toInt(), 30 * 256);
+        }
+}
+
+void TestExportXls::valuesGoUnderTheirHeadings() {
+    const QString templ =
+        WriteFile(FDir.filePath("reordered.xls"),
+                  TXlsTemplate::FromDescription(
+                      "sheet Sheet1\nheading | RATIO | out | In | Qty | Category | Type\n"));
+    const QString out = FDir.filePath("reordered-out.xls");
+    TXlsExport::Export(TExportKind::Categories, templ, out, Head(),
+                       {{"Expense", "Rent", "1", "22.50", "100.00%"}});
+    bool allText = true;
+    const QList<QStringList> sheet = SheetTexts(ReadBack(out), "Sheet1", &allText);
+    QCOMPARE(sheet.value(1), QStringList({"", "100.00%", "22.50", " ", "1", "Rent", "Expense"}));
+    QCOMPARE(sheet.value(2),
+             QStringList({"", "", "", "", "", "Zoë O'Neil (02/01/2009 - 02/28/2009)"}));
+
+    // A template without one of the headings is refused, naming the column.
+    const QString partial = WriteFile(
+        FDir.filePath("partial.xls"),
+        TXlsTemplate::FromDescription("sheet Sheet1\nheading Type | Category | Qty | In | Out\n"));
+    try {
+        TXlsExport::Export(TExportKind::Categories, partial, FDir.filePath("p.xls"), Head(), {});
+        QFAIL("a template without Ratio was filled");
+    } catch (const TExportError &e) {
+        QVERIFY2(QString(e.what()).contains("\"Ratio\""), e.what());
+    }
+    QVERIFY(!QFile::exists(FDir.filePath("p.xls")));
+}
+
+void TestExportXls::tenThousandRowsAndLongTexts() {
+    const QString templ =
+        WriteFile(FDir.filePath("big.xls"), TXlsTemplate::FromDescription(kTransWithNeighbours));
+    TStringsArray rows;
+    for (int i = 0; i < 10000; ++i) {
+        QString notes = QString("note %1 ").arg(i).repeated(1 + i % 7);
+        if (i % 3 == 0)
+            notes += QString::fromUtf8("ß€");
+        rows.append({QString::number(i), QDate(2009, 1, 1).addDays(i % 365).toString("MM/dd/yyyy"),
+                     QString("cat %1").arg(i % 40), i % 2 ? QString("%1.00").arg(i) : "",
+                     i % 2 ? "" : QString("%1.50").arg(i), notes});
+    }
+    // Texts longer than one record, in one-byte and two-byte characters.
+    rows[500][5] = QString(20000, 'x');
+    rows[501][5] = QString(9000, QChar(0x263A)) + "end";
+    rows[502][5] = QString(32767, 'y');
+    const QString out = FDir.filePath("big-out.xls");
+    TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
+
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(CheckStructure(TOleStorage::ReadStream(f.readAll(), "Workbook")), QString());
+
+    bool allText = true;
+    const QList<QStringList> sheet = SheetTexts(ReadBack(out), "Sheet1", &allText);
+    QVERIFY(allText);
+    QCOMPARE(sheet.size(), 2 + rows.size() + 4);
+    for (int i = 0; i < rows.size(); ++i) {
+        QStringList want = {rows[i][1], rows[i][2], rows[i][3].isEmpty() ? " " : rows[i][3],
+                            rows[i][4].isEmpty() ? " " : rows[i][4], rows[i][5]};
+        if (sheet[2 + i] != want)
+            QFAIL(qPrintable(QString("row %1 differs").arg(i)));
+    }
+    QCOMPARE(sheet.last(), QStringList({"", "Net Income: -12.50"}));
+}
+
+void TestExportXls::refusesWhatItCannotFill() {
+    const QByteArray good =
+        TXlsTemplate::FromDescription("sheet Sheet1\nheading Date|Category|In|Out|Notes\n");
+    const QByteArray stream = TOleStorage::ReadStream(good, "Workbook");
+    // The same workbook with a FILEPASS record after the first BOF.
+    QByteArray encrypted = stream;
+    encrypted.insert(4 + U16(stream, 2), QByteArray::fromHex("2F000600000001000200"));
+    QByteArray biff5 = stream;
+    biff5[4] = 0x00;
+    biff5[5] = 0x05;
+    struct TCase {
+        const char *Name;
+        QByteArray File;
+        const char *Reason;
+    };
+    const QList<TCase> cases = {
+        {"text file", "Date,Category\n", "not an Excel 97-2003 workbook"},
+        {"Excel 95 container", TOleStorage::CreateWithStream("Book", stream), "Excel 5.0/95"},
+        {"Excel 95 stream", TOleStorage::ReplaceStream(good, "Workbook", biff5), "Excel 5.0/95"},
+        {"encrypted", TOleStorage::ReplaceStream(good, "Workbook", encrypted), "password"},
+        {"no Sheet1",
+         TXlsTemplate::FromDescription("sheet Data\nheading Date|Category|In|Out|Notes\n"),
+         "Sheet1"},
+        {"other document", TOleStorage::CreateWithStream("WordDocument", "abc"), "not an Excel"},
+    };
+    const QString out = FDir.filePath("kept.xls");
+    QVERIFY(!WriteFile(out, "old content").isEmpty());
+    for (const TCase &c : cases) {
+        const QString templ = WriteFile(FDir.filePath("bad.xls"), c.File);
+        try {
+            TXlsExport::Export(TExportKind::Transactions, templ, out, Head(),
+                               {{"1", "d", "c", "", "", ""}});
+            QFAIL(c.Name);
+        } catch (const TExportError &e) {
+            QVERIFY2(QString(e.what()).contains(c.Reason),
+                     qPrintable(QString(c.Name) + ": " + e.what()));
+        }
+        QFile kept(out);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("old content"));
+    }
+    QVERIFY_THROWS_EXCEPTION(TExportError, TXlsExport::Export(TExportKind::Transactions,
+                                                              FDir.filePath("none.xls"),
+                                                              FDir.filePath("n.xls"), Head(), {}));
+
+    // A sheet holds 65,536 rows: heading + 65,531 rows + 4 summary rows fit, one more does not.
+    const QString templ = WriteFile(FDir.filePath("cap.xls"), good);
+    TStringsArray rows(65531, QStringList{"1", "d", "c", "1.00", "", "n"});
+    const QString full = FDir.filePath("full.xls");
+    TXlsExport::Export(TExportKind::Transactions, templ, full, Head(), rows);
+    QFile fullFile(full);
+    QVERIFY(fullFile.open(QIODevice::ReadOnly));
+    QCOMPARE(CheckStructure(TOleStorage::ReadStream(fullFile.readAll(), "Workbook")), QString());
+    rows.append(rows.last());
+    QVERIFY_THROWS_EXCEPTION(TExportError,
+                             TXlsExport::Export(TExportKind::Transactions, templ,
+                                                FDir.filePath("over.xls"), Head(), rows));
+    QVERIFY(!QFile::exists(FDir.filePath("over.xls")));
+}
+
+void TestExportXls::shippedTemplatesMatchTheirDescriptions() {
+    for (const auto &[name, kind] : {std::pair{QString("cates"), TExportKind::Categories},
+                                     std::pair{QString("trans"), TExportKind::Transactions}}) {
+        QFile description(QDir(LEDGERLY_SOURCE_DIR).filePath("tools/xlsgen/" + name + ".txt"));
+        QFile shipped(QDir(LEDGERLY_SOURCE_DIR).filePath("templates/" + name + ".xls"));
+        QVERIFY(description.open(QIODevice::ReadOnly));
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        const QByteArray made =
+            TXlsTemplate::FromDescription(QString::fromUtf8(description.readAll()));
+        QVERIFY2(made == shipped.readAll(),
+                 qPrintable(name + ".xls differs from its description: rebuild it with the "
+                                   "xls_templates target"));
+        const QString path = WriteFile(FDir.filePath(name + "-shipped.xls"), made);
+        QCOMPARE(CheckStructure(TOleStorage::ReadStream(made, "Workbook")), QString());
+        bool allText = true;
+        const QJsonObject book = ReadBack(path);
+        QCOMPARE(SheetTexts(book, "Sheet1", &allText),
+                 QList<QStringList>({TXlsExport::ColumnNames(kind)}));
+        QCOMPARE(book["sheets"].toArray()[0].toObject()["bold"].toArray()[0].toArray()[0].toInt(),
+                 1);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestExportXls)
+#include "test_export_xls.moc"
