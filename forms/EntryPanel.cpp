@@ -151,6 +151,7 @@ void TEntryPanel::AddClick(QPushButton *sender) {
                 failure = std::current_exception();
             }
         }
+        FCate->setCurrentIndex(-1);
         FCate->setEditText(QString());
         FAmount->clear();
         FNotes->clear();
