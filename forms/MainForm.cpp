@@ -128,6 +128,7 @@ void TfrmMain::SetupComponents() {
     SetupLists();
     SetupMenus();
     ConnectHandlers();
+    SetupTransactions();
     CreateEntryPanels();
 }
 

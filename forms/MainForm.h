@@ -120,12 +120,28 @@ public:
     // The behaviour of the panel of the list "out" or "in".
     TEntryPanel *EntryPanel(const QString &listName) const;
 
-    // --- transactions panel (MainFormTrans.cpp) ----------------------------------
+    // --- transactions panel (MainFormTransactions.cpp) ----------------------------------
+    // "Income: ...    Expenses: ...    Net Income: ..." on both totals labels.
     void ShowPeriodTotals(double income, double expenses);
     void dtpTransDate1Change();
+    // Searches the pickers' period (nothing when `sender` is disabled).
+    void btnTransSearchClick(QWidget *sender);
     void TabSet1Click();
+    // A row of lvwDayTotal or lvwMonthTotal became selected (or stopped being).
+    void lvwDayTotalSelectItem(QTreeView *sender, int row, bool selected);
     void lvwTransSelectItem();
+    // Delete key released in lvwTrans; sets `key` to 0 when it was used.
+    void lvwTransKeyUp(int &key);
+    void btnTransEditClick(QWidget *sender);
+    void btnTransDeleteClick(QWidget *sender);
     void btnTransMoreClick();
+
+    // --- category summary (MainFormTransactions.cpp) -------------------------------
+    // CurrentCatesList := `list` when it has a selected row, else none.
+    void MakeCurrentCatesList(QTreeView *list);
+    void lvwInCatesDblClick();
+    void lvwOutCatesDblClick();
+    void btnMoreInfoClick(QWidget *sender);
     void btnCatesExportClick();
 
     // --- exports (MainFormExport.cpp) ---------------------------------------------
@@ -174,6 +190,17 @@ private:
     void SetupLists();
     void SetupMenus();
     void ConnectHandlers();
+    void SetupTransactions();
+    // The period search behind Search and the refresh after Edit and Delete.
+    void SearchPeriod(QWidget *sender, const QDate &from, const QDate &to);
+    // The fresh search after Edit or Delete.
+    void RefreshSearch();
+    // True when the date text `date` ("mm/dd/yyyy") lies in MarkedDate (a
+    // day or a "mm/yyyy" month).
+    bool IsMarked(const QString &date) const;
+    // Row colours of the lists: the marked day's tint, the current category.
+    QVariant lvwTransCustomDrawItem(int row, int role) const;
+    QVariant CatesCustomDrawItem(QTreeView *list, int row, int role) const;
     void ConnectExportMenus();
     void ConnectPrintCommands();
     // Builds the printout of the category rows or of the transaction rows
