@@ -4,6 +4,7 @@
 #include "forms/EditCateForm.h"
 #include "forms/MainForm.h"
 #include "forms/NoAutoSelect.h"
+#include "forms/PickerTabExit.h"
 #include "forms/RowsModel.h"
 #include "store/AmountText.h"
 #include "store/KestrelClass.h"
@@ -98,6 +99,7 @@ TEntryPanel::TEntryPanel(TfrmMain *owner, const TEntryPanelKind &kind)
         watched->installEventFilter(this);
     if (FCate->lineEdit())
         FCate->lineEdit()->installEventFilter(this);
+    TPickerTabExit::Install(FDate);
     TNoAutoSelect::Install(FAmount);
     TNoAutoSelect::Install(FNotes);
 

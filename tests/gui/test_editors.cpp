@@ -278,6 +278,14 @@ void TestEditors::tabbingIntoABoxDoesNotSelectItsText() {
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
     auto *cate = Child<QLineEdit>(&dlg, "edtCate");
     auto *amount = Child<QLineEdit>(&dlg, "edtAmount");
+    // Tab leaves the picker at once (not walking its month, day and year).
+    auto *date = Child<QDateEdit>(&dlg, "dtpDate");
+    date->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(date, Qt::Key_Tab);
+    QTRY_VERIFY(cate->hasFocus());
+    QVERIFY(!cate->hasSelectedText());
+    QTest::keyClick(cate, Qt::Key_Backtab);
+    QTRY_VERIFY(date->hasFocus());
     cate->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(cate, Qt::Key_Tab);
     QTRY_VERIFY(amount->hasFocus());

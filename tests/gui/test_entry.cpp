@@ -265,6 +265,23 @@ void TestEntry::addRule() {
 }
 
 void TestEntry::enterWalksTheFields() {
+    // Tab visits the four boxes and Add, in this order, and nothing between.
+    Type(Out.Cate, "x");
+    Type(Out.Amount, "1");
+    QVERIFY(Out.Add->isEnabled());
+    Out.Date->setFocus();
+    QList<QWidget *> visited;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *f = QApplication::focusWidget();
+        visited << (f == Out.Cate->lineEdit() ? Out.Cate : f);
+    }
+    QCOMPARE(visited, QList<QWidget *>({Out.Cate, Out.Amount, Out.Notes, Out.Add}));
+    // Entering a box by Tab does not select its text.
+    QVERIFY(!Out.Amount->hasSelectedText());
+    Type(Out.Cate, "");
+    Type(Out.Amount, "");
+
     Out.Date->setDate(QDate(2010, 3, 4));
     Out.Date->setFocus();
     QTest::keyClick(Out.Date, Qt::Key_Return);
