@@ -215,6 +215,7 @@ void TfrmMain::SetupMenus() {
     addItem(mnuCatesExport, "mnuCatesExport_ToXls", "Export to XLS")->setEnabled(false);
     addItem(mnuCatesExport, "mnuCatesExport_ToHtml", "Export to HTML")->setEnabled(false);
     ConnectExportMenus();
+    ConnectPrintCommands();
 }
 
 void TfrmMain::ConnectHandlers() {

@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "export/ExportTypes.h"
+#include "reports/CompositeReport.h"
+#include "reports/Printout.h"
 #include "store/DbClass.h"
 
 namespace Ui {
@@ -20,6 +22,9 @@ class QAction;
 class QTreeView;
 class TEntryPanel;
 class TSkinMan;
+class TPageReport;
+class TReportBand;
+class TReportLabel;
 
 // The main window: a borderless 700 x 525 window whose frame the skin
 // manager draws, a mode bar (Expense, Income, Transactions and the account
@@ -145,6 +150,29 @@ public:
     void mnuCatesExport_ToXlsClick();
     void btnTransMore_ToXlsClick();
 
+    // --- printouts (MainFormPrint.cpp) --------------------------------------------
+    // Builds the printouts and owns their page reports while they are shown.
+    TPrintout Printout;
+    // The page reports of the printout being built or previewed, in page
+    // order; empty between printouts.
+    QList<TPageReport *> &Reports = Printout.Reports;
+    // Chains the page reports into the printout that is previewed and printed.
+    TCompositeReport QRCompositeReport1;
+    int ScreenDpi(Qt::Orientation axis) const;
+    int ScaleX(int n) const;
+    int ScaleY(int n) const;
+    int PageWidthPx() const;
+    int PageHeightPx() const;
+    int PrintWidthPx() const;
+    int PrintHeightPx() const;
+    TReportLabel *NewReportLabel(TPageReport *report);
+    void ShowReportPreview();
+    void FreeReports();
+    void FreeBandControls(TReportBand *band);
+    void QRCompositeReport1AddReports();
+    void btnCatesPrintClick();
+    void btnTransMore_PrintClick();
+
     // --- account menu ---------------------------------------------------------------
     void mnuMenu_SwitchUserClick();
     void mnuMenu_SetPwdClick();
@@ -174,6 +202,10 @@ private:
     QVariant lvwTransCustomDrawItem(int row, int role) const;
     QVariant CatesCustomDrawItem(QTreeView *list, int row, int role) const;
     void ConnectExportMenus();
+    void ConnectPrintCommands();
+    // Builds the printout of the category rows or of the transaction rows
+    // of the last search and previews it; `control` is busy meanwhile.
+    void PrintRows(bool categories, QWidget *control);
     // Asks for the file and writes the rows of the last search into it.
     void ExportRows(TExportKind kind, bool xls);
     void FormCreate();

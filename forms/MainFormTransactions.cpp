@@ -16,7 +16,6 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPalette>
 
 #include <cmath>
@@ -43,9 +42,8 @@ QString dateText(const QDate &date) {
     return date.toString(QStringLiteral("MM/dd/yyyy"));
 }
 
-// Runs a function for some events of one object (a key released, the focus
-// coming in, a mouse press on the list's empty area); returning true eats
-// the event.
+// Runs a function for the events of one object (a key released, the focus
+// coming in); returning true eats the event.
 class TEventHook : public QObject {
 public:
     TEventHook(QObject *watched, std::function<bool(QEvent *)> handler)
@@ -59,20 +57,6 @@ protected:
 private:
     std::function<bool(QEvent *)> FHandler;
 };
-
-// A press on the empty area under a list's rows takes the selection away,
-// as a list view of the desktop does; a single-selection QTreeView would
-// otherwise keep it.
-void ClearSelectionOnEmptyClick(QTreeView *list) {
-    new TEventHook(list->viewport(), [list](QEvent *event) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (!list->indexAt(mouse->position().toPoint()).isValid())
-                SelectRow(list, -1);
-        }
-        return false;
-    });
-}
 
 // Colours of a category list's selection highlight: the current list shows
 // its selected row navy on white; any other list hides its old selection.
@@ -145,10 +129,6 @@ void TfrmMain::SetupTransactions() {
             [this] { RunGuarded([&] { lvwInCatesDblClick(); }); });
     connect(ui->lvwOutCates, &QTreeView::doubleClicked, this,
             [this] { RunGuarded([&] { lvwOutCatesDblClick(); }); });
-
-    for (QTreeView *list :
-         {ui->lvwDayTotal, ui->lvwMonthTotal, ui->lvwTrans, ui->lvwInCates, ui->lvwOutCates})
-        ClearSelectionOnEmptyClick(list);
 }
 
 // --- period and search ----------------------------------------------------------
