@@ -7,8 +7,8 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
-#include <QList>
 #include <QImage>
+#include <QList>
 
 #include <cmath>
 
