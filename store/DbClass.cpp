@@ -681,39 +681,33 @@ void TDbMan::DeleteRecord(const QString &id) {
 
 void TDbMan::ReinsertUser(const QString &name, const QString &password) {
     const QString storedName = TKestrel::EncodeField(name);
+    Connection db(FDataFile);
+    Transaction tr(db, true);
     QList<QByteArray> hashes;
     {
-        Connection db(FDataFile);
         QSqlQuery query = db.Prepare(kUserRows);
         query.bindValue(0, storedName);
         run(query);
         while (query.next())
             hashes << query.value(1).toString().toLatin1();
     }
-    // The row moves with the hash that the password opens, so the password
-    // stays exactly what it was; this never sets a password.
+    // The row moves with its own hash, so the password stays exactly what it
+    // was: this never sets a password. Only where one name has several rows
+    // does the password pick the one to keep (the rest go, as at any sign-in).
     QByteArray hash;
-    for (const QByteArray &h : std::as_const(hashes)) {
-        if (passwordMatches(h, password)) {
-            hash = h;
-            break;
+    if (hashes.size() == 1) {
+        hash = hashes.first();
+    } else {
+        for (const QByteArray &h : std::as_const(hashes)) {
+            if (passwordMatches(h, password)) {
+                hash = h;
+                break;
+            }
         }
     }
     if (hash.isEmpty())
-        fail(QStringLiteral("Wrong user name or password for \"%1\".").arg(name));
-
-    Connection db(FDataFile);
-    Transaction tr(db, true);
-    {
-        QSqlQuery check =
-            db.Prepare(QStringLiteral("select 1 from users where name = ? and pwd = ? limit 1"));
-        check.bindValue(0, storedName);
-        check.bindValue(1, QString::fromLatin1(hash));
-        run(check);
-        if (!check.next())
-            fail(QStringLiteral("The account \"%1\" was changed meanwhile; please sign in again.")
-                     .arg(name));
-    }
+        fail(hashes.isEmpty() ? QStringLiteral("There is no user \"%1\" (any more).").arg(name)
+                              : QStringLiteral("Wrong password for \"%1\".").arg(name));
     {
         QSqlQuery del = db.Prepare(QStringLiteral("delete from users where name = ?"));
         del.bindValue(0, storedName);

@@ -134,14 +134,27 @@ private slots:
         QCOMPARE(db.GetUserNames(), QString("B\r\nC\r\nA"));
         QVERIFY(db.CheckPassword("B", "pb"));
         QVERIFY(!db.CheckPassword("B", "pc"));
-        // A wrong password never moves or changes anything.
+        // Re-inserting never changes a password, whatever it is given.
+        db.ReinsertUser("C", "wrong");
+        QCOMPARE(db.GetUserNames(), QString("C\r\nB\r\nA"));
+        QVERIFY(db.CheckPassword("C", "pc"));
+        QVERIFY(!db.CheckPassword("C", "wrong"));
+        // Where one name has two rows, the password picks the row to keep;
+        // a password that opens none changes nothing.
+        QVERIFY(db.AddUser("C", "other"));
         const QString before = contentOf(FFile);
         QVERIFY(!errorOf([&] { db.ReinsertUser("C", "wrong"); }).isEmpty());
+        QVERIFY(!errorOf([&] { db.ReinsertUser("nobody", "pc"); }).isEmpty());
         QCOMPARE(contentOf(FFile), before);
+        db.ReinsertUser("C", "pc");
+        QCOMPARE(db.GetUserNames(), QString("C\r\nB\r\nA"));
+        QVERIFY(db.CheckPassword("C", "pc"));
+        QVERIFY(!db.CheckPassword("C", "other"));
+        QCOMPARE(rawSql(FFile, "select count(*) from users"), QStringList{"3"});
         // The same through delete + add.
         QVERIFY(db.DeleteUser("A"));
         QVERIFY(db.AddUser("A", "pa"));
-        QCOMPARE(db.GetUserNames(), QString("A\r\nB\r\nC"));
+        QCOMPARE(db.GetUserNames(), QString("A\r\nC\r\nB"));
     }
 
     void passwordsAreHashedAndChecked() {
