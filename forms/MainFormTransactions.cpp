@@ -159,10 +159,12 @@ void TfrmMain::btnTransSearchClick(QWidget *sender) {
 void TfrmMain::SearchPeriod(QWidget *sender, const QDate &from, const QDate &to) {
     TBusyGuard busy(sender);
     MarkedDate.clear();
-    // Each list is filled by one model reset, which also drops its selection
-    // (without a selection signal: CurrentCatesList stays as it is).
-    QTreeView *const lists[] = {ui->lvwDayTotal, ui->lvwMonthTotal, ui->lvwTrans, ui->lvwOutCates,
-                                ui->lvwInCates};
+    // The old rows go first, so a long period never holds two sets of rows
+    // at once. Resetting a model drops its selection without a selection
+    // signal, so CurrentCatesList stays as it is.
+    for (QTreeView *list :
+         {ui->lvwDayTotal, ui->lvwMonthTotal, ui->lvwTrans, ui->lvwOutCates, ui->lvwInCates})
+        ListModel(list)->Clear();
     SearchFrom = from;
     SearchTo = to;
 
@@ -172,10 +174,8 @@ void TfrmMain::SearchPeriod(QWidget *sender, const QDate &from, const QDate &to)
         DbMan->QueryPeriod(UserName, dateText(from), dateText(to), expenses, income, days, months,
                            trans, outCates, inCates);
     } catch (...) {
-        // The lists and totals must not describe an earlier period while
-        // SearchFrom/SearchTo name this one.
-        for (QTreeView *list : lists)
-            ListModel(list)->Clear();
+        // The totals must not describe an earlier period while the lists
+        // are empty and SearchFrom/SearchTo name this one.
         PeriodExpenses = 0;
         PeriodIncome = 0;
         ShowPeriodTotals(0, 0);

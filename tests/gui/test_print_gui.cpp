@@ -34,7 +34,8 @@ class TestPrintGui : public QObject {
                 return;
             }
             *status = form->StatusText();
-            *busy = QApplication::overrideCursor() != nullptr && (!control || !control->isEnabled());
+            *busy =
+                QApplication::overrideCursor() != nullptr && (!control || !control->isEnabled());
             TCompositeReport::PrintDialogHook = [pdf](QPrinter &printer, int) {
                 printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(pdf);
@@ -63,8 +64,8 @@ private slots:
                        {"Expense", "Rent", "1", "100.00", "88.89%"}});
         TStringsArray trans;
         for (int i = 0; i < 60; ++i)
-            trans.append({QString::number(i + 1), "03/02/2009", QString("Cat%1").arg(i), "",
-                          "1.00", QString("note %1").arg(i)});
+            trans.append({QString::number(i + 1), "03/02/2009", QString("Cat%1").arg(i), "", "1.00",
+                          QString("note %1").arg(i)});
         ListModel(main->findChild<QTreeView *>("lvwTrans"))->SetRows(trans);
     }
     void cleanup() {

@@ -132,6 +132,12 @@ void TestPrintForm::opensOnFirstPageAndTurnsPages() {
         }
         QCOMPARE(preview->verticalScrollBar()->value(), 0);
         QCOMPARE(Button(w, "btnPrint")->text(), QString("Print (A4)"));
+        // The five glyphs of the program's resources, 18 x 18.
+        for (const char *name :
+             {"btnFirstPage", "btnPrevPage", "btnNextPage", "btnLastPage", "btnPrint"}) {
+            QVERIFY2(!Button(w, name)->icon().isNull(), name);
+            QCOMPARE(Button(w, name)->iconSize(), QSize(18, 18));
+        }
         QCOMPARE(Button(w, "btnFirstPage")->geometry(), QRect(0, 0, 78, 23));
         QCOMPARE(Button(w, "btnPrint")->geometry(), QRect(312, 0, 78, 23));
         w->close();
