@@ -21,6 +21,7 @@ struct Queue {
     std::deque<std::function<void(QWidget *)>> actions;
     QPointer<QWidget> lastAnswered;
     QTimer *timer = nullptr;
+    int running = 0; // answers taken from the queue but not yet run
 };
 
 Queue &queue() {
@@ -54,7 +55,17 @@ void poll() {
     q.actions.pop_front();
     q.lastAnswered = modal;
     modal->installEventFilter(new HideWatcher(modal));
-    action(modal);
+    // Run the answer from its own timer event: a timer does not fire again
+    // while its own handler runs, so an answer that opens another modal
+    // window (a message box from a button of the dialog) would otherwise
+    // wait forever for its own answer.
+    QPointer<QWidget> target = modal;
+    ++q.running;
+    QTimer::singleShot(0, qApp, [action = std::move(action), target] {
+        if (target)
+            action(target);
+        --queue().running;
+    });
 }
 
 void ensureTimer() {
@@ -150,7 +161,8 @@ void FileDialog(const QString &path) {
 }
 
 bool AllUsed(int timeoutMs) {
-    return QTest::qWaitFor([] { return queue().actions.empty(); }, timeoutMs);
+    return QTest::qWaitFor([] { return queue().actions.empty() && queue().running == 0; },
+                           timeoutMs);
 }
 
 void Clear() {

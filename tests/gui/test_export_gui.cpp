@@ -1,0 +1,143 @@
+// The export commands of the main window, driven through its menus: the save
+// dialog and its extension rules, the success box, failures, and the files
+// read back.
+#include "forms/MainForm.h"
+#include "forms/RowsModel.h"
+#include "tests/support/MainFixture.h"
+#include "tests/support/ModalAnswer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+class TestExportGui : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMainFixture> fixture;
+    QTemporaryDir dir;
+
+    // Runs one export item and answers its dialog with `chosen` and its
+    // closing box; returns the box text (empty when none was expected).
+    QString runExport(const char *item, const QString &chosen, bool expectBox = true,
+                      QString *caption = nullptr) {
+        QString text;
+        ModalAnswer::FileDialog(chosen);
+        if (expectBox)
+            ModalAnswer::MessageBox(QMessageBox::Ok, &text, caption);
+        QAction *action = fixture->Main()->findChild<QAction *>(item);
+        if (!action || !action->isEnabled())
+            return QStringLiteral("no enabled item %1").arg(item);
+        action->trigger();
+        if (!ModalAnswer::AllUsed())
+            return QStringLiteral("a window was not answered");
+        return text;
+    }
+
+    static QString readText(const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+private slots:
+    void init() {
+        QVERIFY(dir.isValid());
+        fixture = std::make_unique<TMainFixture>();
+        QVERIFY(fixture->SignIn("Ann", "pw"));
+        TfrmMain *main = fixture->Main();
+        main->SearchFrom = QDate(2009, 3, 1);
+        main->SearchTo = QDate(2009, 3, 31);
+        main->PeriodIncome = 100;
+        main->PeriodExpenses = 112.5;
+        ListModel(main->findChild<QTreeView *>("lvwInCates"))
+            ->SetRows({{"Income", "Salary", "1", "100.00", "100.00%"}});
+        ListModel(main->findChild<QTreeView *>("lvwOutCates"))
+            ->SetRows({{"Expense", "Fish & Chips", "2", "12.50", "11.11%"},
+                       {"Expense", "Kid's room", "1", "100.00", "88.89%"}});
+        ListModel(main->findChild<QTreeView *>("lvwTrans"))
+            ->SetRows({{"1", "03/02/2009", "Salary", "100.00", "", ""},
+                       {"2", "03/03/2009", "#internet", "", "12.50", "   "},
+                       {"3", "03/04/2009", "Kid's room", "", "100.00", "Größe <XL>"}});
+    }
+    void cleanup() {
+        fixture.reset();
+        ModalAnswer::Clear();
+    }
+
+    void htmlFromBothPanelsWithExtensionRules() {
+        QString caption;
+        const QString page = dir.filePath("report.htm");
+        QCOMPARE(runExport("btnTransMore_ToHtml", page, true, &caption),
+                 "SUCCESS!\r\n\r\n" + page + ".html");
+        QCOMPARE(caption, QString("Ledgerly"));
+        QCOMPARE(fixture->Main()->SaveDialog1->nameFilters(), QStringList{"*.html (*.html)"});
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        const QString trans = readText(page + ".html");
+        QVERIFY(trans.contains("Ann (03/01/2009 - 03/31/2009)"));
+        QVERIFY(trans.contains("<td>#internet</td><td class=\"num\">&nbsp;</td><td "
+                               "class=\"num\">12.50</td><td>&nbsp;</td>"));
+        QVERIFY(trans.contains("Größe &lt;XL&gt;"));
+        QVERIFY(trans.contains("Net Income: -12.50"));
+
+        const QString upper = dir.filePath("Cates.HTML");
+        QCOMPARE(runExport("mnuCatesExport_ToHtml", upper), "SUCCESS!\r\n\r\n" + upper);
+        const QString cates = readText(upper);
+        // Income categories first, then expense categories.
+        QVERIFY(cates.indexOf("Salary") < cates.indexOf("Fish &amp; Chips"));
+        QVERIFY(cates.indexOf("Fish &amp; Chips") < cates.indexOf("Kid's room"));
+        QVERIFY(!QFile::exists(upper + ".html"));
+    }
+
+    void xlsFromBothPanelsReadBack() {
+        const QString book = dir.filePath("book.XLS");
+        QCOMPARE(runExport("btnTransMore_ToXls", book), "SUCCESS!\r\n\r\n" + book);
+        QCOMPARE(fixture->Main()->SaveDialog1->nameFilters(), QStringList{"*.xls (*.xls)"});
+        const QString wrong = dir.filePath("cates.xlsx");
+        QCOMPARE(runExport("mnuCatesExport_ToXls", wrong), "SUCCESS!\r\n\r\n" + wrong + ".xls");
+        QVERIFY(!QFile::exists(wrong));
+
+        for (const auto &[file, cell] : {std::pair{book, QString("Kid's room")},
+                                         std::pair{wrong + ".xls", QString("Kid's room")}}) {
+            QProcess python;
+            python.start(qEnvironmentVariable("LEDGERLY_PYTHON", "/usr/bin/python3"),
+                         {QDir(LEDGERLY_TEST_DATA_DIR).filePath("xls_dump.py"), file});
+            QVERIFY(python.waitForFinished(60000));
+            QCOMPARE(python.exitCode(), 0);
+            const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput())
+                                        .object()["sheets"]
+                                        .toArray()[0]
+                                        .toObject()["rows"]
+                                        .toArray();
+            QCOMPARE(rows.size(), 1 + 3 + 4); // headings, data, period and totals
+            QCOMPARE(rows[3].toArray()[1].toArray()[1].toString(), cell);
+            QCOMPARE(rows[7].toArray()[1].toArray()[1].toString(), QString("Net Income: -12.50"));
+        }
+    }
+
+    void cancelAndFailureRestoreTheCursor() {
+        // Cancelled: nothing written, no box.
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(runExport("btnTransMore_ToXls", QString(), false), QString());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
+
+        // A name whose ".html" form is a folder cannot be written: the error
+        // box shows instead of the success box, and the cursor comes back.
+        QVERIFY(QDir(dir.path()).mkdir("taken.html"));
+        const QString error = runExport("btnTransMore_ToHtml", dir.filePath("taken"));
+        QVERIFY2(!error.startsWith("SUCCESS!") && error.contains("taken.html"), qPrintable(error));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(QFileInfo(dir.filePath("taken.html")).isDir());
+    }
+};
+
+QTEST_MAIN(TestExportGui)
+#include "test_export_gui.moc"
