@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPointer>
@@ -125,6 +125,10 @@ void FileDialog(const QString &path) {
         // Type the name as a user would, so the dialog's own checks (such as
         // the overwrite question) run.
         if (auto *edit = dlg->findChild<QLineEdit *>("fileNameEdit")) {
+            // selectFile replaces the selection the dialog may still apply
+            // once its folder has loaded (a remembered earlier name), which
+            // would otherwise overwrite the typed name.
+            dlg->selectFile(path);
             dlg->setDirectory(QFileInfo(path).absolutePath());
             edit->setText(QFileInfo(path).fileName());
             QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
