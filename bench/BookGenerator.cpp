@@ -3,6 +3,7 @@
 #include "store/DbClass.h"
 #include "store/KestrelClass.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -72,11 +73,20 @@ QString TBookGenerator::BookPath() {
     QDir().mkpath(dir);
     const QString path = QDir(dir).filePath(QStringLiteral("book-1m-%1.ledgerly").arg(tag));
     if (!QFileInfo::exists(path)) {
-        const QString tmp = path + ".part";
+        // Made under a name of this process and renamed when complete, so a
+        // second benchmark started meanwhile never sees half a book.
+        const QString tmp =
+            QStringLiteral("%1.part-%2").arg(path).arg(QCoreApplication::applicationPid());
         QFile::remove(tmp);
-        Generate(tmp);
-        if (!QFile::rename(tmp, path))
+        try {
+            Generate(tmp);
+        } catch (...) {
+            QFile::remove(tmp);
+            throw;
+        }
+        if (!QFileInfo::exists(path) && !QFile::rename(tmp, path))
             throw std::runtime_error("book generator: cannot rename " + tmp.toStdString());
+        QFile::remove(tmp);
     }
     return path;
 }

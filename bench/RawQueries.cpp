@@ -64,8 +64,19 @@ long long TRawQueries::QueryPeriod(const QString &dataFile, const QString &user,
         sqlite3_bind_text(st, 3, to.constData(), int(to.size()), SQLITE_STATIC);
         const int columns = sqlite3_column_count(st);
         while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int c = 0; c < columns; ++c)
-                (void)sqlite3_column_text(st, c);
+            // Each value in its own type, as the store reads it.
+            for (int c = 0; c < columns; ++c) {
+                switch (sqlite3_column_type(st, c)) {
+                case SQLITE_INTEGER:
+                    (void)sqlite3_column_int64(st, c);
+                    break;
+                case SQLITE_FLOAT:
+                    (void)sqlite3_column_double(st, c);
+                    break;
+                default:
+                    (void)sqlite3_column_text(st, c);
+                }
+            }
             ++rows;
         }
         sqlite3_finalize(st);

@@ -9,7 +9,7 @@ class TRawQueries {
 public:
     // Runs the six statements of a period search on `dataFile` for `user`
     // (plain name) and the period (mm/dd/yyyy), stepping every row and
-    // reading every column as text. Returns the number of rows stepped.
+    // reading every value in its own type. Returns the number of rows stepped.
     static long long QueryPeriod(const QString &dataFile, const QString &user,
                                  const QString &dateFrom, const QString &dateTo);
 };

@@ -1,6 +1,7 @@
 #include "forms/EditRecForm.h"
 
 #include "forms/NoAutoSelect.h"
+#include "forms/PickerTabExit.h"
 #include "store/AmountText.h"
 #include "ui_EditRecForm.h"
 
@@ -35,6 +36,7 @@ TfrmEditRec::TfrmEditRec(QWidget *owner) : QDialog(owner), ui(std::make_unique<U
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(380, 196);
+    TPickerTabExit::Install(ui->dtpDate);
     for (QLineEdit *edit : {ui->edtCate, ui->edtAmount, ui->edtNotes}) {
         TNoAutoSelect::Install(edit);
         connect(edit, &QLineEdit::textChanged, this, &TfrmEditRec::edtCateChange);

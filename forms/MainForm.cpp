@@ -128,6 +128,8 @@ void TfrmMain::SetupComponents() {
     SetupLists();
     SetupMenus();
     ConnectHandlers();
+    SetupTransactions();
+    CreateEntryPanels();
 }
 
 void TfrmMain::SetupLists() {
@@ -213,6 +215,7 @@ void TfrmMain::SetupMenus() {
     addItem(mnuCatesExport, "mnuCatesExport_ToXls", "Export to XLS")->setEnabled(false);
     addItem(mnuCatesExport, "mnuCatesExport_ToHtml", "Export to HTML")->setEnabled(false);
     ConnectExportMenus();
+    ConnectPrintCommands();
 }
 
 void TfrmMain::ConnectHandlers() {

@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "export/ExportTypes.h"
+#include "reports/CompositeReport.h"
+#include "reports/Printout.h"
 #include "store/DbClass.h"
 
 namespace Ui {
@@ -18,7 +20,11 @@ class QLabel;
 class QMenu;
 class QAction;
 class QTreeView;
+class TEntryPanel;
 class TSkinMan;
+class TPageReport;
+class TReportBand;
+class TReportLabel;
 
 // The main window: a borderless 700 x 525 window whose frame the skin
 // manager draws, a mode bar (Expense, Income, Transactions and the account
@@ -91,15 +97,51 @@ public:
     // --- entry panels (MainFormEntry.cpp) -----------------------------------------
     // "Total: %0.2f" of the Amount texts of `list` into `label`.
     void UpdatePendingTotal(QTreeView *list, QLabel *label);
+    // Puts a category that the list ("out" or "in") lacks at its top and
+    // stores the list; throws when it cannot be stored.
+    void RememberCategory(const QString &listName, const QString &category);
+    void ShowSaveSuccess();
     void cboOutCateChange();
     void cboInCateChange();
+    void btnOutAddClick();
+    void btnInAddClick();
+    void btnOutSaveClick();
+    void btnInSaveClick();
+    void btnOutEditClick();
+    void btnInEditClick();
+    void btnOutDeleteClick();
+    void btnInDeleteClick();
+    void btnOutEditCatesClick();
+    void btnInEditCatesClick();
+    void btnOutCalcClick();
+    void btnInCalcClick();
+    void btnOutHelpClick();
+    void btnInHelpClick();
+    // The behaviour of the panel of the list "out" or "in".
+    TEntryPanel *EntryPanel(const QString &listName) const;
 
-    // --- transactions panel (MainFormTrans.cpp) ----------------------------------
+    // --- transactions panel (MainFormTransactions.cpp) ----------------------------------
+    // "Income: ...    Expenses: ...    Net Income: ..." on both totals labels.
     void ShowPeriodTotals(double income, double expenses);
     void dtpTransDate1Change();
+    // Searches the pickers' period (nothing when `sender` is disabled).
+    void btnTransSearchClick(QWidget *sender);
     void TabSet1Click();
+    // A row of lvwDayTotal or lvwMonthTotal became selected (or stopped being).
+    void lvwDayTotalSelectItem(QTreeView *sender, int row, bool selected);
     void lvwTransSelectItem();
+    // Delete key released in lvwTrans; sets `key` to 0 when it was used.
+    void lvwTransKeyUp(int &key);
+    void btnTransEditClick(QWidget *sender);
+    void btnTransDeleteClick(QWidget *sender);
     void btnTransMoreClick();
+
+    // --- category summary (MainFormTransactions.cpp) -------------------------------
+    // CurrentCatesList := `list` when it has a selected row, else none.
+    void MakeCurrentCatesList(QTreeView *list);
+    void lvwInCatesDblClick();
+    void lvwOutCatesDblClick();
+    void btnMoreInfoClick(QWidget *sender);
     void btnCatesExportClick();
 
     // --- exports (MainFormExport.cpp) ---------------------------------------------
@@ -107,6 +149,29 @@ public:
     void btnTransMore_ToHtmlClick();
     void mnuCatesExport_ToXlsClick();
     void btnTransMore_ToXlsClick();
+
+    // --- printouts (MainFormPrint.cpp) --------------------------------------------
+    // Builds the printouts and owns their page reports while they are shown.
+    TPrintout Printout;
+    // The page reports of the printout being built or previewed, in page
+    // order; empty between printouts.
+    QList<TPageReport *> &Reports = Printout.Reports;
+    // Chains the page reports into the printout that is previewed and printed.
+    TCompositeReport QRCompositeReport1;
+    int ScreenDpi(Qt::Orientation axis) const;
+    int ScaleX(int n) const;
+    int ScaleY(int n) const;
+    int PageWidthPx() const;
+    int PageHeightPx() const;
+    int PrintWidthPx() const;
+    int PrintHeightPx() const;
+    TReportLabel *NewReportLabel(TPageReport *report);
+    void ShowReportPreview();
+    void FreeReports();
+    void FreeBandControls(TReportBand *band);
+    void QRCompositeReport1AddReports();
+    void btnCatesPrintClick();
+    void btnTransMore_PrintClick();
 
     // --- account menu ---------------------------------------------------------------
     void mnuMenu_SwitchUserClick();
@@ -125,7 +190,22 @@ private:
     void SetupLists();
     void SetupMenus();
     void ConnectHandlers();
+    void SetupTransactions();
+    // The period search behind Search and the refresh after Edit and Delete.
+    void SearchPeriod(QWidget *sender, const QDate &from, const QDate &to);
+    // The fresh search after Edit or Delete.
+    void RefreshSearch();
+    // True when the date text `date` ("mm/dd/yyyy") lies in MarkedDate (a
+    // day or a "mm/yyyy" month).
+    bool IsMarked(const QString &date) const;
+    // Row colours of the lists: the marked day's tint, the current category.
+    QVariant lvwTransCustomDrawItem(int row, int role) const;
+    QVariant CatesCustomDrawItem(QTreeView *list, int row, int role) const;
     void ConnectExportMenus();
+    void ConnectPrintCommands();
+    // Builds the printout of the category rows or of the transaction rows
+    // of the last search and previews it; `control` is busy meanwhile.
+    void PrintRows(bool categories, QWidget *control);
     // Asks for the file and writes the rows of the last search into it.
     void ExportRows(TExportKind kind, bool xls);
     void FormCreate();
@@ -139,4 +219,8 @@ private:
 
     std::unique_ptr<Ui::TfrmMain> ui;
     QStringList FArguments;
+    // The two entry panels (owned as children of the window).
+    void CreateEntryPanels();
+    TEntryPanel *FOutPanel = nullptr;
+    TEntryPanel *FInPanel = nullptr;
 };

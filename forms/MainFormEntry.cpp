@@ -1,38 +1,76 @@
-// The Expense and Income entry panels of the main window.
+// The Expense and Income entry panels of the main window. Their behaviour is
+// written once in TEntryPanel; the handlers here keep the panels' names.
 #include "forms/MainForm.h"
 #include "ui_MainForm.h"
 
-#include "forms/RowsModel.h"
-#include "store/AmountText.h"
+#include "forms/EntryPanel.h"
 
-namespace {
-
-// Add is possible exactly when a category is typed and the amount is a
-// plain number of at least one cent.
-bool addRuleHolds(const QComboBox *category, const QLineEdit *amount) {
-    if (category->currentText().trimmed().isEmpty())
-        return false;
-    const QString text = amount->text().trimmed();
-    return !text.isEmpty() && IsAcceptableAmount(text);
+void TfrmMain::CreateEntryPanels() {
+    FOutPanel = new TEntryPanel(this, TEntryPanelKind::Expense());
+    FInPanel = new TEntryPanel(this, TEntryPanelKind::Income());
 }
 
-} // namespace
+TEntryPanel *TfrmMain::EntryPanel(const QString &listName) const {
+    return listName == QLatin1String("out") ? FOutPanel : FInPanel;
+}
 
 void TfrmMain::UpdatePendingTotal(QTreeView *list, QLabel *label) {
-    double sum = 0;
-    const TRowsModel *model = ListModel(list);
-    for (const QStringList &row : model->Rows()) {
-        double value = 0;
-        if (row.size() > 3 && IsDecimalText(row.at(3).trimmed(), &value))
-            sum += value;
-    }
-    label->setText(QStringLiteral("Total: %1").arg(FormatAmount(sum)));
+    TEntryPanel::UpdatePendingTotal(list, label);
+}
+
+void TfrmMain::RememberCategory(const QString &listName, const QString &category) {
+    EntryPanel(listName)->RememberCategory(category);
+}
+
+void TfrmMain::ShowSaveSuccess() {
+    TEntryPanel::ShowSaveSuccess(this);
 }
 
 void TfrmMain::cboOutCateChange() {
-    ui->btnOutAdd->setEnabled(addRuleHolds(ui->cboOutCate, ui->edtOutAmount));
+    FOutPanel->CateChange();
 }
-
 void TfrmMain::cboInCateChange() {
-    ui->btnInAdd->setEnabled(addRuleHolds(ui->cboInCate, ui->edtInAmount));
+    FInPanel->CateChange();
+}
+void TfrmMain::btnOutAddClick() {
+    FOutPanel->AddClick(ui->btnOutAdd);
+}
+void TfrmMain::btnInAddClick() {
+    FInPanel->AddClick(ui->btnInAdd);
+}
+void TfrmMain::btnOutSaveClick() {
+    FOutPanel->SaveClick(ui->btnOutSave);
+}
+void TfrmMain::btnInSaveClick() {
+    FInPanel->SaveClick(ui->btnInSave);
+}
+void TfrmMain::btnOutEditClick() {
+    FOutPanel->EditClick();
+}
+void TfrmMain::btnInEditClick() {
+    FInPanel->EditClick();
+}
+void TfrmMain::btnOutDeleteClick() {
+    FOutPanel->DeleteClick();
+}
+void TfrmMain::btnInDeleteClick() {
+    FInPanel->DeleteClick();
+}
+void TfrmMain::btnOutEditCatesClick() {
+    FOutPanel->EditCatesClick(ui->btnOutEditCates);
+}
+void TfrmMain::btnInEditCatesClick() {
+    FInPanel->EditCatesClick(ui->btnInEditCates);
+}
+void TfrmMain::btnOutCalcClick() {
+    FOutPanel->CalcClick();
+}
+void TfrmMain::btnInCalcClick() {
+    FInPanel->CalcClick();
+}
+void TfrmMain::btnOutHelpClick() {
+    FOutPanel->HelpClick();
+}
+void TfrmMain::btnInHelpClick() {
+    FInPanel->HelpClick();
 }

@@ -4,6 +4,7 @@
 #include "reports/CompositeReport.h"
 #include "ui_PrintForm.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -27,6 +28,18 @@ TfrmPrint::TfrmPrint(QWidget *owner) : QDialog(owner), ui(new Ui::TfrmPrint) {
 
     ui->CoolBar1->setStyleSheet("#CoolBar1 { border-top: 1px solid palette(mid); "
                                 "border-bottom: 1px solid palette(mid); }");
+    // Glyph and caption share the 78 pixels of a button without padding; where
+    // the substitute of the window's font is too wide for a caption, that
+    // button's caption is set a little smaller rather than cut short.
+    ui->pnlPageButtons->setStyleSheet("QToolButton { padding: 0px; }");
+    for (QToolButton *button : ui->pnlPageButtons->findChildren<QToolButton *>()) {
+        QFont smaller = button->font();
+        while (smaller.pointSizeF() > 6 &&
+               QFontMetrics(smaller).horizontalAdvance(button->text()) + 18 + 8 > button->width())
+            smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
+        if (smaller != button->font())
+            button->setFont(smaller);
+    }
     const QList<QToolButton *> pageButtons = {ui->btnFirstPage, ui->btnPrevPage, ui->btnNextPage,
                                               ui->btnLastPage};
     for (int tag = 0; tag < pageButtons.size(); ++tag) {
@@ -69,6 +82,8 @@ void TfrmPrint::FormCreate() {
         QPixmap pixmap;
         if (!pixmap.load(glyph.Resource))
             break;
+        // The glyphs are drawn on magenta, which stands for transparent.
+        pixmap.setMask(pixmap.createMaskFromColor(QColor(255, 0, 255), Qt::MaskInColor));
         glyph.Button->setIconSize(QSize(18, 18));
         glyph.Button->setIcon(QIcon(pixmap));
     }

@@ -36,6 +36,12 @@ public:
 
     static constexpr int RowsPerPage = 52;
 
+    // The resolution of the next printout built (the screen's may change
+    // between printouts).
+    void SetDpi(int dpiX, int dpiY) {
+        FDpiX = dpiX;
+        FDpiY = dpiY;
+    }
     int DpiX() const { return FDpiX; }
     int DpiY() const { return FDpiY; }
     int ScaleX(int n) const;

@@ -7,8 +7,8 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
-#include <QHash>
 #include <QImage>
+#include <QList>
 
 #include <cmath>
 
@@ -24,10 +24,16 @@ QImage MeasuringDevice(int dpiX, int dpiY) {
 }
 
 // Building a printout measures tens of thousands of labels in a handful of
-// fonts; font metrics are looked up once per font and resolution. The cache
-// is emptied when the application object goes, before the fonts do.
-using TMetricsCache = QHash<QString, QFontMetrics>;
-TMetricsCache *metricsCache = nullptr;
+// fonts; font metrics are made once per font and resolution and then found
+// again by a short linear search. The cache is emptied when the application
+// object goes, before the fonts do.
+struct TMetricsEntry {
+    QFont Font;
+    int DpiX;
+    int DpiY;
+    QFontMetrics Metrics;
+};
+QList<TMetricsEntry> *metricsCache = nullptr;
 
 void DropMetricsCache() {
     delete metricsCache;
@@ -35,17 +41,19 @@ void DropMetricsCache() {
 }
 
 QFontMetrics MetricsFor(const QFont &font, int dpiX, int dpiY) {
-    const QString key = QString("%1|%2|%3").arg(font.key()).arg(dpiX).arg(dpiY);
     if (!metricsCache) {
-        metricsCache = new TMetricsCache;
+        metricsCache = new QList<TMetricsEntry>;
         qAddPostRoutine(DropMetricsCache);
     }
-    auto it = metricsCache->constFind(key);
-    if (it != metricsCache->constEnd())
-        return it.value();
+    for (const TMetricsEntry &entry : std::as_const(*metricsCache))
+        if (entry.DpiX == dpiX && entry.DpiY == dpiY && entry.Font == font)
+            return entry.Metrics;
     const QImage device = MeasuringDevice(dpiX, dpiY);
     const QFontMetrics metrics(font, &device);
-    metricsCache->insert(key, metrics);
+    // Few fonts are ever used; should many come, the oldest make room.
+    if (metricsCache->size() >= 32)
+        metricsCache->removeFirst();
+    metricsCache->append(TMetricsEntry{font, dpiX, dpiY, metrics});
     return metrics;
 }
 

@@ -9,8 +9,5 @@ class TReportShape : public TReportControl {
 public:
     QColor BrushColor = Qt::white;
 
-    void SetWidth(int width) override { FWidth = width; }
-    void SetHeight(int height) override { FHeight = height; }
-
     void Render(TRenderedPage &page, const QPointF &origin) const override;
 };

@@ -12,15 +12,14 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <sodium.h>
 #include <sqlite3.h>
 
-#include <charconv>
 #include <cmath>
 #include <mutex>
-#include <string_view>
 
 namespace {
 
@@ -287,8 +286,11 @@ QString monthLabel(QByteArrayView yearMonth) {
     return QString::fromLatin1(label, 7);
 }
 
+// A stored text decoded; short values (all notes and categories in practice)
+// go through a buffer on the stack.
 QString decoded(QByteArrayView stored) {
-    return QString::fromUtf8(DecodeFieldRaw(stored));
+    QVarLengthArray<char, 512> buffer(DecodedSizeBound(stored.size()));
+    return QString::fromUtf8(buffer.data(), DecodeFieldInto(stored, buffer.data()));
 }
 
 void checkType(const QString &type) {
@@ -313,17 +315,38 @@ qint64 recordId(const QString &id) {
     return value;
 }
 
-// "%0.2f" without the cost of printf; a sum that rounds to nothing is shown
-// as 0.00, never as -0.00.
+// "%0.2f", as FormatAmount writes it, without its cost for the usual
+// values; a sum that rounds to nothing is shown as 0.00, never as -0.00.
 QString money(double value) {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
-    if (res.ec != std::errc())
-        return FormatAmount(value);
-    const qsizetype len = res.ptr - buf;
-    if (len == 5 && buf[0] == '-' && std::string_view(buf + 1, 4) == "0.00")
-        return QStringLiteral("0.00");
-    return QString::fromLatin1(buf, len);
+    // Fast path: when value * 100 lies well away from a halfway point (always
+    // so for amounts of whole cents and their sums), its nearest integer is
+    // the correctly rounded number of cents, the digits printf would write.
+    const double cents = value * 100;
+    if (std::fabs(cents) < 1e15) {
+        const double whole = std::nearbyint(cents);
+        if (std::fabs(cents - whole) < 0.25) {
+            qint64 n = qint64(whole);
+            const bool negative = n < 0;
+            if (negative)
+                n = -n;
+            char buf[24];
+            char *p = buf + sizeof buf;
+            *--p = char('0' + n % 10);
+            *--p = char('0' + n / 10 % 10);
+            *--p = '.';
+            n /= 100;
+            do {
+                *--p = char('0' + n % 10);
+                n /= 10;
+            } while (n);
+            if (negative)
+                *--p = '-';
+            return QString::fromLatin1(p, buf + sizeof buf - p);
+        }
+    }
+    // Near a halfway point: the same digits as the entry windows show.
+    const QString text = FormatAmount(value);
+    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
 }
 
 // A category's share of its type's total, "%0.2f%%"; 0.00% where the total is
@@ -681,39 +704,33 @@ void TDbMan::DeleteRecord(const QString &id) {
 
 void TDbMan::ReinsertUser(const QString &name, const QString &password) {
     const QString storedName = TKestrel::EncodeField(name);
+    Connection db(FDataFile);
+    Transaction tr(db, true);
     QList<QByteArray> hashes;
     {
-        Connection db(FDataFile);
         QSqlQuery query = db.Prepare(kUserRows);
         query.bindValue(0, storedName);
         run(query);
         while (query.next())
             hashes << query.value(1).toString().toLatin1();
     }
-    // The row moves with the hash that the password opens, so the password
-    // stays exactly what it was; this never sets a password.
+    // The row moves with its own hash, so the password stays exactly what it
+    // was: this never sets a password. Only where one name has several rows
+    // does the password pick the one to keep (the rest go, as at any sign-in).
     QByteArray hash;
-    for (const QByteArray &h : std::as_const(hashes)) {
-        if (passwordMatches(h, password)) {
-            hash = h;
-            break;
+    if (hashes.size() == 1) {
+        hash = hashes.first();
+    } else {
+        for (const QByteArray &h : std::as_const(hashes)) {
+            if (passwordMatches(h, password)) {
+                hash = h;
+                break;
+            }
         }
     }
     if (hash.isEmpty())
-        fail(QStringLiteral("Wrong user name or password for \"%1\".").arg(name));
-
-    Connection db(FDataFile);
-    Transaction tr(db, true);
-    {
-        QSqlQuery check =
-            db.Prepare(QStringLiteral("select 1 from users where name = ? and pwd = ? limit 1"));
-        check.bindValue(0, storedName);
-        check.bindValue(1, QString::fromLatin1(hash));
-        run(check);
-        if (!check.next())
-            fail(QStringLiteral("The account \"%1\" was changed meanwhile; please sign in again.")
-                     .arg(name));
-    }
+        fail(hashes.isEmpty() ? QStringLiteral("There is no user \"%1\" (any more).").arg(name)
+                              : QStringLiteral("Wrong password for \"%1\".").arg(name));
     {
         QSqlQuery del = db.Prepare(QStringLiteral("delete from users where name = ?"));
         del.bindValue(0, storedName);

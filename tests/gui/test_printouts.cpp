@@ -88,6 +88,7 @@ private slots:
     void transactionsPdfPagesAndHead();
     void categoriesPdfColumns();
     void freeReportsEmptiesAndComposesAfresh();
+    void copiesOfARangeOnAPrinterWithoutCopies();
 
 private:
     QTemporaryDir FDir;
@@ -353,6 +354,44 @@ void TestPrintouts::freeReportsEmptiesAndComposesAfresh() {
     QCOMPARE(band->ControlCount(), 0);
     printout.FreeReports();
     QVERIFY(printout.Reports.isEmpty());
+}
+
+void TestPrintouts::copiesOfARangeOnAPrinterWithoutCopies() {
+    // A PDF file takes no copy count of its own: the copies are printed
+    // page by page, collated or not, and only the chosen range.
+    TPrintout printout(96, 96);
+    printout.BuildTransactionsPrintout(Head(), TransactionRows(52 * 3 + 1));
+    TCompositeReport composite;
+    composite.OnAddReports = [&](TCompositeReport &c) { printout.AddReports(c); };
+    composite.PrinterSettings.Copies = 2;
+    composite.PrinterSettings.FirstPage = 2;
+    composite.PrinterSettings.LastPage = 3;
+    for (bool collate : {true, false}) {
+        composite.PrinterSettings.Collate = collate;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString path = FDir.filePath(collate ? "collated.pdf" : "uncollated.pdf");
+        printer.setOutputFileName(path);
+        QVERIFY(!printer.supportsMultipleCopies());
+        composite.Print(printer);
+        QStringList numbers;
+        for (const TPdfPage &page : ReadPdfWords(path)) {
+            const QList<TPdfWord> label = page.Find("Page");
+            numbers << (label.isEmpty() ? "?" : page.LineAt(label.first().Box.top()));
+        }
+        QCOMPARE(numbers, collate ? QStringList({"Page 2", "Page 3", "Page 2", "Page 3"})
+                                  : QStringList({"Page 2", "Page 2", "Page 3", "Page 3"}));
+    }
+
+    // A range outside the printout is refused, not printed empty.
+    composite.PrinterSettings.Copies = 1;
+    composite.PrinterSettings.FirstPage = 7;
+    composite.PrinterSettings.LastPage = 9;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(FDir.filePath("outside.pdf"));
+    QVERIFY_THROWS_EXCEPTION(TReportError, composite.Print(printer));
+    QVERIFY(!QFile::exists(FDir.filePath("outside.pdf")));
 }
 
 QTEST_MAIN(TestPrintouts)

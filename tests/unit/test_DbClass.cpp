@@ -10,6 +10,10 @@
 
 #include <sqlite3.h>
 
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
 namespace {
 
 // Runs SQL directly on the file, outside the manager (for setting up faults
@@ -89,6 +93,35 @@ private slots:
         QVERIFY(!QFile::exists(missing));
     }
 
+    void notADataFileIsReportedAndLeftAlone() {
+        const QString junk = FDir.filePath("junk.ledgerly");
+        QFile file(junk);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray bytes(5000, 'x');
+        file.write(bytes);
+        file.close();
+        TDbMan db(junk);
+        const QString err = errorOf([&] { db.GetUserNames(); });
+        QVERIFY2(err.contains("not a database"), qPrintable(err));
+        QVERIFY(
+            !errorOf([&] { db.AddRecord("u", "01/01/2011", "Expense", "c", "1", ""); }).isEmpty());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
+
+    // Folder and file names with blanks, "#", "%", "?" and accents are opened
+    // as they are (the file is reached through a file: URI).
+    void oddPathsOpen() {
+        const QString folder = FDir.filePath(QString::fromUtf8("a b#c%20d ü?"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString odd = QDir(folder).filePath(QString::fromUtf8("my bóok #1?.ledgerly"));
+        QVERIFY(QFile::copy(FFile, odd));
+        TDbMan db(odd);
+        QVERIFY(db.AddUser("u", "p"));
+        QCOMPARE(rawSql(odd, "select count(*) from users"), QStringList{"1"});
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"my bóok #1?.ledgerly"});
+    }
+
     void usersListNewestFirstAndReinsertMovesToTop() {
         TDbMan db(FFile);
         QCOMPARE(db.GetUserNames(), QString());
@@ -101,14 +134,27 @@ private slots:
         QCOMPARE(db.GetUserNames(), QString("B\r\nC\r\nA"));
         QVERIFY(db.CheckPassword("B", "pb"));
         QVERIFY(!db.CheckPassword("B", "pc"));
-        // A wrong password never moves or changes anything.
+        // Re-inserting never changes a password, whatever it is given.
+        db.ReinsertUser("C", "wrong");
+        QCOMPARE(db.GetUserNames(), QString("C\r\nB\r\nA"));
+        QVERIFY(db.CheckPassword("C", "pc"));
+        QVERIFY(!db.CheckPassword("C", "wrong"));
+        // Where one name has two rows, the password picks the row to keep;
+        // a password that opens none changes nothing.
+        QVERIFY(db.AddUser("C", "other"));
         const QString before = contentOf(FFile);
         QVERIFY(!errorOf([&] { db.ReinsertUser("C", "wrong"); }).isEmpty());
+        QVERIFY(!errorOf([&] { db.ReinsertUser("nobody", "pc"); }).isEmpty());
         QCOMPARE(contentOf(FFile), before);
+        db.ReinsertUser("C", "pc");
+        QCOMPARE(db.GetUserNames(), QString("C\r\nB\r\nA"));
+        QVERIFY(db.CheckPassword("C", "pc"));
+        QVERIFY(!db.CheckPassword("C", "other"));
+        QCOMPARE(rawSql(FFile, "select count(*) from users"), QStringList{"3"});
         // The same through delete + add.
         QVERIFY(db.DeleteUser("A"));
         QVERIFY(db.AddUser("A", "pa"));
-        QCOMPARE(db.GetUserNames(), QString("A\r\nB\r\nC"));
+        QCOMPARE(db.GetUserNames(), QString("A\r\nC\r\nB"));
     }
 
     void passwordsAreHashedAndChecked() {
@@ -240,6 +286,9 @@ private slots:
             QVERIFY(!errorOf([&] {
                          db.QueryCategoryRecords("u", "01/01/2011", date, "Expense", "c", r1);
                      }).isEmpty());
+            QVERIFY(!errorOf([&] {
+                         db.QueryCategoryRecords("u", "01/01/2011", "01/01/2012", "Leap", "c", r1);
+                     }).isEmpty());
         }
         for (const QString &amount :
              QStringList{"", "abc", "1e5", "inf", "nan", "0x10", "1,5", "1.2.3", QString(400, '9')})
@@ -327,6 +376,53 @@ private slots:
         // The file stays a rollback-journal database, complete on its own.
         QCOMPARE(rawSql(FFile, "pragma journal_mode"), QStringList{"delete"});
         QVERIFY(!QFile::exists(FFile + "-wal"));
+    }
+
+    // Two writers and a reader at the same time (as two program instances
+    // would be): nobody fails with "database is locked", nothing is lost.
+    void simultaneousUseWaitsInsteadOfFailing() {
+        QStringList errors;
+        std::mutex lock;
+        const auto guarded = [&](auto action) {
+            return [&, action] {
+                try {
+                    action();
+                } catch (const std::exception &e) {
+                    std::lock_guard<std::mutex> g(lock);
+                    errors << QString::fromStdString(e.what());
+                }
+            };
+        };
+        const auto writer = [&](const QString &user) {
+            return guarded([&, user] {
+                TDbMan db(FFile);
+                for (int i = 0; i < 25; ++i) {
+                    db.AddRecords(user, {{"05/05/2015", "Expense", "c", "1", ""},
+                                         {"05/06/2015", "Income", "d", "2", "n"}});
+                    db.SetCategories(user, "out", QString::number(i));
+                }
+            });
+        };
+        std::thread a(writer("a")), b(writer("b"));
+        std::thread reader(guarded([&] {
+            TDbMan db(FFile);
+            for (int i = 0; i < 25; ++i) {
+                double out = 0, in = 0;
+                TStringsArray r1, r2, r3, r4, r5;
+                db.QueryPeriod("a", "01/01/2015", "12/31/2015", out, in, r1, r2, r3, r4, r5);
+                // Every search sees whole saves only.
+                if (out * 2 != in)
+                    throw std::runtime_error("a search saw half a save");
+            }
+        }));
+        a.join();
+        b.join();
+        reader.join();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        QCOMPARE(
+            rawSql(FFile, "select user, count(*) from data group by user order by user"),
+            (QStringList{TKestrel::EncodeField("a") + "|50", TKestrel::EncodeField("b") + "|50"}));
+        QCOMPARE(rawSql(FFile, "select count(*) from cates"), QStringList{"2"});
     }
 
     void lockedFileWaitsThenReports() {

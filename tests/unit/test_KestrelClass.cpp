@@ -1,8 +1,13 @@
 // The field codec: standard Base64 out, lenient Base64 in.
 #include "store/KestrelClass.h"
 
+#include <QDir>
 #include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <stdexcept>
 
 class TestKestrelClass : public QObject {
     Q_OBJECT
@@ -110,6 +115,58 @@ private slots:
             QCOMPARE(stored.size() % 4, 0);
             QCOMPARE(DecodeField(stored), text);
         }
+    }
+
+    void wholeFilesAreReadAndWrittenByteForByte() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("page.html");
+        QByteArray bytes;
+        for (int i = 0; i < 1000; ++i)
+            bytes += char(i % 256);
+        TKestrel::WriteFileText(file, bytes);
+        QCOMPARE(TKestrel::ReadFileText(file), bytes);
+        TKestrel::WriteFileText(file, "short"); // truncates
+        QCOMPARE(TKestrel::ReadFileText(file), QByteArray("short"));
+        TKestrel::WriteFileText(file, QByteArray());
+        QCOMPARE(TKestrel::ReadFileText(file), QByteArray());
+        // Failures raise, naming the file; a failed write leaves the old file.
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 TKestrel::ReadFileText(dir.filePath("missing.html")));
+        TKestrel::WriteFileText(file, "kept");
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 TKestrel::WriteFileText(dir.filePath("no/such/dir/x"), "x"));
+        QCOMPARE(TKestrel::ReadFileText(file), QByteArray("kept"));
+    }
+
+    void appDataFolderIsMadeUnderTheDataHome() {
+        QTemporaryDir dir;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+        const QString folder = TKestrel::AppDataFolder("Ledgerly");
+        QCOMPARE(folder, QDir(dir.path()).filePath("Ledgerly"));
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(TKestrel::AppDataFolder("Ledgerly"), folder); // existing: same answer
+        QCoreApplication::setApplicationName("LedgerlyTest");
+        QCOMPARE(TKestrel::AppDataFolder(""), QDir(dir.path()).filePath("LedgerlyTest"));
+        QVERIFY(TKestrel::ProgramPath().endsWith('/'));
+        QVERIFY(!TKestrel::ProgramFolder().endsWith('/'));
+        QCOMPARE(TKestrel::ProgramPath(), TKestrel::ProgramFolder() + '/');
+    }
+
+    void runProgramStartsDetached() {
+        QTemporaryDir dir;
+        // Quotes group words as a shell would; quotes in the file name go.
+        TKestrel::RunProgram("\"/usr/bin/touch\"", "\"a b\" 'c d' e", dir.path(), 1);
+        QTRY_VERIFY(QFile::exists(dir.filePath("a b")));
+        QTRY_VERIFY(QFile::exists(dir.filePath("c d")));
+        QTRY_VERIFY(QFile::exists(dir.filePath("e")));
+        // A missing working folder: the new process starts in ours.
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        TKestrel::RunProgram("/usr/bin/touch", "here", dir.filePath("missing"), 1);
+        QDir::setCurrent(old);
+        QTRY_VERIFY(QFile::exists(dir.filePath("here")));
+        // A program that does not exist: nothing happens, nothing is raised.
+        TKestrel::RunProgram(dir.filePath("no-such-program"), "", dir.path(), 1);
     }
 
     void dateHelpers() {

@@ -1,0 +1,606 @@
+// The Expense and Income panels through the real main window, signed in as a
+// test user on a data file in a temporary XDG data folder.
+#include "forms/EntryPanel.h"
+#include "forms/MainForm.h"
+#include "forms/RowsModel.h"
+#include "tests/support/MainFixture.h"
+#include "tests/support/ModalAnswer.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <memory>
+
+namespace {
+
+const QString kUser = QStringLiteral("Tester");
+
+// The controls of one entry panel.
+struct Panel {
+    QDateEdit *Date;
+    QComboBox *Cate;
+    QLineEdit *Amount;
+    QLineEdit *Notes;
+    QPushButton *Add;
+    QPushButton *Save;
+    QPushButton *Edit;
+    QPushButton *Delete;
+    QPushButton *EditCates;
+    QPushButton *Help;
+    QPushButton *Calc;
+    QTreeView *List;
+    QLabel *Total;
+
+    TRowsModel *Model() const { return ListModel(List); }
+    QStringList Items() const {
+        QStringList items;
+        for (int i = 0; i < Cate->count(); ++i)
+            items << Cate->itemText(i);
+        return items;
+    }
+};
+
+template <typename T> T *Find(QWidget *w, const QString &name) {
+    T *c = w->findChild<T *>(name);
+    if (!c)
+        qFatal("missing control %s", qPrintable(name));
+    return c;
+}
+
+Panel PanelOf(QWidget *w, const QString &part) {
+    return {Find<QDateEdit>(w, "dtp" + part + "Date"),
+            Find<QComboBox>(w, "cbo" + part + "Cate"),
+            Find<QLineEdit>(w, "edt" + part + "Amount"),
+            Find<QLineEdit>(w, "edt" + part + "Notes"),
+            Find<QPushButton>(w, "btn" + part + "Add"),
+            Find<QPushButton>(w, "btn" + part + "Save"),
+            Find<QPushButton>(w, "btn" + part + "Edit"),
+            Find<QPushButton>(w, "btn" + part + "Delete"),
+            Find<QPushButton>(w, "btn" + part + "EditCates"),
+            Find<QPushButton>(w, "btn" + part + "Help"),
+            Find<QPushButton>(w, "btn" + part + "Calc"),
+            Find<QTreeView>(w, "lvw" + part + "Recs"),
+            Find<QLabel>(w, "lbl" + part + "Total")};
+}
+
+void Type(QWidget *box, const QString &text) {
+    if (auto *combo = qobject_cast<QComboBox *>(box))
+        combo->setEditText(QString());
+    else
+        static_cast<QLineEdit *>(box)->clear();
+    QTest::keyClicks(box, text);
+}
+
+// Types one record and presses Add.
+void AddRow(const Panel &p, const QString &cate, const QString &amount,
+            const QString &notes = QString(), const QDate &date = QDate()) {
+    if (date.isValid())
+        p.Date->setDate(date);
+    Type(p.Cate, cate);
+    Type(p.Amount, amount);
+    Type(p.Notes, notes);
+    QTest::mouseClick(p.Add, Qt::LeftButton);
+}
+
+bool CateHasFocus(const Panel &p) {
+    QWidget *f = QApplication::focusWidget();
+    return f && (f == p.Cate || f == p.Cate->lineEdit());
+}
+
+// Runs statements on the data file beside the program's own connections.
+void ExecOnDataFile(const QString &file, const QStringList &statements) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test_entry_inject");
+        db.setDatabaseName(file);
+        QVERIFY(db.open());
+        for (const QString &s : statements) {
+            QSqlQuery q(db);
+            QVERIFY2(q.exec(s), qPrintable(q.lastError().text()));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("test_entry_inject");
+}
+
+int StoredRecordCount(const QString &file) {
+    int count = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test_entry_count");
+        db.setDatabaseName(file);
+        if (db.open()) {
+            QSqlQuery q("select count(*) from data", db);
+            if (q.next())
+                count = q.value(0).toInt();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("test_entry_count");
+    return count;
+}
+
+} // namespace
+
+class TestEntry : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void workedExampleAndCategoryMemory();
+    void addRule_data();
+    void addRule();
+    void enterWalksTheFields();
+    void takeBackTheMiddleRow();
+    void saveStoresTheListForTheUser();
+    void deleteKeyAndButton();
+    void saveFailureKeepsTheList();
+    void categoryFailureStillAddsTheRow();
+    void categoryEditorRoundTrip();
+    void incomeTwinAndHelp();
+    void calcStartsTheFirstCalculatorFound();
+
+private:
+    std::unique_ptr<TMainFixture> FFixture;
+    TfrmMain *FMain = nullptr;
+    Panel Out{};
+    Panel In{};
+};
+
+void TestEntry::init() {
+    ModalAnswer::Clear();
+    FFixture = std::make_unique<TMainFixture>();
+    FMain = FFixture->SignIn(kUser);
+    QVERIFY(FMain && FMain->SignedIn());
+    QVERIFY(ModalAnswer::AllUsed());
+    FMain->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(FMain));
+    Out = PanelOf(FMain, "Out");
+    In = PanelOf(FMain, "In");
+}
+
+void TestEntry::cleanup() {
+    FFixture.reset();
+    FMain = nullptr;
+    ModalAnswer::Clear();
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestEntry::workedExampleAndCategoryMemory() {
+    // A fresh user has no rows, a total of 0.00 and nothing to save.
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 0.00"));
+    QVERIFY(!Out.Add->isEnabled() && !Out.Save->isEnabled() && !Out.Edit->isEnabled() &&
+            !Out.Delete->isEnabled());
+
+    AddRow(Out, " Food ", "49.9", "", QDate(2009, 12, 31));
+    QCOMPARE(Out.Model()->Rows(), TStringsArray({{"12/31/2009", "Expense", "Food", "49.90", ""}}));
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 49.90"));
+    // The fields are emptied for the next record of the same day.
+    QCOMPARE(Out.Cate->currentText(), QString());
+    QCOMPARE(Out.Amount->text(), QString());
+    QCOMPARE(Out.Date->date(), QDate(2009, 12, 31));
+    QVERIFY(CateHasFocus(Out));
+    QVERIFY(!Out.Add->isEnabled());
+    // Only Save is possible until a row is selected.
+    QVERIFY(Out.Save->isEnabled() && !Out.Edit->isEnabled() && !Out.Delete->isEnabled());
+    SelectRow(Out.List, 0);
+    QVERIFY(Out.Edit->isEnabled() && Out.Delete->isEnabled());
+
+    // The new category heads the list and is stored at once.
+    QCOMPARE(Out.Items(), QStringList({"Food"}));
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("Food"));
+
+    // Another spelling of a known category keeps its own spelling in the row
+    // but does not change the list; a new one goes to the top.
+    AddRow(Out, "FOOD", "1");
+    AddRow(Out, "Rent", "700", " March ");
+    QCOMPARE(Out.Model()->Text(1, 2), QStringLiteral("FOOD"));
+    QCOMPARE(Out.Model()->Row(2),
+             QStringList({"12/31/2009", "Expense", "Rent", "700.00", "March"}));
+    QCOMPARE(Out.Items(), QStringList({"Rent", "Food"}));
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("Rent\r\nFood"));
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 750.90"));
+    // The Income list is a list of its own.
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "in"), QString());
+    QCOMPARE(In.Model()->Count(), 0);
+}
+
+void TestEntry::addRule_data() {
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("one cent") << "Food"
+                              << "0.01" << true << "0.01";
+    QTest::newRow("below a cent") << "Food"
+                                  << "0.009" << false << "";
+    QTest::newRow("zero") << "Food"
+                          << "0" << false << "";
+    QTest::newRow("negative") << "Food"
+                              << "-5" << false << "";
+    QTest::newRow("letters") << "Food"
+                             << "abc" << false << "";
+    QTest::newRow("empty") << "Food"
+                           << "" << false << "";
+    QTest::newRow("exponent") << "Food"
+                              << "1e3" << false << "";
+    QTest::newRow("hexadecimal") << "Food"
+                                 << "0x10" << false << "";
+    QTest::newRow("not a number") << "Food"
+                                  << "nan" << false << "";
+    QTest::newRow("largest") << "Food"
+                             << "999999999999.99" << true << "999999999999.99";
+    QTest::newRow("too large") << "Food"
+                               << "1000000000000" << false << "";
+    QTest::newRow("blank category") << "   "
+                                    << "5" << false << "";
+}
+
+void TestEntry::addRule() {
+    QFETCH(QString, category);
+    QFETCH(QString, amount);
+    QFETCH(bool, enabled);
+    QFETCH(QString, stored);
+    Type(Out.Cate, category);
+    Type(Out.Amount, amount);
+    QCOMPARE(Out.Add->isEnabled(), enabled);
+    // Forcing Add past the rule adds nothing.
+    FMain->btnOutAddClick();
+    QCOMPARE(Out.Model()->Count(), enabled ? 1 : 0);
+    if (enabled)
+        QCOMPARE(Out.Model()->Text(0, 3), stored);
+}
+
+void TestEntry::enterWalksTheFields() {
+    // Tab visits the four boxes and Add, in this order, and nothing between.
+    Type(Out.Cate, "x");
+    Type(Out.Amount, "1");
+    QVERIFY(Out.Add->isEnabled());
+    Out.Date->setFocus();
+    QList<QWidget *> visited;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *f = QApplication::focusWidget();
+        visited << (f == Out.Cate->lineEdit() ? Out.Cate : f);
+    }
+    QCOMPARE(visited, QList<QWidget *>({Out.Cate, Out.Amount, Out.Notes, Out.Add}));
+    // Entering a box by Tab does not select its text.
+    QVERIFY(!Out.Amount->hasSelectedText());
+    Type(Out.Cate, "");
+    Type(Out.Amount, "");
+
+    Out.Date->setDate(QDate(2010, 3, 4));
+    Out.Date->setFocus();
+    QTest::keyClick(Out.Date, Qt::Key_Return);
+    QVERIFY(CateHasFocus(Out));
+    QTest::keyClicks(QApplication::focusWidget(), "Fuel");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(Out.Amount->hasFocus());
+    QTest::keyClicks(Out.Amount, "12,5"); // not an amount
+    QTest::keyClick(Out.Amount, Qt::Key_Enter);
+    QVERIFY(Out.Notes->hasFocus());
+    QTest::keyClicks(Out.Notes, "tank");
+    // Enter in the notes box while Add is refused: back to the category.
+    QTest::keyClick(Out.Notes, Qt::Key_Return);
+    QVERIFY(CateHasFocus(Out));
+    QCOMPARE(Out.Model()->Count(), 0);
+    QCOMPARE(Out.Notes->text(), QStringLiteral("tank"));
+
+    Type(Out.Amount, "12.5");
+    Out.Notes->setFocus();
+    QTest::keyClick(Out.Notes, Qt::Key_Return);
+    QCOMPARE(Out.Model()->Rows(),
+             TStringsArray({{"03/04/2010", "Expense", "Fuel", "12.50", "tank"}}));
+    QVERIFY(CateHasFocus(Out));
+    // Enter never reached the boxes: the combo holds no item made by Enter.
+    QCOMPARE(Out.Items(), QStringList({"Fuel"}));
+}
+
+void TestEntry::takeBackTheMiddleRow() {
+    AddRow(Out, "Food", "10", "a", QDate(2011, 1, 1));
+    AddRow(Out, "Fuel", "20.5", "b", QDate(2011, 1, 2));
+    AddRow(Out, "Rent", "30", "c", QDate(2011, 1, 3));
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 60.50"));
+    SelectRow(Out.List, 1);
+
+    // No keeps everything.
+    ModalAnswer::MessageBox(QMessageBox::No);
+    QTest::mouseClick(Out.Edit, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(Out.Model()->Count(), 3);
+
+    QString text, caption;
+    ModalAnswer::MessageBox(QMessageBox::Yes, &text, &caption);
+    QTest::mouseClick(Out.Edit, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(text, QStringLiteral("You want to edit it?"));
+    QCOMPARE(caption, QStringLiteral("?"));
+    QCOMPARE(Out.Model()->Count(), 2);
+    QCOMPARE(Out.Model()->Text(1, 2), QStringLiteral("Rent"));
+    QCOMPARE(Out.Date->date(), QDate(2011, 1, 2));
+    QCOMPARE(Out.Cate->currentText(), QStringLiteral("Fuel"));
+    QCOMPARE(Out.Amount->text(), QStringLiteral("20.50"));
+    QCOMPARE(Out.Notes->text(), QStringLiteral("b"));
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 40.00"));
+    QVERIFY(Out.Add->isEnabled());
+    QVERIFY(!Out.Edit->isEnabled() && !Out.Delete->isEnabled());
+
+    // Added again, the row goes to the end.
+    QTest::mouseClick(Out.Add, Qt::LeftButton);
+    QCOMPARE(Out.Model()->Count(), 3);
+    QCOMPARE(Out.Model()->Row(2), QStringList({"01/02/2011", "Expense", "Fuel", "20.50", "b"}));
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 60.50"));
+}
+
+void TestEntry::saveStoresTheListForTheUser() {
+    AddRow(Out, "Food", "49.9", "", QDate(2009, 12, 31));
+    AddRow(Out, "Food", "5", "bread", QDate(2009, 12, 31));
+
+    // No leaves everything as it was.
+    ModalAnswer::MessageBox(QMessageBox::No);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(Out.Model()->Count(), 2);
+    QVERIFY(Out.Save->isEnabled());
+    QCOMPARE(StoredRecordCount(FFixture->DataFile()), 0);
+
+    QString question, success, successCaption;
+    ModalAnswer::MessageBox(QMessageBox::Yes, &question);
+    ModalAnswer::MessageBox(QMessageBox::Ok, &success, &successCaption);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(question, QStringLiteral("Do you want to save?"));
+    QCOMPARE(successCaption, QStringLiteral("SUCCESS"));
+    QCOMPARE(success, QStringLiteral("SUCCESS!\n\nTo view transactions, click on the "
+                                     "\"Transactions\" radio button."));
+    QCOMPARE(Out.Model()->Count(), 0);
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 0.00"));
+    QVERIFY(!Out.Save->isEnabled() && !Out.Edit->isEnabled() && !Out.Delete->isEnabled());
+
+    TDbMan db(FFixture->DataFile());
+    TStringsArray rows;
+    db.QueryCategoryRecords(kUser, "12/31/2009", "12/31/2009", "Expense", "Food", rows);
+    QCOMPARE(rows, TStringsArray({{"12/31/2009", "Food", "49.90", ""},
+                                  {"12/31/2009", "Food", "5.00", "bread"}}));
+    rows.clear();
+    db.QueryCategoryRecords("someone else", "12/31/2009", "12/31/2009", "Expense", "Food", rows);
+    QVERIFY(rows.isEmpty());
+    QCOMPARE(StoredRecordCount(FFixture->DataFile()), 2);
+}
+
+void TestEntry::deleteKeyAndButton() {
+    AddRow(Out, "Food", "1");
+    AddRow(Out, "Fuel", "2");
+    // The Delete key without a selected row asks nothing and drops nothing.
+    SelectRow(Out.List, -1);
+    Out.List->setFocus();
+    QTest::keyClick(Out.List, Qt::Key_Delete);
+    QTest::qWait(100);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(Out.Model()->Count(), 2);
+
+    // With a selected row it asks; No keeps the row.
+    SelectRow(Out.List, 0);
+    QString text;
+    ModalAnswer::MessageBox(QMessageBox::No, &text);
+    QTest::keyClick(Out.List, Qt::Key_Delete);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(text, QStringLiteral("You want to delete it?"));
+    QCOMPARE(Out.Model()->Count(), 2);
+
+    ModalAnswer::MessageBox(QMessageBox::Yes);
+    QTest::keyClick(Out.List, Qt::Key_Delete);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(Out.Model()->Count(), 1);
+    QCOMPARE(Out.Model()->Text(0, 2), QStringLiteral("Fuel"));
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 2.00"));
+    // The row that moved up is not chosen for the user: a second Delete
+    // asks nothing.
+    QCOMPARE(SelectedRow(Out.List), -1);
+    QVERIFY(!Out.Delete->isEnabled());
+    QTest::keyClick(Out.List, Qt::Key_Delete);
+    QTest::qWait(100);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(Out.Model()->Count(), 1);
+
+    SelectRow(Out.List, 0);
+    ModalAnswer::MessageBox(QMessageBox::Yes);
+    QTest::mouseClick(Out.Delete, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(Out.Model()->Count(), 0);
+    QVERIFY(!Out.Save->isEnabled() && !Out.Delete->isEnabled());
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 0.00"));
+}
+
+void TestEntry::saveFailureKeepsTheList() {
+    AddRow(Out, "Food", "10", "first", QDate(2012, 5, 1));
+    AddRow(Out, "Food", "20", "second", QDate(2012, 5, 1));
+    // The second insert of the save fails.
+    ExecOnDataFile(FFixture->DataFile(),
+                   {"create trigger refuse_second before insert on data "
+                    "when (select count(*) from data) >= 1 "
+                    "begin select raise(abort, 'the disk refused the record'); end"});
+
+    QString error;
+    ModalAnswer::MessageBox(QMessageBox::Yes);
+    ModalAnswer::MessageBox(QMessageBox::Ok, &error);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QVERIFY2(error.contains("the disk refused the record"), qPrintable(error));
+    // Nothing is stored, the rows stay, Save can be tried again.
+    QCOMPARE(StoredRecordCount(FFixture->DataFile()), 0);
+    QCOMPARE(Out.Model()->Count(), 2);
+    QCOMPARE(Out.Total->text(), QStringLiteral("Total: 30.00"));
+    QVERIFY(Out.Save->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+
+    // Once the fault is gone, the second Save stores each record once.
+    ExecOnDataFile(FFixture->DataFile(), {"drop trigger refuse_second"});
+    ModalAnswer::MessageBox(QMessageBox::Yes);
+    ModalAnswer::MessageBox(QMessageBox::Ok);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(StoredRecordCount(FFixture->DataFile()), 2);
+    QCOMPARE(Out.Model()->Count(), 0);
+}
+
+void TestEntry::categoryFailureStillAddsTheRow() {
+    AddRow(Out, "Food", "1");
+    ExecOnDataFile(FFixture->DataFile(),
+                   {"create trigger refuse_update before update on cates "
+                    "begin select raise(abort, 'categories are read-only'); end",
+                    "create trigger refuse_insert before insert on cates "
+                    "begin select raise(abort, 'categories are read-only'); end"});
+    QString error;
+    ModalAnswer::MessageBox(QMessageBox::Ok, &error);
+    AddRow(Out, "Books", "12", "novel");
+    QVERIFY(ModalAnswer::AllUsed());
+    QVERIFY2(error.contains("categories are read-only"), qPrintable(error));
+    // The record is in the list, the fields are free for the next one, the
+    // box still shows only what is stored, and no busy state is left.
+    QCOMPARE(Out.Model()->Count(), 2);
+    QCOMPARE(Out.Model()->Row(1).at(2), QStringLiteral("Books"));
+    QCOMPARE(Out.Amount->text(), QString());
+    QCOMPARE(Out.Items(), QStringList({"Food"}));
+    QVERIFY(Out.Add->isVisible());
+    QVERIFY(Out.Save->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("Food"));
+
+    // Once the list can be stored again, the next Add of it stores it.
+    ExecOnDataFile(FFixture->DataFile(),
+                   {"drop trigger refuse_update", "drop trigger refuse_insert"});
+    AddRow(Out, "books", "3");
+    QCOMPARE(Out.Items(), QStringList({"books", "Food"}));
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("books\r\nFood"));
+}
+
+void TestEntry::categoryEditorRoundTrip() {
+    AddRow(Out, "Food", "1");
+    AddRow(Out, "Rent", "2");
+    Type(Out.Cate, "half typ");
+
+    // Cancel: no message, nothing reloaded or stored.
+    QString shown;
+    ModalAnswer::Next([&](QWidget *w) {
+        shown = Find<QPlainTextEdit>(w, "memText")->toPlainText();
+        QTest::keyClicks(Find<QPlainTextEdit>(w, "memText"), "junk");
+        QTest::mouseClick(Find<QPushButton>(w, "btnCancel"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Out.EditCates, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QTest::qWait(50);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(shown, QStringLiteral("Rent\nFood"));
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("Rent\r\nFood"));
+    QVERIFY(Out.EditCates->isEnabled());
+
+    // Save: stored, reloaded, "SUCCESS!" shown; the typed text stays.
+    QString text, caption;
+    ModalAnswer::Next([&](QWidget *w) {
+        auto *memo = Find<QPlainTextEdit>(w, "memText");
+        memo->setPlainText("Food\n\nTravel\nRent\n\n");
+        QTest::mouseClick(Find<QPushButton>(w, "btnSave"), Qt::LeftButton);
+    });
+    ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+    QTest::mouseClick(Out.EditCates, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(text, QStringLiteral("SUCCESS!"));
+    QCOMPARE(caption, QStringLiteral("Ledgerly"));
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"),
+             QStringLiteral("Food\r\n\r\nTravel\r\nRent"));
+    QCOMPARE(Out.Items(), QStringList({"Food", "", "Travel", "Rent"}));
+    QCOMPARE(Out.Cate->currentText(), QStringLiteral("half typ"));
+    QVERIFY(Out.EditCates->isEnabled());
+    QCOMPARE(FMain->focusWidget(), Out.EditCates);
+    QVERIFY(!QApplication::overrideCursor());
+    // The pending rows are untouched by editing the list.
+    QCOMPARE(Out.Model()->Count(), 2);
+}
+
+void TestEntry::incomeTwinAndHelp() {
+    QTest::mouseClick(Find<QRadioButton>(FMain, "rdoIncome"), Qt::LeftButton);
+    QTRY_VERIFY(In.Add->isVisible());
+    AddRow(In, " Lottery ", "89.95", "Happy", QDate(2009, 12, 1));
+    QCOMPARE(In.Model()->Rows(),
+             TStringsArray({{"12/01/2009", "Income", "Lottery", "89.95", "Happy"}}));
+    QCOMPARE(In.Total->text(), QStringLiteral("Total: 89.95"));
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "in"), QStringLiteral("Lottery"));
+    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QString());
+    QCOMPARE(Out.Model()->Count(), 0);
+    QVERIFY(In.Save->isEnabled() && !Out.Save->isEnabled());
+
+    ModalAnswer::MessageBox(QMessageBox::Yes);
+    ModalAnswer::MessageBox(QMessageBox::Ok);
+    QTest::mouseClick(In.Save, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    TStringsArray rows;
+    FMain->DbMan->QueryCategoryRecords(kUser, "12/01/2009", "12/01/2009", "Income", "Lottery",
+                                       rows);
+    QCOMPARE(rows, TStringsArray({{"12/01/2009", "Lottery", "89.95", "Happy"}}));
+
+    // Each panel's help text, caption "Help".
+    const QString tail = "  Step 5. Click on the Add button.\n"
+                         "  Step 6. Click on the Save Button.\n"
+                         "\n"
+                         "- To view transactions, click on the \"Transactions\" radio button.";
+    QString text, caption;
+    ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+    QTest::mouseClick(In.Help, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(caption, QStringLiteral("Help"));
+    QCOMPARE(text, "- Example:\n  Step 1. Date: 12/01/2009.\n  Step 2. Category: Lottery.\n"
+                   "  Step 3. Amount: 89.95.\n  Step 4. Notes: Happy.\n" +
+                       tail);
+    ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+    FMain->btnOutHelpClick();
+    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(text, "- Example:\n  Step 1. Date: 12/31/2009.\n  Step 2. Category: Food.\n"
+                   "  Step 3. Amount: 49.95.\n  Step 4. Notes: Walmart.\n" +
+                       tail);
+}
+
+void TestEntry::calcStartsTheFirstCalculatorFound() {
+    QTemporaryDir bin;
+    QVERIFY(bin.isValid());
+    const QByteArray oldPath = qgetenv("PATH");
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", oldPath); });
+
+    // Without a calculator on the search path nothing happens.
+    qputenv("PATH", QFile::encodeName(bin.path()));
+    QTest::mouseClick(Out.Calc, Qt::LeftButton);
+    QTest::qWait(100);
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // With two of them, the first in the order of preference is started.
+    const QString marker = bin.filePath("started");
+    for (const QString &name : {QStringLiteral("xcalc"), QStringLiteral("galculator")}) {
+        QFile script(bin.filePath(name));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\necho %1 >> '%2'\n").arg(name, marker).toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QTest::mouseClick(In.Calc, Qt::LeftButton);
+    QTRY_VERIFY(QFile::exists(marker));
+    QTest::qWait(100);
+    QFile started(marker);
+    QVERIFY(started.open(QIODevice::ReadOnly));
+    QCOMPARE(started.readAll(), QByteArray("galculator\n"));
+}
+
+QTEST_MAIN(TestEntry)
+#include "test_entry.moc"

@@ -1,0 +1,450 @@
+// The Transactions panel through the real main window: the pickers and
+// Search, the five lists and the totals, the tint of a chosen day or month,
+// Edit, Delete and the refresh after them, and failures that must not leave
+// the window busy.
+#include "forms/MainForm.h"
+#include "forms/RowsModel.h"
+#include "store/DbClass.h"
+#include "tests/support/MainFixture.h"
+#include "tests/support/ModalAnswer.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+const QColor kTint(224, 255, 224);
+
+QString totals(const QString &income, const QString &expenses, const QString &net) {
+    return QStringLiteral("Income: %1    Expenses: %2    Net Income: %3")
+        .arg(income, expenses, net);
+}
+
+} // namespace
+
+class TestTransactions : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMainFixture> fixture;
+    std::unique_ptr<TDbMan> db;
+
+    TfrmMain *main() { return fixture->Main(); }
+    template <class T> T *find(const QString &name) {
+        T *w = TMainFixture::Find<T>(main(), name);
+        if (!w)
+            qFatal("no %s", qPrintable(name));
+        return w;
+    }
+    TRowsModel *model(const QString &list) { return ListModel(find<QTreeView>(list)); }
+    QTreeView *trans() { return find<QTreeView>("lvwTrans"); }
+
+    void add(const QString &date, const QString &type, const QString &cate, const QString &amount,
+             const QString &notes = QString()) {
+        db->AddRecord("alice", date, type, cate, amount, notes);
+    }
+    void setPeriod(const QDate &from, const QDate &to) {
+        find<QDateEdit>("dtpTransDate1")->setDate(from);
+        find<QDateEdit>("dtpTransDate2")->setDate(to);
+    }
+    void search(const QDate &from, const QDate &to) {
+        setPeriod(from, to);
+        QTest::mouseClick(find<QPushButton>("btnTransSearch"), Qt::LeftButton);
+    }
+    // Texts of one column of a list, row by row.
+    QStringList column(const QString &list, int subItem) {
+        QStringList texts;
+        const TRowsModel *m = model(list);
+        for (int r = 0; r < m->Count(); ++r)
+            texts << m->Text(r, subItem);
+        return texts;
+    }
+    void clickRow(QTreeView *list, int row) {
+        list->scrollTo(list->model()->index(row, 1));
+        const QRect rect = list->visualRect(list->model()->index(row, 1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void clickEmptyArea(QTreeView *list) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          QPoint(5, list->viewport()->height() - 3));
+    }
+    int topRow(QTreeView *list) { return list->indexAt(QPoint(5, 2)).row(); }
+    bool tinted(int row) {
+        return model("lvwTrans")->data(model("lvwTrans")->index(row, 2), Qt::BackgroundRole) ==
+               QVariant(kTint);
+    }
+    QList<int> tintedRows() {
+        QList<int> rows;
+        for (int r = 0; r < model("lvwTrans")->Count(); ++r)
+            if (tinted(r))
+                rows << r;
+        return rows;
+    }
+    bool enabled(const QString &name) { return find<QWidget>(name)->isEnabled(); }
+    // Makes every further operation on the data file fail.
+    void breakDataFile() {
+        QFile file(fixture->DataFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(4096, 'x'));
+    }
+
+private slots:
+    void init() {
+        fixture = std::make_unique<TMainFixture>();
+        QVERIFY(fixture->SignIn("alice", "pw1"));
+        QVERIFY(ModalAnswer::AllUsed());
+        db = std::make_unique<TDbMan>(fixture->DataFile());
+        QTest::mouseClick(find<QRadioButton>("rdoTransactions"), Qt::LeftButton);
+        QVERIFY(find<QWidget>("pnlTransactions")->isVisible());
+    }
+    void cleanup() {
+        ModalAnswer::Clear();
+        db.reset();
+        fixture.reset();
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void pickersEnableSearch() {
+        add("03/09/2024", "Expense", "Food", "1.00");
+        add("03/10/2024", "Expense", "Food", "2.00");
+        add("03/11/2024", "Expense", "Food", "3.00");
+
+        // The same day at both ends: Search is enabled and lists that day.
+        search(QDate(2024, 3, 10), QDate(2024, 3, 10));
+        QVERIFY(enabled("btnTransSearch"));
+        QCOMPARE(column("lvwTrans", 1), QStringList({"03/10/2024"}));
+        QCOMPARE(main()->SearchFrom, QDate(2024, 3, 10));
+        QCOMPARE(main()->SearchTo, QDate(2024, 3, 10));
+        QVERIFY(find<QPushButton>("btnTransSearch")->hasFocus());
+
+        // Reversed: disabled, and a click changes nothing.
+        setPeriod(QDate(2024, 3, 11), QDate(2024, 3, 9));
+        QVERIFY(!enabled("btnTransSearch"));
+        QTest::mouseClick(find<QPushButton>("btnTransSearch"), Qt::LeftButton);
+        QCOMPARE(column("lvwTrans", 1), QStringList({"03/10/2024"}));
+        QCOMPARE(main()->SearchFrom, QDate(2024, 3, 10));
+
+        // Moving either picker back enables it again.
+        find<QDateEdit>("dtpTransDate2")->setDate(QDate(2024, 3, 11));
+        QVERIFY(enabled("btnTransSearch"));
+        find<QDateEdit>("dtpTransDate1")->setDate(QDate(2024, 3, 12));
+        QVERIFY(!enabled("btnTransSearch"));
+        find<QDateEdit>("dtpTransDate1")->setDate(QDate(2024, 3, 9));
+        QVERIFY(enabled("btnTransSearch"));
+        QTest::mouseClick(find<QPushButton>("btnTransSearch"), Qt::LeftButton);
+        QCOMPARE(column("lvwTrans", 1), QStringList({"03/09/2024", "03/10/2024", "03/11/2024"}));
+    }
+
+    void emptyPeriod() {
+        add("01/15/2024", "Income", "Salary", "100.00");
+        search(QDate(2024, 1, 1), QDate(2024, 1, 31));
+        QCOMPARE(model("lvwTrans")->Count(), 1);
+        SelectRow(trans(), 0);
+        QVERIFY(enabled("btnTransEdit"));
+
+        search(QDate(2024, 2, 1), QDate(2024, 2, 28));
+        for (const char *list :
+             {"lvwDayTotal", "lvwMonthTotal", "lvwTrans", "lvwInCates", "lvwOutCates"})
+            QCOMPARE(model(list)->Count(), 0);
+        const QString zero = totals("0.00", "0.00", "0.00");
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(), zero);
+        QCOMPARE(find<QLabel>("lblCatesTotal")->text(), zero);
+        for (const char *button :
+             {"btnTransMore", "btnTransEdit", "btnTransDelete", "btnCatesExport", "btnCatesPrint"})
+            QVERIFY2(!enabled(button), button);
+        QCOMPARE(main()->PeriodIncome, 0.0);
+    }
+
+    void listsAndTotals() {
+        // Two records of one day, both types, entered expense first: income
+        // is listed first; same type in id order.
+        add("12/31/2023", "Expense", "Food", "20.00", "late dinner");
+        add("12/31/2023", "Income", "Gift", "5.00");
+        add("12/31/2023", "Expense", "Fuel", "2.50");
+        add("01/02/2024", "Expense", "Rent", "7.50");
+        add("01/03/2024", "Expense", "Old", "99.00"); // outside the period
+        search(QDate(2023, 12, 31), QDate(2024, 1, 2));
+
+        QCOMPARE(model("lvwDayTotal")->Rows(),
+                 TStringsArray({{"12/31/2023", "5.00", "22.50"}, {"01/02/2024", "0.00", "7.50"}}));
+        QCOMPARE(model("lvwMonthTotal")->Rows(),
+                 TStringsArray({{"12/2023", "5.00", "22.50"}, {"01/2024", "0.00", "7.50"}}));
+        QCOMPARE(column("lvwTrans", 2), QStringList({"Gift", "Food", "Fuel", "Rent"}));
+        QCOMPARE(column("lvwTrans", 3), QStringList({"5.00", "", "", ""}));
+        QCOMPARE(column("lvwTrans", 4), QStringList({"", "20.00", "2.50", "7.50"}));
+        QCOMPARE(column("lvwTrans", 5), QStringList({"", "late dinner", "", ""}));
+        // Expenses larger than income: a negative net.
+        const QString text = totals("5.00", "30.00", "-25.00");
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(), text);
+        QCOMPARE(find<QLabel>("lblCatesTotal")->text(), text);
+        QCOMPARE(main()->PeriodIncome, 5.0);
+        QCOMPARE(main()->PeriodExpenses, 30.0);
+        QVERIFY(enabled("btnTransMore"));
+        QVERIFY(!enabled("btnTransEdit"));
+        QVERIFY(!enabled("btnTransDelete"));
+
+        // Equal totals whose binary sums differ by a rounding error show a
+        // net of 0.00, never -0.00.
+        add("05/01/2024", "Expense", "A", "0.10");
+        add("05/01/2024", "Expense", "B", "0.20");
+        add("05/01/2024", "Income", "C", "0.30");
+        search(QDate(2024, 5, 1), QDate(2024, 5, 1));
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("0.30", "0.30", "0.00"));
+    }
+
+    void dayTintAndScroll() {
+        // 40 days with two records each: the list scrolls.
+        for (int d = 0; d < 40; ++d) {
+            const QString date = QDate(2024, 1, 1).addDays(d).toString("MM/dd/yyyy");
+            add(date, "Expense", "Food", "1.00");
+            add(date, "Income", "Pay", "2.00");
+        }
+        search(QDate(2024, 1, 1), QDate(2024, 2, 9));
+        QTreeView *days = find<QTreeView>("lvwDayTotal");
+        QCOMPARE(model("lvwDayTotal")->Count(), 40);
+        SelectRow(trans(), 3); // a selection that choosing a day must remove
+        QVERIFY(enabled("btnTransEdit"));
+
+        clickRow(days, 10); // 01/11/2024
+        QCOMPARE(main()->MarkedDate, QString("01/11/2024"));
+        QCOMPARE(tintedRows(), QList<int>({20, 21}));
+        QCOMPARE(topRow(trans()), 20);
+        QCOMPARE(SelectedRow(trans()), -1);
+        QCOMPARE(trans()->property("Tag").toInt(), 0);
+        // The buttons were not updated for the view's own selection moves.
+        QVERIFY(enabled("btnTransEdit"));
+        // Edit without a selected row asks nothing.
+        ModalAnswer::MessageBox(QMessageBox::No);
+        QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
+        QVERIFY(!ModalAnswer::AllUsed(300));
+        ModalAnswer::Clear();
+
+        // Switching tabs keeps the selections and the tint.
+        find<QTabBar>("TabSet1")->setCurrentIndex(1);
+        QVERIFY(find<QWidget>("lvwMonthTotal")->isVisible());
+        QVERIFY(!days->isVisible());
+        find<QTabBar>("TabSet1")->setCurrentIndex(0);
+        QCOMPARE(SelectedRow(days), 10);
+        QCOMPARE(main()->MarkedDate, QString("01/11/2024"));
+
+        // The last day: its rows cannot reach the top, but they are in view.
+        clickRow(days, 39);
+        QCOMPARE(tintedRows(), QList<int>({78, 79}));
+        QVERIFY(trans()->viewport()->rect().contains(
+            trans()->visualRect(model("lvwTrans")->index(78, 1))));
+
+        // Clicking the empty area of a totals list: the tint goes, the list
+        // does not scroll.
+        find<QTabBar>("TabSet1")->setCurrentIndex(1);
+        QTreeView *months = find<QTreeView>("lvwMonthTotal");
+        clickRow(months, 1); // 02/2024: records 62..79
+        QCOMPARE(tintedRows().first(), 62);
+        const int top = topRow(trans());
+        QVERIFY(top > 50);
+        clickEmptyArea(months);
+        QCOMPARE(SelectedRow(months), -1);
+        QVERIFY(main()->MarkedDate.isEmpty());
+        QVERIFY(tintedRows().isEmpty());
+        QCOMPARE(topRow(trans()), top);
+    }
+
+    void monthTint() {
+        add("01/20/2024", "Expense", "Food", "1.00");
+        for (int d = 1; d <= 25; ++d)
+            add(QDate(2024, 2, d).toString("MM/dd/yyyy"), "Expense", "Food", "1.00");
+        add("03/01/2024", "Income", "Pay", "9.00");
+        search(QDate(2024, 1, 1), QDate(2024, 3, 31));
+        find<QTabBar>("TabSet1")->setCurrentIndex(1);
+        QTreeView *months = find<QTreeView>("lvwMonthTotal");
+        QCOMPARE(model("lvwMonthTotal")->Count(), 3);
+
+        clickRow(months, 1);
+        QCOMPARE(main()->MarkedDate, QString("02/2024"));
+        QList<int> february;
+        for (int r = 1; r <= 25; ++r)
+            february << r;
+        QCOMPARE(tintedRows(), february);
+        QCOMPARE(topRow(trans()), 1);
+        QCOMPARE(SelectedRow(trans()), -1);
+
+        clickRow(months, 2);
+        QCOMPARE(tintedRows(), QList<int>({26}));
+        // Another year's month of the same number is not marked.
+        main()->MarkedDate = "03/2023";
+        QVERIFY(tintedRows().isEmpty());
+    }
+
+    void editKeepsTypeAndReplaces() {
+        add("04/01/2024", "Income", "Salary", "100.00", "april");
+        add("04/01/2024", "Income", "Bonus", "50.00");
+        search(QDate(2024, 4, 1), QDate(2024, 4, 30));
+        QCOMPARE(column("lvwTrans", 2), QStringList({"Salary", "Bonus"}));
+        const QString oldId = model("lvwTrans")->Text(0, 0);
+
+        // No: nothing opens, nothing changes.
+        clickRow(trans(), 0);
+        ModalAnswer::MessageBox(QMessageBox::No);
+        QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(model("lvwTrans")->Text(0, 0), oldId);
+
+        // Yes, then the editor: it starts with the record's texts.
+        QString text, caption;
+        QStringList shown;
+        ModalAnswer::MessageBox(QMessageBox::Yes, &text, &caption);
+        ModalAnswer::Next([&shown](QWidget *w) {
+            auto *cate = w->findChild<QLineEdit *>("edtCate");
+            auto *amount = w->findChild<QLineEdit *>("edtAmount");
+            auto *notes = w->findChild<QLineEdit *>("edtNotes");
+            auto *date = w->findChild<QDateEdit *>("dtpDate");
+            if (!cate || !amount || !notes || !date) {
+                w->close();
+                return;
+            }
+            shown << date->date().toString("MM/dd/yyyy") << cate->text() << amount->text()
+                  << notes->text();
+            date->setDate(QDate(2024, 4, 2));
+            cate->setText("Wages");
+            amount->setText("120.5");
+            QTest::mouseClick(w->findChild<QPushButton *>("btnSave"), Qt::LeftButton);
+        });
+        QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("You want to edit it?"));
+        QCOMPARE(caption, QString("?"));
+        QCOMPARE(shown, QStringList({"04/01/2024", "Salary", "100.00", "april"}));
+
+        // Fresh search: same type (In column), new values, a new id.
+        QCOMPARE(model("lvwTrans")->Rows().size(), 2);
+        const QStringList edited = model("lvwTrans")->Row(1);
+        QCOMPARE(edited.mid(1), QStringList({"04/02/2024", "Wages", "120.50", "", "april"}));
+        QVERIFY(edited.at(0).toLongLong() > oldId.toLongLong());
+        QVERIFY(!column("lvwTrans", 0).contains(oldId));
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("170.50", "0.00", "170.50"));
+        QCOMPARE(SelectedRow(trans()), -1);
+        QVERIFY(!enabled("btnTransEdit"));
+
+        // Cancelling the editor changes nothing.
+        clickRow(trans(), 0);
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        ModalAnswer::Next([](QWidget *w) {
+            QTest::mouseClick(w->findChild<QPushButton *>("btnCancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(column("lvwTrans", 2), QStringList({"Bonus", "Wages"}));
+        QVERIFY(enabled("btnTransEdit"));
+    }
+
+    void deleteByKeyAndButton() {
+        add("06/01/2024", "Expense", "A", "1.00");
+        add("06/02/2024", "Expense", "B", "2.00");
+        add("06/03/2024", "Expense", "C", "3.00");
+        search(QDate(2024, 6, 1), QDate(2024, 6, 30));
+
+        // Delete key without a selected row: no question.
+        trans()->setFocus();
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        QTest::keyClick(trans(), Qt::Key_Delete);
+        QVERIFY(!ModalAnswer::AllUsed(300));
+        ModalAnswer::Clear();
+
+        // With one: asked, deleted, searched afresh.
+        clickRow(trans(), 1);
+        QString text, caption;
+        ModalAnswer::MessageBox(QMessageBox::Yes, &text, &caption);
+        QTest::keyClick(trans(), Qt::Key_Delete);
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("You want to delete it?"));
+        QCOMPARE(caption, QString("?"));
+        QCOMPARE(column("lvwTrans", 2), QStringList({"A", "C"}));
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("0.00", "4.00", "-4.00"));
+
+        // The button, answered No: nothing happens.
+        clickRow(trans(), 0);
+        ModalAnswer::MessageBox(QMessageBox::No);
+        QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(column("lvwTrans", 2), QStringList({"A", "C"}));
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(column("lvwTrans", 2), QStringList({"C"}));
+        QVERIFY(enabled("btnTransDelete") == false);
+    }
+
+    void refreshWithReversedPickers() {
+        add("07/01/2024", "Expense", "A", "1.00");
+        add("07/02/2024", "Expense", "B", "2.00");
+        add("07/03/2024", "Income", "C", "3.00");
+        search(QDate(2024, 7, 1), QDate(2024, 7, 31));
+        setPeriod(QDate(2024, 8, 1), QDate(2024, 7, 1)); // reversed
+        QVERIFY(!enabled("btnTransSearch"));
+
+        // Delete: the lists show the searched period without the record.
+        clickRow(trans(), 0);
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(column("lvwTrans", 2), QStringList({"B", "C"}));
+        QCOMPARE(main()->SearchFrom, QDate(2024, 7, 1));
+        QCOMPARE(main()->SearchTo, QDate(2024, 7, 31));
+        QVERIFY(!enabled("btnTransSearch"));
+
+        // Edit: the old row is gone, so editing it again cannot duplicate it.
+        clickRow(trans(), 0);
+        const QString oldId = model("lvwTrans")->Text(0, 0);
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        ModalAnswer::Next([](QWidget *w) {
+            w->findChild<QLineEdit *>("edtAmount")->setText("4");
+            QTest::mouseClick(w->findChild<QPushButton *>("btnSave"), Qt::LeftButton);
+        });
+        QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(!column("lvwTrans", 0).contains(oldId));
+        QCOMPARE(column("lvwTrans", 4), QStringList({"4.00", ""}));
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("3.00", "4.00", "-1.00"));
+        QVERIFY(!enabled("btnTransSearch"));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void failuresLeaveNothingBusy() {
+        add("08/01/2024", "Expense", "A", "1.00");
+        search(QDate(2024, 8, 1), QDate(2024, 8, 31));
+        clickRow(trans(), 0);
+        breakDataFile();
+
+        // A failing delete: the error is shown; Delete and the cursor recover.
+        QString error;
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        ModalAnswer::MessageBox(QMessageBox::Ok, &error);
+        QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(!error.isEmpty());
+        QVERIFY(enabled("btnTransDelete"));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        // A failing search: Search enabled, normal cursor, lists and totals
+        // emptied rather than left from the earlier period.
+        error.clear();
+        ModalAnswer::MessageBox(QMessageBox::Ok, &error);
+        QTest::mouseClick(find<QPushButton>("btnTransSearch"), Qt::LeftButton);
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(!error.isEmpty());
+        QVERIFY(enabled("btnTransSearch"));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(model("lvwTrans")->Count(), 0);
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("0.00", "0.00", "0.00"));
+        QVERIFY(!enabled("btnTransMore"));
+    }
+};
+
+QTEST_MAIN(TestTransactions)
+#include "test_transactions.moc"
