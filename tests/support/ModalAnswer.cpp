@@ -140,6 +140,10 @@ void FileDialog(const QString &path) {
         // before: a selection left from an earlier use (or made while the
         // folder loads) would otherwise win over the typed name.
         if (auto *edit = dlg->findChild<QLineEdit *>("fileNameEdit")) {
+            // selectFile replaces the selection the dialog may still apply
+            // once its folder has loaded (a remembered earlier name), which
+            // would otherwise overwrite the typed name.
+            dlg->selectFile(path);
             dlg->setDirectory(QFileInfo(path).absolutePath());
             const QString name = QFileInfo(path).fileName();
             QPointer<QFileDialog> guard(dlg);
