@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -59,9 +60,12 @@ void Set32(QByteArray &data, qsizetype at, quint32 v) {
 }
 
 void PutRecord(QByteArray &out, quint16 type, const QByteArray &data) {
-    Put16(out, type);
-    Put16(out, quint16(data.size()));
-    out.append(data);
+    const qsizetype at = out.size();
+    out.resize(at + 4 + data.size());
+    char *p = out.data() + at;
+    qToLittleEndian<quint16>(type, p);
+    qToLittleEndian<quint16>(quint16(data.size()), p + 2);
+    memcpy(p + 4, data.constData(), data.size());
 }
 
 bool IsCompressible(QStringView text) {
@@ -69,12 +73,17 @@ bool IsCompressible(QStringView text) {
 }
 
 void PutChars(QByteArray &out, QStringView text, bool compressed) {
+    const qsizetype at = out.size();
+    out.resize(at + text.size() * (compressed ? 1 : 2));
+    char *p = out.data() + at;
     if (compressed) {
         for (QChar c : text)
-            out.append(char(c.unicode()));
+            *p++ = char(c.unicode());
     } else {
-        for (QChar c : text)
-            Put16(out, c.unicode());
+        for (QChar c : text) {
+            qToLittleEndian<quint16>(c.unicode(), p);
+            p += 2;
+        }
     }
 }
 
@@ -458,8 +467,45 @@ void TBiffWorkbook::AppendRows(int sheetIndex, const QList<TBiffRow> &rows, quin
     // Row blocks of up to 32 rows, ending where Excel's blocks end (at rows
     // 32, 64, ...): ROW records, then the cells, then the DBCELL that points
     // back to them.
+    // The data of the new records lies in one buffer that the records point
+    // into, so a row of cells costs no allocations of its own.
+    qsizetype total = 0;
+    qsizetype recordCount = 0;
+    for (int done = 0; done < rows.size();) {
+        const int firstRow = start + done;
+        const int count =
+            std::min<int>((firstRow / 32 + 1) * 32, start + int(rows.size())) - firstRow;
+        total += 4 + 2 * count;
+        recordCount += 1;
+        for (int k = 0; k < count; ++k) {
+            total += 16 + 10 * rows[done + k].size();
+            recordCount += 1 + rows[done + k].size();
+        }
+        done += count;
+    }
+    FStrings.reserve(FStrings.size() + recordCount);
+    FPlainStrings.reserve(FPlainStrings.size() + recordCount);
+    QByteArray buffer;
+    buffer.resize(total);
+    char *const base = buffer.data();
+    char *p = base;
+    const auto w16 = [&p](quint16 v) {
+        qToLittleEndian<quint16>(v, p);
+        p += 2;
+    };
+    const auto w32 = [&p](quint32 v) {
+        qToLittleEndian<quint32>(v, p);
+        p += 4;
+    };
     QList<TBiffRecord> added;
-    added.reserve(rows.size() * 8);
+    added.reserve(recordCount);
+    const auto take = [&](quint16 type, const char *from) {
+        added.append(TBiffRecord{type, QByteArray::fromRawData(from, p - from)});
+    };
+
+    // Row blocks of up to 32 rows, ending where Excel's blocks end (at rows
+    // 32, 64, ...): ROW records, then the cells, then the DBCELL that points
+    // back to them.
     for (int done = 0; done < rows.size();) {
         const int firstRow = start + done;
         const int count =
@@ -474,42 +520,42 @@ void TBiffWorkbook::AppendRows(int sheetIndex, const QList<TBiffRow> &rows, quin
                     hi = std::max(hi, cell.first + 1);
                 }
             }
-            QByteArray data;
-            data.reserve(16);
-            Put16(data, quint16(firstRow + k));
-            Put16(data, quint16(lo));
-            Put16(data, quint16(hi));
-            Put16(data, 0x00FF); // default height, 12.75 pt
-            Put16(data, 0);
-            Put16(data, 0);
-            Put16(data, 0x0100);
-            Put16(data, PlainFormat);
-            added.append(TBiffRecord{ROW, data});
+            const char *from = p;
+            w16(quint16(firstRow + k));
+            w16(quint16(lo));
+            w16(quint16(hi));
+            w16(0x00FF); // default height, 12.75 pt
+            w16(0);
+            w16(0);
+            w16(0x0100);
+            w16(PlainFormat);
+            take(ROW, from);
         }
-        QByteArray dbcell;
         quint32 cellBytes = 0;
-        Put32(dbcell, 0); // set below
-        Put16(dbcell, quint16((count - 1) * kRowRecordSize));
+        QList<quint16> rowBytes;
         for (int k = 0; k < count; ++k) {
             const TBiffRow &row = rows[done + k];
             for (const TBiffCell &cell : row) {
-                QByteArray data;
-                data.reserve(10);
-                Put16(data, quint16(firstRow + k));
-                Put16(data, quint16(cell.first));
-                Put16(data, xf);
-                Put32(data, quint32(StringIndex(cell.second)));
-                added.append(TBiffRecord{LABELSST, data});
+                const char *from = p;
+                w16(quint16(firstRow + k));
+                w16(quint16(cell.first));
+                w16(xf);
+                w32(quint32(StringIndex(cell.second)));
+                take(LABELSST, from);
             }
-            const quint32 rowBytes = quint32(row.size()) * 14;
-            cellBytes += rowBytes;
-            if (k + 1 < count)
-                Put16(dbcell, quint16(rowBytes));
+            rowBytes.append(quint16(row.size() * 14));
+            cellBytes += rowBytes.last();
         }
-        Set32(dbcell, 0, quint32(count * kRowRecordSize) + cellBytes);
-        added.append(TBiffRecord{DBCELL, dbcell});
+        const char *from = p;
+        w32(quint32(count * kRowRecordSize) + cellBytes);
+        w16(quint16((count - 1) * kRowRecordSize));
+        for (int k = 0; k + 1 < count; ++k)
+            w16(rowBytes[k]);
+        take(DBCELL, from);
         done += count;
     }
+    Q_ASSERT(p <= base + total);
+    sheet.Buffers.append(buffer);
     sheet.Records.insert(at, added.size(), TBiffRecord());
     std::move(added.begin(), added.end(), sheet.Records.begin() + at);
 

@@ -81,6 +81,8 @@ private:
         quint8 Kind = 0;     // BOUNDSHEET dt: 0 worksheet
         int BoundSheet = -1; // index of its BOUNDSHEET record in Globals, -1 when none
         QList<TBiffRecord> Records;
+        // Appended rows: records whose data point into these buffers.
+        QList<QByteArray> Buffers;
     };
     struct TString {
         QString Text;

@@ -133,6 +133,8 @@ void TfrmLogin::RestoreFromArgument(const QStringList &arguments) {
 }
 
 QString TfrmLogin::FindUser(const QString &typed) {
+    if (!FDbMan) // the window has closed
+        return QString();
     const QString wanted = lowerAsciiLetters(typed);
     const QStringList lines = userLines(FDbMan->GetUserNames());
     for (const QString &line : lines) {

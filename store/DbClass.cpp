@@ -12,15 +12,14 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <sodium.h>
 #include <sqlite3.h>
 
-#include <charconv>
 #include <cmath>
 #include <mutex>
-#include <string_view>
 
 namespace {
 
@@ -287,8 +286,11 @@ QString monthLabel(QByteArrayView yearMonth) {
     return QString::fromLatin1(label, 7);
 }
 
+// A stored text decoded; short values (all notes and categories in practice)
+// go through a buffer on the stack.
 QString decoded(QByteArrayView stored) {
-    return QString::fromUtf8(DecodeFieldRaw(stored));
+    QVarLengthArray<char, 512> buffer(DecodedSizeBound(stored.size()));
+    return QString::fromUtf8(buffer.data(), DecodeFieldInto(stored, buffer.data()));
 }
 
 void checkType(const QString &type) {
@@ -313,17 +315,38 @@ qint64 recordId(const QString &id) {
     return value;
 }
 
-// "%0.2f" without the cost of printf; a sum that rounds to nothing is shown
-// as 0.00, never as -0.00.
+// "%0.2f", as FormatAmount writes it, without its cost for the usual
+// values; a sum that rounds to nothing is shown as 0.00, never as -0.00.
 QString money(double value) {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
-    if (res.ec != std::errc())
-        return FormatAmount(value);
-    const qsizetype len = res.ptr - buf;
-    if (len == 5 && buf[0] == '-' && std::string_view(buf + 1, 4) == "0.00")
-        return QStringLiteral("0.00");
-    return QString::fromLatin1(buf, len);
+    // Fast path: when value * 100 lies well away from a halfway point (always
+    // so for amounts of whole cents and their sums), its nearest integer is
+    // the correctly rounded number of cents, the digits printf would write.
+    const double cents = value * 100;
+    if (std::fabs(cents) < 1e15) {
+        const double whole = std::nearbyint(cents);
+        if (std::fabs(cents - whole) < 0.25) {
+            qint64 n = qint64(whole);
+            const bool negative = n < 0;
+            if (negative)
+                n = -n;
+            char buf[24];
+            char *p = buf + sizeof buf;
+            *--p = char('0' + n % 10);
+            *--p = char('0' + n / 10 % 10);
+            *--p = '.';
+            n /= 100;
+            do {
+                *--p = char('0' + n % 10);
+                n /= 10;
+            } while (n);
+            if (negative)
+                *--p = '-';
+            return QString::fromLatin1(p, buf + sizeof buf - p);
+        }
+    }
+    // Near a halfway point: the same digits as the entry windows show.
+    const QString text = FormatAmount(value);
+    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
 }
 
 // A category's share of its type's total, "%0.2f%%"; 0.00% where the total is

@@ -37,10 +37,6 @@ int sextet(char c) {
     return kSextets.Value[static_cast<unsigned char>(c)];
 }
 
-bool inCodecSet(char c) {
-    return c == '=' || sextet(c) >= 0;
-}
-
 // Splits a parameter text the way a shell would for a simple command line:
 // blanks separate words, double or single quotes group, backslash escapes.
 QStringList splitParams(const QString &params) {
@@ -91,31 +87,37 @@ QByteArray DecodeFieldBytes(const QString &stored) {
     return DecodeFieldRaw(stored.toLatin1());
 }
 
-QByteArray DecodeFieldRaw(QByteArrayView in) {
-    QByteArray out;
-    out.reserve(in.size() * 3 / 4);
-    char group[4];
+qsizetype DecodeFieldInto(QByteArrayView in, char *out) {
+    char *o = out;
+    int group[4]; // values of the group's characters, -1 for "="
     int filled = 0;
     for (char c : in) {
-        if (!inCodecSet(c))
+        const int v = sextet(c);
+        if (v < 0 && c != '=')
             continue; // stray characters are skipped wherever they stand
-        group[filled++] = c;
+        group[filled++] = v;
         if (filled < 4)
             continue;
         filled = 0;
         // A group yields one byte, plus one for each of its third and fourth
         // characters that is not "="; "=" never ends decoding.
-        const int a = qMax(sextet(group[0]), 0);
-        const int b = qMax(sextet(group[1]), 0);
-        const int c3 = qMax(sextet(group[2]), 0);
-        const int d = qMax(sextet(group[3]), 0);
-        out += char((a << 2) | (b >> 4));
-        if (group[2] != '=')
-            out += char(((b & 0x0f) << 4) | (c3 >> 2));
-        if (group[3] != '=')
-            out += char(((c3 & 0x03) << 6) | d);
+        const int a = qMax(group[0], 0), b = qMax(group[1], 0);
+        const int c3 = qMax(group[2], 0), d = qMax(group[3], 0);
+        *o++ = char((a << 2) | (b >> 4));
+        if (group[2] >= 0)
+            *o++ = char(((b & 0x0f) << 4) | (c3 >> 2));
+        if (group[3] >= 0)
+            *o++ = char(((c3 & 0x03) << 6) | d);
     }
     // A trailing partial group carries no whole byte count and is dropped.
+    return o - out;
+}
+
+QByteArray DecodeFieldRaw(QByteArrayView in) {
+    if (in.isEmpty())
+        return QByteArray();
+    QByteArray out(DecodedSizeBound(in.size()), Qt::Uninitialized);
+    out.truncate(DecodeFieldInto(in, out.data()));
     return out;
 }
 

@@ -49,5 +49,11 @@ QByteArray DecodeFieldBytes(const QString &stored);
 // The same decoding of a stored value given as its bytes (as the database
 // hands it out), giving the raw bytes.
 QByteArray DecodeFieldRaw(QByteArrayView stored);
+// The same decoding into `out`, which holds at least
+// DecodedSizeBound(stored.size()) bytes; returns the number of bytes written.
+qsizetype DecodeFieldInto(QByteArrayView stored, char *out);
+constexpr qsizetype DecodedSizeBound(qsizetype storedSize) {
+    return storedSize / 4 * 3;
+}
 int DayOfMonth(const QDate &date);
 QDate AddDays(const QDate &date, int days);

@@ -1,12 +1,14 @@
 #include "tests/support/ModalAnswer.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -134,11 +136,27 @@ void FileDialog(const QString &path) {
             return;
         }
         // Type the name as a user would, so the dialog's own checks (such as
-        // the overwrite question) run.
+        // the overwrite question) run. The list's selection is cleared right
+        // before: a selection left from an earlier use (or made while the
+        // folder loads) would otherwise win over the typed name.
         if (auto *edit = dlg->findChild<QLineEdit *>("fileNameEdit")) {
+            // selectFile replaces the selection the dialog may still apply
+            // once its folder has loaded (a remembered earlier name), which
+            // would otherwise overwrite the typed name.
+            dlg->selectFile(path);
             dlg->setDirectory(QFileInfo(path).absolutePath());
-            edit->setText(QFileInfo(path).fileName());
-            QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
+            const QString name = QFileInfo(path).fileName();
+            QPointer<QFileDialog> guard(dlg);
+            QTimer::singleShot(0, dlg, [guard, edit, name] {
+                if (!guard)
+                    return;
+                for (auto *view : guard->findChildren<QAbstractItemView *>())
+                    if (view->selectionModel())
+                        view->selectionModel()->clearSelection();
+                edit->setFocus();
+                edit->setText(name);
+                QMetaObject::invokeMethod(guard.data(), "accept");
+            });
         } else {
             dlg->selectFile(path);
             QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);

@@ -242,6 +242,43 @@ private slots:
         }
     }
 
+    // Amounts are written with the digits the entry windows show ("%0.2f"
+    // rounding the exact binary value, halves away from zero), halfway
+    // cases and long numbers included.
+    void amountsFormatLikePrintf() {
+        freshFile("amounts.ledgerly");
+        TDbMan db(FFile);
+        const QStringList amounts{"0.125",
+                                  "0.375",
+                                  "1.005",
+                                  "2.675",
+                                  "0.005",
+                                  "-0.005",
+                                  "0.045",
+                                  "1234567.895",
+                                  "0.994999",
+                                  "-12.5",
+                                  "-0.3",
+                                  "0",
+                                  "123456789012.345",
+                                  "99999999999999.995",
+                                  "12345678901234567890.5",
+                                  "0.0000001"};
+        TStringsArray pending;
+        for (const QString &amount : amounts)
+            pending << QStringList{"07/04/2012", "Expense", "A", amount, amount};
+        db.AddRecords("u", pending);
+        TStringsArray rows;
+        db.QueryCategoryRecords("u", "07/04/2012", "07/04/2012", "Expense", "A", rows);
+        QCOMPARE(rows.size(), amounts.size());
+        for (const QStringList &row : rows) {
+            QString want = QString::asprintf("%0.2f", row[3].toDouble());
+            if (want == "-0.00")
+                want = "0.00";
+            QCOMPARE(row[2], want);
+        }
+    }
+
     void sharesAndOrders() {
         freshFile("shares.ledgerly");
         TDbMan db(FFile);

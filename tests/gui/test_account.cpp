@@ -1,0 +1,261 @@
+// The account menu through the real main window: switch user, set password,
+// delete user, backup, restore, About and Exit.
+#include "forms/MainForm.h"
+#include "store/DbClass.h"
+#include "store/KestrelClass.h"
+#include "tests/support/MainFixture.h"
+#include "tests/support/ModalAnswer.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray bytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestAccount : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMainFixture> fixture;
+    TfrmMain *main = nullptr;
+
+    void trigger(const char *item) {
+        QAction *action = main->findChild<QAction *>(item);
+        QVERIFY2(action, item);
+        action->trigger();
+    }
+
+private slots:
+    void init() {
+        fixture = std::make_unique<TMainFixture>();
+        main = fixture->SignIn("alice", "pw1");
+        QVERIFY(main && main->SignedIn());
+        QVERIFY(ModalAnswer::AllUsed());
+    }
+    void cleanup() {
+        ModalAnswer::Clear();
+        fixture.reset();
+    }
+
+    void answeringNoChangesNothing() {
+        ModalAnswer::MessageBox(QMessageBox::No);
+        trigger("mnuMenu_SwitchUser");
+        QString text;
+        ModalAnswer::MessageBox(QMessageBox::No, &text);
+        trigger("mnuMenu_DeleteUser");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("You want to delete alice?"));
+        QVERIFY(main->isVisible());
+        QVERIFY(fixture->Restarts.isEmpty());
+        QVERIFY(TDbMan(fixture->DataFile()).UserExists("alice"));
+    }
+
+    void switchUserRestarts() {
+        QString text, caption;
+        ModalAnswer::MessageBox(QMessageBox::Yes, &text, &caption);
+        trigger("mnuMenu_SwitchUser");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("You want to switch user?"));
+        QCOMPARE(caption, QString("?"));
+        QCOMPARE(fixture->Restarts, QStringList{QString()});
+        QVERIFY(!main->isVisible());
+    }
+
+    void setPassword() {
+        // Blank input asks again; the trimmed password is stored.
+        QString text, caption;
+        ModalAnswer::InputDialog("   ");
+        ModalAnswer::Next([](QWidget *w) {
+            auto *dlg = qobject_cast<QInputDialog *>(w);
+            QVERIFY(dlg);
+            QCOMPARE(dlg->windowTitle(), QString("Set Password"));
+            QCOMPARE(dlg->labelText(), QString("Enter a new password:"));
+            QCOMPARE(dlg->textValue(), QString());
+            dlg->setTextValue("  new pw  ");
+            dlg->accept();
+        });
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        trigger("mnuMenu_SetPwd");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("SUCCESS!"));
+        QCOMPARE(caption, QString("Set Password"));
+        TDbMan db(fixture->DataFile());
+        QVERIFY(db.CheckPassword("alice", "new pw"));
+        QVERIFY(!db.CheckPassword("alice", "pw1"));
+        QVERIFY(main->isVisible());
+
+        // Cancel leaves the password as it is and shows nothing.
+        ModalAnswer::InputDialog("ignored", false);
+        trigger("mnuMenu_SetPwd");
+        QVERIFY(ModalAnswer::AllUsed());
+        QTest::qWait(50);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(db.CheckPassword("alice", "new pw"));
+    }
+
+    void deleteUserKeepsRecords() {
+        main->DbMan->AddRecord("alice", "03/04/2024", "Expense", "Food", "12.50", "lunch");
+        main->DbMan->SetCategories("alice", "out", "Food");
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        trigger("mnuMenu_DeleteUser");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(fixture->Restarts, QStringList{QString()});
+        QVERIFY(!main->isVisible());
+
+        TDbMan db(fixture->DataFile());
+        QVERIFY(!db.UserExists("alice"));
+        QVERIFY(!db.GetUserNames().contains("alice"));
+        double out = 0, in = 0;
+        TStringsArray days, months, trans, outCates, inCates;
+        db.QueryPeriod("alice", "01/01/2024", "12/31/2024", out, in, days, months, trans, outCates,
+                       inCates);
+        QCOMPARE(trans.size(), 1);
+        QCOMPARE(out, 12.5);
+        QCOMPARE(db.GetCategories("alice", "out"), QString("Food"));
+    }
+
+    void backup() {
+        QTemporaryDir dir;
+        // No extension: ".ledgerly" is appended.
+        QString text, caption;
+        ModalAnswer::FileDialog(dir.filePath("first"));
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        trigger("mnuMenu_Backup");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("SUCCESS!"));
+        QCOMPARE(caption, QString("Backup"));
+        QCOMPARE(bytes(dir.filePath("first.ledgerly")), bytes(fixture->DataFile()));
+        QVERIFY(!QFile::exists(dir.filePath("first")));
+
+        // Another extension is kept and ".ledgerly" added; capitals count.
+        ModalAnswer::FileDialog(dir.filePath("notes.txt"));
+        ModalAnswer::MessageBox(QMessageBox::Ok);
+        trigger("mnuMenu_Backup");
+        ModalAnswer::FileDialog(dir.filePath("CAPS.LEDGERLY"));
+        ModalAnswer::MessageBox(QMessageBox::Ok);
+        trigger("mnuMenu_Backup");
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(QFile::exists(dir.filePath("notes.txt.ledgerly")));
+        QVERIFY(QFile::exists(dir.filePath("CAPS.LEDGERLY")));
+        QVERIFY(!QFile::exists(dir.filePath("CAPS.LEDGERLY.ledgerly")));
+
+        // The dialog remembers the last name; cancelling does nothing.
+        ModalAnswer::Next([&](QWidget *w) {
+            auto *dlg = qobject_cast<QFileDialog *>(w);
+            QVERIFY(dlg);
+            QCOMPARE(QFileInfo(dlg->selectedFiles().value(0)).fileName(), QString("CAPS.LEDGERLY"));
+            QCOMPARE(dlg->nameFilters(), QStringList{"*.ledgerly (*.ledgerly)"});
+            dlg->reject();
+        });
+        trigger("mnuMenu_Backup");
+        QVERIFY(ModalAnswer::AllUsed());
+        QTest::qWait(50);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        // A copy that cannot be made is reported, naming the file; no success.
+        QVERIFY(QDir(dir.path()).mkdir("blocked.ledgerly"));
+        ModalAnswer::FileDialog(dir.filePath("blocked"));
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        trigger("mnuMenu_Backup");
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY2(text.contains("blocked.ledgerly"), qPrintable(text));
+        QCOMPARE(caption, QString("Ledgerly - Username: alice"));
+        QTest::qWait(50);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        // Nothing is left behind beside the target.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    }
+
+    void restore() {
+        QTemporaryDir dir;
+        const QString good = dir.filePath("My Backup.LEDGERLY");
+        QVERIFY(QFile::copy(fixture->DataFile(), good));
+
+        // Another extension, or a missing file: silently nothing.
+        const QString other = dir.filePath("copy.bak");
+        QVERIFY(QFile::copy(good, other));
+        ModalAnswer::FileDialog(other);
+        trigger("mnuMenu_Restore");
+        ModalAnswer::FileDialog(dir.filePath("missing.ledgerly"));
+        trigger("mnuMenu_Restore");
+        QVERIFY(ModalAnswer::AllUsed());
+        QTest::qWait(50);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(fixture->Restarts.isEmpty());
+
+        // Not a data file: refused with a message before anything happens.
+        const QString junk = dir.filePath("junk.ledgerly");
+        {
+            QFile f(junk);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        QString text;
+        ModalAnswer::FileDialog(junk);
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        trigger("mnuMenu_Restore");
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY2(text.contains("not a Ledgerly data file"), qPrintable(text));
+        QVERIFY(fixture->Restarts.isEmpty());
+        QVERIFY(main->isVisible());
+
+        // A real backup: restart with its quoted name, and close.
+        ModalAnswer::FileDialog(good);
+        trigger("mnuMenu_Restore");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(fixture->Restarts, QStringList{"\"" + good + "\""});
+        QVERIFY(!main->isVisible());
+    }
+
+    void restoreThroughRestart() {
+        // What the restarted program receives restores the backup's accounts.
+        QTemporaryDir dir;
+        const QString backup = dir.filePath("b.ledgerly");
+        QVERIFY(QFile::copy(fixture->DataFile(), backup));
+        TDbMan(backup).AddUser("bob", "pw2");
+        ModalAnswer::FileDialog(backup);
+        trigger("mnuMenu_Restore");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(fixture->Restarts.size(), 1);
+
+        QStringList args{QCoreApplication::applicationFilePath()};
+        args << fixture->Restarts.first().remove('"');
+        main = fixture->SignIn("bob", "pw2", false, args);
+        QVERIFY(main->SignedIn());
+        QCOMPARE(main->UserName, QString("bob"));
+    }
+
+    void aboutAndExit() {
+        QString title, version;
+        ModalAnswer::Next([&](QWidget *w) {
+            QCOMPARE(w->windowTitle(), QString("About"));
+            title = w->findChild<QLabel *>("lblTitle")->text();
+            version = w->findChild<QLabel *>("lblVersion")->text();
+            QMetaObject::invokeMethod(w, "accept", Qt::QueuedConnection);
+        });
+        trigger("mnuMenu_About");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(title, QString("Ledgerly"));
+        QCOMPARE(version, QString("Version 6.22"));
+        QVERIFY(main->isVisible());
+
+        trigger("mnuMenu_Exit");
+        QVERIFY(!main->isVisible());
+        QVERIFY(fixture->Restarts.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestAccount)
+#include "test_account.moc"

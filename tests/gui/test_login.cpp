@@ -1,0 +1,262 @@
+// The sign-in window through its real controls: first run, creation,
+// sign-in in another letter case, wrong password, the user list order, the
+// keyboard, restore from the command line, and a cancelled start.
+#include "forms/LoginForm.h"
+#include "forms/MainForm.h"
+#include "store/DbClass.h"
+#include "tests/support/MainFixture.h"
+#include "tests/support/ModalAnswer.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QStringList appArgs(const QString &extra = QString()) {
+    QStringList args{QCoreApplication::applicationFilePath()};
+    if (!extra.isEmpty())
+        args << extra;
+    return args;
+}
+
+QStringList comboItems(TfrmLogin &login) {
+    QStringList items;
+    auto *combo = login.findChild<QComboBox *>("cboUsername");
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+void type(TfrmLogin &login, const QString &user, const QString &password) {
+    login.findChild<QComboBox *>("cboUsername")->setEditText(user);
+    login.findChild<QLineEdit *>("edtPassword")->setText(password);
+}
+
+QPushButton *submit(TfrmLogin &login) {
+    return login.findChild<QPushButton *>("btnSubmit");
+}
+
+} // namespace
+
+class TestLogin : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMainFixture> fixture;
+
+    void addUsers(const QStringList &names) {
+        {
+            TfrmLogin first(nullptr, appArgs()); // makes the data file
+        }
+        TDbMan db(fixture->DataFile());
+        for (const QString &name : names)
+            db.AddUser(name, "pw-" + name);
+    }
+
+private slots:
+    void init() { fixture = std::make_unique<TMainFixture>(); }
+    void cleanup() {
+        ModalAnswer::Clear();
+        fixture.reset();
+    }
+
+    void firstRunAndCreation() {
+        QVERIFY(!QFile::exists(fixture->DataFile()));
+        TfrmLogin login(nullptr, appArgs());
+        QCOMPARE(login.FDataFile, fixture->DataFile());
+        QVERIFY(QFile::exists(fixture->DataFile()));
+        QVERIFY(comboItems(login).isEmpty());
+        QVERIFY(!submit(login)->isEnabled());
+        QCOMPARE(login.windowTitle(), QString("Login"));
+
+        // A password of blanks keeps Submit disabled.
+        type(login, "Guest", "   ");
+        QVERIFY(!submit(login)->isEnabled());
+
+        // Declining the question creates nothing and keeps the window.
+        type(login, " Guest ", " 24680 ");
+        QVERIFY(submit(login)->isEnabled());
+        QString text, caption;
+        ModalAnswer::MessageBox(QMessageBox::No, &text, &caption);
+        submit(login)->click();
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(caption, QString("?"));
+        QCOMPARE(text, QString("You want to create a new Username and Password?\n\n"
+                               "- Username: Guest\n- Password: 24680"));
+        QCOMPARE(login.result(), 0);
+        QVERIFY(TDbMan(fixture->DataFile()).GetUserNames().isEmpty());
+        QVERIFY(submit(login)->isEnabled());
+
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        submit(login)->click();
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(login.result(), int(QDialog::Accepted));
+        QCOMPARE(login.FUserName, QString("Guest"));
+        TDbMan db(fixture->DataFile());
+        QVERIFY(db.UserExists("Guest"));
+        QVERIFY(db.CheckPassword("Guest", "24680"));
+    }
+
+    void signInCaseAndWrongPassword() {
+        addUsers({"Bob"});
+        TfrmLogin login(nullptr, appArgs());
+        QCOMPARE(comboItems(login), QStringList{"Bob"});
+
+        QString text, caption;
+        type(login, "bob", "wrong");
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        submit(login)->click();
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("ERROR: Invalid password."));
+        QCOMPARE(caption, QString("ERROR"));
+        QCOMPARE(login.result(), 0);
+        QCOMPARE(login.findChild<QLineEdit *>("edtPassword")->text(), QString("wrong"));
+        QVERIFY(submit(login)->isEnabled());
+
+        QCOMPARE(login.FindUser("BOB"), QString("Bob"));
+        QCOMPARE(login.FindUser("nobody"), QString());
+
+        // Typed in another case with a trailing blank: the stored spelling.
+        type(login, "bOB ", "pw-Bob");
+        submit(login)->click();
+        QCOMPARE(login.result(), int(QDialog::Accepted));
+        QCOMPARE(login.FUserName, QString("Bob"));
+    }
+
+    void findUserFoldsOnlyAsciiLetters() {
+        addUsers({QString::fromUtf8("Ämil")});
+        TfrmLogin login(nullptr, appArgs());
+        QCOMPARE(login.FindUser(QString::fromUtf8("ÄMIL")), QString::fromUtf8("Ämil"));
+        QCOMPARE(login.FindUser(QString::fromUtf8("ämil")), QString());
+    }
+
+    void listOrderAfterSignIn() {
+        addUsers({"alice", "bob", "carol"});
+        {
+            TfrmLogin login(nullptr, appArgs());
+            QCOMPARE(comboItems(login), QStringList({"carol", "bob", "alice"}));
+            type(login, "bob", "pw-bob");
+            submit(login)->click();
+            QCOMPARE(login.result(), int(QDialog::Accepted));
+        }
+        TfrmLogin login(nullptr, appArgs());
+        QCOMPARE(comboItems(login), QStringList({"bob", "carol", "alice"}));
+        QCOMPARE(login.findChild<QComboBox *>("cboUsername")->currentText(), QString("bob"));
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        QTRY_COMPARE(QApplication::focusWidget(), login.findChild<QLineEdit *>("edtPassword"));
+        // The password still checks after the re-insert.
+        QVERIFY(TDbMan(fixture->DataFile()).CheckPassword("bob", "pw-bob"));
+    }
+
+    void keyboard() {
+        addUsers({"dave"});
+        TfrmLogin login(nullptr, appArgs());
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        auto *name = login.findChild<QComboBox *>("cboUsername");
+        auto *pwd = login.findChild<QLineEdit *>("edtPassword");
+
+        // Enter in the name box moves on to the password box.
+        name->setFocus();
+        QTest::keyClick(name->lineEdit(), Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), pwd);
+        QVERIFY(login.isVisible());
+
+        // Enter in a blank password box does nothing.
+        pwd->setText("  ");
+        QTest::keyClick(pwd, Qt::Key_Return);
+        QVERIFY(login.isVisible());
+        QCOMPARE(login.result(), 0);
+
+        // Enter with a password submits.
+        pwd->setText("pw-dave");
+        QTest::keyClick(pwd, Qt::Key_Return);
+        QCOMPARE(login.result(), int(QDialog::Accepted));
+        QCOMPARE(login.FUserName, QString("dave"));
+    }
+
+    void escapeCancels() {
+        addUsers({"erin"});
+        TfrmLogin login(nullptr, appArgs());
+        login.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        type(login, "erin", "pw-erin");
+        QTest::keyClick(&login, Qt::Key_Escape);
+        QCOMPARE(login.result(), int(QDialog::Rejected));
+        QVERIFY(login.FUserName.isEmpty());
+        QVERIFY(!login.isVisible());
+    }
+
+    void cancelledSignInEndsQuietly() {
+        // Cancel: no window shown, no message (any box would use up no answer
+        // and be left open, failing AllUsed below).
+        ModalAnswer::Next([](QWidget *w) { w->findChild<QPushButton *>("btnCancel")->click(); });
+        TfrmMain main(nullptr, appArgs());
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(!main.SignedIn());
+        QVERIFY(main.UserName.isEmpty());
+        QTest::qWait(50);
+        QVERIFY(!main.isVisible());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void restoreFromCommandLine() {
+        addUsers({"current"});
+        // A backup holding another account, named with capitals.
+        QTemporaryDir dir;
+        const QString backup = dir.filePath("Saved.LEDGERLY");
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/db.ledgerly", backup));
+        TDbMan(backup).AddUser("restored", "pw");
+
+        // A backup with another extension, or a missing file: ignored.
+        const QString other = dir.filePath("Saved.bak");
+        QVERIFY(QFile::copy(backup, other));
+        for (const QString &arg : {other, dir.filePath("missing.ledgerly")}) {
+            TfrmLogin login(nullptr, appArgs(arg));
+            QCOMPARE(comboItems(login), QStringList{"current"});
+        }
+
+        // A file that is not a data file is refused with a message.
+        const QString junk = dir.filePath("junk.ledgerly");
+        {
+            QFile f(junk);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a database at all");
+        }
+        QString text;
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        {
+            TfrmLogin login(nullptr, appArgs(junk));
+            QCOMPARE(comboItems(login), QStringList{"current"});
+        }
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY2(text.contains("not a Ledgerly data file"), qPrintable(text));
+
+        // An SQLite file without the program's tables is refused too.
+        const QString foreign = dir.filePath("foreign.ledgerly");
+        {
+            QFile f(foreign);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QFile src(backup);
+            QVERIFY(src.open(QIODevice::ReadOnly));
+            f.write(src.read(100)); // a valid header, but a broken database
+        }
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        {
+            TfrmLogin login(nullptr, appArgs(foreign));
+            QCOMPARE(comboItems(login), QStringList{"current"});
+        }
+        QVERIFY(ModalAnswer::AllUsed());
+
+        TfrmLogin login(nullptr, appArgs(backup));
+        QCOMPARE(comboItems(login), QStringList{"restored"});
+        QVERIFY(QFileInfo(fixture->DataFile()).isWritable());
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "test_login.moc"
