@@ -770,9 +770,16 @@ void TDbMan::ReplaceRecord(const QString &id, const QString &user, const QString
     Connection db(FDataFile);
     Transaction tr(db, true);
     {
-        QSqlQuery del = db.Prepare(QStringLiteral("delete from data where id = ?"));
+        // Only the user's own record is replaced; when it is gone (another
+        // instance deleted it), nothing is inserted, or the edit would bring
+        // a deleted record back.
+        QSqlQuery del = db.Prepare(QStringLiteral("delete from data where id = ? and user = ?"));
         del.bindValue(0, oldId);
+        del.bindValue(1, TKestrel::EncodeField(user));
         run(del);
+        if (del.numRowsAffected() < 1)
+            throw TDbError("The record to edit no longer exists. Search again to see the "
+                           "current records.");
         QSqlQuery insert = db.Prepare(kInsertRecord);
         insertRecord(insert, TKestrel::EncodeField(user), rec);
     }

@@ -265,6 +265,17 @@ private slots:
         rows.clear();
         db.QueryCategoryRecords("u", "01/01/2000", "12/31/2099", "Income", "Bonus", rows);
         QCOMPARE(rows, (TStringsArray{{"02/02/2011", "Bonus", "7.00", "edited"}}));
+
+        // A record deleted meanwhile (or another user's) is not brought back by an edit.
+        const QString countBefore = rawSql(FFile, "select count(*) from data").value(0);
+        QVERIFY(!errorOf([&] {
+                     db.ReplaceRecord(ids[1], "u", "02/02/2011", "Expense", "X", "1", "");
+                 }).isEmpty());
+        QVERIFY(!errorOf([&] {
+                     db.ReplaceRecord(ids[0], "someone else", "02/02/2011", "Expense", "X", "1",
+                                      "");
+                 }).isEmpty());
+        QCOMPARE(rawSql(FFile, "select count(*) from data").value(0), countBefore);
     }
 
     void badValuesAreRefusedAndStoreNothing() {
