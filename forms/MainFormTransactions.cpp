@@ -107,7 +107,7 @@ void TfrmMain::SetupTransactions() {
     }
 
     new TEventHook(ui->lvwTrans, [this](QEvent *event) {
-        if (event->type() != QEvent::KeyRelease)
+        if (event->type() != QEvent::KeyRelease || static_cast<QKeyEvent *>(event)->isAutoRepeat())
             return false;
         int key = static_cast<QKeyEvent *>(event)->key();
         RunGuarded([&] { lvwTransKeyUp(key); });

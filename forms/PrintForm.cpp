@@ -11,8 +11,10 @@
 #include <QPixmap>
 #include <QPrinter>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <memory>
 
@@ -52,6 +54,26 @@ TfrmPrint::TfrmPrint(QWidget *owner) : QDialog(owner), ui(new Ui::TfrmPrint) {
     FStatusPanel = new QLabel("#", ui->StatusBar1);
     FStatusPanel->setObjectName("StatusBar1Panel");
     ui->StatusBar1->addWidget(FStatusPanel, 1);
+
+    // Keys for the tool strip's commands, as in other page viewers.
+    const struct {
+        QKeySequence Key;
+        QToolButton *Button;
+    } keys[] = {{QKeySequence(Qt::CTRL | Qt::Key_Home), ui->btnFirstPage},
+                {QKeySequence(Qt::CTRL | Qt::Key_PageUp), ui->btnPrevPage},
+                {QKeySequence(Qt::CTRL | Qt::Key_PageDown), ui->btnNextPage},
+                {QKeySequence(Qt::CTRL | Qt::Key_End), ui->btnLastPage},
+                {QKeySequence::Print, ui->btnPrint}};
+    for (const auto &key : keys) {
+        auto *shortcut = new QShortcut(key.Key, this);
+        QToolButton *button = key.Button;
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled())
+                button->click();
+        });
+        button->setToolTip(
+            QString("%1 (%2)").arg(button->text(), key.Key.toString(QKeySequence::NativeText)));
+    }
 
     FormCreate();
 }
@@ -99,8 +121,29 @@ void TfrmPrint::FormShow() {
 
 void TfrmPrint::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        // The work area is for the whole window, title bar and frame
+        // included; their size is known once the window is on screen.
+        QTimer::singleShot(0, this, [this] { FitFrameToWorkArea(); });
+    }
+}
+
+void TfrmPrint::FitFrameToWorkArea() {
+    QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QMargins border(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                          frame.right() - geometry().right(), frame.bottom() - geometry().bottom());
+    if (border.isNull() && geometry() == area)
+        return;
+    const QSize client = area.size().shrunkBy(border);
+    if (client.isEmpty())
+        return;
+    setFixedSize(client);
+    move(area.topLeft());
 }
 
 void TfrmPrint::resizeEvent(QResizeEvent *event) {

@@ -48,6 +48,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Makes the whole window, frame included, fill the work area.
+    void FitFrameToWorkArea();
+
     Ui::TfrmPrint *ui;
     QLabel *FStatusPanel;
 };

