@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kMaxRecordData = 8224; // BIFF8 record data limit
 constexpr int kRowRecordSize = 20;   // header + 16 bytes
+constexpr int kMinStreamSize = 4096;
 constexpr quint16 kVersionBiff8 = 0x0600;
 constexpr quint16 kGlobalsKind = 0x0005;
 
@@ -715,6 +716,11 @@ QByteArray TBiffWorkbook::Serialize() const {
     }
     for (const TSheet &s : FSheets)
         SerializeSheet(out, s);
+    // A short stream is padded with zeros to 4096 bytes, so that it lies in
+    // the compound file's regular sectors (not its mini stream), as the
+    // workbooks Excel writes do.
+    if (out.size() < kMinStreamSize)
+        out.resize(kMinStreamSize, '\0');
     return out;
 }
 

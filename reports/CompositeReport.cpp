@@ -2,6 +2,8 @@
 
 #include "reports/PageReport.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -9,6 +11,29 @@
 #include <QPrinterInfo>
 
 TCompositeReport::TPrintDialogHook TCompositeReport::PrintDialogHook;
+
+namespace {
+
+// The user answers the print dialog with the ordinary pointer, even while
+// the command that opened it shows the wait cursor.
+class TNormalCursor {
+public:
+    TNormalCursor() : FActive(QApplication::overrideCursor() != nullptr) {
+        if (FActive)
+            QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    }
+    ~TNormalCursor() {
+        if (FActive)
+            QApplication::restoreOverrideCursor();
+    }
+    TNormalCursor(const TNormalCursor &) = delete;
+    TNormalCursor &operator=(const TNormalCursor &) = delete;
+
+private:
+    bool FActive;
+};
+
+} // namespace
 
 TRenderedPages TCompositeReport::RenderAll() {
     if (OnAddReports)
@@ -41,6 +66,7 @@ bool TCompositeReport::PrintSetup(QPrinter &printer, QWidget *parent) {
     if (PrintDialogHook) {
         confirmed = PrintDialogHook(printer, pageCount);
     } else {
+        TNormalCursor normalCursor;
         if (QPrinterInfo::availablePrinterNames().isEmpty()) {
             QMessageBox::warning(parent, "Print",
                                  "No printer is installed. Install a printer, then print again.");

@@ -51,6 +51,13 @@ QToolButton *Button(QWidget *form, const char *name) {
     return button;
 }
 
+// Closes the preview when the answer ends, also when a check in it fails,
+// so that a failure never leaves the test waiting on a modal window.
+struct TCloseOnExit {
+    QWidget *Window;
+    ~TCloseOnExit() { Window->close(); }
+};
+
 QString Status(QWidget *form) {
     return static_cast<TfrmPrint *>(form)->StatusText();
 }
@@ -109,6 +116,7 @@ void TestPrintForm::opensOnFirstPageAndTurnsPages() {
     TFixture fixture(180); // 4 pages
     QStringList seen;
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         QCOMPARE(w->windowTitle(), QString("Print"));
         const QRect area = QApplication::primaryScreen()->availableGeometry();
         // The whole window, frame included, fills the work area.
@@ -146,7 +154,6 @@ void TestPrintForm::opensOnFirstPageAndTurnsPages() {
         }
         QCOMPARE(Button(w, "btnFirstPage")->geometry(), QRect(0, 0, 78, 23));
         QCOMPARE(Button(w, "btnPrint")->geometry(), QRect(312, 0, 78, 23));
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -160,9 +167,9 @@ void TestPrintForm::lastPageOfOnePagePrintout() {
     TFixture fixture(3);
     QString status;
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         QTest::mouseClick(Button(w, "btnLastPage"), Qt::LeftButton);
         status = Status(w);
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -174,6 +181,7 @@ void TestPrintForm::printsChosenRangeInPortraitTwice() {
     const QString first = FDir.filePath("range.pdf");
     const QString second = FDir.filePath("again.pdf");
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         QToolButton *print = Button(w, "btnPrint");
         // Landscape chosen in the dialog still prints portrait.
         PrintToFile(first, 2, 3, 1, QPageLayout::Landscape);
@@ -182,7 +190,6 @@ void TestPrintForm::printsChosenRangeInPortraitTwice() {
         PrintToFile(second);
         QTest::mouseClick(print, Qt::LeftButton);
         QCOMPARE(Status(w), QString("Page 1 of 4"));
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -213,10 +220,10 @@ void TestPrintForm::cancelPrintsNothing() {
         return false;
     };
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
         QVERIFY(Button(w, "btnPrint")->isEnabled());
         QCOMPARE(Status(w), QString("Page 1 of 2"));
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -235,10 +242,10 @@ void TestPrintForm::noPrinterIsReported() {
     TFixture fixture(10);
     QString text;
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         ModalAnswer::MessageBox(QMessageBox::Ok, &text);
         QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
         QVERIFY(Button(w, "btnPrint")->isEnabled());
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());
@@ -249,11 +256,11 @@ void TestPrintForm::printerFailureIsReported() {
     TFixture fixture(10);
     QString text;
     ModalAnswer::Next([&](QWidget *w) {
+        TCloseOnExit closer{w};
         PrintToFile(FDir.filePath("no/such/folder/out.pdf"));
         ModalAnswer::MessageBox(QMessageBox::Ok, &text);
         QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
         QVERIFY(Button(w, "btnPrint")->isEnabled());
-        w->close();
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
     QVERIFY(ModalAnswer::AllUsed());

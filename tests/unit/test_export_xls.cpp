@@ -233,6 +233,95 @@ QString CheckStructure(const QByteArray &stream) {
     return QString();
 }
 
+// Little-endian record building for hand-made workbooks.
+struct TBytes {
+    QByteArray B;
+    TBytes &w8(int v) {
+        B.append(char(v));
+        return *this;
+    }
+    TBytes &w16(int v) { return w8(v & 0xFF).w8((v >> 8) & 0xFF); }
+    TBytes &w32(quint32 v) { return w16(v & 0xFFFF).w16(v >> 16); }
+    TBytes &raw(const QByteArray &b) {
+        B.append(b);
+        return *this;
+    }
+};
+QByteArray Rec(int type, const QByteArray &data) {
+    return TBytes().w16(type).w16(int(data.size())).raw(data).B;
+}
+
+// A workbook as another program writes it: headings in both shared (one
+// with formatting runs, one with phonetic data) and inline strings, a number
+// cell, a shared string of 9,000 characters continued in a CONTINUE record,
+// one row block with INDEX and DBCELL, and stale EXTSST offsets.
+QByteArray ForeignTemplate() {
+    const QByteArray bof = TBytes().w16(0x0600).w16(0x0005).w16(0x0DBB).w16(0x07CC).w32(0).w32(6).B;
+    QByteArray longText(9000, 'L');
+    longText[8999] = 'Z';
+    TBytes sst;
+    sst.w32(5).w32(5);
+    sst.w16(4).w8(0).raw("Date");
+    sst.w16(8).w8(0x08).w16(1).raw("Category").w16(0).w16(1);         // one run
+    sst.w16(3).w8(0x04).w32(6).raw("Out").raw(QByteArray(6, '\x01')); // phonetic block
+    sst.w16(9000).w8(0);
+    const qsizetype first = 8224 - sst.B.size();
+    sst.raw(longText.left(first));
+    TBytes cont;
+    cont.w8(0).raw(longText.mid(first));
+    cont.w16(3).w8(0).raw("Old");
+    QByteArray globals = Rec(0x0809, bof);
+    // Readers want the fonts and cell formats: borrowed from a made workbook.
+    const QByteArray made =
+        TOleStorage::ReadStream(TXlsTemplate::FromDescription("sheet S"), "Workbook");
+    for (const TRec &r : Records(made))
+        if (r.Type == 0x0031 || r.Type == 0x00E0 || r.Type == 0x0293)
+            globals += Rec(r.Type, r.Data);
+    const qsizetype boundAt = globals.size();
+    globals += Rec(0x0085, TBytes().w32(0).w8(0).w8(0).w8(6).w8(0).raw("Sheet1").B);
+    globals += Rec(0x00FC, sst.B) + Rec(0x003C, cont.B);
+    globals += Rec(0x00FF, TBytes().w16(8).w32(1).w16(2).w16(0).B);
+    globals += Rec(0x000A, {});
+
+    auto cell = [](int type, int row, int col, const QByteArray &rest) {
+        return Rec(type, TBytes().w16(row).w16(col).w16(15).raw(rest).B);
+    };
+    const QByteArray row0 =
+        cell(0x00FD, 0, 0, TBytes().w32(0).B) + cell(0x00FD, 0, 1, TBytes().w32(1).B) +
+        cell(0x0204, 0, 2, TBytes().w16(2).w8(0).raw("In").B) +
+        cell(0x00FD, 0, 3, TBytes().w32(2).B) +
+        cell(0x0204, 0, 4, TBytes().w16(5).w8(1).raw(QByteArray("N\0o\0t\0e\0s\0", 10)).B);
+    double number = 1.5;
+    const QByteArray row1 =
+        cell(0x00FD, 1, 1, TBytes().w32(4).B) +
+        cell(0x0203, 1, 2, QByteArray(reinterpret_cast<const char *>(&number), 8)) +
+        cell(0x00FD, 1, 4, TBytes().w32(3).B);
+    auto rowRec = [](int row, int hi) {
+        return Rec(0x0208,
+                   TBytes().w16(row).w16(0).w16(hi).w16(255).w16(0).w16(0).w16(0x100).w16(15).B);
+    };
+    const QByteArray block = rowRec(0, 5) + rowRec(1, 5) + row0 + row1;
+    QByteArray sheet =
+        Rec(0x0809, TBytes().w16(0x0600).w16(0x0010).w16(0x0DBB).w16(0x07CC).w32(0).w32(6).B);
+    sheet += Rec(0x020B, TBytes().w32(0).w32(0).w32(2).w32(0).w32(0).B); // offsets fixed below
+    const qsizetype defColAt = sheet.size();
+    sheet += Rec(0x0055, TBytes().w16(8).B);
+    sheet += Rec(0x0200, TBytes().w32(0).w32(2).w16(0).w16(5).w16(0).B);
+    sheet += block;
+    const qsizetype dbcellAt = sheet.size();
+    sheet += Rec(0x00D7, TBytes().w32(quint32(block.size())).w16(20).w16(int(row0.size())).B);
+    sheet += Rec(0x023E, TBytes().w16(0x06B6).w16(0).w16(0).w32(0x40).w16(0).w16(0).w32(0).B);
+    sheet += Rec(0x000A, {});
+
+    const qsizetype sheetStart = globals.size();
+    qToLittleEndian<quint32>(quint32(sheetStart), globals.data() + boundAt + 4);
+    const qsizetype indexData = 20 + 4; // after the sheet's BOF and the INDEX header
+    qToLittleEndian<quint32>(quint32(sheetStart + defColAt), sheet.data() + indexData + 12);
+    qToLittleEndian<quint32>(quint32(sheetStart + dbcellAt), sheet.data() + indexData + 16);
+    const QByteArray stream = globals + sheet;
+    return TOleStorage::CreateWithStream("Workbook", stream);
+}
+
 QJsonObject ReadBack(const QString &file) {
     QProcess python;
     const QString interpreter = qEnvironmentVariable("LEDGERLY_PYTHON", "/usr/bin/python3");
@@ -305,6 +394,7 @@ private slots:
     void rowsReadBackWithOtherSheetsUnchanged();
     void valuesGoUnderTheirHeadings();
     void tenThousandRowsAndLongTexts();
+    void keepsWhatAnotherProgramWrote();
     void refusesWhatItCannotFill();
     void shippedTemplatesMatchTheirDescriptions();
 
@@ -435,6 +525,38 @@ void TestExportXls::tenThousandRowsAndLongTexts() {
             QFAIL(qPrintable(QString("row %1 differs").arg(i)));
     }
     QCOMPARE(sheet.last(), QStringList({"", "Net Income: -12.50"}));
+}
+
+void TestExportXls::keepsWhatAnotherProgramWrote() {
+    const QString templ = WriteFile(FDir.filePath("foreign.xls"), ForeignTemplate());
+    TStringsArray rows;
+    for (int i = 0; i < 40; ++i) // rows 2-41: one block to row 31, then a new one
+        rows.append({QString::number(i), "03/01/2009", i == 0 ? "Old" : QString("c%1").arg(i), "",
+                     "1.00", ""});
+    const QString out = FDir.filePath("foreign-out.xls");
+    TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(CheckStructure(TOleStorage::ReadStream(f.readAll(), "Workbook")), QString());
+
+    const QJsonObject book = ReadBack(out);
+    QCOMPARE(book["sheets"].toArray().size(), 1);
+    const QJsonArray sheetRows = book["sheets"].toArray()[0].toObject()["rows"].toArray();
+    QCOMPARE(sheetRows.size(), 2 + 40 + 4);
+    QStringList headings;
+    for (const QJsonValue &c : sheetRows[0].toArray())
+        headings.append(c.toArray()[1].toString());
+    QCOMPARE(headings, TXlsExport::ColumnNames(TExportKind::Transactions));
+    const QJsonArray old = sheetRows[1].toArray();
+    QCOMPARE(old[1].toArray()[1].toString(), QString("Old"));
+    QCOMPARE(old[2].toArray()[1].toDouble(), 1.5); // the number stays a number
+    const QString longText = old[4].toArray()[1].toString();
+    QCOMPARE(longText.size(), 9000);
+    QVERIFY(longText.endsWith("LZ"));
+    QCOMPARE(sheetRows[2].toArray()[1].toArray()[1].toString(),
+             QString("Old")); // shared text reused
+    QCOMPARE(sheetRows[41].toArray()[1].toArray()[1].toString(), QString("c39"));
+    QCOMPARE(sheetRows[45].toArray()[1].toArray()[1].toString(), QString("Net Income: -12.50"));
 }
 
 void TestExportXls::refusesWhatItCannotFill() {
