@@ -94,6 +94,19 @@ private slots:
         QVERIFY(cates.indexOf("Salary") < cates.indexOf("Fish &amp; Chips"));
         QVERIFY(cates.indexOf("Fish &amp; Chips") < cates.indexOf("Kid's room"));
         QVERIFY(!QFile::exists(upper + ".html"));
+
+        // Choosing it again: the dialog asks before replacing; the page is
+        // then written afresh.
+        QFile::resize(upper, 10);
+        QString question, done;
+        ModalAnswer::FileDialog(upper);
+        ModalAnswer::MessageBox(QMessageBox::Yes, &question);
+        ModalAnswer::MessageBox(QMessageBox::Ok, &done);
+        fixture->Main()->findChild<QAction *>("mnuCatesExport_ToHtml")->trigger();
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY2(question.contains("already exists"), qPrintable(question));
+        QCOMPARE(done, "SUCCESS!\r\n\r\n" + upper);
+        QCOMPARE(readText(upper), cates);
     }
 
     void xlsFromBothPanelsReadBack() {
