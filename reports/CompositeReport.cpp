@@ -67,13 +67,10 @@ bool TCompositeReport::PrintSetup(QPrinter &printer, QWidget *parent) {
         confirmed = PrintDialogHook(printer, pageCount);
     } else {
         TNormalCursor normalCursor;
-        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-            QMessageBox::warning(parent, "Print",
-                                 "No printer is installed. Install a printer, then print again.");
-            return false;
-        }
+        // The dialog always offers printing to a PDF file, so a printout can
+        // be kept even on a machine without a printer.
         QPrintDialog dialog(&printer, parent);
-        dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
+        dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile |
                           QAbstractPrintDialog::PrintCollateCopies |
                           QAbstractPrintDialog::PrintShowPageSize);
         dialog.setMinMax(1, qMax(1, pageCount));

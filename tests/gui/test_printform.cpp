@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScrollBar>
@@ -89,7 +90,7 @@ private slots:
     void lastPageOfOnePagePrintout();
     void printsChosenRangeInPortraitTwice();
     void cancelPrintsNothing();
-    void noPrinterIsReported();
+    void printDialogOffersPdf();
     void printerFailureIsReported();
     void failedPrepareDestroysWindow();
 
@@ -236,20 +237,27 @@ void TestPrintForm::cancelPrintsNothing() {
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
-void TestPrintForm::noPrinterIsReported() {
-    if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        QSKIP("a printer is installed here");
+void TestPrintForm::printDialogOffersPdf() {
     TFixture fixture(10);
-    QString text;
+    const auto hook = TCompositeReport::PrintDialogHook;
+    TCompositeReport::PrintDialogHook = nullptr; // the real dialog this time
+    bool offersFile = false;
     ModalAnswer::Next([&](QWidget *w) {
         TCloseOnExit closer{w};
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        ModalAnswer::Next([&](QWidget *dialog) {
+            auto *print = qobject_cast<QPrintDialog *>(dialog);
+            offersFile = print && print->testOption(QAbstractPrintDialog::PrintToFile);
+            dialog->close();
+        });
         QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
         QVERIFY(Button(w, "btnPrint")->isEnabled());
     });
     TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
+    TCompositeReport::PrintDialogHook = hook;
     QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(text, QString("No printer is installed. Install a printer, then print again."));
+    QVERIFY(offersFile);
+    // Cancelled: nothing stored.
+    QCOMPARE(fixture.Composite.PrinterSettings.PrinterIndex, -1);
 }
 
 void TestPrintForm::printerFailureIsReported() {
