@@ -649,7 +649,11 @@ void TBiffWorkbook::AppendSst(QByteArray &out, QList<std::pair<qint64, quint16>>
             Put32(out, quint32(s.Ext.size()));
         QStringView left(s.Text);
         while (true) {
-            const qsizetype n = std::min<qsizetype>(left.size(), w.Space() / unit);
+            qsizetype n = std::min<qsizetype>(left.size(), w.Space() / unit);
+            // A character outside the Basic Multilingual Plane (two UTF-16
+            // units) stays in one record.
+            if (n > 0 && n < left.size() && left[n - 1].isHighSurrogate())
+                --n;
             PutChars(out, left.first(n), compressed);
             left = left.sliced(n);
             if (left.isEmpty())

@@ -107,6 +107,9 @@ QString CheckStructure(const QByteArray &stream) {
                     return "character split across records";
                 p += take * (high ? 2 : 1);
                 chars -= take;
+                const quint16 lastUnit = U16(segs[s], p - 2);
+                if (chars > 0 && high && lastUnit >= 0xD800 && lastUnit < 0xDC00)
+                    return QString("string %1 is split inside a character").arg(n);
             }
             while (tail > 0) {
                 if (p == segs[s].size()) {
@@ -507,6 +510,9 @@ void TestExportXls::tenThousandRowsAndLongTexts() {
     rows[500][5] = QString(20000, 'x');
     rows[501][5] = QString(9000, QChar(0x263A)) + "end";
     rows[502][5] = QString(32767, 'y');
+    // Characters of two UTF-16 units across a record boundary, at both offsets.
+    rows[503][5] = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(5000);
+    rows[504][5] = "a" + QString::fromUtf8("\xF0\x9F\x98\x80").repeated(5000);
     const QString out = FDir.filePath("big-out.xls");
     TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
 
