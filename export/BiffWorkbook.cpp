@@ -244,11 +244,11 @@ TBiffWorkbook TBiffWorkbook::Parse(const QByteArray &stream) {
             Damaged(QStringLiteral("a record runs past the end of the stream"));
         TBiffRecord record{type, stream.mid(pos + 4, len)};
         if (depth == 0) {
-            if (type != BOF) {
-                if (subs.isEmpty())
-                    break; // checked below
-                Damaged(QStringLiteral("data between sheets"));
-            }
+            // Anything but a new sheet after the last one is left out; a
+            // sheet that the workbook lists and that lies beyond it is then
+            // reported missing below.
+            if (type != BOF)
+                break;
             subs.append(TSub{pos, {}});
         }
         if (type == BOF)
