@@ -702,6 +702,18 @@ void TDbMan::DeleteRecord(const QString &id) {
     run(del);
 }
 
+// Deletes every row of the user and inserts one with the given hash, so the
+// user becomes the newest row (the head of the sign-in list).
+static void replaceUserRow(Connection &db, const QString &storedName, const QByteArray &hash) {
+    QSqlQuery del = db.Prepare(QStringLiteral("delete from users where name = ?"));
+    del.bindValue(0, storedName);
+    run(del);
+    QSqlQuery insert = db.Prepare(QStringLiteral("insert into users (name, pwd) values (?, ?)"));
+    insert.bindValue(0, storedName);
+    insert.bindValue(1, QString::fromLatin1(hash));
+    run(insert);
+}
+
 void TDbMan::ReinsertUser(const QString &name, const QString &password) {
     const QString storedName = TKestrel::EncodeField(name);
     Connection db(FDataFile);
@@ -731,16 +743,7 @@ void TDbMan::ReinsertUser(const QString &name, const QString &password) {
     if (hash.isEmpty())
         fail(hashes.isEmpty() ? QStringLiteral("There is no user \"%1\" (any more).").arg(name)
                               : QStringLiteral("Wrong password for \"%1\".").arg(name));
-    {
-        QSqlQuery del = db.Prepare(QStringLiteral("delete from users where name = ?"));
-        del.bindValue(0, storedName);
-        run(del);
-        QSqlQuery insert =
-            db.Prepare(QStringLiteral("insert into users (name, pwd) values (?, ?)"));
-        insert.bindValue(0, storedName);
-        insert.bindValue(1, QString::fromLatin1(hash));
-        run(insert);
-    }
+    replaceUserRow(db, storedName, hash);
     tr.Commit();
 }
 
@@ -749,16 +752,7 @@ void TDbMan::SetPassword(const QString &name, const QString &password) {
     const QString storedName = TKestrel::EncodeField(name);
     Connection db(FDataFile);
     Transaction tr(db, true);
-    {
-        QSqlQuery del = db.Prepare(QStringLiteral("delete from users where name = ?"));
-        del.bindValue(0, storedName);
-        run(del);
-        QSqlQuery insert =
-            db.Prepare(QStringLiteral("insert into users (name, pwd) values (?, ?)"));
-        insert.bindValue(0, storedName);
-        insert.bindValue(1, QString::fromLatin1(hash));
-        run(insert);
-    }
+    replaceUserRow(db, storedName, hash);
     tr.Commit();
 }
 
