@@ -169,7 +169,7 @@ public:
     quint32 Long() { return quint32(Word()) | (quint32(Word()) << 16); }
     QByteArray Bytes(quint32 count) {
         QByteArray bytes;
-        bytes.reserve(count);
+        bytes.reserve(std::min<quint32>(count, 65536)); // a damaged count must not allocate
         while (count--)
             bytes.append(char(Byte()));
         return bytes;
