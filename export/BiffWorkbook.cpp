@@ -169,7 +169,7 @@ public:
     quint32 Long() { return quint32(Word()) | (quint32(Word()) << 16); }
     QByteArray Bytes(quint32 count) {
         QByteArray bytes;
-        bytes.reserve(count);
+        bytes.reserve(std::min<quint32>(count, 65536)); // a damaged count must not allocate
         while (count--)
             bytes.append(char(Byte()));
         return bytes;
@@ -244,11 +244,11 @@ TBiffWorkbook TBiffWorkbook::Parse(const QByteArray &stream) {
             Damaged(QStringLiteral("a record runs past the end of the stream"));
         TBiffRecord record{type, stream.mid(pos + 4, len)};
         if (depth == 0) {
-            if (type != BOF) {
-                if (subs.isEmpty())
-                    break; // checked below
-                Damaged(QStringLiteral("data between sheets"));
-            }
+            // Anything but a new sheet after the last one is left out; a
+            // sheet that the workbook lists and that lies beyond it is then
+            // reported missing below.
+            if (type != BOF)
+                break;
             subs.append(TSub{pos, {}});
         }
         if (type == BOF)

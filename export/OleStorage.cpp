@@ -95,7 +95,7 @@ void CopyStorage(GsfInfile *from, GsfOutfile *to, const char *replaceName,
         if (storage) {
             CopyClassId(GSF_INFILE(child.get()), GSF_OUTFILE(out.get()));
             CopyStorage(GSF_INFILE(child.get()), GSF_OUTFILE(out.get()), nullptr, nullptr);
-        } else if (replaceName && qstrcmp(name, replaceName) == 0) {
+        } else if (replaceName && qstricmp(name, replaceName) == 0) {
             Write(out.get(), reinterpret_cast<const guint8 *>(content->constData()),
                   content->size());
         } else {
@@ -113,6 +113,18 @@ QByteArray FinishMemory(GsfOutfile *outfile, GsfOutput *sink) {
     return QByteArray(reinterpret_cast<const char *>(bytes), gsf_output_size(sink));
 }
 
+// The child of the root storage named `name`, letter case ignored (as Excel
+// reads stream names); null when there is none.
+GsfInput *RootChild(GsfInfile *infile, const QString &name) {
+    const int count = gsf_infile_num_children(infile);
+    for (int i = 0; i < count; ++i) {
+        const char *childName = gsf_infile_name_by_index(infile, i);
+        if (childName && QString::fromUtf8(childName).compare(name, Qt::CaseInsensitive) == 0)
+            return gsf_infile_child_by_index(infile, i);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool TOleStorage::IsCompoundFile(const QByteArray &file) {
@@ -121,13 +133,13 @@ bool TOleStorage::IsCompoundFile(const QByteArray &file) {
 
 bool TOleStorage::HasStream(const QByteArray &file, const QString &name) {
     TGPtr<GsfInfile> infile = OpenInfile(file);
-    TGPtr<GsfInput> child(gsf_infile_child_by_name(infile.get(), name.toUtf8().constData()));
+    TGPtr<GsfInput> child(RootChild(infile.get(), name));
     return child && !IsStorage(child.get());
 }
 
 QByteArray TOleStorage::ReadStream(const QByteArray &file, const QString &name) {
     TGPtr<GsfInfile> infile = OpenInfile(file);
-    TGPtr<GsfInput> child(gsf_infile_child_by_name(infile.get(), name.toUtf8().constData()));
+    TGPtr<GsfInput> child(RootChild(infile.get(), name));
     if (!child || IsStorage(child.get()))
         throw TExportError(QStringLiteral("The file has no \"%1\" stream.").arg(name));
     const gsf_off_t size = gsf_input_size(child.get());

@@ -10,7 +10,8 @@ public:
     // True when the bytes start with the compound-file signature.
     static bool IsCompoundFile(const QByteArray &file);
 
-    // True when the root storage holds a stream of that name.
+    // True when the root storage holds a stream of that name (letter case
+    // ignored, here and below).
     static bool HasStream(const QByteArray &file, const QString &name);
 
     // The content of a stream of the root storage.

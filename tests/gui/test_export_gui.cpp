@@ -3,11 +3,13 @@
 // read back.
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
+#include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -15,6 +17,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -133,6 +137,35 @@ private slots:
             QCOMPARE(rows[3].toArray()[1].toArray()[1].toString(), cell);
             QCOMPARE(rows[7].toArray()[1].toArray()[1].toString(), QString("Net Income: -12.50"));
         }
+    }
+
+    void exportsTheRowsOfARealSearch() {
+        {
+            TDbMan db(fixture->DataFile());
+            db.AddRecord("Ann", "05/02/2010", "Income", "Pay", "50.00", "");
+            db.AddRecord("Ann", "05/03/2010", "Expense", "Fish & Chips", "62.25", "with <Bob>");
+        }
+        TfrmMain *main = fixture->Main();
+        main->findChild<QRadioButton *>("rdoTransactions")->click();
+        main->findChild<QDateEdit *>("dtpTransDate1")->setDate(QDate(2010, 5, 1));
+        main->findChild<QDateEdit *>("dtpTransDate2")->setDate(QDate(2010, 5, 31));
+        QTest::mouseClick(main->findChild<QPushButton *>("btnTransSearch"), Qt::LeftButton);
+        QVERIFY(main->findChild<QPushButton *>("btnTransMore")->isEnabled());
+        QVERIFY(main->findChild<QPushButton *>("btnCatesExport")->isEnabled());
+
+        const QString page = dir.filePath("search.html");
+        QCOMPARE(runExport("btnTransMore_ToHtml", page), "SUCCESS!\r\n\r\n" + page);
+        const QString html = readText(page);
+        QVERIFY(html.contains("Ann (05/01/2010 - 05/31/2010)"));
+        QVERIFY(html.contains("<td>Fish &amp; Chips</td>"));
+        QVERIFY(html.contains("with &lt;Bob&gt;"));
+        QVERIFY(html.contains(
+            "Income: 50.00&nbsp;&nbsp;Expenses: 62.25&nbsp;&nbsp;Net Income: -12.25"));
+        QVERIFY(!html.contains("Salary")); // the rows of the search, not the earlier ones
+
+        const QString book = dir.filePath("search-cates");
+        QCOMPARE(runExport("mnuCatesExport_ToXls", book), "SUCCESS!\r\n\r\n" + book + ".xls");
+        QVERIFY(QFileInfo(book + ".xls").size() > 0);
     }
 
     void cancelAndFailureRestoreTheCursor() {

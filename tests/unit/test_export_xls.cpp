@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -399,6 +400,7 @@ private slots:
     void tenThousandRowsAndLongTexts();
     void keepsWhatAnotherProgramWrote();
     void refusesWhatItCannotFill();
+    void damagedWorkbooksFailCleanly();
     void shippedTemplatesMatchTheirDescriptions();
 
 private:
@@ -623,6 +625,34 @@ void TestExportXls::refusesWhatItCannotFill() {
                              TXlsExport::Export(TExportKind::Transactions, templ,
                                                 FDir.filePath("over.xls"), Head(), rows));
     QVERIFY(!QFile::exists(FDir.filePath("over.xls")));
+}
+
+void TestExportXls::damagedWorkbooksFailCleanly() {
+    // Random damage to the records of a workbook: every outcome is a filled
+    // workbook or an export error, never a crash or a read out of bounds.
+    const QByteArray file = ForeignTemplate();
+    const QByteArray stream = TOleStorage::ReadStream(file, "Workbook");
+    QRandomGenerator random(20091231);
+    int refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        QByteArray damaged = stream;
+        for (int k = 0, n = 1 + round % 4; k < n; ++k)
+            // Half of the damage goes to the sheet at the end (the long shared
+            // string takes most of the stream).
+            damaged[round % 2 ? random.bounded(int(damaged.size()))
+                              : int(damaged.size()) - 1 - random.bounded(600)] =
+                char(random.bounded(256));
+        if (round % 10 == 0)
+            damaged.truncate(random.bounded(int(damaged.size())));
+        try {
+            TXlsExport::BuildWorkbook(TExportKind::Transactions,
+                                      TOleStorage::ReplaceStream(file, "Workbook", damaged), Head(),
+                                      {{"1", "d", "c", "", "1.00", "n"}});
+        } catch (const TExportError &) {
+            ++refused;
+        }
+    }
+    QVERIFY(refused > 0);
 }
 
 void TestExportXls::shippedTemplatesMatchTheirDescriptions() {
