@@ -528,7 +528,13 @@ void TfrmMain::mnuMenu_RestoreClick() {
         box.exec();
         return;
     }
-    Restart(QStringLiteral("\"%1\"").arg(fileName));
+    // The name goes in double quotes so that blanks survive; a double quote
+    // or backslash inside it is escaped, so the new instance gets exactly
+    // this name and never another file's.
+    QString quoted = fileName;
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    Restart(QStringLiteral("\"%1\"").arg(quoted));
 }
 
 void TfrmMain::mnuMenu_AboutClick() {

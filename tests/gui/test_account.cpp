@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -221,8 +222,9 @@ private slots:
 
     void restoreThroughRestart() {
         // What the restarted program receives restores the backup's accounts.
+        // Apostrophes, blanks and backslashes in the name reach it unchanged.
         QTemporaryDir dir;
-        const QString backup = dir.filePath("b.ledgerly");
+        const QString backup = dir.filePath("Bob's b \\\\1.ledgerly");
         QVERIFY(QFile::copy(fixture->DataFile(), backup));
         TDbMan(backup).AddUser("bob", "pw2");
         ModalAnswer::FileDialog(backup);
@@ -230,8 +232,15 @@ private slots:
         QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(fixture->Restarts.size(), 1);
 
+        // The parameter text, split as a started program gets it, names the
+        // chosen file: copying "it" through a real start gives the backup.
+        const QString received = dir.filePath("received.ledgerly");
+        TKestrel::RunProgram("/bin/cp", fixture->Restarts.first() + " received.ledgerly",
+                             dir.path(), 1);
+        QTRY_VERIFY(QFileInfo(received).size() == QFileInfo(backup).size());
+
         QStringList args{QCoreApplication::applicationFilePath()};
-        args << fixture->Restarts.first().remove('"');
+        args << received;
         main = fixture->SignIn("bob", "pw2", false, args);
         QVERIFY(main->SignedIn());
         QCOMPARE(main->UserName, QString("bob"));
