@@ -191,15 +191,28 @@ void TKestrel::RunProgram(const QString &fileName, const QString &params, const 
     QProcess::startDetached(program, splitParams(params), folder);
 }
 
-void TKestrel::FlattenButtons(QObject *form) {
-    if (!form || !form->isWidgetType())
-        return;
-    const auto children = form->findChildren<QObject *>();
-    for (QObject *child : children) {
+namespace {
+
+// Flattens the push buttons among `parent`'s descendants. Dialogs the form
+// owns (file dialogs, message boxes) are windows of their own: their
+// buttons keep the ordinary look.
+void flattenChildButtons(QObject *parent) {
+    for (QObject *child : parent->children()) {
+        if (!child->isWidgetType() || child->inherits("QDialog"))
+            continue;
         // Push buttons only; tool buttons, radio buttons and check boxes keep their look.
         if (child->inherits("QPushButton"))
             child->setProperty("flat", true);
+        flattenChildButtons(child);
     }
+}
+
+} // namespace
+
+void TKestrel::FlattenButtons(QObject *form) {
+    if (!form || !form->isWidgetType())
+        return;
+    flattenChildButtons(form);
 }
 
 bool TKestrel::IsSupportedPlatform() {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -96,6 +97,20 @@ private slots:
         // The menu picture shows the "up" picture.
         QCOMPARE(find<QLabel>("imgMenu")->pixmap().toImage(),
                  find<QLabel>("imgMenuUp")->pixmap().toImage());
+
+        // The window's own push buttons are flat; the buttons of the file
+        // dialogs it owns keep the ordinary look.
+        QVERIFY(find<QPushButton>("btnOutAdd")->isFlat());
+        QVERIFY(find<QPushButton>("btnTransSearch")->isFlat());
+        int dialogButtons = 0;
+        for (QWidget *dialog : {static_cast<QWidget *>(main->SaveDialog1),
+                                static_cast<QWidget *>(main->OpenDialog1)}) {
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                QVERIFY2(!button->isFlat(), qPrintable(button->text()));
+                ++dialogButtons;
+            }
+        }
+        QVERIFY(dialogButtons >= 4);
     }
 
     void modeSwitching() {
