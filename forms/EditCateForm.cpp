@@ -3,6 +3,7 @@
 #include "ui_EditCateForm.h"
 
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QShowEvent>
 
 TfrmEditCate::TfrmEditCate(QWidget *owner)
@@ -29,6 +30,17 @@ void TfrmEditCate::keyPressEvent(QKeyEvent *event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;
+    }
+    // Enter on a focused button presses it, as Space does; it never closes
+    // the editor from a text box.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !event->isAutoRepeat()) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget());
+            button && button->isEnabled()) {
+            event->accept();
+            button->click();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

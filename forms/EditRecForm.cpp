@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QShowEvent>
 
 namespace {
@@ -59,6 +60,17 @@ void TfrmEditRec::keyPressEvent(QKeyEvent *event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;
+    }
+    // Enter on a focused button presses it, as Space does; it never closes
+    // the editor from a text box.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !event->isAutoRepeat()) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget());
+            button && button->isEnabled()) {
+            event->accept();
+            button->click();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

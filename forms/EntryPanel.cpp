@@ -91,11 +91,11 @@ TEntryPanel::TEntryPanel(TfrmMain *owner, const TEntryPanelKind &kind)
     if (!FModel)
         qFatal("The pending list %s has no rows model", qPrintable(FList->objectName()));
 
-    // Enter walks date -> category -> amount -> notes -> Add; Delete in the
-    // list drops the selected row.
+    // Enter walks date -> category -> amount -> notes -> Add, and on the
+    // focused Add button adds; Delete in the list drops the selected row.
     for (QObject *watched : {static_cast<QObject *>(FDate), static_cast<QObject *>(FCate),
                              static_cast<QObject *>(FAmount), static_cast<QObject *>(FNotes),
-                             static_cast<QObject *>(FList)})
+                             static_cast<QObject *>(FAdd), static_cast<QObject *>(FList)})
         watched->installEventFilter(this);
     if (FCate->lineEdit())
         FCate->lineEdit()->installEventFilter(this);
@@ -360,6 +360,12 @@ bool TEntryPanel::eventFilter(QObject *watched, QEvent *event) {
     }
     if (watched == FNotes) {
         AddClick(FAdd);
+        return true;
+    }
+    if (watched == FAdd) {
+        // Tab reaches Add; Enter there works like Space.
+        if (FAdd->isEnabled() && !key->isAutoRepeat())
+            AddClick(FAdd);
         return true;
     }
     return false;

@@ -106,6 +106,18 @@ void TfrmMain::SetupTransactions() {
                 });
     }
 
+    // Tab reaches Search; Enter there searches as Space does.
+    new TEventHook(ui->btnTransSearch, [this](QEvent *event) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        if (!key->isAutoRepeat())
+            ui->btnTransSearch->click();
+        return true;
+    });
+
     new TEventHook(ui->lvwTrans, [this](QEvent *event) {
         if (event->type() != QEvent::KeyRelease || static_cast<QKeyEvent *>(event)->isAutoRepeat())
             return false;

@@ -247,6 +247,23 @@ void TestEditors::recordEditorKeysAndResults() {
         QCOMPARE(dlg.RecNotes, QString());
     }
     {
+        // Enter on the focused Save button saves like a click.
+        TfrmEditRec dlg(&owner);
+        dlg.RecDate = "12/31/2009";
+        dlg.RecCate = "Food";
+        dlg.RecAmount = "49.9";
+        ModalAnswer::Next([](QWidget *w) {
+            QTest::keyClicks(Child<QLineEdit>(w, "edtNotes"), "x");
+            auto *save = Child<QPushButton>(w, "btnSave");
+            save->setFocus();
+            QTest::keyClick(save, Qt::Key_Return);
+        });
+        QCOMPARE(dlg.exec(), int(QDialog::Accepted));
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(dlg.RecAmount, QStringLiteral("49.90"));
+        QCOMPARE(dlg.RecNotes, QStringLiteral("x"));
+    }
+    {
         // Closing through the window frame counts as Cancel.
         TfrmEditRec dlg(&owner);
         dlg.RecDate = "12/31/2009";
@@ -342,7 +359,10 @@ void TestEditors::categoryEditorCancelAndEscape() {
         QTest::keyClicks(memo, "Rent");
         QTest::keyClick(w, Qt::Key_Escape);
         stillOpen = w->isVisible();
-        QTest::mouseClick(Child<QPushButton>(w, "btnCancel"), Qt::LeftButton);
+        // Enter on the focused Cancel button cancels like a click.
+        auto *cancel = Child<QPushButton>(w, "btnCancel");
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Enter);
     });
     QCOMPARE(dlg.exec(), int(QDialog::Rejected));
     QVERIFY(ModalAnswer::AllUsed());

@@ -307,6 +307,15 @@ void TestEntry::enterWalksTheFields() {
     QVERIFY(CateHasFocus(Out));
     // Enter never reached the boxes: the combo holds no item made by Enter.
     QCOMPARE(Out.Items(), QStringList({"Fuel"}));
+
+    // Tab brings the focus to Add; Enter there adds like a click.
+    Type(Out.Cate, "Rent");
+    Type(Out.Amount, "7");
+    Out.Add->setFocus();
+    QTest::keyClick(Out.Add, Qt::Key_Return);
+    QCOMPARE(Out.Model()->Count(), 2);
+    QCOMPARE(Out.Model()->Row(1).value(2), QStringLiteral("Rent"));
+    QVERIFY(CateHasFocus(Out));
 }
 
 void TestEntry::takeBackTheMiddleRow() {

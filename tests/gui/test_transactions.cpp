@@ -135,8 +135,11 @@ private slots:
         find<QDateEdit>("dtpTransDate2")->setDate(QDate(2024, 3, 11));
         QVERIFY(enabled("btnTransSearch"));
         find<QDateEdit>("dtpTransDate1")->setDate(QDate(2024, 3, 9));
-        QTest::mouseClick(find<QPushButton>("btnTransSearch"), Qt::LeftButton);
+        // Enter on the focused Search button searches like a click.
+        find<QPushButton>("btnTransSearch")->setFocus();
+        QTest::keyClick(find<QPushButton>("btnTransSearch"), Qt::Key_Return);
         QCOMPARE(column("lvwTrans", 1), QStringList({"03/09/2024", "03/10/2024", "03/11/2024"}));
+        QCOMPARE(main()->SearchFrom, QDate(2024, 3, 9));
     }
 
     void emptyPeriod() {
