@@ -24,6 +24,9 @@ void ShowErrorReport(QWidget *owner, const QString &text) {
                                              : text,
                     QMessageBox::Ok, owner);
     box.setObjectName("ErrorReport");
+    // Messages quote file names and typed texts: shown as they are, never
+    // read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

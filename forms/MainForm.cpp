@@ -400,6 +400,8 @@ QString TfrmMain::RunFileDialog(QFileDialog *dialog, const QString &filter) {
 bool TfrmMain::Ask(const QString &text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("?"), text,
                     QMessageBox::Yes | QMessageBox::No, this);
+    // A user name is shown as typed, never read as markup.
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -525,6 +527,7 @@ void TfrmMain::mnuMenu_RestoreClick() {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Restore from Backup"),
                         problem + QStringLiteral("\n\nNothing was restored."), QMessageBox::Ok,
                         this);
+        box.setTextFormat(Qt::PlainText); // the file's name as it is
         box.exec();
         return;
     }

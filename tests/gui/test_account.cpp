@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +62,28 @@ private slots:
         QVERIFY(main->isVisible());
         QVERIFY(fixture->Restarts.isEmpty());
         QVERIFY(TDbMan(fixture->DataFile()).UserExists("alice"));
+    }
+
+    void questionsShowNamesAsTyped() {
+        // A user name that looks like markup is shown as typed.
+        fixture.reset();
+        fixture = std::make_unique<TMainFixture>();
+        main = fixture->SignIn("<i>al</i>", "pw1");
+        QVERIFY(main && main->SignedIn());
+        QString text;
+        Qt::TextFormat format = Qt::AutoText;
+        ModalAnswer::Next([&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            QVERIFY(box);
+            text = box->text();
+            format = box->textFormat();
+            box->button(QMessageBox::No)->click();
+        });
+        trigger("mnuMenu_DeleteUser");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("You want to delete <i>al</i>?"));
+        QCOMPARE(format, Qt::PlainText);
+        QVERIFY(fixture->Restarts.isEmpty());
     }
 
     void switchUserRestarts() {

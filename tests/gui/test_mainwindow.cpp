@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -353,6 +354,20 @@ private slots:
         QCOMPARE(caption, QString("Ledgerly - Username: alice"));
         QVERIFY(button->isEnabled());
         QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        // A message quoting a file name is shown as it is, never as markup.
+        Qt::TextFormat format = Qt::AutoText;
+        ModalAnswer::Next([&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            QVERIFY(box);
+            text = box->text();
+            format = box->textFormat();
+            box->accept();
+        });
+        main->RunGuarded([] { throw std::runtime_error("Could not write \"/tmp/<b>x</b>\""); });
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("Could not write \"/tmp/<b>x</b>\""));
+        QCOMPARE(format, Qt::PlainText);
     }
 };
 
