@@ -59,6 +59,8 @@ TfrmLogin::TfrmLogin(QWidget *owner, const QStringList &arguments)
     ui->cboUsername->setCompleter(nullptr);
     ui->cboUsername->lineEdit()->installEventFilter(this);
     ui->edtPassword->installEventFilter(this);
+    ui->btnSubmit->installEventFilter(this);
+    ui->btnCancel->installEventFilter(this);
 
     connect(ui->cboUsername, &QComboBox::editTextChanged, this, [this] { UpdateSubmit(); });
     connect(ui->edtPassword, &QLineEdit::textChanged, this, [this] { UpdateSubmit(); });
@@ -223,6 +225,11 @@ bool TfrmLogin::eventFilter(QObject *watched, QEvent *event) {
         }
         if (watched == ui->edtPassword) {
             btnSubmitClick(ui->btnSubmit);
+            return true;
+        }
+        // Enter on a focused button presses it, as Space does.
+        if (watched == ui->btnSubmit || watched == ui->btnCancel) {
+            static_cast<QPushButton *>(watched)->click();
             return true;
         }
     }

@@ -177,6 +177,20 @@ private slots:
         QTest::keyClick(pwd, Qt::Key_Return);
         QCOMPARE(login.result(), int(QDialog::Accepted));
         QCOMPARE(login.FUserName, QString("dave"));
+
+        // Enter on a focused button presses it: Submit signs in, Cancel cancels.
+        for (const char *button : {"btnSubmit", "btnCancel"}) {
+            TfrmLogin again(nullptr, appArgs());
+            again.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&again));
+            type(again, "dave", "pw-dave");
+            auto *focused = again.findChild<QPushButton *>(button);
+            focused->setFocus();
+            QTest::keyClick(focused, Qt::Key_Return);
+            const bool isSubmit = QByteArray(button) == "btnSubmit";
+            QCOMPARE(again.result(), int(isSubmit ? QDialog::Accepted : QDialog::Rejected));
+            QCOMPARE(again.FUserName, QString(isSubmit ? "dave" : ""));
+        }
     }
 
     void escapeCancels() {
