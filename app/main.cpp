@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <exception>
 
 namespace {
@@ -29,10 +30,15 @@ int main(int argc, char *argv[]) {
     TLedgerlyApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ledgerly"));
     QApplication::setFont(DefaultWindowFont());
+    // A backup named relative to the folder the program was started from
+    // is found there, not in the program's folder that becomes current.
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && !arguments.at(1).isEmpty())
+        arguments[1] = QFileInfo(arguments.at(1)).absoluteFilePath();
     QDir::setCurrent(TKestrel::ProgramFolder());
     TKestrel::CreateProcessMarker(QStringLiteral("Kestrel-Software-Ledgerly-AppMutex"));
 
-    TfrmMain frmMain;
+    TfrmMain frmMain(nullptr, arguments);
     app.exec();
     return 0;
 }

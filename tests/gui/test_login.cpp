@@ -9,7 +9,9 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -269,6 +271,33 @@ private slots:
         TfrmLogin login(nullptr, appArgs(backup));
         QCOMPARE(comboItems(login), QStringList{"restored"});
         QVERIFY(QFileInfo(fixture->DataFile()).isWritable());
+    }
+
+    void programRestoresRelativeBackupName() {
+        // The program itself, started from the backup's folder with the
+        // backup's bare name, restores it before the sign-in window shows.
+        const QString program = QCoreApplication::applicationDirPath() + "/ledgerly";
+        if (!QFileInfo(program).isExecutable())
+            QSKIP("the ledgerly program is not built");
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/db.ledgerly",
+                            dir.filePath("saved.ledgerly")));
+        TDbMan(dir.filePath("saved.ledgerly")).AddUser("restored", "pw");
+
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", fixture->DataHome());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(dir.path());
+        process.start(program, {"saved.ledgerly"});
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(fixture->DataFile()).size() ==
+                                         QFileInfo(dir.filePath("saved.ledgerly")).size() &&
+                                     TDbMan(fixture->DataFile()).UserExists("restored"),
+                                 20000);
+        process.kill();
+        process.waitForFinished();
     }
 };
 
