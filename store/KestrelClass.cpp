@@ -178,7 +178,12 @@ QString TKestrel::AppDataFolder(const QString &name) {
     if (base.isEmpty())
         return QString();
     QString path = QDir(base).filePath(leaf);
-    QDir().mkpath(path);
+    if (!QFileInfo(path).isDir() && QDir().mkpath(path)) {
+        // The user's books are private: a folder made here is the owner's
+        // alone, as a per-user application-data folder should be.
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ExeOwner);
+    }
     return QFileInfo(path).isDir() ? path : QString();
 }
 

@@ -144,6 +144,11 @@ private slots:
         const QString folder = TKestrel::AppDataFolder("Ledgerly");
         QCOMPARE(folder, QDir(dir.path()).filePath("Ledgerly"));
         QVERIFY(QFileInfo(folder).isDir());
+        // Made private to the user: nobody else can list or open the books.
+        QCOMPARE(QFileInfo(folder).permissions() &
+                     (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                      QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
+                 QFileDevice::Permissions());
         QCOMPARE(TKestrel::AppDataFolder("Ledgerly"), folder); // existing: same answer
         QCoreApplication::setApplicationName("LedgerlyTest");
         QCOMPARE(TKestrel::AppDataFolder(""), QDir(dir.path()).filePath("LedgerlyTest"));
