@@ -11,6 +11,7 @@
 #include "store/KestrelClass.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -124,6 +125,10 @@ void TfrmMain::SetupComponents() {
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog1->setFileMode(QFileDialog::AnyFile);
+    // The current folder is the program's own; the user's files are looked
+    // for, and saved, under the home folder until another one is chosen.
+    for (QFileDialog *dialog : {SaveDialog1, OpenDialog1})
+        dialog->setDirectory(QDir::homePath());
 
     SetupLists();
     SetupMenus();

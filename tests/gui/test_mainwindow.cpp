@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,6 +113,9 @@ private slots:
             }
         }
         QVERIFY(dialogButtons >= 4);
+        // They open in the home folder, not in the program's folder.
+        QCOMPARE(main->SaveDialog1->directory(), QDir::home());
+        QCOMPARE(main->OpenDialog1->directory(), QDir::home());
     }
 
     void modeSwitching() {
