@@ -295,7 +295,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(fixture->DataFile()).size() ==
                                          QFileInfo(dir.filePath("saved.ledgerly")).size() &&
                                      TDbMan(fixture->DataFile()).UserExists("restored"),
-                                 20000);
+                                 30000);
         process.kill();
         process.waitForFinished();
     }
