@@ -99,7 +99,19 @@ void TfrmLogin::FormCreate(const QStringList &arguments) {
     FUserName.clear();
     FDbMan = std::make_unique<TDbMan>(FDataFile);
 
-    ui->cboUsername->addItems(userLines(FDbMan->GetUserNames()));
+    QString names;
+    try {
+        names = FDbMan->GetUserNames();
+    } catch (const std::exception &error) {
+        // Say which file failed and how to get the books back.
+        throw std::runtime_error(
+            QStringLiteral("Ledgerly cannot read its data file \"%1\": %2\n\nTo go on with "
+                           "a backup, start Ledgerly with the backup file's name as its "
+                           "argument.")
+                .arg(FDataFile, QString::fromUtf8(error.what()))
+                .toStdString());
+    }
+    ui->cboUsername->addItems(userLines(names));
     if (ui->cboUsername->count() > 0)
         ui->cboUsername->setCurrentIndex(0);
     UpdateSubmit();

@@ -273,6 +273,24 @@ private slots:
         QVERIFY(QFileInfo(fixture->DataFile()).isWritable());
     }
 
+    void unreadableDataFileSaysWhichAndWhatToDo() {
+        addUsers({"kept"});
+        QFile file(fixture->DataFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(8192, 'x'));
+        file.close();
+        try {
+            TfrmLogin login(nullptr, appArgs());
+            QFAIL("an unreadable data file was taken");
+        } catch (const std::exception &error) {
+            const QString text = QString::fromUtf8(error.what());
+            QVERIFY2(text.contains(fixture->DataFile()), qPrintable(text));
+            QVERIFY2(text.contains("backup file's name"), qPrintable(text));
+        }
+        // Nothing replaced it: the file is still there as it was.
+        QCOMPARE(QFileInfo(fixture->DataFile()).size(), qint64(8192));
+    }
+
     void programRestoresRelativeBackupName() {
         // The program itself, started from the backup's folder with the
         // backup's bare name, restores it before the sign-in window shows.
