@@ -10,6 +10,7 @@
 #include "store/KestrelClass.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -64,8 +65,15 @@ void TfrmMain::ExportRows(TExportKind kind, bool xls) {
     QString fileName = RunFileDialog(SaveDialog1, QStringLiteral("%1 (%1)").arg(pattern));
     if (fileName.isEmpty())
         return;
-    if (LowerExtension(fileName) != extension)
+    if (LowerExtension(fileName) != extension) {
         fileName += extension;
+        // The dialog asked before replacing the name as chosen; the file
+        // written is another one, which must not be replaced unasked.
+        if (QFileInfo(fileName).isFile() &&
+            !Ask(QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
+                     .arg(QDir::toNativeSeparators(fileName))))
+            return;
+    }
 
     TStringsArray rows;
     if (kind == TExportKind::Categories) {

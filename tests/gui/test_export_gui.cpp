@@ -113,6 +113,36 @@ private slots:
         QCOMPARE(readText(upper), cates);
     }
 
+    void appendedExtensionAsksBeforeReplacing() {
+        // The dialog saw the name "kept", which does not exist; the page
+        // goes to "kept.html", which does.
+        const QString kept = dir.filePath("kept.html");
+        QFile old(kept);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("kept");
+        old.close();
+
+        QString question, caption;
+        ModalAnswer::FileDialog(dir.filePath("kept"));
+        ModalAnswer::MessageBox(QMessageBox::No, &question, &caption);
+        fixture->Main()->findChild<QAction *>("btnTransMore_ToHtml")->trigger();
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(question,
+                 QDir::toNativeSeparators(kept) + " already exists.\r\nDo you want to replace it?");
+        QCOMPARE(caption, QString("?"));
+        QCOMPARE(readText(kept), QString("kept"));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        QString done;
+        ModalAnswer::FileDialog(dir.filePath("kept"));
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        ModalAnswer::MessageBox(QMessageBox::Ok, &done);
+        fixture->Main()->findChild<QAction *>("btnTransMore_ToHtml")->trigger();
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(done, "SUCCESS!\r\n\r\n" + kept);
+        QVERIFY(readText(kept).contains("#internet"));
+    }
+
     void xlsFromBothPanelsReadBack() {
         const QString book = dir.filePath("book.XLS");
         QCOMPARE(runExport("btnTransMore_ToXls", book), "SUCCESS!\r\n\r\n" + book);
