@@ -410,6 +410,13 @@ bool TfrmMain::Ask(const QString &text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+bool TfrmMain::MayReplace(const QString &fileName) {
+    if (!QFileInfo(fileName).exists())
+        return true;
+    return Ask(QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
+                   .arg(QDir::toNativeSeparators(fileName)));
+}
+
 void TfrmMain::Restart(const QString &params) {
     if (StartNewInstance)
         StartNewInstance(params);
@@ -504,8 +511,11 @@ void TfrmMain::mnuMenu_BackupClick() {
     QString fileName = RunFileDialog(SaveDialog1, kBackupFilter);
     if (fileName.isEmpty())
         return;
-    if (!HasBackupExtension(fileName))
+    if (!HasBackupExtension(fileName)) {
         fileName += QStringLiteral(".ledgerly");
+        if (!MayReplace(fileName))
+            return;
+    }
     {
         TBusyGuard busy;
         CopyFileReplacing(DataFile, fileName);

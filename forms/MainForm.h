@@ -216,6 +216,10 @@ private:
     void Restart(const QString &params);
     // Asks a Yes/No question with the caption "?"; true on Yes.
     bool Ask(const QString &text);
+    // True when `fileName` does not exist or the user agrees to replace it.
+    // Used where the file written is not the name the save dialog confirmed
+    // (an extension was appended), so nothing is replaced unasked.
+    bool MayReplace(const QString &fileName);
 
     std::unique_ptr<Ui::TfrmMain> ui;
     QStringList FArguments;

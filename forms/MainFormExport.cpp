@@ -67,11 +67,7 @@ void TfrmMain::ExportRows(TExportKind kind, bool xls) {
         return;
     if (LowerExtension(fileName) != extension) {
         fileName += extension;
-        // The dialog asked before replacing the name as chosen; the file
-        // written is another one, which must not be replaced unasked.
-        if (QFileInfo(fileName).isFile() &&
-            !Ask(QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
-                     .arg(QDir::toNativeSeparators(fileName))))
+        if (!MayReplace(fileName))
             return;
     }
 

@@ -163,6 +163,24 @@ private slots:
         QCOMPARE(bytes(dir.filePath("first.ledgerly")), bytes(fixture->DataFile()));
         QVERIFY(!QFile::exists(dir.filePath("first")));
 
+        // "first" again: the dialog confirmed only that name, so replacing the
+        // existing "first.ledgerly" is asked; No keeps the old backup.
+        QVERIFY(QFile::resize(dir.filePath("first.ledgerly"), 10));
+        QString question;
+        ModalAnswer::FileDialog(dir.filePath("first"));
+        ModalAnswer::MessageBox(QMessageBox::No, &question);
+        trigger("mnuMenu_Backup");
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY2(question.contains("first.ledgerly already exists."), qPrintable(question));
+        QCOMPARE(QFileInfo(dir.filePath("first.ledgerly")).size(), qint64(10));
+        ModalAnswer::FileDialog(dir.filePath("first"));
+        ModalAnswer::MessageBox(QMessageBox::Yes);
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        trigger("mnuMenu_Backup");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(text, QString("SUCCESS!"));
+        QCOMPARE(bytes(dir.filePath("first.ledgerly")), bytes(fixture->DataFile()));
+
         // Another extension is kept and ".ledgerly" added; capitals count.
         ModalAnswer::FileDialog(dir.filePath("notes.txt"));
         ModalAnswer::MessageBox(QMessageBox::Ok);
@@ -191,6 +209,7 @@ private slots:
         // A copy that cannot be made is reported, naming the file; no success.
         QVERIFY(QDir(dir.path()).mkdir("blocked.ledgerly"));
         ModalAnswer::FileDialog(dir.filePath("blocked"));
+        ModalAnswer::MessageBox(QMessageBox::Yes); // replace what is there
         ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
         trigger("mnuMenu_Backup");
         QVERIFY(ModalAnswer::AllUsed());
