@@ -1,5 +1,6 @@
 #include "forms/EditCateForm.h"
 
+#include "forms/EditorKeys.h"
 #include "ui_EditCateForm.h"
 
 #include <QKeyEvent>
@@ -26,23 +27,8 @@ void TfrmEditCate::showEvent(QShowEvent *event) {
 }
 
 void TfrmEditCate::keyPressEvent(QKeyEvent *event) {
-    // Escape does not close the editor (Enter belongs to the text box).
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    // Enter on a focused button presses it, as Space does; it never closes
-    // the editor from a text box.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !event->isAutoRepeat()) {
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget());
-            button && button->isEnabled()) {
-            event->accept();
-            button->click();
-            return;
-        }
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleEditorKey(focusWidget(), event))
+        QDialog::keyPressEvent(event);
 }
 
 void TfrmEditCate::FormShow() {

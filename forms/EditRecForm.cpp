@@ -1,5 +1,6 @@
 #include "forms/EditRecForm.h"
 
+#include "forms/EditorKeys.h"
 #include "forms/NoAutoSelect.h"
 #include "forms/PickerTabExit.h"
 #include "store/AmountText.h"
@@ -55,24 +56,8 @@ void TfrmEditRec::showEvent(QShowEvent *event) {
 }
 
 void TfrmEditRec::keyPressEvent(QKeyEvent *event) {
-    // Neither Enter nor Escape closes the editor; only its buttons and the
-    // window's close button do.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    // Enter on a focused button presses it, as Space does; it never closes
-    // the editor from a text box.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !event->isAutoRepeat()) {
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget());
-            button && button->isEnabled()) {
-            event->accept();
-            button->click();
-            return;
-        }
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleEditorKey(focusWidget(), event))
+        QDialog::keyPressEvent(event);
 }
 
 void TfrmEditRec::FormShow() {
