@@ -39,12 +39,7 @@ class TestCategories : public QObject {
     std::unique_ptr<TDbMan> db;
 
     TfrmMain *main() { return fixture->Main(); }
-    template <class T> T *find(const QString &name) {
-        T *w = TMainFixture::Find<T>(main(), name);
-        if (!w)
-            qFatal("no %s", qPrintable(name));
-        return w;
-    }
+    template <class T> T *find(const QString &name) { return fixture->Need<T>(name); }
     QTreeView *inCates() { return find<QTreeView>("lvwInCates"); }
     QTreeView *outCates() { return find<QTreeView>("lvwOutCates"); }
     bool enabled(const QString &name) { return find<QWidget>(name)->isEnabled(); }

@@ -37,12 +37,7 @@ class TestTransactions : public QObject {
     std::unique_ptr<TDbMan> db;
 
     TfrmMain *main() { return fixture->Main(); }
-    template <class T> T *find(const QString &name) {
-        T *w = TMainFixture::Find<T>(main(), name);
-        if (!w)
-            qFatal("no %s", qPrintable(name));
-        return w;
-    }
+    template <class T> T *find(const QString &name) { return fixture->Need<T>(name); }
     TRowsModel *model(const QString &list) { return ListModel(find<QTreeView>(list)); }
     QTreeView *trans() { return find<QTreeView>("lvwTrans"); }
 

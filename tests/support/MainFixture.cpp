@@ -72,3 +72,7 @@ void AnswerSignIn(const QString &user, const QString &password) {
         QTimer::singleShot(0, submit, &QPushButton::click);
     });
 }
+
+QObject *TMainFixture::MainObject() const {
+    return FMain.get();
+}

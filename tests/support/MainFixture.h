@@ -34,6 +34,7 @@ public:
 
     // The window made by SignIn (null before).
     TfrmMain *Main() const { return FMain.get(); }
+    QObject *MainObject() const;
     // Closes and destroys it.
     void CloseMain();
 
@@ -43,6 +44,13 @@ public:
     // A window's child by objectName, or null.
     template <class T> static T *Find(QObject *root, const QString &name) {
         return root ? root->findChild<T *>(name) : nullptr;
+    }
+    // A child of the signed-in main window that the test cannot go on without.
+    template <class T> T *Need(const QString &name) {
+        T *w = Find<T>(MainObject(), name);
+        if (!w)
+            qFatal("no %s", qPrintable(name));
+        return w;
     }
 
 private:
