@@ -10,18 +10,21 @@ deps:
 	@bash tools/install-deps.sh
 
 build: deps
-	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DLEDGERLY_BUILD_TESTS=OFF -DLEDGERLY_BUILD_BENCH=OFF
 	cmake --build $(RELEASE_DIR)
 
 run: build
 	$(RELEASE_DIR)/bin/ledgerly
 
 test: deps
-	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DLEDGERLY_CHECKS=ON
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DLEDGERLY_CHECKS=ON \
+		-DLEDGERLY_BUILD_TESTS=ON -DLEDGERLY_BUILD_BENCH=ON
 	cmake --build $(TEST_DIR)
 	cd $(TEST_DIR) && ctest --output-on-failure -j2
 
-bench: build
+bench: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DLEDGERLY_BUILD_TESTS=OFF -DLEDGERLY_BUILD_BENCH=ON
+	cmake --build $(RELEASE_DIR)
 	$(RELEASE_DIR)/bin/ledgerly_bench
 
 clean:

@@ -10,6 +10,8 @@
 #include "forms/WindowFont.h"
 #include "store/KestrelClass.h"
 
+#include "LedgerlyVersion.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -558,7 +560,7 @@ void TfrmMain::mnuMenu_RestoreClick() {
 void TfrmMain::mnuMenu_AboutClick() {
     TfrmAbout about(this);
     about.ProductName = QStringLiteral("Ledgerly");
-    about.ProductVersion = QStringLiteral("6.22");
+    about.ProductVersion = QStringLiteral(LEDGERLY_VERSION);
     about.exec();
 }
 
