@@ -4,16 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <stdexcept>
+#include "store/DbError.h"
 
 using TStringsArray = QList<QStringList>;
-
-// Raised by every failing data-store operation; what() is the database's own
-// message (or the reason a value was refused).
-class TDbError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The only road from the program to its data file. Every operation opens the
 // connection, runs its statements and closes it again.

@@ -1,0 +1,184 @@
+#include "store/Sqlite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace {
+
+// How long a statement waits for another program instance that holds the
+// file locked before it gives up with "database is locked".
+constexpr int kBusyTimeoutMs = 5000;
+
+QString shownPath(const QString &path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+TSqlConnection::TSqlConnection(const QString &path, TMode mode) : FPath(path) {
+    // SQLite would silently create a missing file; an empty database in
+    // place of the user's book must never appear.
+    if (mode != TMode::Create && !QFileInfo(path).isFile())
+        throw TDbError(QStringLiteral("Data file not found: %1").arg(path), SQLITE_CANTOPEN);
+    int flags = SQLITE_OPEN_NOMUTEX;
+    switch (mode) {
+    case TMode::ReadWrite:
+        flags |= SQLITE_OPEN_READWRITE;
+        break;
+    case TMode::ReadOnly:
+        flags |= SQLITE_OPEN_READONLY;
+        break;
+    case TMode::Create:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    }
+    const QByteArray file = QFile::encodeName(path);
+    const int rc = sqlite3_open_v2(file.constData(), &FDb, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason =
+            FDb ? QString::fromUtf8(sqlite3_errmsg(FDb)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(FDb);
+        FDb = nullptr;
+        throw TDbError(QStringLiteral("Cannot open the data file %1: %2").arg(path, reason), rc);
+    }
+    sqlite3_extended_result_codes(FDb, 1);
+    sqlite3_busy_timeout(FDb, kBusyTimeoutMs);
+}
+
+TSqlConnection::~TSqlConnection() {
+    // Every statement is finalized by its own object before this runs.
+    sqlite3_close_v2(FDb);
+}
+
+void TSqlConnection::UseBookOptions() {
+    // Rollback journal (the file is complete on its own when closed) and
+    // every commit on the disk; room for the pages of a long period.
+    Exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA cache_size=-65536;");
+}
+
+void TSqlConnection::Exec(const char *sql) {
+    if (sqlite3_exec(FDb, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fail();
+}
+
+qint64 TSqlConnection::PragmaInt(const char *name) {
+    TSqlStatement pragma(*this, QByteArray("PRAGMA ").append(name).constData());
+    return pragma.Next() ? pragma.Int(0) : 0;
+}
+
+qint64 TSqlConnection::Changes() const {
+    return sqlite3_changes64(FDb);
+}
+
+void TSqlConnection::Fail() const {
+    Fail(sqlite3_extended_errcode(FDb));
+}
+
+void TSqlConnection::Fail(int code) const {
+    const QString own = QString::fromUtf8(sqlite3_errmsg(FDb));
+    if ((code & 0xff) == SQLITE_READONLY)
+        throw TDbError(QStringLiteral("Ledgerly cannot write to its data file %1 (%2): the file "
+                                      "or its folder is read-only. Make both writable for your "
+                                      "user (for example with chmod u+w) and try again.")
+                           .arg(shownPath(FPath), own),
+                       code);
+    throw TDbError(own, code);
+}
+
+TSqlStatement::TSqlStatement(TSqlConnection &connection, const char *sql)
+    : FConnection(connection) {
+    if (sqlite3_prepare_v2(FConnection.Handle(), sql, -1, &FStmt, nullptr) != SQLITE_OK)
+        FConnection.Fail();
+}
+
+TSqlStatement::~TSqlStatement() {
+    sqlite3_finalize(FStmt);
+}
+
+TSqlStatement &TSqlStatement::Bind(int index, QByteArrayView utf8) {
+    // A null pointer would bind NULL; an empty text stays an empty text.
+    if (sqlite3_bind_text64(FStmt, index, utf8.data() ? utf8.data() : "", quint64(utf8.size()),
+                            SQLITE_TRANSIENT, SQLITE_UTF8) != SQLITE_OK)
+        FConnection.Fail();
+    return *this;
+}
+
+TSqlStatement &TSqlStatement::Bind(int index, const QString &text) {
+    return Bind(index, QByteArrayView(text.toUtf8()));
+}
+
+TSqlStatement &TSqlStatement::Bind(int index, qint64 value) {
+    if (sqlite3_bind_int64(FStmt, index, value) != SQLITE_OK)
+        FConnection.Fail();
+    return *this;
+}
+
+TSqlStatement &TSqlStatement::Bind(int index, double value) {
+    if (sqlite3_bind_double(FStmt, index, value) != SQLITE_OK)
+        FConnection.Fail();
+    return *this;
+}
+
+bool TSqlStatement::Next() {
+    const int rc = sqlite3_step(FStmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        FConnection.Fail(rc);
+    return false;
+}
+
+void TSqlStatement::Run() {
+    while (Next()) {
+    }
+}
+
+void TSqlStatement::Reset() {
+    sqlite3_reset(FStmt);
+    sqlite3_clear_bindings(FStmt);
+}
+
+QByteArrayView TSqlStatement::Bytes(int column) const {
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(FStmt, column));
+    return QByteArrayView(data, data ? sqlite3_column_bytes(FStmt, column) : 0);
+}
+
+QString TSqlStatement::Text(int column) const {
+    const QByteArrayView bytes = Bytes(column);
+    return QString::fromUtf8(bytes.data(), bytes.size());
+}
+
+qint64 TSqlStatement::Int(int column) const {
+    return sqlite3_column_int64(FStmt, column);
+}
+
+double TSqlStatement::Real(int column) const {
+    return sqlite3_column_double(FStmt, column);
+}
+
+bool TSqlStatement::IsNull(int column) const {
+    return sqlite3_column_type(FStmt, column) == SQLITE_NULL;
+}
+
+bool TSqlStatement::IsNumber(int column) const {
+    const int type = sqlite3_column_type(FStmt, column);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
+TSqlTransaction::TSqlTransaction(TSqlConnection &connection, TKind kind)
+    : FConnection(connection) {
+    FConnection.Exec(kind == TKind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
+}
+
+TSqlTransaction::~TSqlTransaction() {
+    if (!FDone)
+        sqlite3_exec(FConnection.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void TSqlTransaction::Commit() {
+    FConnection.Exec("COMMIT");
+    FDone = true;
+}
