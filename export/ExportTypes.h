@@ -1,22 +1,26 @@
 #pragma once
 
+#include "store/Records.h"
+
 #include <QDate>
 #include <QString>
 
+#include <array>
 #include <stdexcept>
 
-// What both exports write besides the rows: who searched, which period, and
-// the period's totals.
-struct TExportHead {
+// What the exports and the printouts show above and below the rows: who
+// searched, which period, and the period's totals.
+struct TReportHead {
     QString UserName;
     QDate SearchFrom;
     QDate SearchTo;
-    double PeriodIncome = 0;
-    double PeriodExpenses = 0;
+    qint64 IncomeCents = 0;
+    qint64 ExpenseCents = 0;
+
+    static TReportHead Of(const QString &user, QDate from, QDate to, const TPeriod &period);
 };
 
-// Categories rows: type, category, qty, sum, share.
-// Transactions rows: id, date, category, income, expense, notes.
+// The category totals of a period, or its records.
 enum class TExportKind { Categories, Transactions };
 
 // Raised by a failing export; what() says what went wrong in words for the user.
@@ -26,9 +30,16 @@ public:
     explicit TExportError(const QString &message) : std::runtime_error(message.toStdString()) {}
 };
 
-// "%0.2f" with "." as separator; a value that rounds to zero is written
-// "0.00", never "-0.00".
-QString ExportMoney(double value);
+// The texts of a category row as the category lists show them: type,
+// category, qty, the sum under "In" or "Out" (the other one empty), share.
+using TCategoryTexts = std::array<QString, 6>;
+// Income categories first, then expense categories, each in list order.
+QList<TCategoryTexts> CategoryRowTexts(const TPeriod &period);
+
+// The texts of a record as the transaction list shows it: date, category,
+// the amount under "In" or "Out" (the other one empty), notes.
+using TRecordTexts = std::array<QString, 5>;
+TRecordTexts RecordRowTexts(const TRecord &record);
 
 // "user (mm/dd/yyyy - mm/dd/yyyy)", the period line of both exports.
-QString ExportPeriodLine(const TExportHead &head);
+QString ExportPeriodLine(const TReportHead &head);

@@ -1,5 +1,6 @@
 #include "export/HtmlExport.h"
 
+#include "store/AmountText.h"
 #include "store/KestrelClass.h"
 
 #include <QFile>
@@ -78,10 +79,6 @@ QByteArray Escaped(const QString &value) {
     return value.toHtmlEscaped().toUtf8();
 }
 
-QString Item(const QStringList &row, int index) {
-    return index < row.size() ? row[index] : QString();
-}
-
 // Empty after trimming blanks gives a non-breaking space, so that the table
 // cell keeps its borders.
 QByteArray OrNbsp(const QString &value) {
@@ -118,7 +115,7 @@ QString THtmlExport::DecodeTemplate(const QByteArray &bytes) {
 }
 
 QByteArray THtmlExport::BuildPage(TExportKind kind, const QString &templateText,
-                                  const TExportHead &head, const TStringsArray &rows) {
+                                  const TReportHead &head, const TPeriod &period) {
     const QStringList sections = SplitTemplate(templateText);
     if (sections.size() < 3)
         throw TExportError(
@@ -137,44 +134,45 @@ QByteArray THtmlExport::BuildPage(TExportKind kind, const QString &templateText,
 
     QByteArray page;
     // Rough size: the row pattern once per row plus the values.
+    const qsizetype rowCount =
+        cates ? period.IncomeCategories.size() + period.ExpenseCategories.size()
+              : period.Records.size();
     qsizetype rowSize = 0;
     for (const QByteArray &literal : row.Literals)
         rowSize += literal.size();
-    page.reserve((rowSize + 24 * row.Slots.size()) * rows.size() + 4096);
+    page.reserve((rowSize + 24 * row.Slots.size()) * rowCount + 4096);
 
     AppendFilled(page, top, std::array<QByteArray, 1>{Escaped(ExportPeriodLine(head))});
 
     std::array<QByteArray, 6> values;
-    for (const QStringList &r : rows) {
-        if (cates) {
-            const QString type = Item(r, 0);
-            const bool income = type == QLatin1String("Income");
-            values[0] = Escaped(type);
-            values[1] = Escaped(Item(r, 1));
-            values[2] = Escaped(Item(r, 2));
-            values[3] = income ? Escaped(Item(r, 3)) : kNbsp;
-            values[4] = income ? kNbsp : Escaped(Item(r, 3));
-            values[5] = Escaped(Item(r, 4));
-        } else {
-            values[0] = Escaped(Item(r, 1));
-            values[1] = Escaped(Item(r, 2));
-            values[2] = OrNbsp(Item(r, 3));
-            values[3] = OrNbsp(Item(r, 4));
-            values[4] = OrNbsp(Item(r, 5));
+    if (cates) {
+        for (const TCategoryTexts &r : CategoryRowTexts(period)) {
+            for (int i = 0; i < 6; ++i)
+                values[i] = (i == 3 || i == 4) && r[i].isEmpty() ? kNbsp : Escaped(r[i]);
+            AppendFilled(page, row, values);
         }
-        AppendFilled(page, row, values);
+    } else {
+        for (const TRecord &record : period.Records) {
+            const TRecordTexts r = RecordRowTexts(record);
+            values[0] = Escaped(r[0]);
+            values[1] = Escaped(r[1]);
+            values[2] = OrNbsp(r[2]);
+            values[3] = OrNbsp(r[3]);
+            values[4] = OrNbsp(r[4]);
+            AppendFilled(page, row, values);
+        }
     }
 
     const QString totals =
         QStringLiteral("Income: %1&nbsp;&nbsp;Expenses: %2&nbsp;&nbsp;Net Income: %3")
-            .arg(ExportMoney(head.PeriodIncome), ExportMoney(head.PeriodExpenses),
-                 ExportMoney(head.PeriodIncome - head.PeriodExpenses));
+            .arg(CentsText(head.IncomeCents), CentsText(head.ExpenseCents),
+                 CentsText(head.IncomeCents - head.ExpenseCents));
     AppendFilled(page, bottom, std::array<QByteArray, 1>{totals.toUtf8()});
     return page;
 }
 
 void THtmlExport::Export(TExportKind kind, const QString &templateFile, const QString &outFile,
-                         const TExportHead &head, const TStringsArray &rows) {
+                         const TReportHead &head, const TPeriod &period) {
     QFile file(templateFile);
     if (!file.open(QIODevice::ReadOnly))
         throw TExportError(QStringLiteral("Cannot read the export template \"%1\": %2. Restore "
@@ -188,7 +186,7 @@ void THtmlExport::Export(TExportKind kind, const QString &templateFile, const QS
 
     QByteArray page;
     try {
-        page = BuildPage(kind, DecodeTemplate(bytes), head, rows);
+        page = BuildPage(kind, DecodeTemplate(bytes), head, period);
     } catch (const TExportError &e) {
         throw TExportError(QStringLiteral("%1\n\nTemplate: %2")
                                .arg(QString::fromStdString(e.what()), templateFile));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "export/ExportTypes.h"
-#include "store/DbClass.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,10 +29,10 @@ public:
     // The finished page as UTF-8 without byte-order mark. Throws
     // TExportError when the template has fewer than three sections.
     static QByteArray BuildPage(TExportKind kind, const QString &templateText,
-                                const TExportHead &head, const TStringsArray &rows);
+                                const TReportHead &head, const TPeriod &period);
 
     // Reads the template, builds the page and writes it in one piece, so a
     // failure leaves no file behind (and keeps any file that was there).
     static void Export(TExportKind kind, const QString &templateFile, const QString &outFile,
-                       const TExportHead &head, const TStringsArray &rows);
+                       const TReportHead &head, const TPeriod &period);
 };

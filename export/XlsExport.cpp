@@ -2,6 +2,7 @@
 
 #include "export/BiffWorkbook.h"
 #include "export/OleStorage.h"
+#include "store/AmountText.h"
 #include "store/KestrelClass.h"
 
 #include <QFile>
@@ -10,10 +11,6 @@ namespace {
 
 const QString kSheet = QStringLiteral("Sheet1");
 const QString kWorkbookStream = QStringLiteral("Workbook");
-
-QString Item(const QStringList &row, int index) {
-    return index < row.size() ? row[index] : QString();
-}
 
 // An empty money cell holds one blank.
 QString OrBlank(const QString &value) {
@@ -28,28 +25,25 @@ QStringList TXlsExport::ColumnNames(TExportKind kind) {
     return {"Date", "Category", "In", "Out", "Notes"};
 }
 
-QList<QStringList> TXlsExport::SheetRows(TExportKind kind, const TExportHead &head,
-                                         const TStringsArray &rows) {
+QList<QStringList> TXlsExport::SheetRows(TExportKind kind, const TReportHead &head,
+                                         const TPeriod &period) {
     QList<QStringList> out;
-    out.reserve(rows.size() + 4);
-    for (const QStringList &r : rows) {
-        if (kind == TExportKind::Categories) {
-            const bool income = Item(r, 0) == QLatin1String("Income");
-            const QString sum = Item(r, 3);
-            out.append({Item(r, 0), Item(r, 1), Item(r, 2), income ? sum : QStringLiteral(" "),
-                        income ? QStringLiteral(" ") : sum, Item(r, 4)});
-        } else {
-            out.append(
-                {Item(r, 1), Item(r, 2), OrBlank(Item(r, 3)), OrBlank(Item(r, 4)), Item(r, 5)});
+    if (kind == TExportKind::Categories) {
+        for (const TCategoryTexts &r : CategoryRowTexts(period))
+            out.append({r[0], r[1], r[2], OrBlank(r[3]), OrBlank(r[4]), r[5]});
+    } else {
+        out.reserve(period.Records.size() + 4);
+        for (const TRecord &record : period.Records) {
+            const TRecordTexts r = RecordRowTexts(record);
+            out.append({r[0], r[1], OrBlank(r[2]), OrBlank(r[3]), r[4]});
         }
     }
     const int categoryColumn = 1;
     const int width = int(ColumnNames(kind).size());
-    const double net = head.PeriodIncome - head.PeriodExpenses;
     for (const QString &text :
-         {ExportPeriodLine(head), QStringLiteral("Income: ") + ExportMoney(head.PeriodIncome),
-          QStringLiteral("Expenses: ") + ExportMoney(head.PeriodExpenses),
-          QStringLiteral("Net Income: ") + ExportMoney(net)}) {
+         {ExportPeriodLine(head), QStringLiteral("Income: ") + CentsText(head.IncomeCents),
+          QStringLiteral("Expenses: ") + CentsText(head.ExpenseCents),
+          QStringLiteral("Net Income: ") + CentsText(head.IncomeCents - head.ExpenseCents)}) {
         QStringList row(width);
         row[categoryColumn] = text;
         out.append(row);
@@ -58,7 +52,7 @@ QList<QStringList> TXlsExport::SheetRows(TExportKind kind, const TExportHead &he
 }
 
 QByteArray TXlsExport::BuildWorkbook(TExportKind kind, const QByteArray &templateFile,
-                                     const TExportHead &head, const TStringsArray &rows) {
+                                     const TReportHead &head, const TPeriod &period) {
     if (!TOleStorage::IsCompoundFile(templateFile))
         throw TExportError(QStringLiteral("The template is not an Excel 97-2003 workbook."));
     if (!TOleStorage::HasStream(templateFile, kWorkbookStream)) {
@@ -95,7 +89,7 @@ QByteArray TXlsExport::BuildWorkbook(TExportKind kind, const QByteArray &templat
         columns.append(column);
     }
 
-    const QList<QStringList> texts = SheetRows(kind, head, rows);
+    const QList<QStringList> texts = SheetRows(kind, head, period);
     QList<TBiffRow> cells;
     cells.reserve(texts.size());
     for (const QStringList &row : texts) {
@@ -113,7 +107,7 @@ QByteArray TXlsExport::BuildWorkbook(TExportKind kind, const QByteArray &templat
 }
 
 void TXlsExport::Export(TExportKind kind, const QString &templateFile, const QString &outFile,
-                        const TExportHead &head, const TStringsArray &rows) {
+                        const TReportHead &head, const TPeriod &period) {
     QFile file(templateFile);
     if (!file.open(QIODevice::ReadOnly))
         throw TExportError(QStringLiteral("Cannot read the template workbook \"%1\": %2. Restore "
@@ -127,7 +121,7 @@ void TXlsExport::Export(TExportKind kind, const QString &templateFile, const QSt
 
     QByteArray workbook;
     try {
-        workbook = BuildWorkbook(kind, bytes, head, rows);
+        workbook = BuildWorkbook(kind, bytes, head, period);
     } catch (const TExportError &e) {
         throw TExportError(QStringLiteral("%1\n\nTemplate: %2")
                                .arg(QString::fromStdString(e.what()), templateFile));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "export/ExportTypes.h"
-#include "store/DbClass.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,16 +18,16 @@ public:
     // The sheet rows the export appends, in order, as texts by column name:
     // row i has one text per name of ColumnNames(kind); a summary row has
     // text under "Category" only (empty texts elsewhere).
-    static QList<QStringList> SheetRows(TExportKind kind, const TExportHead &head,
-                                        const TStringsArray &rows);
+    static QList<QStringList> SheetRows(TExportKind kind, const TReportHead &head,
+                                        const TPeriod &period);
 
     // The filled workbook file made from the template file's bytes.
     static QByteArray BuildWorkbook(TExportKind kind, const QByteArray &templateFile,
-                                    const TExportHead &head, const TStringsArray &rows);
+                                    const TReportHead &head, const TPeriod &period);
 
     // Reads the template, fills it and writes the workbook in one piece
     // (temporary file renamed into place): a failure leaves no partial file
     // and keeps a file that was there. Throws TExportError with the reason.
     static void Export(TExportKind kind, const QString &templateFile, const QString &outFile,
-                       const TExportHead &head, const TStringsArray &rows);
+                       const TReportHead &head, const TPeriod &period);
 };

@@ -1,31 +1,25 @@
 #include "forms/EntryPanel.h"
+#include "ui_EntryPanel.h"
 
 #include "forms/BusyGuard.h"
+#include "forms/Dialogs.h"
 #include "forms/EditCateForm.h"
-#include "forms/MainForm.h"
+#include "forms/ErrorReport.h"
 #include "forms/NoAutoSelect.h"
 #include "forms/PickerTabExit.h"
 #include "forms/RowsModel.h"
+#include "forms/Session.h"
 #include "store/AmountText.h"
 #include "store/KestrelClass.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QStandardPaths>
-#include <QTreeView>
 #include <exception>
 
 namespace {
-
-const QString kDateFormat = QStringLiteral("MM/dd/yyyy");
 
 // One item per line of a stored category list; no item for an empty text
 // or for the empty lines at its end.
@@ -36,106 +30,179 @@ QStringList CategoryLines(const QString &text) {
     return lines;
 }
 
-// Removes a row of a pending list and leaves no row selected (the view
-// would otherwise select the row that moves into its place, and a second
-// Delete would drop a row the user never chose).
-void RemovePendingRow(QTreeView *list, TRowsModel *model, int row) {
-    if (QItemSelectionModel *selection = list->selectionModel())
-        selection->clear();
-    model->RemoveRow(row);
-    if (QItemSelectionModel *selection = list->selectionModel())
-        selection->clear();
-}
-
 bool IsEnterKey(const QKeyEvent *key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+QString PendingCell(const TRecord &record, int subItem) {
+    switch (subItem) {
+    case 0:
+        return record.Date.toString(QStringLiteral("MM/dd/yyyy"));
+    case 1:
+        return RecordTypeWord(record.Type);
+    case 2:
+        return record.Category;
+    case 3:
+        return CentsText(record.Cents);
+    default:
+        return record.Notes;
+    }
 }
 
 } // namespace
 
 TEntryPanelKind TEntryPanelKind::Expense() {
-    return {QStringLiteral("Out"), QStringLiteral("Expense"), QStringLiteral("out"),
-            QStringLiteral("RES_HELP1")};
+    return {QStringLiteral("Out"),
+            TRecordType::Expense,
+            QStringLiteral("out"),
+            QStringLiteral("RES_HELP1"),
+            QStringLiteral("pnlExpense"),
+            {QStringLiteral("12/31/2009"), QStringLiteral("Food"), QStringLiteral("49.95"),
+             QStringLiteral("Walmart")}};
 }
 
 TEntryPanelKind TEntryPanelKind::Income() {
-    return {QStringLiteral("In"), QStringLiteral("Income"), QStringLiteral("in"),
-            QStringLiteral("RES_HELP2")};
+    return {QStringLiteral("In"),
+            TRecordType::Income,
+            QStringLiteral("in"),
+            QStringLiteral("RES_HELP2"),
+            QStringLiteral("pnlIncome"),
+            {QStringLiteral("12/01/2009"), QStringLiteral("Lottery"), QStringLiteral("89.95"),
+             QStringLiteral("Happy")}};
 }
 
-template <typename T> T *TEntryPanel::Control(const QString &kind, const QString &role) const {
-    const QString name = kind + FKind.Part + role;
-    T *control = FOwner->findChild<T *>(name);
-    if (!control)
-        qFatal("The main window lacks the control %s", qPrintable(name));
-    return control;
-}
+TEntryPanel::TEntryPanel(TSession &session, const TEntryPanelKind &kind, QWidget *parent)
+    : QFrame(parent), FSession(session), FKind(kind), ui(std::make_unique<Ui::TEntryPanel>()) {
+    ui->setupUi(this);
+    setObjectName(kind.PanelName);
+    // The controls are named from the part: "btn" + "Out" + "Add". The step
+    // labels of the Income panel have always been plain lblStep1 to lblStep6.
+    for (QWidget *child : findChildren<QWidget *>()) {
+        const QString name = child->objectName();
+        if (name.size() < 4 || !name.at(3).isUpper())
+            continue;
+        const bool step = name.startsWith(QLatin1String("lblStep"));
+        if (!step || kind.Type == TRecordType::Expense)
+            child->setObjectName(name.left(3) + kind.Part + name.mid(3));
+    }
+    const QStringList &example = kind.Example;
+    ui->lblStep1->setText(QStringLiteral("Step 1. Date: %1.").arg(example.value(0)));
+    ui->lblStep2->setText(QStringLiteral("Step 2. Category: %1.").arg(example.value(1)));
+    ui->lblStep3->setText(QStringLiteral("Step 3. Amount: %1.").arg(example.value(2)));
+    ui->lblStep4->setText(QStringLiteral("Step 4. Notes: %1.").arg(example.value(3)));
 
-TEntryPanel::TEntryPanel(TfrmMain *owner, const TEntryPanelKind &kind)
-    : QObject(owner), FOwner(owner), FKind(kind) {
-    setObjectName(QStringLiteral("EntryPanel") + kind.Part);
-    FDate = Control<QDateEdit>(QStringLiteral("dtp"), QStringLiteral("Date"));
-    FCate = Control<QComboBox>(QStringLiteral("cbo"), QStringLiteral("Cate"));
-    FAmount = Control<QLineEdit>(QStringLiteral("edt"), QStringLiteral("Amount"));
-    FNotes = Control<QLineEdit>(QStringLiteral("edt"), QStringLiteral("Notes"));
-    FHelp = Control<QPushButton>(QStringLiteral("btn"), QStringLiteral("Help"));
-    FEditCates = Control<QPushButton>(QStringLiteral("btn"), QStringLiteral("EditCates"));
-    FCalc = Control<QPushButton>(QStringLiteral("btn"), QStringLiteral("Calc"));
-    FAdd = Control<QPushButton>(QStringLiteral("btn"), QStringLiteral("Add"));
-    FList = Control<QTreeView>(QStringLiteral("lvw"), QStringLiteral("Recs"));
-    FTotal = Control<QLabel>(QStringLiteral("lbl"), QStringLiteral("Total"));
-    FDelete = Control<QPushButton>(QStringLiteral("btn"), QStringLiteral("Delete"));
-    FEdit = Control<QPushButton>(QStringLiteral("btn"), QStringLiteral("Edit"));
-    FSave = Control<QPushButton>(QStringLiteral("btn"), QStringLiteral("Save"));
-    FModel = ListModel(FList);
-    if (!FModel)
-        qFatal("The pending list %s has no rows model", qPrintable(FList->objectName()));
+    const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
+    FModel = new TTypedRowsModel<TRecord>({{"Date", 80, L},
+                                           {"Type", 80, L},
+                                           {"Category", 180, L},
+                                           {"Amount", 80, R},
+                                           {"Notes", 220, L}},
+                                          PendingCell, ui->lvwRecs);
+    SetupListView(ui->lvwRecs, FModel);
+    ui->cboCate->setCompleter(nullptr);
 
     // Enter walks date -> category -> amount -> notes -> Add, and on the
     // focused Add button adds; Delete in the list drops the selected row.
-    for (QObject *watched : {static_cast<QObject *>(FDate), static_cast<QObject *>(FCate),
-                             static_cast<QObject *>(FAmount), static_cast<QObject *>(FNotes),
-                             static_cast<QObject *>(FAdd), static_cast<QObject *>(FList)})
+    for (QObject *watched : {static_cast<QObject *>(ui->dtpDate), static_cast<QObject *>(ui->cboCate),
+                             static_cast<QObject *>(ui->edtAmount),
+                             static_cast<QObject *>(ui->edtNotes), static_cast<QObject *>(ui->btnAdd),
+                             static_cast<QObject *>(ui->lvwRecs)})
         watched->installEventFilter(this);
-    if (FCate->lineEdit())
-        FCate->lineEdit()->installEventFilter(this);
-    TPickerTabExit::Install(FDate);
-    TNoAutoSelect::Install(FAmount);
-    TNoAutoSelect::Install(FNotes);
+    if (ui->cboCate->lineEdit())
+        ui->cboCate->lineEdit()->installEventFilter(this);
+    TPickerTabExit::Install(ui->dtpDate);
+    TNoAutoSelect::Install(ui->edtAmount);
+    TNoAutoSelect::Install(ui->edtNotes);
 
-    connect(FAdd, &QPushButton::clicked, this, [this] { AddClick(FAdd); });
-    connect(FSave, &QPushButton::clicked, this, [this] { SaveClick(FSave); });
-    connect(FEdit, &QPushButton::clicked, this, [this] { EditClick(); });
-    connect(FDelete, &QPushButton::clicked, this, [this] { DeleteClick(); });
-    connect(FEditCates, &QPushButton::clicked, this, [this] { EditCatesClick(FEditCates); });
-    connect(FCalc, &QPushButton::clicked, this, [this] { CalcClick(); });
-    connect(FHelp, &QPushButton::clicked, this, [this] { HelpClick(); });
+    connect(ui->btnAdd, &QPushButton::clicked, this, [this] { AddClick(ui->btnAdd); });
+    connect(ui->btnSave, &QPushButton::clicked, this, [this] { SaveClick(ui->btnSave); });
+    connect(ui->btnEdit, &QPushButton::clicked, this, [this] { EditClick(); });
+    connect(ui->btnDelete, &QPushButton::clicked, this, [this] { DeleteClick(); });
+    connect(ui->btnEditCates, &QPushButton::clicked, this,
+            [this] { EditCatesClick(ui->btnEditCates); });
+    connect(ui->btnCalc, &QPushButton::clicked, this, [this] { CalcClick(); });
+    connect(ui->btnHelp, &QPushButton::clicked, this, [this] { HelpClick(); });
+    connect(ui->cboCate, &QComboBox::editTextChanged, this, [this] { CateChange(); });
+    connect(ui->edtAmount, &QLineEdit::textChanged, this, [this] { CateChange(); });
+    connect(FModel, &QAbstractItemModel::modelReset, this, [this] { UpdateButtons(); });
+    connect(FModel, &QAbstractItemModel::rowsInserted, this, [this] { UpdateButtons(); });
+    connect(FModel, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateButtons(); });
+    connect(ui->lvwRecs->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { UpdateButtons(); });
 }
 
-bool TEntryPanel::Ask(const QString &question) const {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), question,
-                    QMessageBox::Yes | QMessageBox::No, FOwner);
-    return box.exec() == QMessageBox::Yes;
+TEntryPanel::~TEntryPanel() = default;
+
+void TEntryPanel::Start() {
+    ui->dtpDate->setDate(QDate::currentDate());
+    UpdateTotal();
+    RunReported(window(), [&] { LoadCategories(); });
+    // Loading the items must not fill the box: it starts empty.
+    ui->cboCate->setCurrentIndex(-1);
+    ui->cboCate->setEditText(QString());
+    UpdateButtons();
+    CateChange();
+}
+
+const QList<TRecord> &TEntryPanel::Pending() const {
+    return FModel->Rows();
+}
+
+void TEntryPanel::AppendPending(const QList<TRecord> &records) {
+    for (const TRecord &record : records)
+        FModel->AppendRow(record);
+    UpdateTotal();
+}
+
+bool TEntryPanel::Ask(const QString &question) {
+    return AskQuestion(window(), question);
+}
+
+void TEntryPanel::UpdateButtons() {
+    const bool selected = SelectedRow(ui->lvwRecs) >= 0;
+    ui->btnSave->setEnabled(FModel->Count() > 0);
+    ui->btnEdit->setEnabled(selected);
+    ui->btnDelete->setEnabled(selected);
+}
+
+void TEntryPanel::UpdateTotal() {
+    qint64 sum = 0;
+    for (const TRecord &record : FModel->Rows())
+        sum += record.Cents;
+    ui->lblTotal->setText(QStringLiteral("Total: ") + CentsText(sum));
+}
+
+void TEntryPanel::RemovePendingRow(int row) {
+    // No row stays selected: the view would otherwise select the row that
+    // moves into its place, and a second Delete would drop a row the user
+    // never chose.
+    ui->lvwRecs->selectionModel()->clear();
+    FModel->RemoveRow(row);
+    ui->lvwRecs->selectionModel()->clear();
+    UpdateTotal();
 }
 
 void TEntryPanel::CateChange() {
-    FAdd->setEnabled(!FCate->currentText().trimmed().isEmpty() &&
-                     IsAcceptableAmount(FAmount->text()));
+    ui->btnAdd->setEnabled(!ui->cboCate->currentText().trimmed().isEmpty() &&
+                           IsAcceptableAmount(ui->edtAmount->text()));
 }
 
 void TEntryPanel::AddClick(QPushButton *sender) {
     if (!sender)
-        sender = FAdd;
+        sender = ui->btnAdd;
     // Enter in the notes box calls Add also while the rule does not hold.
     if (!sender->isEnabled()) {
-        FCate->setFocus();
+        ui->cboCate->setFocus();
         return;
     }
-    FOwner->RunGuarded([&] {
-        const QString category = FCate->currentText().trimmed();
-        double amount = 0;
-        if (category.isEmpty() || !IsAcceptableAmount(FAmount->text(), &amount)) {
-            FCate->setFocus();
+    RunReported(window(), [&] {
+        TRecord record;
+        record.Date = ui->dtpDate->date();
+        record.Type = FKind.Type;
+        record.Category = ui->cboCate->currentText().trimmed();
+        record.Notes = ui->edtNotes->text().trimmed();
+        if (record.Category.isEmpty() || !IsAcceptableAmount(ui->edtAmount->text(), &record.Cents)) {
+            ui->cboCate->setFocus();
             return;
         }
         // The row is in the list before the category is stored; when storing
@@ -144,21 +211,19 @@ void TEntryPanel::AddClick(QPushButton *sender) {
         std::exception_ptr failure;
         {
             TBusyGuard busy(sender);
-            FModel->AppendRow({FDate->date().toString(kDateFormat), FKind.TypeWord, category,
-                               FormatAmount(amount), FNotes->text().trimmed()});
-            UpdatePendingTotal(FList, FTotal);
+            FModel->AppendRow(record);
+            UpdateTotal();
             try {
-                RememberCategory(category);
+                RememberCategory(record.Category);
             } catch (...) {
                 failure = std::current_exception();
             }
         }
-        FCate->setCurrentIndex(-1);
-        FCate->setEditText(QString());
-        FAmount->clear();
-        FNotes->clear();
-        FCate->setFocus();
-        FOwner->UpdateButtons();
+        ui->cboCate->setCurrentIndex(-1);
+        ui->cboCate->setEditText(QString());
+        ui->edtAmount->clear();
+        ui->edtNotes->clear();
+        ui->cboCate->setFocus();
         if (failure)
             std::rethrow_exception(failure);
     });
@@ -166,8 +231,8 @@ void TEntryPanel::AddClick(QPushButton *sender) {
 
 void TEntryPanel::SaveClick(QPushButton *sender) {
     if (!sender)
-        sender = FSave;
-    FOwner->RunGuarded([&] {
+        sender = ui->btnSave;
+    RunReported(window(), [&] {
         if (FModel->Count() == 0)
             return;
         if (!Ask(QStringLiteral("Do you want to save?")))
@@ -176,77 +241,69 @@ void TEntryPanel::SaveClick(QPushButton *sender) {
             // One transaction for the whole list: when it fails nothing is
             // stored, the rows stay and Save is enabled again.
             TBusyGuard busy(sender);
-            FOwner->DbMan->AddRecords(FOwner->UserName, FModel->Rows());
+            FSession.DbMan->AddRecords(FSession.UserName, FModel->Rows());
         }
         FModel->Clear();
-        UpdatePendingTotal(FList, FTotal);
-        FOwner->UpdateButtons();
-        ShowSaveSuccess(FOwner);
+        UpdateTotal();
+        ShowInformation(window(), QStringLiteral("SUCCESS"),
+                        QStringLiteral("SUCCESS!\n\nTo view transactions, click on the "
+                                       "\"Transactions\" radio button."));
     });
 }
 
 void TEntryPanel::EditClick() {
-    FOwner->RunGuarded([&] {
-        const int row = SelectedRow(FList);
+    RunReported(window(), [&] {
+        const int row = SelectedRow(ui->lvwRecs);
         if (row < 0)
             return;
         if (!Ask(QStringLiteral("You want to edit it?")))
             return;
-        const QStringList texts = FModel->Row(row);
-        const QDate date = QDate::fromString(texts.value(0), kDateFormat);
-        if (date.isValid())
-            FDate->setDate(date);
-        FCate->setEditText(texts.value(2));
-        FAmount->setText(texts.value(3));
-        FNotes->setText(texts.value(4));
-        RemovePendingRow(FList, FModel, row);
-        UpdatePendingTotal(FList, FTotal);
-        FOwner->UpdateButtons();
+        const TRecord record = FModel->At(row);
+        ui->dtpDate->setDate(record.Date);
+        ui->cboCate->setEditText(record.Category);
+        ui->edtAmount->setText(CentsText(record.Cents));
+        ui->edtNotes->setText(record.Notes);
+        RemovePendingRow(row);
     });
 }
 
 void TEntryPanel::DeleteClick() {
-    FOwner->RunGuarded([&] {
-        const int row = SelectedRow(FList);
+    RunReported(window(), [&] {
+        const int row = SelectedRow(ui->lvwRecs);
         if (row < 0)
             return;
         if (!Ask(QStringLiteral("You want to delete it?")))
             return;
-        RemovePendingRow(FList, FModel, row);
-        UpdatePendingTotal(FList, FTotal);
-        FOwner->UpdateButtons();
+        RemovePendingRow(row);
     });
 }
 
 void TEntryPanel::EditCatesClick(QPushButton *sender) {
     if (!sender)
-        sender = FEditCates;
-    FOwner->RunGuarded([&] {
+        sender = ui->btnEditCates;
+    RunReported(window(), [&] {
         bool saved = false;
         {
             // The button stays disabled while the editor is open; the wait
             // cursor only marks the work on the data file.
             sender->setEnabled(false);
             const auto enableAgain = qScopeGuard([sender] { sender->setEnabled(true); });
-            TfrmEditCate dialog(FOwner);
+            TfrmEditCate dialog(window());
             {
                 TBusyGuard busy;
-                dialog.CateText = FOwner->DbMan->GetCategories(FOwner->UserName, FKind.ListName);
+                dialog.CateText = FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
             }
             if (dialog.exec() == QDialog::Accepted) {
                 dialog.hide();
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 TBusyGuard busy;
-                FOwner->DbMan->SetCategories(FOwner->UserName, FKind.ListName, dialog.CateText);
+                FSession.DbMan->SetCategories(FSession.UserName, FKind.ListName, dialog.CateText);
                 LoadCategories();
                 saved = true;
             }
         }
-        if (saved) {
-            QMessageBox box(QMessageBox::Information, QStringLiteral("Ledgerly"),
-                            QStringLiteral("SUCCESS!"), QMessageBox::Ok, FOwner);
-            box.exec();
-        }
+        if (saved)
+            ShowInformation(window(), QStringLiteral("Ledgerly"), QStringLiteral("SUCCESS!"));
     });
     sender->setFocus();
 }
@@ -269,76 +326,53 @@ void TEntryPanel::CalcClick() {
 }
 
 void TEntryPanel::HelpClick() {
-    FOwner->RunGuarded([&] {
+    RunReported(window(), [&] {
         QString text = QString::fromUtf8(TKestrel::ReadResourceText(FKind.HelpResource));
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         while (text.endsWith(QLatin1Char('\n')))
             text.chop(1);
-        QMessageBox box(QMessageBox::Information, QStringLiteral("Help"), text, QMessageBox::Ok,
-                        FOwner);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        ShowInformation(window(), QStringLiteral("Help"), text);
     });
 }
 
 void TEntryPanel::RememberCategory(const QString &category) {
+    QComboBox *box = ui->cboCate;
     const QString wanted = category.trimmed().toLower();
-    for (int i = 0; i < FCate->count(); ++i) {
-        if (FCate->itemText(i).trimmed().toLower() == wanted)
+    for (int i = 0; i < box->count(); ++i) {
+        if (box->itemText(i).trimmed().toLower() == wanted)
             return; // the list keeps its own spelling
     }
-    FCate->insertItem(0, category);
+    box->insertItem(0, category);
     QStringList items;
-    for (int i = 0; i < FCate->count(); ++i)
-        items << FCate->itemText(i);
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
     try {
-        FOwner->DbMan->SetCategories(FOwner->UserName, FKind.ListName,
-                                     items.join(QStringLiteral("\r\n")).trimmed());
+        FSession.DbMan->SetCategories(FSession.UserName, FKind.ListName,
+                                      items.join(QStringLiteral("\r\n")).trimmed());
     } catch (...) {
         // The box shows what is stored: a category that could not be stored
         // is tried again at the next Add.
-        FCate->removeItem(0);
+        box->removeItem(0);
         throw;
     }
 }
 
 void TEntryPanel::LoadCategories() {
-    const QString typed = FCate->currentText();
+    const QString typed = ui->cboCate->currentText();
     const QStringList lines =
-        CategoryLines(FOwner->DbMan->GetCategories(FOwner->UserName, FKind.ListName));
-    FCate->clear();
-    FCate->addItems(lines);
-    FCate->setCurrentIndex(-1);
-    FCate->setEditText(typed);
-}
-
-void TEntryPanel::UpdatePendingTotal(QTreeView *list, QLabel *label) {
-    double sum = 0;
-    if (const TRowsModel *model = ListModel(list)) {
-        for (const QStringList &row : model->Rows()) {
-            double value = 0;
-            if (IsDecimalText(row.value(3).trimmed(), &value))
-                sum += value;
-        }
-    }
-    label->setText(QStringLiteral("Total: ") + FormatAmount(sum));
-}
-
-void TEntryPanel::ShowSaveSuccess(QWidget *owner) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("SUCCESS"),
-                    QStringLiteral("SUCCESS!\n\nTo view transactions, click on the "
-                                   "\"Transactions\" radio button."),
-                    QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+        CategoryLines(FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName));
+    ui->cboCate->clear();
+    ui->cboCate->addItems(lines);
+    ui->cboCate->setCurrentIndex(-1);
+    ui->cboCate->setEditText(typed);
 }
 
 bool TEntryPanel::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
-    if (watched == FList) {
-        if (key->key() == Qt::Key_Delete && !key->isAutoRepeat() && SelectedRow(FList) >= 0) {
+    if (watched == ui->lvwRecs) {
+        if (key->key() == Qt::Key_Delete && !key->isAutoRepeat() && SelectedRow(ui->lvwRecs) >= 0) {
             DeleteClick();
             return true;
         }
@@ -346,26 +380,26 @@ bool TEntryPanel::eventFilter(QObject *watched, QEvent *event) {
     }
     if (!IsEnterKey(key))
         return false;
-    if (watched == FDate) {
-        FCate->setFocus();
+    if (watched == ui->dtpDate) {
+        ui->cboCate->setFocus();
         return true;
     }
-    if (watched == FCate || watched == FCate->lineEdit()) {
-        FAmount->setFocus();
+    if (watched == ui->cboCate || watched == ui->cboCate->lineEdit()) {
+        ui->edtAmount->setFocus();
         return true;
     }
-    if (watched == FAmount) {
-        FNotes->setFocus();
+    if (watched == ui->edtAmount) {
+        ui->edtNotes->setFocus();
         return true;
     }
-    if (watched == FNotes) {
-        AddClick(FAdd);
+    if (watched == ui->edtNotes) {
+        AddClick(ui->btnAdd);
         return true;
     }
-    if (watched == FAdd) {
+    if (watched == ui->btnAdd) {
         // Tab reaches Add; Enter there works like Space.
-        if (FAdd->isEnabled() && !key->isAutoRepeat())
-            AddClick(FAdd);
+        if (ui->btnAdd->isEnabled() && !key->isAutoRepeat())
+            AddClick(ui->btnAdd);
         return true;
     }
     return false;

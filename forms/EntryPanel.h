@@ -1,45 +1,57 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
+#include "store/Records.h"
 
-class QComboBox;
-class QDateEdit;
-class QLabel;
-class QLineEdit;
+#include <QFrame>
+#include <QString>
+#include <memory>
+
+namespace Ui {
+class TEntryPanel;
+}
 class QPushButton;
-class QTreeView;
-class QWidget;
-class TRowsModel;
-class TfrmMain;
+template <typename Row> class TTypedRowsModel;
+struct TSession;
 
 // What tells the Expense panel and the Income panel apart.
 struct TEntryPanelKind {
     QString Part;         // "Out" or "In": the middle of the controls' names
-    QString TypeWord;     // type of the panel's records: "Expense" or "Income"
+    TRecordType Type;     // type of the panel's records
     QString ListName;     // the user's category list: "out" or "in"
     QString HelpResource; // "RES_HELP1" or "RES_HELP2"
+    QString PanelName;    // "pnlExpense" or "pnlIncome"
+    QStringList Example;  // the date, category, amount and notes of the steps
 
     static TEntryPanelKind Expense();
     static TEntryPanelKind Income();
 };
 
-// The behaviour of one entry panel of the main window, written once for both
-// twins: a day's records are typed into the pending list, corrected or
-// dropped there, and saved together. The panel's widgets are the main
-// window's, found by their names (dtpOutDate, cboOutCate, ... for Out).
+// One entry panel, written once for both twins: a day's records are typed
+// into the pending list, corrected or dropped there, and saved together.
+// Its controls are named from the kind's part (dtpOutDate, cboOutCate, ...
+// for Out), as every other window of the program names them.
 //
-// Every handler reports its own failures through the main window's error
+// Every handler reports its own failures through the application's error
 // report and leaves no button disabled and no wait cursor behind.
-class TEntryPanel : public QObject {
+class TEntryPanel : public QFrame {
     Q_OBJECT
 public:
-    TEntryPanel(TfrmMain *owner, const TEntryPanelKind &kind);
+    TEntryPanel(TSession &session, const TEntryPanelKind &kind, QWidget *parent = nullptr);
+    ~TEntryPanel() override;
 
     const TEntryPanelKind &Kind() const { return FKind; }
 
-    // Add: a row of date, type, category, amount and notes goes to the end
-    // of the pending list, a new category to the top of the user's list.
+    // Once a user has signed in: today's date, the user's categories, the
+    // empty list's total and the buttons.
+    void Start();
+
+    // Appends records to the pending list (statement import), as Add does
+    // for one.
+    void AppendPending(const QList<TRecord> &records);
+    const QList<TRecord> &Pending() const;
+
+    // Add: a record of date, type, category, amount and notes goes to the
+    // end of the pending list, a new category to the top of the user's list.
     // `sender` is the Add button (also when Enter in the notes box adds).
     void AddClick(QPushButton *sender);
     // Enables Add exactly when the category is not blank and the amount is
@@ -64,10 +76,6 @@ public:
     // Reloads the category box's items from the stored list; the typed text stays.
     void LoadCategories();
 
-    // "Total: %0.2f" of the Amount texts of a pending list.
-    static void UpdatePendingTotal(QTreeView *list, QLabel *label);
-    static void ShowSaveSuccess(QWidget *owner);
-
     // The calculators tried by Calc, in order.
     static const QStringList &Calculators();
 
@@ -75,23 +83,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    template <typename T> T *Control(const QString &kind, const QString &role) const;
-    bool Ask(const QString &question) const;
+    void UpdateButtons();
+    void UpdateTotal();
+    void RemovePendingRow(int row);
+    bool Ask(const QString &question);
 
-    TfrmMain *FOwner;
+    TSession &FSession;
     TEntryPanelKind FKind;
-    QDateEdit *FDate;
-    QComboBox *FCate;
-    QLineEdit *FAmount;
-    QLineEdit *FNotes;
-    QPushButton *FHelp;
-    QPushButton *FEditCates;
-    QPushButton *FCalc;
-    QPushButton *FAdd;
-    QTreeView *FList;
-    QLabel *FTotal;
-    QPushButton *FDelete;
-    QPushButton *FEdit;
-    QPushButton *FSave;
-    TRowsModel *FModel;
+    std::unique_ptr<Ui::TEntryPanel> ui;
+    TTypedRowsModel<TRecord> *FModel = nullptr;
 };

@@ -3,10 +3,11 @@
 
 #include "forms/BusyGuard.h"
 #include "forms/DataFileCopy.h"
+#include "forms/Dialogs.h"
+#include "forms/EntryPanel.h"
 #include "forms/ErrorReport.h"
 #include "forms/LoginForm.h"
-#include "forms/NoAutoSelect.h"
-#include "forms/RowsModel.h"
+#include "forms/TransactionsPanel.h"
 #include "forms/WindowFont.h"
 #include "store/KestrelClass.h"
 
@@ -17,7 +18,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QItemSelectionModel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -68,13 +68,6 @@ void addSeparator(QMenu *menu, const QString &name) {
     menu->addSeparator()->setObjectName(name);
 }
 
-QStringList textLines(const QString &text) {
-    QStringList lines = QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(QWidget *parent, const QStringList &arguments)
@@ -104,76 +97,30 @@ void TfrmMain::SetupComponents() {
     ui->imgMenuDown->setPixmap(menuPicture(QStringLiteral(":/MENU_DOWN"), QColor(255, 0, 0)));
     ui->imgMenu->installEventFilter(this);
 
-    ui->TabSet1->setShape(QTabBar::RoundedSouth);
-    ui->TabSet1->setExpanding(false);
-    ui->TabSet1->setDrawBase(false);
-    ui->TabSet1->addTab(QStringLiteral("By the Day"));
-    ui->TabSet1->addTab(QStringLiteral("By the Month"));
-    ui->Splitter1->setSizes({162, 200});
-    ui->Splitter3->setSizes({156, 200});
-
-    for (QComboBox *combo : {ui->cboOutCate, ui->cboInCate})
-        combo->setCompleter(nullptr);
-    for (QLineEdit *edit : {ui->edtOutAmount, ui->edtOutNotes, ui->edtInAmount, ui->edtInNotes})
-        TNoAutoSelect::Install(edit);
-
-    SaveDialog1 = new QFileDialog(this);
-    SaveDialog1->setObjectName("SaveDialog1");
-    SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog1->setFileMode(QFileDialog::AnyFile);
+    FSession.SaveDialog1 = new QFileDialog(this);
+    FSession.SaveDialog1->setObjectName("SaveDialog1");
+    FSession.SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     OpenDialog1 = new QFileDialog(this);
     OpenDialog1->setObjectName("OpenDialog1");
-    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog1->setFileMode(QFileDialog::AnyFile);
-    // The current folder is the program's own; the user's files are looked
-    // for, and saved, under the home folder until another one is chosen.
-    for (QFileDialog *dialog : {SaveDialog1, OpenDialog1})
+    for (QFileDialog *dialog : {FSession.SaveDialog1, OpenDialog1}) {
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        // The current folder is the program's own; the user's files are
+        // looked for, and saved, under the home folder until another one is
+        // chosen.
         dialog->setDirectory(QDir::homePath());
+    }
 
-    SetupLists();
+    FOutPanel = new TEntryPanel(FSession, TEntryPanelKind::Expense(), ui->stkPanels);
+    FInPanel = new TEntryPanel(FSession, TEntryPanelKind::Income(), ui->stkPanels);
+    FTransPanel = new TTransactionsPanel(FSession, ui->stkPanels);
+    for (QWidget *panel : {static_cast<QWidget *>(FOutPanel), static_cast<QWidget *>(FInPanel),
+                           static_cast<QWidget *>(FTransPanel)})
+        ui->stkPanels->addWidget(panel);
+    for (QRadioButton *mode : {ui->rdoExpense, ui->rdoIncome, ui->rdoTransactions})
+        connect(mode, &QRadioButton::toggled, this, [this] { rdoExpenseClick(); });
     SetupMenus();
-    ConnectHandlers();
-    SetupTransactions();
-    CreateEntryPanels();
-}
-
-void TfrmMain::SetupLists() {
-    const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
-    const QList<TListColumn> pending = {{"Date", 80, L},
-                                        {"Type", 80, L},
-                                        {"Category", 180, L},
-                                        {"Amount", 80, R},
-                                        {"Notes", 220, L}};
-    SetupListView(ui->lvwOutRecs, new TRowsModel(pending, ui->lvwOutRecs));
-    SetupListView(ui->lvwInRecs, new TRowsModel(pending, ui->lvwInRecs));
-    SetupListView(
-        ui->lvwDayTotal,
-        new TRowsModel({{"Date", 220, L}, {"In", 210, R}, {"Out", 210, R}}, ui->lvwDayTotal));
-    SetupListView(ui->lvwMonthTotal,
-                  new TRowsModel({{"Month/Year", 220, L}, {"In", 210, R}, {"Out", 210, R}},
-                                 ui->lvwMonthTotal));
-    SetupListView(ui->lvwTrans, new TRowsModel({{"", 0, L},
-                                                {"Date", 80, L},
-                                                {"Category", 180, L},
-                                                {"In", 80, R},
-                                                {"Out", 80, R},
-                                                {"Notes", 220, L}},
-                                               ui->lvwTrans));
-    ui->lvwTrans->setProperty("Tag", 0);
-    SetupListView(ui->lvwInCates, new TRowsModel({{"Type", 80, L},
-                                                  {"Category", 320, L},
-                                                  {"Qty", 80, R},
-                                                  {"In", 80, R},
-                                                  {"0 - 100%", 80, R}},
-                                                 ui->lvwInCates));
-    SetupListView(ui->lvwOutCates, new TRowsModel({{"Type", 80, L},
-                                                   {"Category", 320, L},
-                                                   {"Qty", 80, R},
-                                                   {"Out", 80, R},
-                                                   {"0 - 100%", 80, R}},
-                                                  ui->lvwOutCates));
 }
 
 void TfrmMain::SetupMenus() {
@@ -208,54 +155,6 @@ void TfrmMain::SetupMenus() {
     guarded(restore, &TfrmMain::mnuMenu_RestoreClick);
     guarded(about, &TfrmMain::mnuMenu_AboutClick);
     guarded(exitItem, &TfrmMain::mnuMenu_ExitClick);
-
-    // The export and print items are connected (and enabled) by their own units.
-    mnuTransMenu = new QMenu(this);
-    mnuTransMenu->setObjectName("mnuTransMenu");
-    addItem(mnuTransMenu, "btnTransMore_ToXls", "Export to XLS")->setEnabled(false);
-    addItem(mnuTransMenu, "btnTransMore_ToHtml", "Export to HTML")->setEnabled(false);
-    addSeparator(mnuTransMenu, "btnTransMore_Separator");
-    addItem(mnuTransMenu, "btnTransMore_Print", "Print")->setEnabled(false);
-
-    mnuCatesExport = new QMenu(this);
-    mnuCatesExport->setObjectName("mnuCatesExport");
-    addItem(mnuCatesExport, "mnuCatesExport_ToXls", "Export to XLS")->setEnabled(false);
-    addItem(mnuCatesExport, "mnuCatesExport_ToHtml", "Export to HTML")->setEnabled(false);
-    ConnectExportMenus();
-    ConnectPrintCommands();
-}
-
-void TfrmMain::ConnectHandlers() {
-    for (QRadioButton *mode : {ui->rdoExpense, ui->rdoIncome, ui->rdoTransactions})
-        connect(mode, &QRadioButton::toggled, this, [this] { rdoExpenseClick(); });
-    for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories})
-        connect(sub, &QRadioButton::toggled, this, [this] { rdoTransTransactionsClick(); });
-
-    // Any change of a list's rows may change the buttons.
-    for (QTreeView *list : {ui->lvwOutRecs, ui->lvwInRecs, ui->lvwDayTotal, ui->lvwMonthTotal,
-                            ui->lvwTrans, ui->lvwInCates, ui->lvwOutCates}) {
-        TRowsModel *model = ListModel(list);
-        connect(model, &QAbstractItemModel::modelReset, this, [this] { UpdateButtons(); });
-        connect(model, &QAbstractItemModel::rowsInserted, this, [this] { UpdateButtons(); });
-        connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateButtons(); });
-    }
-    // lvwOutRecsSelectItem, lvwInRecsSelectItem: nothing but UpdateButtons.
-    for (QTreeView *list : {ui->lvwOutRecs, ui->lvwInRecs})
-        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                [this] { UpdateButtons(); });
-    connect(ui->lvwTrans->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { lvwTransSelectItem(); });
-
-    connect(ui->cboOutCate, &QComboBox::editTextChanged, this, [this] { cboOutCateChange(); });
-    connect(ui->edtOutAmount, &QLineEdit::textChanged, this, [this] { cboOutCateChange(); });
-    connect(ui->cboInCate, &QComboBox::editTextChanged, this, [this] { cboInCateChange(); });
-    connect(ui->edtInAmount, &QLineEdit::textChanged, this, [this] { cboInCateChange(); });
-
-    connect(ui->dtpTransDate1, &QDateEdit::dateChanged, this, [this] { dtpTransDate1Change(); });
-    connect(ui->dtpTransDate2, &QDateEdit::dateChanged, this, [this] { dtpTransDate1Change(); });
-    connect(ui->TabSet1, &QTabBar::currentChanged, this, [this] { TabSet1Click(); });
-    connect(ui->btnTransMore, &QPushButton::clicked, this, [this] { btnTransMoreClick(); });
-    connect(ui->btnCatesExport, &QPushButton::clicked, this, [this] { btnCatesExportClick(); });
 }
 
 // --- creation and destruction ----------------------------------------------------
@@ -269,55 +168,31 @@ void TfrmMain::FormCreate() {
         setWindowIcon(icon);
     }
 
-    RunSignIn(DataFile, UserName);
-    if (!QFileInfo::exists(DataFile) || UserName.isEmpty()) {
+    QString dataFile, userName;
+    RunSignIn(dataFile, userName);
+    if (!QFileInfo::exists(dataFile) || userName.isEmpty()) {
         // No user: the window is never shown and the program ends quietly.
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
-
-    RunGuarded([&] { DbMan = std::make_unique<TDbMan>(DataFile); });
-    if (!DbMan) {
+    FSession.DataFile = dataFile;
+    FSession.UserName = userName;
+    RunGuarded([&] { FSession.DbMan = std::make_unique<TDbMan>(dataFile); });
+    if (!FSession.DbMan) {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
 
-    SetApplicationTitle(QStringLiteral("%1 - Username: %2").arg(ApplicationTitle(), UserName));
+    SetApplicationTitle(QStringLiteral("%1 - Username: %2").arg(ApplicationTitle(), userName));
     setWindowTitle(ApplicationTitle());
     findChild<QAction *>("mnuMenu_DeleteUser")
-        ->setText(QStringLiteral("Delete %1").arg(escapeMnemonics(UserName)));
-    MarkedDate.clear();
+        ->setText(QStringLiteral("Delete %1").arg(escapeMnemonics(userName)));
 
     ui->rdoExpense->setChecked(true);
     rdoExpenseClick();
-    ui->rdoTransTransactions->setChecked(true);
-    rdoTransTransactionsClick();
-
-    const QDate today = QDate::currentDate();
-    ui->dtpOutDate->setDate(today);
-    ui->dtpInDate->setDate(today);
-    ui->dtpTransDate1->setDate(AddDays(today, 1 - DayOfMonth(today)));
-    ui->dtpTransDate2->setDate(today);
-
-    UpdatePendingTotal(ui->lvwOutRecs, ui->lblOutTotal);
-    UpdatePendingTotal(ui->lvwInRecs, ui->lblInTotal);
-    ShowPeriodTotals(0, 0);
-
-    RunGuarded([&] {
-        ui->cboOutCate->addItems(textLines(DbMan->GetCategories(UserName, QStringLiteral("out"))));
-        ui->cboInCate->addItems(textLines(DbMan->GetCategories(UserName, QStringLiteral("in"))));
-    });
-    // Adding items must not fill the boxes: they start empty.
-    ui->cboOutCate->setCurrentIndex(-1);
-    ui->cboOutCate->setEditText(QString());
-    ui->cboInCate->setCurrentIndex(-1);
-    ui->cboInCate->setEditText(QString());
-
-    UpdateButtons();
-    cboOutCateChange();
-    cboInCateChange();
-    dtpTransDate1Change();
-    TabSet1Click();
+    FOutPanel->Start();
+    FInPanel->Start();
+    FTransPanel->Start();
     SetMenuImage(true);
 
     SkinMan = std::make_unique<TSkinMan>(ui->imgLeft, ui->imgTop, ui->imgRight, ui->imgBottom,
@@ -336,7 +211,7 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::FormDestroy() {
     SkinMan.reset();
-    DbMan.reset();
+    FSession.DbMan.reset();
 }
 
 void TfrmMain::RunSignIn(QString &dataFile, QString &userName) {
@@ -359,64 +234,8 @@ void TfrmMain::RunGuarded(const std::function<void()> &body) {
     RunReported(this, body);
 }
 
-void TfrmMain::UpdateButtons() {
-    const auto count = [](QTreeView *list) { return ListModel(list)->Count(); };
-    const auto selected = [](QTreeView *list) { return SelectedRow(list) >= 0; };
-
-    ui->btnOutSave->setEnabled(count(ui->lvwOutRecs) > 0);
-    ui->btnOutEdit->setEnabled(selected(ui->lvwOutRecs));
-    ui->btnOutDelete->setEnabled(selected(ui->lvwOutRecs));
-    ui->btnInSave->setEnabled(count(ui->lvwInRecs) > 0);
-    ui->btnInEdit->setEnabled(selected(ui->lvwInRecs));
-    ui->btnInDelete->setEnabled(selected(ui->lvwInRecs));
-    ui->btnTransMore->setEnabled(count(ui->lvwTrans) > 0);
-    ui->btnTransEdit->setEnabled(selected(ui->lvwTrans));
-    ui->btnTransDelete->setEnabled(selected(ui->lvwTrans));
-    ui->btnMoreInfo->setEnabled(CurrentCatesList != nullptr);
-    const bool anyCates = count(ui->lvwInCates) > 0 || count(ui->lvwOutCates) > 0;
-    ui->btnCatesExport->setEnabled(anyCates);
-    ui->btnCatesPrint->setEnabled(anyCates);
-}
-
-void TfrmMain::SetBusy(bool busy, QWidget *control) {
-    TBusyGuard::SetBusy(busy, control);
-}
-
-void TfrmMain::CollectRows(QTreeView *list, TStringsArray &rows) {
-    const TRowsModel *model = ListModel(list);
-    for (const QStringList &row : model->Rows())
-        rows.append(row);
-}
-
 void TfrmMain::SetMenuImage(bool up) {
     ui->imgMenu->setPixmap((up ? ui->imgMenuUp : ui->imgMenuDown)->pixmap());
-}
-
-QString TfrmMain::RunFileDialog(QFileDialog *dialog, const QString &filter) {
-    dialog->setNameFilter(filter);
-    const QString last = dialog->property("LastChosen").toString();
-    if (!last.isEmpty())
-        dialog->selectFile(last);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return QString();
-    const QString chosen = dialog->selectedFiles().constFirst();
-    dialog->setProperty("LastChosen", chosen);
-    return chosen;
-}
-
-bool TfrmMain::Ask(const QString &text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), text,
-                    QMessageBox::Yes | QMessageBox::No, this);
-    // A user name is shown as typed, never read as markup.
-    box.setTextFormat(Qt::PlainText);
-    return box.exec() == QMessageBox::Yes;
-}
-
-bool TfrmMain::MayReplace(const QString &fileName) {
-    if (!QFileInfo(fileName).exists())
-        return true;
-    return Ask(QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
-                   .arg(QDir::toNativeSeparators(fileName)));
 }
 
 void TfrmMain::Restart(const QString &params) {
@@ -428,14 +247,12 @@ void TfrmMain::Restart(const QString &params) {
 // --- mode bar ---------------------------------------------------------------------------
 
 void TfrmMain::rdoExpenseClick() {
-    ui->pnlExpense->setVisible(ui->rdoExpense->isChecked());
-    ui->pnlIncome->setVisible(ui->rdoIncome->isChecked());
-    ui->pnlTransactions->setVisible(ui->rdoTransactions->isChecked());
-}
-
-void TfrmMain::rdoTransTransactionsClick() {
-    ui->pnlTransTransactions->setVisible(ui->rdoTransTransactions->isChecked());
-    ui->pnlTransCategories->setVisible(ui->rdoTransCategories->isChecked());
+    QWidget *panel = FOutPanel;
+    if (ui->rdoIncome->isChecked())
+        panel = FInPanel;
+    else if (ui->rdoTransactions->isChecked())
+        panel = FTransPanel;
+    ui->stkPanels->setCurrentWidget(panel);
 }
 
 void TfrmMain::imgMenuMouseDown(Qt::MouseButton button) {
@@ -470,7 +287,7 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
 // --- account menu -------------------------------------------------------------------------
 
 void TfrmMain::mnuMenu_SwitchUserClick() {
-    if (!Ask(QStringLiteral("You want to switch user?")))
+    if (!AskQuestion(this, QStringLiteral("You want to switch user?")))
         return;
     Restart(QString());
 }
@@ -492,7 +309,7 @@ void TfrmMain::mnuMenu_SetPwdClick() {
     }
     {
         TBusyGuard busy;
-        DbMan->SetPassword(UserName, password);
+        FSession.DbMan->SetPassword(FSession.UserName, password);
     }
     QMessageBox box(QMessageBox::Information, QStringLiteral("Set Password"),
                     QStringLiteral("SUCCESS!"), QMessageBox::Ok, this);
@@ -500,27 +317,27 @@ void TfrmMain::mnuMenu_SetPwdClick() {
 }
 
 void TfrmMain::mnuMenu_DeleteUserClick() {
-    if (!Ask(QStringLiteral("You want to delete %1?").arg(UserName)))
+    if (!AskQuestion(this, QStringLiteral("You want to delete %1?").arg(FSession.UserName)))
         return;
     {
         TBusyGuard busy;
-        DbMan->DeleteUser(UserName);
+        FSession.DbMan->DeleteUser(FSession.UserName);
     }
     Restart(QString());
 }
 
 void TfrmMain::mnuMenu_BackupClick() {
-    QString fileName = RunFileDialog(SaveDialog1, kBackupFilter);
+    QString fileName = RunFileDialog(FSession.SaveDialog1, kBackupFilter);
     if (fileName.isEmpty())
         return;
     if (!HasBackupExtension(fileName)) {
         fileName += QStringLiteral(".ledgerly");
-        if (!MayReplace(fileName))
+        if (!MayReplace(this, fileName))
             return;
     }
     {
         TBusyGuard busy;
-        CopyFileReplacing(DataFile, fileName);
+        CopyFileReplacing(FSession.DataFile, fileName);
     }
     QMessageBox box(QMessageBox::Information, QStringLiteral("Backup"), QStringLiteral("SUCCESS!"),
                     QMessageBox::Ok, this);

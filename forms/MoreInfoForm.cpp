@@ -1,11 +1,25 @@
 #include "forms/MoreInfoForm.h"
 
 #include "forms/RowsModel.h"
+#include "store/AmountText.h"
 #include "ui_MoreInfoForm.h"
 
 namespace {
 // Column of the amount, counted like the list's columns (0 is the image).
 const int kAmountColumn = 3;
+
+QString RecordCell(const TRecord &record, int subItem) {
+    switch (subItem) {
+    case 0:
+        return record.Date.toString(QStringLiteral("MM/dd/yyyy"));
+    case 1:
+        return record.Category;
+    case 2:
+        return CentsText(record.Cents);
+    default:
+        return record.Notes;
+    }
+}
 } // namespace
 
 TfrmMoreInfo::TfrmMoreInfo(QWidget *owner)
@@ -14,11 +28,11 @@ TfrmMoreInfo::TfrmMoreInfo(QWidget *owner)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(631, 453);
-    FModel = new TRowsModel({{QStringLiteral("Date"), 80, Qt::AlignLeft},
+    FModel = new TTypedRowsModel<TRecord>({{QStringLiteral("Date"), 80, Qt::AlignLeft},
                              {QStringLiteral("Category"), 180, Qt::AlignLeft},
                              {QStringLiteral("#"), 80, Qt::AlignRight},
                              {QStringLiteral("Notes"), 220, Qt::AlignLeft}},
-                            this);
+                            RecordCell, this);
     SetupListView(ui->lvwRecs, FModel);
 }
 
@@ -32,6 +46,6 @@ void TfrmMoreInfo::SetAmountCaption(const QString &caption) {
     FModel->SetColumnCaption(kAmountColumn, caption);
 }
 
-void TfrmMoreInfo::SetRows(TStringsArray rows) {
+void TfrmMoreInfo::SetRows(QList<TRecord> rows) {
     FModel->SetRows(std::move(rows));
 }

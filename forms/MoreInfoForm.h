@@ -4,12 +4,12 @@
 #include <QString>
 #include <memory>
 
-#include "store/DbClass.h"
+#include "store/Records.h"
 
 namespace Ui {
 class TfrmMoreInfo;
 }
-class TRowsModel;
+template <typename Row> class TTypedRowsModel;
 
 // The records behind one category: a read-only list of date, category,
 // amount and notes. The caller sets the caption, the amount column's caption
@@ -24,11 +24,9 @@ public:
     // Caption of the amount column ("In" or "Out").
     void SetAmountCaption(const QString &caption);
     // Replaces the rows; each row is date, category, amount, notes.
-    void SetRows(TStringsArray rows);
-
-    TRowsModel *Model() const { return FModel; }
+    void SetRows(QList<TRecord> rows);
 
 private:
     std::unique_ptr<Ui::TfrmMoreInfo> ui;
-    TRowsModel *FModel = nullptr;
+    TTypedRowsModel<TRecord> *FModel = nullptr;
 };

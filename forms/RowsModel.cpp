@@ -23,7 +23,7 @@ TRowsModel::TRowsModel(const QList<TListColumn> &columns, QObject *parent)
     : QAbstractTableModel(parent), FColumns(columns) {}
 
 int TRowsModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : int(FRows.size());
+    return parent.isValid() ? 0 : Count();
 }
 
 int TRowsModel::columnCount(const QModelIndex &parent) const {
@@ -31,10 +31,9 @@ int TRowsModel::columnCount(const QModelIndex &parent) const {
 }
 
 QString TRowsModel::Text(int row, int subItem) const {
-    if (row < 0 || row >= FRows.size())
+    if (row < 0 || row >= Count() || subItem < 0 || subItem >= FColumns.size())
         return QString();
-    const QStringList &texts = FRows.at(row);
-    return subItem >= 0 && subItem < texts.size() ? texts.at(subItem) : QString();
+    return CellText(row, subItem);
 }
 
 QVariant TRowsModel::data(const QModelIndex &index, int role) const {
@@ -72,29 +71,6 @@ Qt::ItemFlags TRowsModel::flags(const QModelIndex &index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void TRowsModel::SetRows(TStringsArray rows) {
-    beginResetModel();
-    FRows = std::move(rows);
-    endResetModel();
-}
-
-void TRowsModel::AppendRow(const QStringList &row) {
-    const int at = int(FRows.size());
-    beginInsertRows(QModelIndex(), at, at);
-    FRows.append(row);
-    endInsertRows();
-}
-
-void TRowsModel::RemoveRow(int row) {
-    if (row < 0 || row >= FRows.size())
-        return;
-    beginRemoveRows(QModelIndex(), row, row);
-    FRows.removeAt(row);
-    endRemoveRows();
-}
-
-void TRowsModel::Clear() { SetRows(TStringsArray()); }
-
 void TRowsModel::SetColumnCaption(int column, const QString &caption) {
     if (column <= 0 || column > FColumns.size())
         return;
@@ -103,9 +79,9 @@ void TRowsModel::SetColumnCaption(int column, const QString &caption) {
 }
 
 void TRowsModel::RefreshStyle() {
-    if (FRows.isEmpty())
+    if (Count() == 0)
         return;
-    emit dataChanged(index(0, 0), index(int(FRows.size()) - 1, int(FColumns.size())),
+    emit dataChanged(index(0, 0), index(Count() - 1, int(FColumns.size())),
                      {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 

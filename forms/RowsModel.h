@@ -2,10 +2,8 @@
 
 #include <QAbstractTableModel>
 #include <QList>
-#include <QStringList>
+#include <QString>
 #include <functional>
-
-#include "store/DbClass.h"
 
 class QTreeView;
 
@@ -18,8 +16,8 @@ struct TListColumn {
 
 // The rows of a report-style list: column 0 is zero-width, empty and shows
 // image 0 (a transparent 16 x 16 picture); the texts of row r (its
-// "sub-items") stand in columns 1, 2, ... Filling the list is one model
-// reset, so a list of 200,000 rows fills as fast as the rows can be moved in.
+// "sub-items") stand in columns 1, 2, ... The rows are typed values kept by
+// TTypedRowsModel; their texts are made when the list shows them.
 class TRowsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -31,16 +29,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-    // Replaces every row (one reset).
-    void SetRows(TStringsArray rows);
-    void AppendRow(const QStringList &row);
-    void RemoveRow(int row);
-    void Clear();
-
-    int Count() const { return int(FRows.size()); }
-    const TStringsArray &Rows() const { return FRows; }
-    const QStringList &Row(int row) const { return FRows.at(row); }
-    // Sub-item `subItem` of `row`, empty when the row is shorter.
+    virtual int Count() const = 0;
+    // Sub-item `subItem` of `row` as the list shows it; empty when there is none.
     QString Text(int row, int subItem) const;
 
     const QList<TListColumn> &Columns() const { return FColumns; }
@@ -53,9 +43,54 @@ public:
     // Repaints every row (after the state RowStyle reads has changed).
     void RefreshStyle();
 
+protected:
+    // The text of a valid row's sub-item.
+    virtual QString CellText(int row, int subItem) const = 0;
+
 private:
     QList<TListColumn> FColumns;
-    TStringsArray FRows;
+};
+
+// A list of typed rows of one kind; `Cells` makes a row's sub-item texts.
+template <typename Row> class TTypedRowsModel : public TRowsModel {
+public:
+    using TCells = std::function<QString(const Row &row, int subItem)>;
+
+    TTypedRowsModel(const QList<TListColumn> &columns, TCells cells, QObject *parent = nullptr)
+        : TRowsModel(columns, parent), FCells(std::move(cells)) {}
+
+    int Count() const override { return int(FRows.size()); }
+    const QList<Row> &Rows() const { return FRows; }
+    const Row &At(int row) const { return FRows.at(row); }
+
+    // Replaces every row (one reset, so a long list fills as fast as the
+    // rows can be handed over).
+    void SetRows(QList<Row> rows) {
+        beginResetModel();
+        FRows = std::move(rows);
+        endResetModel();
+    }
+    void AppendRow(const Row &row) {
+        const int at = Count();
+        beginInsertRows(QModelIndex(), at, at);
+        FRows.append(row);
+        endInsertRows();
+    }
+    void RemoveRow(int row) {
+        if (row < 0 || row >= Count())
+            return;
+        beginRemoveRows(QModelIndex(), row, row);
+        FRows.removeAt(row);
+        endRemoveRows();
+    }
+    void Clear() { SetRows({}); }
+
+protected:
+    QString CellText(int row, int subItem) const override { return FCells(FRows.at(row), subItem); }
+
+private:
+    TCells FCells;
+    QList<Row> FRows;
 };
 
 // Makes `view` a report-style list over `model`: zero-width column 0, the

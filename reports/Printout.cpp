@@ -8,35 +8,6 @@
 #include "reports/ReportShape.h"
 #include "store/AmountText.h"
 
-namespace {
-
-// "%0.2f"; an amount that rounds to zero reads "0.00", never "-0.00".
-QString Money(double value) {
-    QString text = FormatAmount(value);
-    if (text == "-0.00")
-        text = "0.00";
-    return text;
-}
-
-QString Cell(const QStringList &row, int index) {
-    return index < row.size() ? row.at(index) : QString();
-}
-
-QStringList CategoryCells(const QStringList &row) {
-    const bool income = Cell(row, 0) == "Income";
-    return {Cell(row, 0),
-            Cell(row, 1),
-            Cell(row, 2),
-            income ? Cell(row, 3) : QString(),
-            income ? QString() : Cell(row, 3),
-            Cell(row, 4)};
-}
-
-QStringList TransactionCells(const QStringList &row) {
-    return {Cell(row, 1), Cell(row, 2), Cell(row, 3), Cell(row, 4), Cell(row, 5)};
-}
-
-} // namespace
 
 TPrintout::TPrintout()
     : TPrintout(TReportMetrics::ScreenDpi(Qt::Horizontal),
@@ -87,7 +58,7 @@ void TPrintout::PlaceLabel(TReportLabel *label, const QString &caption, TPlace p
     label->SetTop(top);
 }
 
-TPageReport *TPrintout::StartPage(const TPrintHead &head, const QList<TColumn> &columns) {
+TPageReport *TPrintout::StartPage(const TReportHead &head, const QList<TColumn> &columns) {
     auto *report = new TPageReport(FDpiX, FDpiY);
     Reports.append(report);
     report->SetWidth(PageWidthPx());
@@ -126,14 +97,14 @@ TPageReport *TPrintout::StartPage(const TPrintHead &head, const QList<TColumn> &
 
     const struct {
         const char *Caption;
-        double Amount;
+        qint64 Amount;
         int Top;
-    } totals[] = {{"Income:", head.PeriodIncome, 0},
-                  {"Expenses:", head.PeriodExpenses, ScaleY(18)},
-                  {"Net Income:", head.PeriodIncome - head.PeriodExpenses, ScaleY(36)}};
+    } totals[] = {{"Income:", head.IncomeCents, 0},
+                  {"Expenses:", head.ExpenseCents, ScaleY(18)},
+                  {"Net Income:", head.IncomeCents - head.ExpenseCents, ScaleY(36)}};
     for (const auto &total : totals) {
         PlaceLabel(NewReportLabel(report), total.Caption, TPlace::Left, headWidth, total.Top);
-        PlaceLabel(NewReportLabel(report), Money(total.Amount), TPlace::Right, PrintWidthPx(),
+        PlaceLabel(NewReportLabel(report), CentsText(total.Amount), TPlace::Right, PrintWidthPx(),
                    total.Top);
     }
 
@@ -155,37 +126,39 @@ TPageReport *TPrintout::StartPage(const TPrintHead &head, const QList<TColumn> &
     return report;
 }
 
-void TPrintout::Build(const TPrintHead &head, const TStringsArray &rows,
-                      const QList<TColumn> &columns, QStringList (*cells)(const QStringList &row)) {
+template <typename Cells>
+void TPrintout::Build(const TReportHead &head, qsizetype count, const QList<TColumn> &columns,
+                      Cells cells) {
     FreeReports();
     TPageReport *page = nullptr;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
+    for (qsizetype i = 0; i < count; ++i) {
         const int slot = static_cast<int>(i % RowsPerPage);
         if (slot == 0)
             page = StartPage(head, columns);
         const int top = ScaleY(slot * 18 + 86);
-        const QStringList texts = cells(rows.at(i));
+        const auto texts = cells(i);
         for (qsizetype c = 0; c < columns.size(); ++c)
-            PlaceLabel(NewReportLabel(page), texts.at(c), columns.at(c).Place, columns.at(c).X,
-                       top);
+            PlaceLabel(NewReportLabel(page), texts[c], columns.at(c).Place, columns.at(c).X, top);
     }
 }
 
-void TPrintout::BuildCategoriesPrintout(const TPrintHead &head, const TStringsArray &rows) {
+void TPrintout::BuildCategoriesPrintout(const TReportHead &head, const TPeriod &period) {
     const QList<TColumn> columns = {
         {"Type", TPlace::Left, 0},           {"Category", TPlace::Left, ScaleX(78)},
         {"Qty", TPlace::Right, ScaleX(418)}, {"In", TPlace::Right, ScaleX(510)},
         {"Out", TPlace::Right, ScaleX(602)}, {"0 - 100%", TPlace::Right, PrintWidthPx()}};
-    Build(head, rows, columns, CategoryCells);
+    const QList<TCategoryTexts> rows = CategoryRowTexts(period);
+    Build(head, rows.size(), columns, [&rows](qsizetype i) { return rows.at(i); });
 }
 
-void TPrintout::BuildTransactionsPrintout(const TPrintHead &head, const TStringsArray &rows) {
+void TPrintout::BuildTransactionsPrintout(const TReportHead &head, const TPeriod &period) {
     const QList<TColumn> columns = {{"Date", TPlace::Left, 0},
                                     {"Category", TPlace::Left, ScaleX(78)},
                                     {"In", TPlace::Right, ScaleX(394)},
                                     {"Out", TPlace::Right, ScaleX(486)},
                                     {"Notes", TPlace::Left, ScaleX(494)}};
-    Build(head, rows, columns, TransactionCells);
+    Build(head, period.Records.size(), columns,
+          [&period](qsizetype i) { return RecordRowTexts(period.Records.at(i)); });
 }
 
 void TPrintout::AddReports(TCompositeReport &composite) const {

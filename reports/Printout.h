@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/DbClass.h"
+#include "export/ExportTypes.h"
 
 #include <QDate>
 #include <QList>
@@ -10,16 +10,6 @@ class TCompositeReport;
 class TPageReport;
 class TReportBand;
 class TReportLabel;
-
-// What the page head of both printouts shows: who searched, which period,
-// and the period's totals.
-struct TPrintHead {
-    QString UserName;
-    QDate SearchFrom;
-    QDate SearchTo;
-    double PeriodIncome = 0;
-    double PeriodExpenses = 0;
-};
 
 // Builds the two printouts, one page report per printed page with every text
 // a label at a computed position, and owns those page reports (Reports) until
@@ -58,10 +48,10 @@ public:
     // "Tahoma" 8 points regular, empty caption.
     TReportLabel *NewReportLabel(TPageReport *report) const;
 
-    // Category rows: type, category, qty, sum, share (income rows first).
-    void BuildCategoriesPrintout(const TPrintHead &head, const TStringsArray &rows);
-    // Transaction rows: id, date, category, in, out, notes.
-    void BuildTransactionsPrintout(const TPrintHead &head, const TStringsArray &rows);
+    // The category rows of the period (income rows first).
+    void BuildCategoriesPrintout(const TReportHead &head, const TPeriod &period);
+    // The records of the period.
+    void BuildTransactionsPrintout(const TReportHead &head, const TPeriod &period);
 
     // The composite report's add-reports step: its list becomes Reports, in
     // order. A failure stops the adding; the list keeps what was added.
@@ -82,9 +72,11 @@ private:
         int X;
     };
 
-    void Build(const TPrintHead &head, const TStringsArray &rows, const QList<TColumn> &columns,
-               QStringList (*cells)(const QStringList &row));
-    TPageReport *StartPage(const TPrintHead &head, const QList<TColumn> &columns);
+    // Lays out `count` rows; `cells(i)` gives the texts of row i.
+    template <typename Cells>
+    void Build(const TReportHead &head, qsizetype count, const QList<TColumn> &columns,
+               Cells cells);
+    TPageReport *StartPage(const TReportHead &head, const QList<TColumn> &columns);
     void PlaceLabel(TReportLabel *label, const QString &caption, TPlace place, int x,
                     int top) const;
 

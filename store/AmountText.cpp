@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+
 bool IsDecimalText(const QString &text, double *value) {
     static const QRegularExpression decimal(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
     if (!decimal.match(text).hasMatch())
@@ -26,6 +28,43 @@ bool IsAcceptableAmount(const QString &text, double *value) {
     return true;
 }
 
+bool IsAcceptableAmount(const QString &text, qint64 *cents) {
+    double v = 0;
+    if (!IsAcceptableAmount(text, &v))
+        return false;
+    if (cents)
+        *cents = std::llround(v * 100);
+    return true;
+}
+
 QString FormatAmount(double value) {
-    return QString::asprintf("%0.2f", value);
+    QString text = QString::asprintf("%0.2f", value);
+    if (text == QLatin1String("-0.00"))
+        text.remove(0, 1);
+    return text;
+}
+
+QString CentsText(qint64 cents) {
+    // Written by hand: this runs for every row of a long list.
+    const bool negative = cents < 0;
+    quint64 n = negative ? 0 - quint64(cents) : quint64(cents);
+    char buf[24];
+    char *p = buf + sizeof buf;
+    *--p = char('0' + n % 10);
+    *--p = char('0' + n / 10 % 10);
+    *--p = '.';
+    n /= 100;
+    do {
+        *--p = char('0' + n % 10);
+        n /= 10;
+    } while (n);
+    if (negative)
+        *--p = '-';
+    return QString::fromLatin1(p, buf + sizeof buf - p);
+}
+
+QString ShareText(qint64 part, qint64 total) {
+    if (total == 0)
+        return QStringLiteral("0.00%");
+    return FormatAmount(double(part) * 100 / double(total)) + u'%';
 }

@@ -13,8 +13,15 @@ inline constexpr double kMaxAmount = 999999999999.99;
 bool IsDecimalText(const QString &text, double *value = nullptr);
 
 // The rule of the Add and Save buttons: trimmed text is a plain decimal
-// number of at least 0.01 and at most kMaxAmount.
+// number of at least 0.01 and at most kMaxAmount. `cents` receives the
+// amount rounded to whole cents.
 bool IsAcceptableAmount(const QString &text, double *value = nullptr);
+bool IsAcceptableAmount(const QString &text, qint64 *cents);
 
-// "%0.2f" with "." as separator.
+// "%0.2f" with "." as separator; a value that rounds to zero is "0.00",
+// never "-0.00".
 QString FormatAmount(double value);
+// The same text of a number of cents, exactly.
+QString CentsText(qint64 cents);
+// `part` as a share of `total`, "%0.2f%%"; "0.00%" when the total is nothing.
+QString ShareText(qint64 part, qint64 total);

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "store/DbError.h"
+#include "store/Records.h"
+
 #include <QList>
 #include <QString>
-#include <QStringList>
 
-#include "store/DbError.h"
-
-using TStringsArray = QList<QStringList>;
-
-// The only road from the program to its data file. Every operation opens the
-// connection, runs its statements and closes it again.
+// The only road from the program to its records. Every operation opens the
+// connection, runs its statements and closes it again (two program
+// instances may use the file). Values cross this boundary typed.
 class TDbMan {
 public:
     explicit TDbMan(const QString &dataFile);
@@ -22,18 +21,24 @@ public:
     bool UserExists(const QString &name);
     bool CheckPassword(const QString &name, const QString &password);
     QString GetUserNames(); // lines joined by CR LF, newest sign-in first
+    // The user's category list "out" (expenses) or "in" (income): one
+    // category per line, lines joined by CR LF.
     QString GetCategories(const QString &user, const QString &listName);
     void SetCategories(const QString &user, const QString &listName, const QString &text);
-    void QueryPeriod(const QString &user, const QString &dateFrom, const QString &dateTo,
-                     double &expenseTotal, double &incomeTotal, TStringsArray &dayRows,
-                     TStringsArray &monthRows, TStringsArray &transRows,
-                     TStringsArray &expenseCateRows, TStringsArray &incomeCateRows);
-    void QueryCategoryRecords(const QString &user, const QString &dateFrom, const QString &dateTo,
-                              const QString &type, const QString &category, TStringsArray &rows);
-    void AddRecord(const QString &user, const QString &date, const QString &type,
-                   const QString &category, const QString &amount, const QString &notes);
-    void AddRecords(const QString &user, const TStringsArray &rows);
-    void DeleteRecord(const QString &id);
+
+    // Everything a search shows of the user's records from `from` to `to`
+    // (both included), read in one ordered pass over the user's records.
+    TPeriod ReadPeriod(const QString &user, QDate from, QDate to);
+    // The user's records of one type and category in the period, by date
+    // then id (More Info).
+    QList<TRecord> ReadCategoryRecords(const QString &user, QDate from, QDate to,
+                                       TRecordType type, const QString &category);
+
+    void AddRecord(const QString &user, const TRecord &record);
+    // Stores every record, in one transaction: all of them or none.
+    void AddRecords(const QString &user, const QList<TRecord> &records);
+    // Deletes the user's record `id` (nothing when it is gone already).
+    void DeleteRecord(const QString &user, qint64 id);
 
     // Atomic compositions: each runs in one transaction, whole or not at all.
     // Delete the user's row and insert it again with the same password, so the
@@ -41,10 +46,9 @@ public:
     void ReinsertUser(const QString &name, const QString &password);
     // Replace the user's password hash.
     void SetPassword(const QString &name, const QString &password);
-    // Delete record `id` and insert the new values (the record gets a new id).
-    void ReplaceRecord(const QString &id, const QString &user, const QString &date,
-                       const QString &type, const QString &category, const QString &amount,
-                       const QString &notes);
+    // Replaces the user's record `record.Id` by `record` (the record gets a
+    // new id); fails when the record no longer exists.
+    void ReplaceRecord(const QString &user, const TRecord &record);
 
     QString DataFile() const { return FDataFile; }
 

@@ -1,0 +1,46 @@
+#include "forms/Dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+bool AskQuestion(QWidget *owner, const QString &text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), text,
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void ShowInformation(QWidget *owner, const QString &caption, const QString &text) {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QString RunFileDialog(QFileDialog *dialog, const QString &filter) {
+    dialog->setNameFilter(filter);
+    const QString last = dialog->property("LastChosen").toString();
+    if (!last.isEmpty())
+        dialog->selectFile(last);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return QString();
+    const QString chosen = dialog->selectedFiles().constFirst();
+    dialog->setProperty("LastChosen", chosen);
+    return chosen;
+}
+
+bool MayReplace(QWidget *owner, const QString &fileName) {
+    if (!QFileInfo(fileName).exists())
+        return true;
+    return AskQuestion(owner, QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
+                                  .arg(QDir::toNativeSeparators(fileName)));
+}
+
+QString WithExtension(const QString &fileName, const QString &extension) {
+    const QString name = QFileInfo(fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot >= 0 && name.mid(dot).compare(extension, Qt::CaseInsensitive) == 0)
+        return fileName;
+    return fileName + extension;
+}

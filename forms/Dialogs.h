@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+// The small dialogs every window of the program uses alike.
+
+// Asks a Yes/No question with the caption "?" and the question icon; true
+// on Yes. The text is shown as it is, never read as markup.
+bool AskQuestion(QWidget *owner, const QString &text);
+
+// Shows an information box with an OK button.
+void ShowInformation(QWidget *owner, const QString &caption, const QString &text);
+
+// Shows `dialog` with the given name filter; the chosen file name, or empty
+// when cancelled. The dialog keeps the chosen name for next time.
+QString RunFileDialog(QFileDialog *dialog, const QString &filter);
+
+// True when `fileName` does not exist or the user agrees to replace it.
+// Used where the file written is not the name the save dialog confirmed (an
+// extension was appended), so nothing is replaced unasked.
+bool MayReplace(QWidget *owner, const QString &fileName);
+
+// `fileName` with `extension` (".html") appended unless its extension, from
+// the last dot of the name on, is that one in any letter case.
+QString WithExtension(const QString &fileName, const QString &extension);

@@ -1,0 +1,68 @@
+#include "forms/PeriodOutput.h"
+
+#include "export/HtmlExport.h"
+#include "export/XlsExport.h"
+#include "forms/BusyGuard.h"
+#include "forms/Dialogs.h"
+#include "forms/PrintForm.h"
+#include "reports/CompositeReport.h"
+#include "reports/Printout.h"
+#include "reports/ReportMetrics.h"
+#include "store/AmountText.h"
+#include "store/KestrelClass.h"
+
+#include <QFileDialog>
+
+void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xls,
+                  const TReportHead &head, const TPeriod &period) {
+    // The wait cursor shows from before the dialog opens; the guard takes it
+    // away again whether the export succeeds, is cancelled or fails.
+    TBusyGuard busy;
+    const QString extension = xls ? QStringLiteral(".xls") : QStringLiteral(".html");
+    const QString pattern = QLatin1Char('*') + extension;
+    const QString chosen = RunFileDialog(dialog, QStringLiteral("%1 (%1)").arg(pattern));
+    if (chosen.isEmpty())
+        return;
+    const QString fileName = WithExtension(chosen, extension);
+    if (fileName != chosen && !MayReplace(owner, fileName))
+        return;
+
+    const QString templateFile =
+        TKestrel::ProgramPath() +
+        (kind == TExportKind::Categories ? QStringLiteral("cates") : QStringLiteral("trans")) +
+        extension;
+    if (xls)
+        TXlsExport::Export(kind, templateFile, fileName, head, period);
+    else
+        THtmlExport::Export(kind, templateFile, fileName, head, period);
+    busy.Release();
+    ShowInformation(owner, QStringLiteral("Ledgerly"), QStringLiteral("SUCCESS!\r\n\r\n") + fileName);
+}
+
+void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head,
+                 const TPeriod &period) {
+    const bool categories = kind == TExportKind::Categories;
+    const qsizetype rows = categories
+                               ? period.IncomeCategories.size() + period.ExpenseCategories.size()
+                               : period.Records.size();
+    if (rows == 0)
+        return;
+    // The page reports live as long as the preview; they are freed on every
+    // way out, also when building or previewing fails.
+    TPrintout printout(TReportMetrics::ScreenDpi(Qt::Horizontal),
+                       TReportMetrics::ScreenDpi(Qt::Vertical));
+    if (categories)
+        printout.BuildCategoriesPrintout(head, period);
+    else
+        printout.BuildTransactionsPrintout(head, period);
+    TCompositeReport composite;
+    composite.OnAddReports = [&printout](TCompositeReport &c) { printout.AddReports(c); };
+    TfrmPrint::ShowReportPreview(owner, composite);
+    composite.Reports.clear();
+}
+
+QString PeriodTotalsText(qint64 incomeCents, qint64 expenseCents) {
+    return QStringLiteral("Income: %1    Expenses: %2    Net Income: %3")
+        .arg(CentsText(incomeCents), CentsText(expenseCents),
+             CentsText(incomeCents - expenseCents));
+}

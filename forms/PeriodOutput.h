@@ -1,0 +1,25 @@
+#pragma once
+
+#include "export/ExportTypes.h"
+
+class QFileDialog;
+class QWidget;
+
+// The exports and printouts of a searched period, shared by the panels that
+// show it. Both work on the typed period result of the last search.
+
+// Asks for the file in `dialog` (the extension of the format is appended
+// when the name lacks it, asking before an existing file is replaced),
+// writes the rows of `kind` as an HTML page or an Excel 97-2003 workbook
+// from the template beside the program, and reports success. Throws when
+// the export fails; nothing is then left half-written.
+void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xls,
+                  const TReportHead &head, const TPeriod &period);
+
+// Lays the rows of `kind` out on A4 pages and shows them in the print
+// preview, from where they are printed. Nothing happens without rows.
+void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head,
+                 const TPeriod &period);
+
+// "Income: %0.2f    Expenses: %0.2f    Net Income: %0.2f"
+QString PeriodTotalsText(qint64 incomeCents, qint64 expenseCents);

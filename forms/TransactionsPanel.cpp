@@ -1,0 +1,115 @@
+#include "forms/TransactionsPanel.h"
+#include "ui_TransactionsPanel.h"
+
+#include "forms/BusyGuard.h"
+#include "forms/CategoriesPanel.h"
+#include "forms/ErrorReport.h"
+#include "forms/EventHook.h"
+#include "forms/Session.h"
+#include "forms/TransListPanel.h"
+#include "store/KestrelClass.h"
+
+#include <QKeyEvent>
+#include <QMessageBox>
+
+TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
+    : QFrame(parent), FSession(session), ui(std::make_unique<Ui::TTransactionsPanel>()) {
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("pnlTransactions"));
+    FList = new TTransListPanel(session, ui->stkTransPanels);
+    FCates = new TCategoriesPanel(session, ui->stkTransPanels);
+    ui->stkTransPanels->addWidget(FList);
+    ui->stkTransPanels->addWidget(FCates);
+
+    for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories})
+        connect(sub, &QRadioButton::toggled, this, [this] { rdoTransTransactionsClick(); });
+    connect(ui->dtpTransDate1, &QDateEdit::dateChanged, this, [this] { dtpTransDate1Change(); });
+    connect(ui->dtpTransDate2, &QDateEdit::dateChanged, this, [this] { dtpTransDate1Change(); });
+    connect(ui->btnTransSearch, &QPushButton::clicked, this,
+            [this] { RunReported(window(), [&] { btnTransSearchClick(ui->btnTransSearch); }); });
+    connect(FList, &TTransListPanel::RecordsChanged, this,
+            [this] { RunReported(window(), [&] { RefreshSearch(); }); });
+
+    // Tab reaches Search; Enter there searches as Space does.
+    new TEventHook(ui->btnTransSearch, [this](QEvent *event) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        if (!key->isAutoRepeat())
+            ui->btnTransSearch->click();
+        return true;
+    });
+}
+
+TTransactionsPanel::~TTransactionsPanel() = default;
+
+void TTransactionsPanel::Start() {
+    ui->rdoTransTransactions->setChecked(true);
+    rdoTransTransactionsClick();
+    const QDate today = QDate::currentDate();
+    ui->dtpTransDate1->setDate(AddDays(today, 1 - DayOfMonth(today)));
+    ui->dtpTransDate2->setDate(today);
+    dtpTransDate1Change();
+}
+
+void TTransactionsPanel::rdoTransTransactionsClick() {
+    ui->stkTransPanels->setCurrentWidget(ui->rdoTransCategories->isChecked()
+                                             ? static_cast<QWidget *>(FCates)
+                                             : static_cast<QWidget *>(FList));
+}
+
+void TTransactionsPanel::dtpTransDate1Change() {
+    // QDateEdit holds bare dates, so there is no time of day to clear.
+    ui->btnTransSearch->setEnabled(ui->dtpTransDate1->date() <= ui->dtpTransDate2->date());
+}
+
+void TTransactionsPanel::btnTransSearchClick(QWidget *sender) {
+    if (sender && !sender->isEnabled())
+        return;
+    SearchPeriod(sender, ui->dtpTransDate1->date(), ui->dtpTransDate2->date());
+}
+
+void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
+    TBusyGuard busy(sender);
+    // The old rows go first, so a long period never holds two sets of rows
+    // at once; when the search fails, the lists stay empty and the totals
+    // show nothing rather than an earlier period.
+    FSearchFrom = from;
+    FSearchTo = to;
+    FPeriod = TPeriod();
+    ShowResult();
+    FPeriod = FSession.DbMan->ReadPeriod(FSession.UserName, from, to);
+    ShowResult();
+    busy.Release();
+    if (sender)
+        sender->setFocus();
+    if (FPeriod.Unreadable > 0) {
+        QMessageBox box(QMessageBox::Warning, ApplicationTitle(),
+                        FPeriod.Unreadable == 1
+                            ? QStringLiteral("1 record of this period could not be read and is "
+                                             "not shown.")
+                            : QStringLiteral("%1 records of this period could not be read and "
+                                             "are not shown.")
+                                  .arg(FPeriod.Unreadable),
+                        QMessageBox::Ok, window());
+        box.exec();
+    }
+}
+
+void TTransactionsPanel::ShowResult() {
+    const TReportHead head =
+        TReportHead::Of(FSession.UserName, FSearchFrom, FSearchTo, FPeriod);
+    FList->ShowPeriod(head, FPeriod);
+    FCates->ShowPeriod(head, FPeriod);
+}
+
+void TTransactionsPanel::RefreshSearch() {
+    // With reversed pickers Search is disabled; the lists are then refreshed
+    // for the period they show, so no row of a changed record stays behind.
+    if (ui->btnTransSearch->isEnabled())
+        btnTransSearchClick(ui->btnTransSearch);
+    else if (FSearchFrom.isValid() && FSearchTo.isValid())
+        SearchPeriod(nullptr, FSearchFrom, FSearchTo);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "export/ExportTypes.h"
+
+#include <QFrame>
+#include <memory>
+
+namespace Ui {
+class TTransactionsPanel;
+}
+class TCategoriesPanel;
+class TTransListPanel;
+struct TSession;
+
+// The Transactions view: the period pickers and Search, and the sub-panels
+// that show the searched period (the records with their day and month
+// totals, the category summary), one at a time. It owns the result of the
+// last search; the sub-panels show it.
+class TTransactionsPanel : public QFrame {
+    Q_OBJECT
+public:
+    TTransactionsPanel(TSession &session, QWidget *parent = nullptr);
+    ~TTransactionsPanel() override;
+
+    // Once a user has signed in: the pickers on the first of this month and
+    // today, nothing searched yet.
+    void Start();
+
+    TTransListPanel *ListPanel() const { return FList; }
+    TCategoriesPanel *CategoriesPanel() const { return FCates; }
+
+    void dtpTransDate1Change();
+    // Searches the pickers' period (nothing when `sender` is disabled).
+    void btnTransSearchClick(QWidget *sender);
+    void rdoTransTransactionsClick();
+
+private:
+    // The period search behind Search and the refresh after Edit and Delete.
+    void SearchPeriod(QWidget *sender, QDate from, QDate to);
+    // The fresh search after a record was edited or deleted.
+    void RefreshSearch();
+    void ShowResult();
+
+    TSession &FSession;
+    std::unique_ptr<Ui::TTransactionsPanel> ui;
+    TTransListPanel *FList = nullptr;
+    TCategoriesPanel *FCates = nullptr;
+    // The searched period and its result; invalid dates before any search.
+    QDate FSearchFrom;
+    QDate FSearchTo;
+    TPeriod FPeriod;
+};
