@@ -15,65 +15,65 @@
 namespace {
 
 struct TSearch {
-    TExportHead Head;
-    TStringsArray Trans;
-    TStringsArray Cates;
+    TReportHead Head;
+    TPeriod Period;
+    TPeriod First65k; // the first 65,000 records only
 };
 
 // One search of the whole book, made once for all export benchmarks.
 const TSearch &BookSearch() {
     static const TSearch search = [] {
         TSearch s;
-        s.Head.UserName = QStringLiteral("carol");
-        s.Head.SearchFrom = TBookGenerator::FirstDay();
-        s.Head.SearchTo = TBookGenerator::LastDay();
         TDbMan db(TBookGenerator::BookPath());
-        TStringsArray day, month, outCates, inCates;
-        db.QueryPeriod(s.Head.UserName, s.Head.SearchFrom.toString("MM/dd/yyyy"),
-                       s.Head.SearchTo.toString("MM/dd/yyyy"), s.Head.PeriodExpenses,
-                       s.Head.PeriodIncome, day, month, s.Trans, outCates, inCates);
-        s.Cates = inCates + outCates;
+        s.Period = db.ReadPeriod(QStringLiteral("carol"), TBookGenerator::FirstDay(),
+                                 TBookGenerator::LastDay());
+        s.Head = TReportHead::Of(QStringLiteral("carol"), TBookGenerator::FirstDay(),
+                                 TBookGenerator::LastDay(), s.Period);
+        s.First65k.Records = s.Period.Records.mid(0, 65000);
         return s;
     }();
     return search;
 }
 
-void exportHtml(benchmark::State &state, TExportKind kind, const TStringsArray &rows) {
+qsizetype rowCount(TExportKind kind, const TPeriod &period) {
+    return kind == TExportKind::Categories
+               ? period.IncomeCategories.size() + period.ExpenseCategories.size()
+               : period.Records.size();
+}
+
+void exportHtml(benchmark::State &state, TExportKind kind, const TPeriod &period) {
     QTemporaryDir dir;
     const QString out = dir.filePath("page.html");
     const QString templ =
         TKestrel::ProgramPath() + (kind == TExportKind::Categories ? "cates.html" : "trans.html");
     for (auto _ : state)
-        THtmlExport::Export(kind, templ, out, BookSearch().Head, rows);
-    state.counters["rows"] = double(rows.size());
+        THtmlExport::Export(kind, templ, out, BookSearch().Head, period);
+    state.counters["rows"] = double(rowCount(kind, period));
     state.counters["MB"] = double(QFileInfo(out).size()) / 1e6;
 }
 
-void exportXls(benchmark::State &state, TExportKind kind, const TStringsArray &rows) {
+void exportXls(benchmark::State &state, TExportKind kind, const TPeriod &period) {
     QTemporaryDir dir;
     const QString out = dir.filePath("book.xls");
     const QString templ =
         TKestrel::ProgramPath() + (kind == TExportKind::Categories ? "cates.xls" : "trans.xls");
     for (auto _ : state)
-        TXlsExport::Export(kind, templ, out, BookSearch().Head, rows);
-    state.counters["rows"] = double(rows.size());
+        TXlsExport::Export(kind, templ, out, BookSearch().Head, period);
+    state.counters["rows"] = double(rowCount(kind, period));
     state.counters["MB"] = double(QFileInfo(out).size()) / 1e6;
-    // Keep the last workbook for a look in a spreadsheet program.
-    if (!qEnvironmentVariableIsEmpty("LEDGERLY_BENCH_KEEP"))
-        QFile::copy(out, qEnvironmentVariable("LEDGERLY_BENCH_KEEP"));
 }
 
 void BM_ExportHtml_Trans200k(benchmark::State &state) {
-    exportHtml(state, TExportKind::Transactions, BookSearch().Trans);
+    exportHtml(state, TExportKind::Transactions, BookSearch().Period);
 }
 void BM_ExportHtml_Cates(benchmark::State &state) {
-    exportHtml(state, TExportKind::Categories, BookSearch().Cates);
+    exportHtml(state, TExportKind::Categories, BookSearch().Period);
 }
 void BM_ExportXls_Trans65k(benchmark::State &state) {
-    exportXls(state, TExportKind::Transactions, BookSearch().Trans.mid(0, 65000));
+    exportXls(state, TExportKind::Transactions, BookSearch().First65k);
 }
 void BM_ExportXls_Cates(benchmark::State &state) {
-    exportXls(state, TExportKind::Categories, BookSearch().Cates);
+    exportXls(state, TExportKind::Categories, BookSearch().Period);
 }
 
 } // namespace

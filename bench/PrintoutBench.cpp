@@ -16,36 +16,30 @@
 
 namespace {
 
-TStringsArray TransactionRows(int count) {
+TPeriod TransactionRows(int count) {
     static const char *categories[] = {"Food", "Rent", "Transport", "Books", "Utilities",
                                        "Eating out", "Salary", "Health"};
     static const char *notes[] = {"", "weekly shop", "bus pass for the month", "",
                                   "dinner with friends at the corner place", "refund", ""};
-    TStringsArray rows;
-    rows.reserve(count);
+    TPeriod period;
+    period.Records.reserve(count);
     const QDate start(2016, 1, 1);
     for (int i = 0; i < count; ++i) {
         const bool income = i % 7 == 6;
-        const QString amount = QString::asprintf("%d.%02d", 1 + (i * 37) % 500, (i * 13) % 100);
-        rows.append({QString::number(100000 + i), start.addDays(i / 3).toString("MM/dd/yyyy"),
-                     categories[i % 8], income ? amount : QString(), income ? QString() : amount,
-                     notes[i % 7]});
+        period.Records.append({100000 + i, start.addDays(i / 3),
+                               income ? TRecordType::Income : TRecordType::Expense,
+                               categories[i % 8], (1 + (i * 37) % 500) * 100 + (i * 13) % 100,
+                               notes[i % 7]});
     }
-    return rows;
+    return period;
 }
 
-TPrintHead Head() {
-    TPrintHead head;
-    head.UserName = "carol";
-    head.SearchFrom = QDate(2016, 1, 1);
-    head.SearchTo = QDate(2025, 12, 31);
-    head.PeriodIncome = 523456.78;
-    head.PeriodExpenses = 412345.67;
-    return head;
+TReportHead Head() {
+    return {"carol", QDate(2016, 1, 1), QDate(2025, 12, 31), 52345678, 41234567};
 }
 
 void BM_PrintoutBuild10k(benchmark::State &state) {
-    const TStringsArray rows = TransactionRows(10000);
+    const TPeriod rows = TransactionRows(10000);
     for (auto _ : state) {
         TPrintout printout;
         printout.BuildTransactionsPrintout(Head(), rows);
@@ -57,7 +51,7 @@ BENCHMARK(BM_PrintoutBuild10k)->Unit(benchmark::kMillisecond);
 // From the rows to page 1 on screen: build, prepare, create the preview
 // window, show it and paint the page.
 void BM_PrintoutPreviewFirstPage10k(benchmark::State &state) {
-    const TStringsArray rows = TransactionRows(10000);
+    const TPeriod rows = TransactionRows(10000);
     int pages = 0;
     for (auto _ : state) {
         TPrintout printout;
@@ -80,7 +74,7 @@ BENCHMARK(BM_PrintoutPreviewFirstPage10k)->Unit(benchmark::kMillisecond);
 
 // Printing all 193 pages to a PDF file (the printer path).
 void BM_PrintoutPrintPdf10k(benchmark::State &state) {
-    const TStringsArray rows = TransactionRows(10000);
+    const TPeriod rows = TransactionRows(10000);
     QTemporaryDir dir;
     TPrintout printout;
     printout.BuildTransactionsPrintout(Head(), rows);

@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <initializer_list>
 #include <stdexcept>
 
 namespace {
@@ -38,10 +39,11 @@ QByteArray iso(const QString &mdy) {
     return QDate::fromString(mdy, "MM/dd/yyyy").toString(Qt::ISODate).toLatin1();
 }
 
-} // namespace
 
-long long TRawQueries::QueryPeriod(const QString &dataFile, const QString &user,
-                                   const QString &dateFrom, const QString &dateTo) {
+// Runs `statements` in one read transaction, stepping every row and reading
+// every value in its own type, as the store reads it.
+long long runStatements(const QString &dataFile, const QString &user, const QString &dateFrom,
+                        const QString &dateTo, std::initializer_list<const char *> statements) {
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(dataFile).constData(), &db, SQLITE_OPEN_READWRITE,
                         nullptr) != SQLITE_OK) {
@@ -52,7 +54,7 @@ long long TRawQueries::QueryPeriod(const QString &dataFile, const QString &user,
     const QByteArray from = iso(dateFrom), to = iso(dateTo);
     long long rows = 0;
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (const char *sql : kStatements) {
+    for (const char *sql : statements) {
         sqlite3_stmt *st = nullptr;
         if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
             const std::string message = sqlite3_errmsg(db);
@@ -64,7 +66,6 @@ long long TRawQueries::QueryPeriod(const QString &dataFile, const QString &user,
         sqlite3_bind_text(st, 3, to.constData(), int(to.size()), SQLITE_STATIC);
         const int columns = sqlite3_column_count(st);
         while (sqlite3_step(st) == SQLITE_ROW) {
-            // Each value in its own type, as the store reads it.
             for (int c = 0; c < columns; ++c) {
                 switch (sqlite3_column_type(st, c)) {
                 case SQLITE_INTEGER:
@@ -84,4 +85,18 @@ long long TRawQueries::QueryPeriod(const QString &dataFile, const QString &user,
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
     return rows;
+}
+
+} // namespace
+
+long long TRawQueries::QueryPeriod(const QString &dataFile, const QString &user,
+                                   const QString &dateFrom, const QString &dateTo) {
+    return runStatements(dataFile, user, dateFrom, dateTo,
+                         {kStatements[0], kStatements[1], kStatements[2], kStatements[3],
+                          kStatements[4], kStatements[5]});
+}
+
+long long TRawQueries::Scan(const QString &dataFile, const QString &user, const QString &dateFrom,
+                            const QString &dateTo) {
+    return runStatements(dataFile, user, dateFrom, dateTo, {kStatements[3]});
 }

@@ -12,4 +12,9 @@ public:
     // reading every value in its own type. Returns the number of rows stepped.
     static long long QueryPeriod(const QString &dataFile, const QString &user,
                                  const QString &dateFrom, const QString &dateTo);
+    // One range scan of the user's records of the period in list order,
+    // stepping every row and reading every column in its own type: the floor
+    // of a search that reads its records once.
+    static long long Scan(const QString &dataFile, const QString &user, const QString &dateFrom,
+                          const QString &dateTo);
 };

@@ -17,24 +17,22 @@ QString mdy(const QDate &d) {
     return d.toString("MM/dd/yyyy");
 }
 
-void queryPeriod(benchmark::State &state, const QString &from, const QString &to) {
+void readPeriod(benchmark::State &state, const QDate &from, const QDate &to) {
     TDbMan db(TBookGenerator::BookPath());
     qint64 rows = 0;
     for (auto _ : state) {
-        double out = 0, in = 0;
-        TStringsArray day, month, trans, outCates, inCates;
-        db.QueryPeriod(kUser, from, to, out, in, day, month, trans, outCates, inCates);
-        rows = trans.size();
-        benchmark::DoNotOptimize(out);
+        const TPeriod period = db.ReadPeriod(kUser, from, to);
+        rows = period.Records.size();
+        benchmark::DoNotOptimize(period.IncomeCents);
     }
     state.counters["records"] = double(rows);
 }
 
-void BM_QueryPeriod_1Year(benchmark::State &state) {
-    queryPeriod(state, "01/01/2024", "12/31/2024");
+void BM_ReadPeriod_1Year(benchmark::State &state) {
+    readPeriod(state, QDate(2024, 1, 1), QDate(2024, 12, 31));
 }
-void BM_QueryPeriod_10Years(benchmark::State &state) {
-    queryPeriod(state, mdy(TBookGenerator::FirstDay()), mdy(TBookGenerator::LastDay()));
+void BM_ReadPeriod_10Years(benchmark::State &state) {
+    readPeriod(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
 }
 
 void rawQueryPeriod(benchmark::State &state, const QString &from, const QString &to) {
@@ -52,14 +50,28 @@ void BM_RawQueryPeriod_10Years(benchmark::State &state) {
     rawQueryPeriod(state, mdy(TBookGenerator::FirstDay()), mdy(TBookGenerator::LastDay()));
 }
 
-void BM_QueryCategoryRecords_10Years(benchmark::State &state) {
+void rawScan(benchmark::State &state, const QString &from, const QString &to) {
+    const QString book = TBookGenerator::BookPath();
+    long long rows = 0;
+    for (auto _ : state)
+        rows = TRawQueries::Scan(book, kUser, from, to);
+    state.counters["rows"] = double(rows);
+}
+
+void BM_RawScan_1Year(benchmark::State &state) {
+    rawScan(state, "01/01/2024", "12/31/2024");
+}
+void BM_RawScan_10Years(benchmark::State &state) {
+    rawScan(state, mdy(TBookGenerator::FirstDay()), mdy(TBookGenerator::LastDay()));
+}
+
+void BM_ReadCategoryRecords_10Years(benchmark::State &state) {
     TDbMan db(TBookGenerator::BookPath());
     qint64 rows = 0;
     for (auto _ : state) {
-        TStringsArray out;
-        db.QueryCategoryRecords(kUser, mdy(TBookGenerator::FirstDay()),
-                                mdy(TBookGenerator::LastDay()), "Expense", "Food", out);
-        rows = out.size();
+        rows = db.ReadCategoryRecords(kUser, TBookGenerator::FirstDay(), TBookGenerator::LastDay(),
+                                      TRecordType::Expense, "Food")
+                   .size();
     }
     state.counters["records"] = double(rows);
 }
@@ -69,11 +81,12 @@ void BM_QueryCategoryRecords_10Years(benchmark::State &state) {
 void BM_AddRecords_1000(benchmark::State &state) {
     QTemporaryDir dir;
     const QString copy = TBookGenerator::WritableCopy(dir.path());
-    TStringsArray pending;
+    QList<TRecord> pending;
     for (int i = 0; i < 1000; ++i)
-        pending << QStringList{"06/15/2025", i % 7 ? "Expense" : "Income",
-                               i % 7 ? "Food" : "Salary", QString::asprintf("%d.%02d", i, i % 100),
-                               i % 3 ? "weekly shop" : ""};
+        pending << TRecord{0, QDate(2025, 6, 15),
+                           i % 7 ? TRecordType::Expense : TRecordType::Income,
+                           i % 7 ? "Food" : "Salary", i * 100 + i % 100 + 1,
+                           i % 3 ? "weekly shop" : ""};
     TDbMan db(copy);
     for (auto _ : state)
         db.AddRecords(kUser, pending);
@@ -94,11 +107,13 @@ void BM_GetUserNames(benchmark::State &state) {
 
 } // namespace
 
-BENCHMARK(BM_QueryPeriod_1Year)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_QueryPeriod_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPeriod_1Year)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPeriod_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawQueryPeriod_1Year)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawQueryPeriod_10Years)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_QueryCategoryRecords_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawScan_1Year)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawScan_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadCategoryRecords_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddRecords_1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckPassword)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetUserNames)->Unit(benchmark::kMillisecond);

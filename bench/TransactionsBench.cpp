@@ -7,7 +7,10 @@
 
 #include "bench/BookGenerator.h"
 #include "forms/MainForm.h"
+#include "forms/CategoriesPanel.h"
 #include "forms/RowsModel.h"
+#include "forms/TransListPanel.h"
+#include "forms/TransactionsPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -96,11 +99,15 @@ public:
         Main->findChild<QDateEdit *>("dtpTransDate2")->setDate(to);
     }
 
-    // Empties the five lists (not measured: the search itself is).
+    // Empties the lists by searching a period without records (not
+    // measured: the search itself is), then sets the period back.
     void ClearLists() {
-        for (const char *name :
-             {"lvwDayTotal", "lvwMonthTotal", "lvwTrans", "lvwInCates", "lvwOutCates"})
-            ListModel(Main->findChild<QTreeView *>(name))->Clear();
+        auto *from = Main->findChild<QDateEdit *>("dtpTransDate1");
+        auto *to = Main->findChild<QDateEdit *>("dtpTransDate2");
+        const QDate first = from->date(), last = to->date();
+        SetPeriod(QDate(1990, 1, 1), QDate(1990, 1, 1));
+        Search->click();
+        SetPeriod(first, last);
         QCoreApplication::processEvents();
     }
 
@@ -165,32 +172,48 @@ void BM_SearchAgain_10Years(benchmark::State &state) {
     RunSearch(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), false);
 }
 
-// The window's own share of a 10-year Search: the five lists filled from
-// rows already read (one model reset each), the totals shown and the window
-// painted, without the data store.
+// The window's own share of a 10-year Search: both sub-panels filled from a
+// period already read (one model reset per list), the totals shown and the
+// window painted, without the data store.
 void BM_FillAndPaint_10Years(benchmark::State &state) {
     TSearchWindow &w = Window();
-    double out = 0, in = 0;
-    TStringsArray rows[5];
-    w.Main->DbMan->QueryPeriod(kUser, TBookGenerator::FirstDay().toString("MM/dd/yyyy"),
-                               TBookGenerator::LastDay().toString("MM/dd/yyyy"), out, in, rows[0],
-                               rows[1], rows[2], rows[3], rows[4]);
-    const char *names[] = {"lvwDayTotal", "lvwMonthTotal", "lvwTrans", "lvwOutCates", "lvwInCates"};
+    const QString user = w.Main->UserName();
+    const TPeriod period = TDbMan(w.Main->DataFile())
+                               .ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+    const TReportHead head =
+        TReportHead::Of(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), period);
+    TTransactionsPanel *panel = w.Main->TransactionsPanel();
     for (auto _ : state) {
         state.PauseTiming();
         w.ClearLists();
-        TStringsArray copies[5];
-        for (int i = 0; i < 5; ++i) {
-            copies[i] = rows[i];
-            copies[i].detach(); // a private array, as a fresh search delivers
-        }
+        TPeriod copy = period;
+        copy.Records.detach(); // private rows, as a fresh search delivers
         state.ResumeTiming();
-        for (int i = 0; i < 5; ++i)
-            ListModel(w.Main->findChild<QTreeView *>(names[i]))->SetRows(std::move(copies[i]));
-        w.Main->ShowPeriodTotals(in, out);
+        panel->ListPanel()->ShowPeriod(head, copy);
+        panel->CategoriesPanel()->ShowPeriod(head, copy);
         w.Main->repaint();
     }
-    state.counters["records"] = double(rows[2].size());
+    state.counters["records"] = double(period.Records.size());
+}
+
+// Switching between the Transactions and Categories sub-panels after a
+// 10-year search, until the window has painted the other sub-panel.
+void BM_SwitchSubPanels_10Years(benchmark::State &state) {
+    TSearchWindow &w = Window();
+    w.SetPeriod(TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+    w.Search->click();
+    QCoreApplication::processEvents();
+    auto *transactions = w.Main->findChild<QRadioButton *>("rdoTransTransactions");
+    auto *categories = w.Main->findChild<QRadioButton *>("rdoTransCategories");
+    bool toCategories = true;
+    for (auto _ : state) {
+        (toCategories ? categories : transactions)->click();
+        QCoreApplication::processEvents();
+        w.Main->repaint();
+        toCategories = !toCategories;
+    }
+    transactions->click();
+    state.counters["records"] = ListModel(w.Trans)->Count();
 }
 
 } // namespace
@@ -199,3 +222,4 @@ BENCHMARK(BM_FillAndPaint_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_1Year)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchAgain_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchSubPanels_10Years)->Unit(benchmark::kMillisecond);

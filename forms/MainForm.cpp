@@ -112,12 +112,13 @@ void TfrmMain::SetupComponents() {
         dialog->setDirectory(QDir::homePath());
     }
 
-    FOutPanel = new TEntryPanel(FSession, TEntryPanelKind::Expense(), ui->stkPanels);
-    FInPanel = new TEntryPanel(FSession, TEntryPanelKind::Income(), ui->stkPanels);
-    FTransPanel = new TTransactionsPanel(FSession, ui->stkPanels);
-    for (QWidget *panel : {static_cast<QWidget *>(FOutPanel), static_cast<QWidget *>(FInPanel),
-                           static_cast<QWidget *>(FTransPanel)})
-        ui->stkPanels->addWidget(panel);
+    // The panels lie on top of each other under the mode bar; the mode
+    // buttons show one of them.
+    FOutPanel = new TEntryPanel(FSession, TEntryPanelKind::Expense(), ui->pnlCenter);
+    FInPanel = new TEntryPanel(FSession, TEntryPanelKind::Income(), ui->pnlCenter);
+    FTransPanel = new TTransactionsPanel(FSession, ui->pnlCenter);
+    for (QWidget *panel : Panels())
+        panel->setGeometry(0, 38, 696, 445);
     for (QRadioButton *mode : {ui->rdoExpense, ui->rdoIncome, ui->rdoTransactions})
         connect(mode, &QRadioButton::toggled, this, [this] { rdoExpenseClick(); });
     SetupMenus();
@@ -246,13 +247,14 @@ void TfrmMain::Restart(const QString &params) {
 
 // --- mode bar ---------------------------------------------------------------------------
 
+QList<QWidget *> TfrmMain::Panels() const {
+    return {FOutPanel, FInPanel, FTransPanel};
+}
+
 void TfrmMain::rdoExpenseClick() {
-    QWidget *panel = FOutPanel;
-    if (ui->rdoIncome->isChecked())
-        panel = FInPanel;
-    else if (ui->rdoTransactions->isChecked())
-        panel = FTransPanel;
-    ui->stkPanels->setCurrentWidget(panel);
+    FOutPanel->setVisible(ui->rdoExpense->isChecked());
+    FInPanel->setVisible(ui->rdoIncome->isChecked());
+    FTransPanel->setVisible(ui->rdoTransactions->isChecked());
 }
 
 void TfrmMain::imgMenuMouseDown(Qt::MouseButton button) {

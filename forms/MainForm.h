@@ -80,6 +80,8 @@ private:
     void Restart(const QString &params);
     // Runs a menu handler; an exception it raises is shown in the error box.
     void RunGuarded(const std::function<void()> &body);
+    // The panels under the mode bar, one visible at a time.
+    QList<QWidget *> Panels() const;
 
     std::unique_ptr<Ui::TfrmMain> ui;
     QStringList FArguments;

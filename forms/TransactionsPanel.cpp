@@ -16,10 +16,11 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     : QFrame(parent), FSession(session), ui(std::make_unique<Ui::TTransactionsPanel>()) {
     ui->setupUi(this);
     setObjectName(QStringLiteral("pnlTransactions"));
-    FList = new TTransListPanel(session, ui->stkTransPanels);
-    FCates = new TCategoriesPanel(session, ui->stkTransPanels);
-    ui->stkTransPanels->addWidget(FList);
-    ui->stkTransPanels->addWidget(FCates);
+    // The sub-panels lie on top of each other under the pickers.
+    FList = new TTransListPanel(session, this);
+    FCates = new TCategoriesPanel(session, this);
+    for (QWidget *sub : {static_cast<QWidget *>(FList), static_cast<QWidget *>(FCates)})
+        sub->setGeometry(0, 38, 696, 407);
 
     for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories})
         connect(sub, &QRadioButton::toggled, this, [this] { rdoTransTransactionsClick(); });
@@ -55,9 +56,8 @@ void TTransactionsPanel::Start() {
 }
 
 void TTransactionsPanel::rdoTransTransactionsClick() {
-    ui->stkTransPanels->setCurrentWidget(ui->rdoTransCategories->isChecked()
-                                             ? static_cast<QWidget *>(FCates)
-                                             : static_cast<QWidget *>(FList));
+    FList->setVisible(ui->rdoTransTransactions->isChecked());
+    FCates->setVisible(ui->rdoTransCategories->isChecked());
 }
 
 void TTransactionsPanel::dtpTransDate1Change() {
