@@ -33,8 +33,25 @@ bool IsAcceptableAmount(const QString &text, qint64 *cents) {
     if (!IsAcceptableAmount(text, &v))
         return false;
     if (cents)
-        *cents = std::llround(v * 100);
+        *cents = AmountCents(v);
     return true;
+}
+
+qint64 AmountCents(double value) {
+    // Fast path: when value * 100 lies well away from a halfway point (always
+    // so for amounts of whole cents), its nearest integer is the correctly
+    // rounded number of cents, the digits printf would write.
+    const double scaled = value * 100;
+    const double whole = std::nearbyint(scaled);
+    if (std::fabs(scaled - whole) < 0.49)
+        return qint64(whole);
+    // Near a halfway point the product may have been rounded across it: the
+    // digits printf writes for the exact value decide.
+    const QString text = QString::asprintf("%0.2f", value);
+    const qsizetype dot = text.indexOf(u'.');
+    const qint64 units = text.left(dot).toLongLong();
+    const qint64 hundredths = text.mid(dot + 1).toLongLong();
+    return text.startsWith(u'-') ? units * 100 - hundredths : units * 100 + hundredths;
 }
 
 QString FormatAmount(double value) {

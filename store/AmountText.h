@@ -18,6 +18,10 @@ bool IsDecimalText(const QString &text, double *value = nullptr);
 bool IsAcceptableAmount(const QString &text, double *value = nullptr);
 bool IsAcceptableAmount(const QString &text, qint64 *cents);
 
+// The whole cents that "%0.2f" writes for `value` (the exact binary value
+// rounded to two decimals); values beyond the amount limit are not asked for.
+qint64 AmountCents(double value);
+
 // "%0.2f" with "." as separator; a value that rounds to zero is "0.00",
 // never "-0.00".
 QString FormatAmount(double value);

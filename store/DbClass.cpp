@@ -136,7 +136,7 @@ bool readCents(const TSqlStatement &row, int column, qint64 &cents) {
     const double value = row.Real(column);
     if (!std::isfinite(value) || std::fabs(value) > kMaxAmount)
         return false;
-    cents = std::llround(value * 100);
+    cents = AmountCents(value);
     return true;
 }
 

@@ -16,12 +16,16 @@ struct TRecord {
     QString Category;
     qint64 Cents = 0;
     QString Notes;
+
+    bool operator==(const TRecord &) const = default;
 };
 
 struct TDayTotal {
     QDate Day;
     qint64 InCents = 0;
     qint64 OutCents = 0;
+
+    bool operator==(const TDayTotal &) const = default;
 };
 
 struct TMonthTotal {
@@ -29,12 +33,16 @@ struct TMonthTotal {
     int Month = 0;
     qint64 InCents = 0;
     qint64 OutCents = 0;
+
+    bool operator==(const TMonthTotal &) const = default;
 };
 
 struct TCategoryTotal {
     QString Category;
     int Count = 0;
     qint64 Cents = 0;
+
+    bool operator==(const TCategoryTotal &) const = default;
 };
 
 // Everything a search shows of one period.

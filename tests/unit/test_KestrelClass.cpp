@@ -1,4 +1,5 @@
 // The field codec: standard Base64 out, lenient Base64 in.
+#include "store/AmountText.h"
 #include "store/KestrelClass.h"
 
 #include <QDir>
@@ -172,6 +173,30 @@ private slots:
         QTRY_VERIFY(QFile::exists(dir.filePath("here")));
         // A program that does not exist: nothing happens, nothing is raised.
         TKestrel::RunProgram(dir.filePath("no-such-program"), "", dir.path(), 1);
+        // Repeated blanks between words make no empty arguments.
+        TKestrel::RunProgram("/bin/sh",
+                             "-c  'printf \"[%s]\\n\" \"$@\" > args.tmp; mv args.tmp args.txt'"
+                             "   sh  \"a b\"   'c d'  e  ",
+                             dir.path(), 1);
+        QTRY_VERIFY(QFile::exists(dir.filePath("args.txt")));
+        QCOMPARE(TKestrel::ReadFileText(dir.filePath("args.txt")), QByteArray("[a b]\n[c d]\n[e]\n"));
+    }
+
+    // The amounts the entry and editor windows accept: 0.01 to
+    // 999,999,999,999.99, plain decimals only; cents as "%0.2f" shows them.
+    void amountTextsAtTheLimits() {
+        qint64 cents = 0;
+        QVERIFY(IsAcceptableAmount(QString(" 0.01 "), &cents));
+        QCOMPARE(cents, 1);
+        QVERIFY(IsAcceptableAmount(QString("999999999999.99"), &cents));
+        QCOMPARE(CentsText(cents), QString("999999999999.99"));
+        for (const char *bad : {"0.009", "0", "-1", "1000000000000", "999999999999.999", "1e3",
+                                "1,5", "", "inf", "0x10"})
+            QVERIFY2(!IsAcceptableAmount(QString(bad), &cents), bad);
+        QVERIFY(IsAcceptableAmount(QString("2.675"), &cents));
+        QCOMPARE(cents, 267); // the digits "%0.2f" shows for the binary value
+        QCOMPARE(CentsText(-5), QString("-0.05"));
+        QCOMPARE(FormatAmount(-0.004), QString("0.00"));
     }
 
     void dateHelpers() {

@@ -265,14 +265,18 @@ QByteArray ForeignTemplate() {
     longText[8999] = 'Z';
     TBytes sst;
     sst.w32(5).w32(5);
-    sst.w16(4).w8(0).raw("Date");
+    sst.w16(6).w8(0).raw(" Date "); // a heading with blanks around it
     sst.w16(8).w8(0x08).w16(1).raw("Category").w16(0).w16(1);         // one run
     sst.w16(3).w8(0x04).w32(6).raw("Out").raw(QByteArray(6, '\x01')); // phonetic block
     sst.w16(9000).w8(0);
     const qsizetype first = 8224 - sst.B.size();
     sst.raw(longText.left(first));
+    // The rest goes on in two-byte characters, as Excel writes a string
+    // that becomes wider at a CONTINUE record.
     TBytes cont;
-    cont.w8(0).raw(longText.mid(first));
+    cont.w8(1);
+    const QString rest = QString::fromLatin1(longText.mid(first)).replace(8998 - first, 1, QChar(0x03A9));
+    cont.raw(QByteArray(reinterpret_cast<const char *>(rest.utf16()), rest.size() * 2));
     cont.w16(3).w8(0).raw("Old");
     QByteArray globals = Rec(0x0809, bof);
     // Readers want the fonts and cell formats: borrowed from a made workbook.
@@ -366,14 +370,26 @@ QString WriteFile(const QString &path, const QByteArray &bytes) {
     return path;
 }
 
-TExportHead Head() {
-    TExportHead head;
-    head.UserName = "Zoë O'Neil";
-    head.SearchFrom = QDate(2009, 2, 1);
-    head.SearchTo = QDate(2009, 2, 28);
-    head.PeriodIncome = 10;
-    head.PeriodExpenses = 22.5;
-    return head;
+TReportHead Head() {
+    return {"Zoë O'Neil", QDate(2009, 2, 1), QDate(2009, 2, 28), 1000, 2250};
+}
+
+TRecord MakeRecord(const QDate &date, TRecordType type, const QString &category, qint64 cents,
+            const QString &notes = QString()) {
+    return {0, date, type, category, cents, notes};
+}
+
+TPeriod PeriodOf(const QList<TRecord> &records) {
+    TPeriod period;
+    period.Records = records;
+    return period;
+}
+
+// The class id of a compound file's root entry (version 3 files: 512-byte
+// header, the directory's first sector named at 0x30).
+QByteArray RootClassId(const QByteArray &file) {
+    const qsizetype sector = qsizetype(1) << U16(file, 0x1E);
+    return file.mid(512 + U32(file, 0x30) * sector + 0x50, 16);
 }
 
 const char *kTransWithNeighbours = R"(
@@ -401,6 +417,7 @@ private slots:
     void keepsWhatAnotherProgramWrote();
     void refusesWhatItCannotFill();
     void damagedWorkbooksFailCleanly();
+    void containerOfTheTemplateIsKept();
     void shippedTemplatesMatchTheirDescriptions();
 
 private:
@@ -408,10 +425,12 @@ private:
 };
 
 void TestExportXls::sheetRowsFollowTheBlankRules() {
-    const QList<QStringList> cates =
-        TXlsExport::SheetRows(TExportKind::Categories, Head(),
-                              {{"Income", "Pay", "2", "10.00", "100.00%"},
-                               {"Expense", "Fish & Chips", "1", "22.50", "100.00%"}});
+    TPeriod period;
+    period.IncomeCategories = {{"Pay", 2, 1000}};
+    period.ExpenseCategories = {{"Fish & Chips", 1, 2250}};
+    period.IncomeCents = 1000;
+    period.ExpenseCents = 2250;
+    const QList<QStringList> cates = TXlsExport::SheetRows(TExportKind::Categories, Head(), period);
     QCOMPARE(cates.size(), 6);
     QCOMPARE(cates[0], QStringList({"Income", "Pay", "2", "10.00", " ", "100.00%"}));
     QCOMPARE(cates[1], QStringList({"Expense", "Fish & Chips", "1", " ", "22.50", "100.00%"}));
@@ -420,10 +439,11 @@ void TestExportXls::sheetRowsFollowTheBlankRules() {
     QCOMPARE(cates[4][1], QString("Expenses: 22.50"));
     QCOMPARE(cates[5][1], QString("Net Income: -12.50"));
 
-    // Transactions: only the empty text becomes a blank; notes stay as they are.
+    // Transactions: the empty money text becomes a blank; notes stay as they are.
     const QList<QStringList> trans = TXlsExport::SheetRows(
-        TExportKind::Transactions, Head(), {{"9", "02/03/2009", "Bus", "", "  ", ""}});
-    QCOMPARE(trans[0], QStringList({"02/03/2009", "Bus", " ", "  ", ""}));
+        TExportKind::Transactions, Head(),
+        PeriodOf({MakeRecord(QDate(2009, 2, 3), TRecordType::Expense, "Bus", 250, "  ")}));
+    QCOMPARE(trans[0], QStringList({"02/03/2009", "Bus", " ", "2.50", "  "}));
     QCOMPARE(trans.size(), 5);
     QCOMPARE(trans[1].size(), 5);
 }
@@ -433,9 +453,10 @@ void TestExportXls::rowsReadBackWithOtherSheetsUnchanged() {
     const QString templ =
         WriteFile(FDir.filePath("t.xls"), TXlsTemplate::FromDescription(kTransWithNeighbours));
     const QString out = FDir.filePath("out.xls");
-    const TStringsArray rows = {{"1", "02/01/2009", "Kid's toys", "", "5.00", "it's \"fine\""},
-                                {"2", "02/02/2009", "Gehalt für März", "10.00", "", ""},
-                                {"3", "02/03/2009", "日本語 ✓", "", "7.50", "€ & <b>"}};
+    const TPeriod rows =
+        PeriodOf({MakeRecord(QDate(2009, 2, 1), TRecordType::Expense, "Kid's toys", 500, "it's \"fine\""),
+                 MakeRecord(QDate(2009, 2, 2), TRecordType::Income, "Gehalt für März", 1000),
+                 MakeRecord(QDate(2009, 2, 3), TRecordType::Expense, "日本語 ✓", 750, "€ & <b>")});
     TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
 
     QFile f(out);
@@ -475,8 +496,10 @@ void TestExportXls::valuesGoUnderTheirHeadings() {
                   TXlsTemplate::FromDescription(
                       "sheet Sheet1\nheading | RATIO | out | In | Qty | Category | Type\n"));
     const QString out = FDir.filePath("reordered-out.xls");
-    TXlsExport::Export(TExportKind::Categories, templ, out, Head(),
-                       {{"Expense", "Rent", "1", "22.50", "100.00%"}});
+    TPeriod rent;
+    rent.ExpenseCategories = {{"Rent", 1, 2250}};
+    rent.ExpenseCents = 2250;
+    TXlsExport::Export(TExportKind::Categories, templ, out, Head(), rent);
     bool allText = true;
     const QList<QStringList> sheet = SheetTexts(ReadBack(out), "Sheet1", &allText);
     QCOMPARE(sheet.value(1), QStringList({"", "100.00%", "22.50", " ", "1", "Rent", "Expense"}));
@@ -488,7 +511,7 @@ void TestExportXls::valuesGoUnderTheirHeadings() {
         FDir.filePath("partial.xls"),
         TXlsTemplate::FromDescription("sheet Sheet1\nheading Type | Category | Qty | In | Out\n"));
     try {
-        TXlsExport::Export(TExportKind::Categories, partial, FDir.filePath("p.xls"), Head(), {});
+        TXlsExport::Export(TExportKind::Categories, partial, FDir.filePath("p.xls"), Head(), TPeriod());
         QFAIL("a template without Ratio was filled");
     } catch (const TExportError &e) {
         QVERIFY2(QString(e.what()).contains("\"Ratio\""), e.what());
@@ -499,22 +522,23 @@ void TestExportXls::valuesGoUnderTheirHeadings() {
 void TestExportXls::tenThousandRowsAndLongTexts() {
     const QString templ =
         WriteFile(FDir.filePath("big.xls"), TXlsTemplate::FromDescription(kTransWithNeighbours));
-    TStringsArray rows;
+    TPeriod rows;
     for (int i = 0; i < 10000; ++i) {
         QString notes = QString("note %1 ").arg(i).repeated(1 + i % 7);
         if (i % 3 == 0)
             notes += QString::fromUtf8("ß€");
-        rows.append({QString::number(i), QDate(2009, 1, 1).addDays(i % 365).toString("MM/dd/yyyy"),
-                     QString("cat %1").arg(i % 40), i % 2 ? QString("%1.00").arg(i) : "",
-                     i % 2 ? "" : QString("%1.50").arg(i), notes});
+        rows.Records.append(MakeRecord(QDate(2009, 1, 1).addDays(i % 365),
+                                i % 2 ? TRecordType::Income : TRecordType::Expense,
+                                QString("cat %1").arg(i % 40), i % 2 ? i * 100 : i * 100 + 50,
+                                notes));
     }
     // Texts longer than one record, in one-byte and two-byte characters.
-    rows[500][5] = QString(20000, 'x');
-    rows[501][5] = QString(9000, QChar(0x263A)) + "end";
-    rows[502][5] = QString(32767, 'y');
+    rows.Records[500].Notes = QString(20000, 'x');
+    rows.Records[501].Notes = QString(9000, QChar(0x263A)) + "end";
+    rows.Records[502].Notes = QString(32767, 'y');
     // Characters of two UTF-16 units across a record boundary, at both offsets.
-    rows[503][5] = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(5000);
-    rows[504][5] = "a" + QString::fromUtf8("\xF0\x9F\x98\x80").repeated(5000);
+    rows.Records[503].Notes = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(5000);
+    rows.Records[504].Notes = "a" + QString::fromUtf8("\xF0\x9F\x98\x80").repeated(5000);
     const QString out = FDir.filePath("big-out.xls");
     TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
 
@@ -525,10 +549,11 @@ void TestExportXls::tenThousandRowsAndLongTexts() {
     bool allText = true;
     const QList<QStringList> sheet = SheetTexts(ReadBack(out), "Sheet1", &allText);
     QVERIFY(allText);
-    QCOMPARE(sheet.size(), 2 + rows.size() + 4);
-    for (int i = 0; i < rows.size(); ++i) {
-        QStringList want = {rows[i][1], rows[i][2], rows[i][3].isEmpty() ? " " : rows[i][3],
-                            rows[i][4].isEmpty() ? " " : rows[i][4], rows[i][5]};
+    QCOMPARE(sheet.size(), 2 + rows.Records.size() + 4);
+    for (int i = 0; i < rows.Records.size(); ++i) {
+        const TRecordTexts texts = RecordRowTexts(rows.Records[i]);
+        QStringList want = {texts[0], texts[1], texts[2].isEmpty() ? " " : texts[2],
+                            texts[3].isEmpty() ? " " : texts[3], texts[4]};
         if (sheet[2 + i] != want)
             QFAIL(qPrintable(QString("row %1 differs").arg(i)));
     }
@@ -537,10 +562,10 @@ void TestExportXls::tenThousandRowsAndLongTexts() {
 
 void TestExportXls::keepsWhatAnotherProgramWrote() {
     const QString templ = WriteFile(FDir.filePath("foreign.xls"), ForeignTemplate());
-    TStringsArray rows;
+    TPeriod rows;
     for (int i = 0; i < 40; ++i) // rows 2-41: one block to row 31, then a new one
-        rows.append({QString::number(i), "03/01/2009", i == 0 ? "Old" : QString("c%1").arg(i), "",
-                     "1.00", ""});
+        rows.Records.append(MakeRecord(QDate(2009, 3, 1), TRecordType::Expense,
+                                i == 0 ? "Old" : QString("c%1").arg(i), 100));
     const QString out = FDir.filePath("foreign-out.xls");
     TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
     QFile f(out);
@@ -553,14 +578,14 @@ void TestExportXls::keepsWhatAnotherProgramWrote() {
     QCOMPARE(sheetRows.size(), 2 + 40 + 4);
     QStringList headings;
     for (const QJsonValue &c : sheetRows[0].toArray())
-        headings.append(c.toArray()[1].toString());
+        headings.append(c.toArray()[1].toString().trimmed());
     QCOMPARE(headings, TXlsExport::ColumnNames(TExportKind::Transactions));
     const QJsonArray old = sheetRows[1].toArray();
     QCOMPARE(old[1].toArray()[1].toString(), QString("Old"));
     QCOMPARE(old[2].toArray()[1].toDouble(), 1.5); // the number stays a number
     const QString longText = old[4].toArray()[1].toString();
     QCOMPARE(longText.size(), 9000);
-    QVERIFY(longText.endsWith("LZ"));
+    QVERIFY(longText.endsWith(QString::fromUtf8("LΩZ")));
     QCOMPARE(sheetRows[2].toArray()[1].toArray()[1].toString(),
              QString("Old")); // shared text reused
     QCOMPARE(sheetRows[41].toArray()[1].toArray()[1].toString(), QString("c39"));
@@ -598,7 +623,7 @@ void TestExportXls::refusesWhatItCannotFill() {
         const QString templ = WriteFile(FDir.filePath("bad.xls"), c.File);
         try {
             TXlsExport::Export(TExportKind::Transactions, templ, out, Head(),
-                               {{"1", "d", "c", "", "", ""}});
+                               PeriodOf({MakeRecord(QDate(2009, 1, 1), TRecordType::Expense, "c", 1)}));
             QFAIL(c.Name);
         } catch (const TExportError &e) {
             QVERIFY2(QString(e.what()).contains(c.Reason),
@@ -614,13 +639,14 @@ void TestExportXls::refusesWhatItCannotFill() {
 
     // A sheet holds 65,536 rows: heading + 65,531 rows + 4 summary rows fit, one more does not.
     const QString templ = WriteFile(FDir.filePath("cap.xls"), good);
-    TStringsArray rows(65531, QStringList{"1", "d", "c", "1.00", "", "n"});
+    TPeriod rows = PeriodOf(
+        QList<TRecord>(65531, MakeRecord(QDate(2009, 1, 1), TRecordType::Income, "c", 100, "n")));
     const QString full = FDir.filePath("full.xls");
     TXlsExport::Export(TExportKind::Transactions, templ, full, Head(), rows);
     QFile fullFile(full);
     QVERIFY(fullFile.open(QIODevice::ReadOnly));
     QCOMPARE(CheckStructure(TOleStorage::ReadStream(fullFile.readAll(), "Workbook")), QString());
-    rows.append(rows.last());
+    rows.Records.append(rows.Records.last());
     QVERIFY_THROWS_EXCEPTION(TExportError,
                              TXlsExport::Export(TExportKind::Transactions, templ,
                                                 FDir.filePath("over.xls"), Head(), rows));
@@ -647,12 +673,36 @@ void TestExportXls::damagedWorkbooksFailCleanly() {
         try {
             TXlsExport::BuildWorkbook(TExportKind::Transactions,
                                       TOleStorage::ReplaceStream(file, "Workbook", damaged), Head(),
-                                      {{"1", "d", "c", "", "1.00", "n"}});
+                                      PeriodOf({MakeRecord(QDate(2009, 1, 1), TRecordType::Expense, "c",
+                                                   100, "n")}));
         } catch (const TExportError &) {
             ++refused;
         }
     }
     QVERIFY(refused > 0);
+}
+
+// The workbook stream is found whatever its letter case, and the filled
+// workbook keeps the template's root class id (which tells readers what kind
+// of document the container holds).
+void TestExportXls::containerOfTheTemplateIsKept() {
+    const QByteArray stream = TOleStorage::ReadStream(
+        TXlsTemplate::FromDescription("sheet Sheet1\nheading Date|Category|In|Out|Notes\n"),
+        "Workbook");
+    const QByteArray classId = QByteArray::fromHex("2008020000000000c000000000000046");
+    const QString templ = WriteFile(FDir.filePath("upper.xls"),
+                                    TOleStorage::CreateWithStream("WORKBOOK", stream, classId));
+    QCOMPARE(RootClassId(TOleStorage::CreateWithStream("WORKBOOK", stream, classId)), classId);
+    const QString out = FDir.filePath("upper-out.xls");
+    TXlsExport::Export(TExportKind::Transactions, templ, out, Head(),
+                       PeriodOf({MakeRecord(QDate(2009, 2, 1), TRecordType::Income, "Pay", 100)}));
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray file = f.readAll();
+    QCOMPARE(RootClassId(file), classId);
+    bool allText = true;
+    QCOMPARE(SheetTexts(ReadBack(out), "Sheet1", &allText).value(1),
+             QStringList({"02/01/2009", "Pay", "1.00", " "}));
 }
 
 void TestExportXls::shippedTemplatesMatchTheirDescriptions() {
