@@ -153,10 +153,6 @@ TTransListPanel::~TTransListPanel() = default;
 
 void TTransListPanel::ShowPeriod(const TReportHead &head, const TPeriod &period) {
     FMarked = QDate();
-    // The old rows go first, so a long period never holds two sets of rows.
-    FDays->Clear();
-    FMonths->Clear();
-    FTrans->Clear();
     FHead = head;
     FPeriod = period;
     FDays->SetRows(period.Days);

@@ -79,8 +79,9 @@ bool passwordMatches(const QByteArray &hash, const QString &password, const QStr
 // The connection of one operation on the data file.
 class Book : public TSqlConnection {
 public:
-    explicit Book(const QString &dataFile) : TSqlConnection(dataFile, TMode::ReadWrite) {
-        UseBookOptions();
+    enum TAccess { Read, Write };
+    Book(const QString &dataFile, TAccess access) : TSqlConnection(dataFile, TMode::ReadWrite) {
+        UseBookOptions(access == Write);
     }
 };
 
@@ -152,55 +153,52 @@ QString decoded(QByteArrayView stored) {
     return QString::fromUtf8(buffer.data(), DecodeFieldInto(stored, buffer.data()));
 }
 
-// Decodes stored categories once per distinct value: a period has few
-// categories and many records.
-class CategoryNames {
+// The categories of a period, grouped by their stored bytes: each one is
+// decoded once (a period has few categories and many records), and its count
+// and sum are kept per type.
+class PeriodCategories {
 public:
-    const QString &Decode(QByteArrayView stored) {
+    struct Entry {
+        QByteArray Stored;
+        TCategoryTotal Totals[2]; // expense, income
+    };
+
+    // The entry of a stored category, made when it is new. Valid until the
+    // next call.
+    Entry &Find(QByteArrayView stored) {
         // Looked up without copying the key; copied only when it is new.
-        auto it = FNames.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
-        if (it == FNames.constEnd())
-            it = FNames.insert(stored.toByteArray(), decoded(stored));
-        return it.value();
-    }
-
-private:
-    QHash<QByteArray, QString> FNames;
-};
-
-// The totals of one type's categories, grouped by the stored bytes.
-class CategorySums {
-public:
-    void Add(QByteArrayView stored, const QString &name, qint64 cents) {
         auto it = FIndex.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
         if (it == FIndex.constEnd()) {
-            it = FIndex.insert(stored.toByteArray(), int(FSums.size()));
-            FSums.append({it.key(), {name, 0, 0}});
+            const QString name = decoded(stored);
+            FEntries.append({stored.toByteArray(), {{name, 0, 0}, {name, 0, 0}}});
+            it = FIndex.insert(FEntries.last().Stored, FEntries.size() - 1);
         }
-        Sum &sum = FSums[it.value()];
-        ++sum.Total.Count;
-        addCents(sum.Total.Cents, cents);
+        return FEntries[it.value()];
     }
-    // Largest sum first; equal sums in the order of their stored texts.
-    QList<TCategoryTotal> Ordered() {
-        std::sort(FSums.begin(), FSums.end(), [](const Sum &a, const Sum &b) {
-            return a.Total.Cents != b.Total.Cents ? a.Total.Cents > b.Total.Cents
-                                                  : a.Stored < b.Stored;
+
+    // One type's categories: largest sum first, equal sums in the order of
+    // their stored texts.
+    QList<TCategoryTotal> Ordered(TRecordType type) const {
+        const int t = type == TRecordType::Income;
+        QList<const Entry *> used;
+        for (const Entry &entry : FEntries)
+            if (entry.Totals[t].Count > 0)
+                used.append(&entry);
+        std::sort(used.begin(), used.end(), [t](const Entry *a, const Entry *b) {
+            return a->Totals[t].Cents != b->Totals[t].Cents
+                       ? a->Totals[t].Cents > b->Totals[t].Cents
+                       : a->Stored < b->Stored;
         });
         QList<TCategoryTotal> totals;
-        totals.reserve(FSums.size());
-        for (const Sum &sum : std::as_const(FSums))
-            totals.append(sum.Total);
+        totals.reserve(used.size());
+        for (const Entry *entry : std::as_const(used))
+            totals.append(entry->Totals[t]);
         return totals;
     }
 
 private:
-    struct Sum {
-        QByteArray Stored;
-        TCategoryTotal Total;
-    };
-    QHash<QByteArray, int> FIndex;
-    QList<Sum> FSums;
+    QHash<QByteArray, qsizetype> FIndex;
+    QList<Entry> FEntries;
 };
 
 struct StoredRecord {
@@ -221,6 +219,17 @@ StoredRecord checkedRecord(const TRecord &record) {
     stored.Amount = double(record.Cents) / 100;
     stored.Notes = storedText(record.Notes);
     return stored;
+}
+
+// After this many records of a period, room for the rest is estimated from
+// the share of the period already read, so that the list grows once.
+constexpr qsizetype kEstimateAfter = 2048;
+
+void reserveForPeriod(QList<TRecord> &records, QDate from, QDate to, QDate reached) {
+    const qint64 done = from.daysTo(reached) + 1, all = from.daysTo(to) + 1;
+    if (done > 0 && all > done)
+        records.reserve(qsizetype(std::min<qint64>(records.size() * all / done * 11 / 10,
+                                                   records.size() * qint64(64))));
 }
 
 constexpr const char *kInsertRecord =
@@ -282,7 +291,7 @@ TDbMan::~TDbMan() = default;
 bool TDbMan::AddUser(const QString &name, const QString &password) {
     const QByteArray hash = hashPassword(password); // before the file is touched: it is slow
     {
-        Book db(FDataFile);
+        Book db(FDataFile, Book::Write);
         TSqlStatement insert(db, "insert into users (name, pwd) values (?1, ?2)");
         insert.Bind(1, storedText(name)).Bind(2, hash).Run();
     }
@@ -291,7 +300,7 @@ bool TDbMan::AddUser(const QString &name, const QString &password) {
 
 bool TDbMan::DeleteUser(const QString &name) {
     {
-        Book db(FDataFile);
+        Book db(FDataFile, Book::Write);
         TSqlStatement del(db, "delete from users where name = ?1");
         del.Bind(1, storedText(name)).Run();
     }
@@ -299,7 +308,7 @@ bool TDbMan::DeleteUser(const QString &name) {
 }
 
 bool TDbMan::UserExists(const QString &name) {
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Read);
     TSqlStatement query(db, "select 1 from users where name = ?1 limit 1");
     query.Bind(1, storedText(name));
     return query.Next();
@@ -308,7 +317,7 @@ bool TDbMan::UserExists(const QString &name) {
 bool TDbMan::CheckPassword(const QString &name, const QString &password) {
     QList<QByteArray> hashes;
     {
-        Book db(FDataFile);
+        Book db(FDataFile, Book::Read);
         hashes = userHashes(db, storedText(name));
     }
     // Verified with the file closed: hashing takes a while.
@@ -321,7 +330,7 @@ bool TDbMan::CheckPassword(const QString &name, const QString &password) {
 QString TDbMan::GetUserNames() {
     QString names;
     {
-        Book db(FDataFile);
+        Book db(FDataFile, Book::Read);
         // Newest row first: a sign-in re-inserts the user, so the user who
         // signed in last heads the list.
         TSqlStatement query(db, "select name from users order by rowid desc");
@@ -341,7 +350,7 @@ QString TDbMan::GetUserNames() {
 
 void TDbMan::ReinsertUser(const QString &name, const QString &password) {
     const QByteArray storedName = storedText(name);
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     const QList<QByteArray> hashes = userHashes(db, storedName);
     // The row moves with its own hash, so the password stays exactly what it
@@ -367,7 +376,7 @@ void TDbMan::ReinsertUser(const QString &name, const QString &password) {
 
 void TDbMan::SetPassword(const QString &name, const QString &password) {
     const QByteArray hash = hashPassword(password);
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     replaceUserRow(db, storedText(name), hash);
     tr.Commit();
@@ -377,7 +386,7 @@ void TDbMan::SetPassword(const QString &name, const QString &password) {
 
 QString TDbMan::GetCategories(const QString &user, const QString &listName) {
     checkListName(listName);
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Read);
     const auto lists = readCategories(db, storedText(user));
     return listName == QLatin1String("out") ? lists.first : lists.second;
 }
@@ -385,7 +394,7 @@ QString TDbMan::GetCategories(const QString &user, const QString &listName) {
 void TDbMan::SetCategories(const QString &user, const QString &listName, const QString &text) {
     checkListName(listName);
     const QByteArray storedUser = storedText(user);
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     auto [outText, inText] = readCategories(db, storedUser);
     (listName == QLatin1String("out") ? outText : inText) = text;
@@ -402,7 +411,7 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
     const QByteArray storedUser = storedText(user);
     const QByteArray first = storedDate(from), last = storedDate(to);
     TPeriod period;
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Read);
     // The covering index hands the user's records of the period over in the
     // transaction list's order (date, Income before Expense, id); days,
     // months and categories are summed as they stream by.
@@ -411,15 +420,17 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
                             "order by date asc, type desc, id asc");
     query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
 
-    CategoryNames names;
-    CategorySums outSums, inSums;
+    PeriodCategories categories;
     QByteArray lastIso;
     QDate day;
+    TDayTotal *dayTotal = nullptr;
+    TMonthTotal *monthTotal = nullptr;
     while (query.Next()) {
         const QByteArrayView iso = query.Bytes(0);
         if (iso != lastIso) {
-            day = readDate(iso);
             lastIso = iso.toByteArray();
+            day = readDate(iso);
+            dayTotal = nullptr;
         }
         TRecord rec;
         if (!day.isValid() || !readType(query.Bytes(1), rec.Type) ||
@@ -427,27 +438,35 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
             ++period.Unreadable;
             continue;
         }
+        if (!dayTotal) {
+            // The first readable record of a day opens its total, and the
+            // month's when the month changes.
+            period.Days.append({day, 0, 0});
+            dayTotal = &period.Days.last();
+            int year = 0, month = 0;
+            day.getDate(&year, &month, nullptr);
+            if (!monthTotal || monthTotal->Month != month || monthTotal->Year != year) {
+                period.Months.append({year, month, 0, 0});
+                monthTotal = &period.Months.last();
+            }
+        }
         rec.Id = query.Int(2);
         rec.Date = day;
-        const QByteArrayView storedCategory = query.Bytes(3);
-        rec.Category = names.Decode(storedCategory);
         rec.Notes = decoded(query.Bytes(5));
-
         const bool income = rec.Type == TRecordType::Income;
+        TCategoryTotal &category = categories.Find(query.Bytes(3)).Totals[income];
+        rec.Category = category.Category;
+        ++category.Count;
+        addCents(category.Cents, rec.Cents);
         addCents(income ? period.IncomeCents : period.ExpenseCents, rec.Cents);
-        if (period.Days.isEmpty() || period.Days.last().Day != day)
-            period.Days.append({day, 0, 0});
-        addCents(income ? period.Days.last().InCents : period.Days.last().OutCents, rec.Cents);
-        if (period.Months.isEmpty() || period.Months.last().Month != day.month() ||
-            period.Months.last().Year != day.year())
-            period.Months.append({day.year(), day.month(), 0, 0});
-        addCents(income ? period.Months.last().InCents : period.Months.last().OutCents,
-                 rec.Cents);
-        (income ? inSums : outSums).Add(storedCategory, rec.Category, rec.Cents);
+        addCents(income ? dayTotal->InCents : dayTotal->OutCents, rec.Cents);
+        addCents(income ? monthTotal->InCents : monthTotal->OutCents, rec.Cents);
         period.Records.append(std::move(rec));
+        if (period.Records.size() == kEstimateAfter)
+            reserveForPeriod(period.Records, from, to, day);
     }
-    period.ExpenseCategories = outSums.Ordered();
-    period.IncomeCategories = inSums.Ordered();
+    period.ExpenseCategories = categories.Ordered(TRecordType::Expense);
+    period.IncomeCategories = categories.Ordered(TRecordType::Income);
     return period;
 }
 
@@ -456,7 +475,7 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
     const QByteArray storedUser = storedText(user);
     const QByteArray first = storedDate(from), last = storedDate(to);
     const QByteArray storedCategory = storedText(category);
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Read);
     TSqlStatement query(db, "select date, type, id, amount, notes from data "
                             "where user = ?1 and date >= ?2 and date <= ?3 and cate = ?4 "
                             "order by date asc, id asc");
@@ -490,7 +509,7 @@ void TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
     for (const TRecord &record : records)
         stored << checkedRecord(record);
     const QByteArray storedUser = storedText(user);
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     {
         TSqlStatement insert(db, kInsertRecord);
@@ -501,7 +520,7 @@ void TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
 }
 
 void TDbMan::DeleteRecord(const QString &user, qint64 id) {
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Write);
     TSqlStatement del(db, "delete from data where id = ?1 and user = ?2");
     del.Bind(1, id).Bind(2, storedText(user)).Run();
 }
@@ -509,7 +528,7 @@ void TDbMan::DeleteRecord(const QString &user, qint64 id) {
 void TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
     const StoredRecord rec = checkedRecord(record);
     const QByteArray storedUser = storedText(user);
-    Book db(FDataFile);
+    Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     {
         // Only the user's own record is replaced; when it is gone (another

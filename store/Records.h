@@ -57,5 +57,10 @@ struct TPeriod {
     int Unreadable = 0;
 };
 
+Q_DECLARE_TYPEINFO(TRecord, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(TDayTotal, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(TMonthTotal, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(TCategoryTotal, Q_RELOCATABLE_TYPE);
+
 // "Expense" / "Income", the words stored and shown.
 QString RecordTypeWord(TRecordType type);

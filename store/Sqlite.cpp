@@ -53,10 +53,14 @@ TSqlConnection::~TSqlConnection() {
     sqlite3_close_v2(FDb);
 }
 
-void TSqlConnection::UseBookOptions() {
+void TSqlConnection::UseBookOptions(bool writing) {
+    // Pages are read through a memory map: a long period is read without
+    // copying every page out of the system's cache.
+    Exec("PRAGMA mmap_size=1073741824");
     // Rollback journal (the file is complete on its own when closed) and
-    // every commit on the disk; room for the pages of a long period.
-    Exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA cache_size=-65536;");
+    // every commit on the disk.
+    if (writing)
+        Exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
 }
 
 void TSqlConnection::Exec(const char *sql) {
@@ -142,7 +146,9 @@ void TSqlStatement::Reset() {
 }
 
 QByteArrayView TSqlStatement::Bytes(int column) const {
-    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(FStmt, column));
+    // As a blob: a text value is then handed out where it lies in the page,
+    // without the copy that adding a terminating zero would take.
+    const auto *data = static_cast<const char *>(sqlite3_column_blob(FStmt, column));
     return QByteArrayView(data, data ? sqlite3_column_bytes(FStmt, column) : 0);
 }
 

@@ -26,9 +26,10 @@ public:
     TSqlConnection(const TSqlConnection &) = delete;
     TSqlConnection &operator=(const TSqlConnection &) = delete;
 
-    // The options of the data file in use: busy timeout, rollback journal,
-    // every commit on the disk.
-    void UseBookOptions();
+    // The options of the data file in use: pages read through a memory map;
+    // for an operation that writes, a rollback journal and every commit on
+    // the disk.
+    void UseBookOptions(bool writing);
 
     // Runs statements without parameters or rows.
     void Exec(const char *sql);
