@@ -5,6 +5,7 @@
 #include "forms/DataFileCopy.h"
 #include "forms/ErrorReport.h"
 #include "forms/WindowFont.h"
+#include "skin/ScreenPicture.h"
 #include "store/KestrelClass.h"
 
 #include <QComboBox>
@@ -52,7 +53,8 @@ TfrmLogin::TfrmLogin(QWidget *owner, const QStringList &arguments)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(367, 205);
 
-    const QPixmap picture(QStringLiteral(":/LOGIN_PICTURE"));
+    const QPixmap picture =
+        TScreenPicture::Pixmap(":/LOGIN_PICTURE", TScreenPicture::RatioOf(this));
     if (!picture.isNull())
         ui->imgLogin->setPixmap(picture);
 
