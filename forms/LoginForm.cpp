@@ -88,7 +88,7 @@ void TfrmLogin::FormCreate(const QStringList &arguments) {
 
     if (!QFileInfo::exists(FDataFile)) {
         // First run: start from the empty data file that lies beside the program.
-        const QString templateFile = TKestrel::ProgramPath() + QStringLiteral("db.ledgerly");
+        const QString templateFile = TKestrel::InstalledFile(QStringLiteral("db.ledgerly"));
         if (!QFileInfo(templateFile).isFile())
             throw std::runtime_error(
                 QStringLiteral("The empty data file \"%1\" is missing, so Ledgerly cannot create "

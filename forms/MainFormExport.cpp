@@ -85,10 +85,9 @@ void TfrmMain::ExportRows(TExportKind kind, bool xls) {
     head.PeriodIncome = PeriodIncome;
     head.PeriodExpenses = PeriodExpenses;
 
-    const QString templateFile =
-        TKestrel::ProgramPath() +
+    const QString templateFile = TKestrel::InstalledFile(
         (kind == TExportKind::Categories ? QStringLiteral("cates") : QStringLiteral("trans")) +
-        extension;
+        extension);
     if (xls)
         TXlsExport::Export(kind, templateFile, fileName, head, rows);
     else
