@@ -5,7 +5,6 @@
 #include "forms/AboutForm.h"
 #include "forms/LoginForm.h"
 #include "forms/MainForm.h"
-#include "skin/SkinClass.h"
 #include "tests/support/MainFixture.h"
 
 #include <QApplication>
@@ -122,9 +121,10 @@ private slots:
                                       .arg(region.y())
                                       .arg(region.width())
                                       .arg(region.height());
-            QVERIFY2(same >= area * percent / 100,
-                     qPrintable(QStringLiteral("%1 of %2 pixels match in ").arg(same).arg(area) +
-                                where));
+            QVERIFY2(
+                same >= area * percent / 100,
+                qPrintable(
+                    QStringLiteral("%1 of %2 pixels match in %3").arg(same).arg(area).arg(where)));
             if (finer)
                 QVERIFY2(blocksWithDetail > 0, qPrintable("no finer detail in " + where));
             // Placed exactly: moved by one device pixel either way, it matches worse.
