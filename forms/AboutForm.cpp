@@ -2,6 +2,8 @@
 
 #include "ui_AboutForm.h"
 
+#include "skin/ScreenPicture.h"
+
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
@@ -41,7 +43,7 @@ TfrmAbout::TfrmAbout(QWidget *owner) : QDialog(owner), ui(std::make_unique<Ui::T
     ui->shpBackground->setPalette(white);
     ui->bvlBackground->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    ui->imgIcon->setPixmap(QPixmap(":/ABOUT_ICON"));
+    ui->imgIcon->setPixmap(TScreenPicture::Pixmap(":/ABOUT_ICON", TScreenPicture::RatioOf(this)));
     connect(ui->btnOK, &QPushButton::clicked, this, &TfrmAbout::btnOKClick);
 }
 

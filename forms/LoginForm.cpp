@@ -5,6 +5,7 @@
 #include "forms/DataFileCopy.h"
 #include "forms/ErrorReport.h"
 #include "forms/WindowFont.h"
+#include "skin/ScreenPicture.h"
 #include "store/KestrelClass.h"
 
 #include <QComboBox>
@@ -52,7 +53,8 @@ TfrmLogin::TfrmLogin(QWidget *owner, const QStringList &arguments)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(367, 205);
 
-    const QPixmap picture(QStringLiteral(":/LOGIN_PICTURE"));
+    const QPixmap picture =
+        TScreenPicture::Pixmap(":/LOGIN_PICTURE", TScreenPicture::RatioOf(this));
     if (!picture.isNull())
         ui->imgLogin->setPixmap(picture);
 
@@ -86,7 +88,7 @@ void TfrmLogin::FormCreate(const QStringList &arguments) {
 
     if (!QFileInfo::exists(FDataFile)) {
         // First run: start from the empty data file that lies beside the program.
-        const QString templateFile = TKestrel::ProgramPath() + QStringLiteral("db.ledgerly");
+        const QString templateFile = TKestrel::InstalledFile(QStringLiteral("db.ledgerly"));
         if (!QFileInfo(templateFile).isFile())
             throw std::runtime_error(
                 QStringLiteral("The empty data file \"%1\" is missing, so Ledgerly cannot create "

@@ -27,6 +27,7 @@
 #include <QTimer>
 
 #include "forms/AboutForm.h"
+#include "skin/ScreenPicture.h"
 #include "skin/SkinClass.h"
 
 namespace {
@@ -50,7 +51,7 @@ QPixmap drawMenuPicture(const QColor &colour) {
 }
 
 QPixmap menuPicture(const QString &resource, const QColor &fallbackColour) {
-    QPixmap picture(resource);
+    QPixmap picture = TScreenPicture::Pixmap(resource, qGuiApp->devicePixelRatio());
     return picture.isNull() ? drawMenuPicture(fallbackColour) : picture;
 }
 

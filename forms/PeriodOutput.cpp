@@ -27,10 +27,9 @@ void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xl
     if (fileName != chosen && !MayReplace(owner, fileName))
         return;
 
-    const QString templateFile =
-        TKestrel::ProgramPath() +
+    const QString templateFile = TKestrel::InstalledFile(
         (kind == TExportKind::Categories ? QStringLiteral("cates") : QStringLiteral("trans")) +
-        extension;
+        extension);
     if (xls)
         TXlsExport::Export(kind, templateFile, fileName, head, period);
     else

@@ -2,6 +2,7 @@
 
 #include "forms/BusyGuard.h"
 #include "reports/CompositeReport.h"
+#include "skin/ScreenPicture.h"
 #include "ui_PrintForm.h"
 
 #include <QFontMetrics>
@@ -101,13 +102,16 @@ void TfrmPrint::FormCreate() {
                   {ui->btnLastPage, ":/QRLASTPAGEBITMAP"},
                   {ui->btnPrint, ":/QRPRINTBITMAP"}};
     for (const auto &glyph : glyphs) {
-        QPixmap pixmap;
-        if (!pixmap.load(glyph.Resource))
+        // The glyphs are drawn on magenta, which stands for transparent; the
+        // icon holds them at 100 % and 200 % and picks the one for the screen.
+        const QColor magenta(255, 0, 255);
+        const QPixmap pixmap = TScreenPicture::Pixmap(glyph.Resource, 1.0, magenta);
+        if (pixmap.isNull())
             break;
-        // The glyphs are drawn on magenta, which stands for transparent.
-        pixmap.setMask(pixmap.createMaskFromColor(QColor(255, 0, 255), Qt::MaskInColor));
+        QIcon icon(pixmap);
+        icon.addPixmap(TScreenPicture::Pixmap(glyph.Resource, 2.0, magenta));
         glyph.Button->setIconSize(QSize(18, 18));
-        glyph.Button->setIcon(QIcon(pixmap));
+        glyph.Button->setIcon(icon);
     }
 }
 

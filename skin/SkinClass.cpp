@@ -1,5 +1,7 @@
 #include "skin/SkinClass.h"
 
+#include "skin/ScreenPicture.h"
+
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
@@ -52,11 +54,41 @@ void CopyPiece(QImage &dst, int dx, int dy, int dw, int dh, const QImage &src, i
     }
 }
 
-// The picture a label shows now, as an image of the label's size.
-QImage LabelCanvas(QLabel *label) {
+// Copies the piece (dx, dy, dw, dh) of the window's frame, given in pixels,
+// into `dst`, drawn at `ratio` device pixels per pixel, from the rectangle
+// (sx, sy, sw, sh) of the frame image drawn at `scale` (1 or 2). Piece edges
+// fall on rounded device pixels, so neighbouring pieces meet without a gap.
+// Where the piece has as many device pixels as its source or more, the
+// pixels are copied or repeated as they are; where it has fewer (a screen
+// between 100 % and 200 %), the source piece is scaled down smoothly first.
+void CopyPieceAt(QImage &dst, qreal ratio, int dx, int dy, int dw, int dh, const QImage &src,
+                 int scale, int sx, int sy, int sw, int sh) {
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
+        return;
+    const int x0 = TScreenPicture::DeviceLength(dx, ratio);
+    const int y0 = TScreenPicture::DeviceLength(dy, ratio);
+    const int w = TScreenPicture::DeviceLength(dx + dw, ratio) - x0;
+    const int h = TScreenPicture::DeviceLength(dy + dh, ratio) - y0;
+    const QRect from(sx * scale, sy * scale, sw * scale, sh * scale);
+    if (w >= from.width() && h >= from.height()) {
+        CopyPiece(dst, x0, y0, w, h, src, from.x(), from.y(), from.width(), from.height());
+        return;
+    }
+    const QImage piece = src.copy(from)
+                             .scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
+    CopyPiece(dst, x0, y0, w, h, piece, 0, 0, w, h);
+}
+
+// The picture a label shows now, as an image of the label's size in device
+// pixels at `ratio`.
+QImage LabelCanvas(QLabel *label, qreal ratio) {
+    const QSize size(TScreenPicture::DeviceLength(label->width(), ratio),
+                     TScreenPicture::DeviceLength(label->height(), ratio));
     QImage canvas = label->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
-    if (canvas.size() != label->size()) {
-        QImage sized(label->size(), QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(1.0);
+    if (canvas.size() != size) {
+        QImage sized(size, QImage::Format_RGB32);
         sized.fill(White);
         if (!canvas.isNull()) {
             QPainter p(&sized);
@@ -67,17 +99,10 @@ QImage LabelCanvas(QLabel *label) {
     return canvas;
 }
 
-QImage KeyedImage(const QImage &source, QColor key) {
-    QImage img = source.convertToFormat(QImage::Format_ARGB32);
-    const QRgb keyRgb = key.rgb() & RGB_MASK;
-    for (int y = 0; y < img.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            if ((line[x] & RGB_MASK) == keyRgb)
-                line[x] = 0;
-        }
-    }
-    return img;
+// A picture made of device pixels, shown at `ratio` device pixels per pixel.
+QPixmap ScreenPixmap(QImage image, qreal ratio) {
+    image.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(image);
 }
 
 // Sets the width (or height) of the panel that holds `image`. The window
@@ -122,7 +147,7 @@ QPixmap KeyedPixmap(const QString &resource, QColor key) {
     const QImage img(resource);
     if (img.isNull())
         return {};
-    return QPixmap::fromImage(KeyedImage(img, key));
+    return QPixmap::fromImage(TScreenPicture::Keyed(img, key));
 }
 
 TSkinMan::TSkinMan(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLabel *imgBottom,
@@ -166,8 +191,8 @@ TSkinMan::TSkinMan(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLabel *im
 
     auto *icon = new QLabel(titlePanel);
     icon->setObjectName("IconImage");
-    icon->setPixmap(KeyedPixmap(":/RES_ICON", White));
-    icon->resize(icon->pixmap().size());
+    icon->setPixmap(TScreenPicture::Pixmap(":/RES_ICON", TScreenPicture::RatioOf(window), White));
+    icon->resize(icon->pixmap().deviceIndependentSize().toSize());
     icon->move(IconLeft, (TitleHeight - icon->height()) / 2);
     icon->show();
     icon->raise();
@@ -228,7 +253,12 @@ QLabel *TSkinMan::NewTitleButton(QWidget *titlePanel, const QString &toolTip) {
 }
 
 void TSkinMan::PaintEdges(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLabel *imgBottom) {
-    const QImage form = QImage(":/RES_FORM").convertToFormat(QImage::Format_RGB32);
+    // The pieces are cut for the screen's resolution: on screens above 100 %
+    // from the frame image drawn at twice the size.
+    const qreal r = TScreenPicture::RatioOf(window_);
+    int a = 1;
+    const QImage form =
+        TScreenPicture::Drawing(":/RES_FORM", r, &a).convertToFormat(QImage::Format_RGB32);
     if (form.isNull())
         return;
     const int w = window_->width();
@@ -238,30 +268,31 @@ void TSkinMan::PaintEdges(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLa
     const int d = (w - 249) / 2;
     const int e = (w - 249) - d;
 
-    QImage top = LabelCanvas(imgTop);
-    CopyPiece(top, 0, 0, 9, 36, form, 0, 0, 9, 36);
-    CopyPiece(top, 9, 0, 116, 36, form, 10, 0, 116, 36);
+    QImage top = LabelCanvas(imgTop, r);
+    CopyPieceAt(top, r, 0, 0, 9, 36, form, a, 0, 0, 9, 36);
+    CopyPieceAt(top, r, 9, 0, 116, 36, form, a, 10, 0, 116, 36);
     // A middle piece narrower than its source takes the first d columns
     // (left) or the last e columns, ending at column 316 (right).
-    CopyPiece(top, 125, 0, d, 36, form, 127, 0, std::min(d, 63), 36);
-    CopyPiece(top, 125 + d, 0, e, 36, form, std::max(317 - e, 191), 0, std::min(e, 126), 36);
-    CopyPiece(top, w - 124, 0, 110, 36, form, 318, 0, 110, 36);
-    CopyPiece(top, w - 14, 0, 14, 36, form, 429, 0, 14, 36);
+    CopyPieceAt(top, r, 125, 0, d, 36, form, a, 127, 0, std::min(d, 63), 36);
+    CopyPieceAt(top, r, 125 + d, 0, e, 36, form, a, std::max(317 - e, 191), 0, std::min(e, 126),
+                36);
+    CopyPieceAt(top, r, w - 124, 0, 110, 36, form, a, 318, 0, 110, 36);
+    CopyPieceAt(top, r, w - 14, 0, 14, 36, form, a, 429, 0, 14, 36);
 
-    QImage left = LabelCanvas(imgLeft);
-    CopyPiece(left, 0, 0, 2, h - 42, form, 0, 37, 2, 12);
-    QImage right = LabelCanvas(imgRight);
-    CopyPiece(right, 0, 0, 2, h - 42, form, 441, 37, 2, 12);
+    QImage left = LabelCanvas(imgLeft, r);
+    CopyPieceAt(left, r, 0, 0, 2, h - 42, form, a, 0, 37, 2, 12);
+    QImage right = LabelCanvas(imgRight, r);
+    CopyPieceAt(right, r, 0, 0, 2, h - 42, form, a, 441, 37, 2, 12);
 
-    QImage bottom = LabelCanvas(imgBottom);
-    CopyPiece(bottom, 0, 0, 126, 6, form, 0, 50, 126, 6);
-    CopyPiece(bottom, 126, 0, w - 251, 6, form, 127, 50, std::min(w - 251, 190), 6);
-    CopyPiece(bottom, w - 125, 0, 125, 6, form, 318, 50, 125, 6);
+    QImage bottom = LabelCanvas(imgBottom, r);
+    CopyPieceAt(bottom, r, 0, 0, 126, 6, form, a, 0, 50, 126, 6);
+    CopyPieceAt(bottom, r, 126, 0, w - 251, 6, form, a, 127, 50, std::min(w - 251, 190), 6);
+    CopyPieceAt(bottom, r, w - 125, 0, 125, 6, form, a, 318, 50, 125, 6);
 
-    imgTop->setPixmap(QPixmap::fromImage(top));
-    imgLeft->setPixmap(QPixmap::fromImage(left));
-    imgRight->setPixmap(QPixmap::fromImage(right));
-    imgBottom->setPixmap(QPixmap::fromImage(bottom));
+    imgTop->setPixmap(ScreenPixmap(top, r));
+    imgLeft->setPixmap(ScreenPixmap(left, r));
+    imgRight->setPixmap(ScreenPixmap(right, r));
+    imgBottom->setPixmap(ScreenPixmap(bottom, r));
 }
 
 void TSkinMan::DrawButton(QLabel *button, const QString &name, const QString &state) {
@@ -276,14 +307,26 @@ void TSkinMan::DrawButton(QLabel *button, const QString &name, const QString &st
         cell = s == "down" ? 80 : 60;
     if (cell < 0)
         return;
-    const QImage title(":/RES_TITLE");
+    // The cell is drawn at the screen's resolution: on screens above 100 %
+    // from the buttons drawn at twice the size.
+    const qreal r = TScreenPicture::RatioOf(button);
+    int a = 1;
+    const QImage title = TScreenPicture::Drawing(":/RES_TITLE", r, &a);
     if (title.isNull())
         return;
-    const QImage keyed = KeyedImage(title.copy(cell, 0, ButtonSize, ButtonSize), Magenta);
+    const int side = TScreenPicture::DeviceLength(ButtonSize, r);
+    QImage keyed =
+        TScreenPicture::Keyed(title.copy(cell * a, 0, ButtonSize * a, ButtonSize * a), Magenta);
+    if (keyed.width() != side)
+        keyed = keyed.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    keyed.setDevicePixelRatio(1.0);
 
+    const QSize size(TScreenPicture::DeviceLength(button->width(), r),
+                     TScreenPicture::DeviceLength(button->height(), r));
     QImage picture = button->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-    if (picture.size() != button->size()) {
-        picture = QImage(button->size(), QImage::Format_ARGB32);
+    picture.setDevicePixelRatio(1.0);
+    if (picture.size() != size) {
+        picture = QImage(size, QImage::Format_ARGB32);
         picture.fill(Qt::transparent);
     }
     {
@@ -291,7 +334,7 @@ void TSkinMan::DrawButton(QLabel *button, const QString &name, const QString &st
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, keyed);
     }
-    button->setPixmap(QPixmap::fromImage(picture));
+    button->setPixmap(ScreenPixmap(picture, r));
 }
 
 bool TSkinMan::eventFilter(QObject *watched, QEvent *event) {

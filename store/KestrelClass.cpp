@@ -160,6 +160,21 @@ QString TKestrel::ProgramPath() {
     return dir.endsWith('/') ? dir : dir + '/';
 }
 
+QString TKestrel::InstalledFile(const QString &name) {
+    const QString beside = QDir(ProgramFolder()).filePath(name);
+    if (QFileInfo(beside).isFile())
+        return beside;
+    // Where the install puts the data files, relative to the program's folder.
+    const QString shared = QDir::cleanPath(
+        QDir(ProgramFolder()).filePath(QStringLiteral(LEDGERLY_SHARE_FROM_BIN "/") + name));
+    if (QFileInfo(shared).isFile())
+        return shared;
+    throw std::runtime_error(QStringLiteral("Ledgerly's file \"%1\" is missing: it is neither in "
+                                            "\"%2\" nor in \"%3\". Please reinstall Ledgerly.")
+                                 .arg(name, ProgramFolder(), QFileInfo(shared).path())
+                                 .toStdString());
+}
+
 QByteArray TKestrel::ReadResourceText(const QString &name) {
     QFile file(QStringLiteral(":/") + name);
     if (!file.open(QIODevice::ReadOnly))

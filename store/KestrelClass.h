@@ -21,6 +21,11 @@ public:
     // Folder of the running program, without / with a trailing separator.
     static QString ProgramFolder();
     static QString ProgramPath();
+    // Path of one of the files installed with the program (the export
+    // templates, the empty data file): beside the program, as in the build
+    // folder, or in ../share/ledgerly relative to it, as when installed.
+    // Throws std::runtime_error naming both places when it is in neither.
+    static QString InstalledFile(const QString &name);
     // Bytes of the program resource of that name (":/<name>"); throws when missing.
     static QByteArray ReadResourceText(const QString &name);
     // Per-user application-data folder (XDG data home); empty when unknown.

@@ -9,6 +9,8 @@ packages=(
   libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   python3-xlrd poppler-utils
+  desktop-file-utils appstream
+  dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

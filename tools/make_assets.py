@@ -16,6 +16,12 @@ Formats:
 - the print-preview glyphs are 16-colour (4-bit) BMP files on a magenta
   RGB(255, 0, 255) background, which the preview masks out;
 - the sign-in picture and the program icons are PNG with an alpha channel.
+
+Every picture the windows show also comes drawn at twice the size
+("NAME@2x"), for screens of 150 % and more: the same layout, with lines twice
+as thick and gradients, diagonals and curves drawn at the finer grid. The
+installed program icons (dist/icons/: PNG from 16 to 256 pixels and an SVG)
+are drawn from the same shapes as the icons inside the program.
 """
 
 import math
@@ -26,6 +32,7 @@ import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "resources", "images")
+DIST_ICONS = os.path.join(ROOT, "dist", "icons")
 
 MAGENTA = (255, 0, 255)
 WHITE = (255, 255, 255)
@@ -145,7 +152,9 @@ class Canvas:
 
     def fill(self, inside, colour, alpha=1.0, bbox=None):
         n = self.SAMPLES
-        x0, y0, x1, y1 = bbox if bbox else (0, 0, self.w, self.h)
+        if bbox is None:
+            bbox = getattr(inside, "bbox", (0, 0, self.w, self.h))
+        x0, y0, x1, y1 = bbox
         x0, y0 = max(0, int(math.floor(x0))), max(0, int(math.floor(y0)))
         x1, y1 = min(self.w, int(math.ceil(x1))), min(self.h, int(math.ceil(y1)))
         for y in range(y0, y1):
@@ -171,35 +180,95 @@ class Canvas:
                 for row in self.px]
 
 
-def rrect(x0, y0, x1, y1, r):
-    """Inside-test of a rounded rectangle."""
-    def inside(x, y):
+class Shape:
+    """A filled shape: an inside-test on real coordinates, a bounding box
+    (x0, y0, x1, y1) and its SVG element."""
+
+    def __call__(self, x, y):
+        return self.inside(x, y)
+
+
+def _num(v):
+    return ("%.3f" % v).rstrip("0").rstrip(".")
+
+
+def _paint(colour, alpha, attr="fill"):
+    text = '%s="#%02x%02x%02x"' % ((attr,) + tuple(colour))
+    if alpha < 1:
+        text += ' %s-opacity="%s"' % (attr, _num(alpha))
+    return text
+
+
+class rrect(Shape):
+    """A rounded rectangle."""
+
+    def __init__(self, x0, y0, x1, y1, r):
+        self.x0, self.y0, self.x1, self.y1, self.r = x0, y0, x1, y1, r
+        self.bbox = (x0, y0, x1, y1)
+
+    def inside(self, x, y):
+        x0, y0, x1, y1, r = self.x0, self.y0, self.x1, self.y1, self.r
         if x < x0 or x > x1 or y < y0 or y > y1:
             return False
         cx = min(max(x, x0 + r), x1 - r)
         cy = min(max(y, y0 + r), y1 - r)
         return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-    return inside
+
+    def svg(self, colour, alpha):
+        return '<rect x="%s" y="%s" width="%s" height="%s" rx="%s" %s/>' % (
+            _num(self.x0), _num(self.y0), _num(self.x1 - self.x0), _num(self.y1 - self.y0),
+            _num(self.r), _paint(colour, alpha))
 
 
-def circle(cx, cy, r):
-    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+class circle(Shape):
+    def __init__(self, cx, cy, r):
+        self.cx, self.cy, self.r = cx, cy, r
+        self.bbox = (cx - r, cy - r, cx + r, cy + r)
+
+    def inside(self, x, y):
+        return (x - self.cx) ** 2 + (y - self.cy) ** 2 <= self.r * self.r
+
+    def svg(self, colour, alpha):
+        return '<circle cx="%s" cy="%s" r="%s" %s/>' % (
+            _num(self.cx), _num(self.cy), _num(self.r), _paint(colour, alpha))
 
 
-def ring(cx, cy, r_out, r_in):
-    return lambda x, y: r_in * r_in <= (x - cx) ** 2 + (y - cy) ** 2 <= r_out * r_out
+class ring(Shape):
+    def __init__(self, cx, cy, r_out, r_in):
+        self.cx, self.cy, self.r_out, self.r_in = cx, cy, r_out, r_in
+        self.bbox = (cx - r_out, cy - r_out, cx + r_out, cy + r_out)
+
+    def inside(self, x, y):
+        d2 = (x - self.cx) ** 2 + (y - self.cy) ** 2
+        return self.r_in * self.r_in <= d2 <= self.r_out * self.r_out
+
+    def svg(self, colour, alpha):
+        return '<circle cx="%s" cy="%s" r="%s" fill="none" stroke-width="%s" %s/>' % (
+            _num(self.cx), _num(self.cy), _num((self.r_out + self.r_in) / 2),
+            _num(self.r_out - self.r_in), _paint(colour, alpha, "stroke"))
 
 
-def segment(ax, ay, bx, by, half_width):
-    """Inside-test of a thick line with round ends."""
-    dx, dy = bx - ax, by - ay
-    length2 = dx * dx + dy * dy
+class segment(Shape):
+    """A thick line with round ends."""
 
-    def inside(x, y):
-        t = 0.0 if length2 == 0 else max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / length2))
-        px, py = ax + t * dx, ay + t * dy
-        return (x - px) ** 2 + (y - py) ** 2 <= half_width * half_width
-    return inside
+    def __init__(self, ax, ay, bx, by, half_width):
+        self.ax, self.ay, self.bx, self.by, self.hw = ax, ay, bx, by, half_width
+        self.bbox = (min(ax, bx) - half_width, min(ay, by) - half_width,
+                     max(ax, bx) + half_width, max(ay, by) + half_width)
+
+    def inside(self, x, y):
+        dx, dy = self.bx - self.ax, self.by - self.ay
+        length2 = dx * dx + dy * dy
+        t = 0.0 if length2 == 0 else max(
+            0.0, min(1.0, ((x - self.ax) * dx + (y - self.ay) * dy) / length2))
+        px, py = self.ax + t * dx, self.ay + t * dy
+        return (x - px) ** 2 + (y - py) ** 2 <= self.hw * self.hw
+
+    def svg(self, colour, alpha):
+        return ('<line x1="%s" y1="%s" x2="%s" y2="%s" stroke-width="%s" '
+                'stroke-linecap="round" %s/>') % (
+            _num(self.ax), _num(self.ay), _num(self.bx), _num(self.by), _num(2 * self.hw),
+            _paint(colour, alpha, "stroke"))
 
 
 def polygon(points):
@@ -216,29 +285,68 @@ def polygon(points):
     return inside
 
 
+# --- drawing at a scale ---------------------------------------------------------
+#
+# A picture drawn at scale k has k × k pixels for each pixel of its plain
+# (k = 1) drawing. `centre(X, k)` is where the middle of pixel X of the large
+# drawing lies on the plain drawing's grid, so that shading computed from it
+# is the same function as at k = 1, sampled more finely.
+
+
+def centre(i, k):
+    return (i + 0.5) / k - 0.5
+
+
+def upscale2x(pixels):
+    """The Scale2x pixel-art enlargement: each pixel becomes four, and a
+    corner takes a neighbour's colour where two neighbours agree, so that
+    diagonals get finer steps instead of doubled ones. No colour is mixed."""
+    h, w = len(pixels), len(pixels[0])
+    out = [[None] * (2 * w) for _ in range(2 * h)]
+    for y in range(h):
+        for x in range(w):
+            e = pixels[y][x]
+            b = pixels[y - 1][x] if y > 0 else e
+            h_ = pixels[y + 1][x] if y + 1 < h else e
+            d = pixels[y][x - 1] if x > 0 else e
+            f = pixels[y][x + 1] if x + 1 < w else e
+            if b != h_ and d != f:
+                e0 = d if d == b else e
+                e1 = f if b == f else e
+                e2 = d if d == h_ else e
+                e3 = f if h_ == f else e
+            else:
+                e0 = e1 = e2 = e3 = e
+            out[2 * y][2 * x], out[2 * y][2 * x + 1] = e0, e1
+            out[2 * y + 1][2 * x], out[2 * y + 1][2 * x + 1] = e2, e3
+    return out
+
+
 # --- RES_FORM: the frame image ---------------------------------------------------
 
 FORM_W, FORM_H = 443, 56
 OUTLINE = (97, 97, 97)
 INNER_LINE = (167, 167, 167)
 INSIDE = (240, 240, 240)
+STRIP = (196, 212, 225, 234)  # rows 32..35 of the title band
 
 
-def title_shade(x, y):
-    """Grey level of the title gradient (rows 1..31).
+def title_shade(x, y, xf, yf):
+    """Grey level of the title gradient (rows 1..31) at pixel (x, y), whose
+    middle lies at (xf, yf).
 
     Darker towards the bottom, and darker again near the left and right ends.
     The darkening at the ends stays inside the fixed corner pieces (the first
     and the last 100 columns), so the middle columns, which the skin stretches,
     are the same across and stretch without seams.
     """
-    t = (y - 1) / 30.0
+    t = (yf - 1) / 30.0
     v = 96 - 44 * t  # 96 at the top, 52 at row 31
     if y == 1:
         v += 22  # a thin highlight under the outline
     elif y == 2:
         v += 8
-    dist = min(x, FORM_W - 1 - x)
+    dist = min(xf, FORM_W - 1 - xf)
     if dist < 100:
         v -= 20 * (1 - dist / 100.0) ** 2
     # The right middle piece's source is one grey level lighter than the left
@@ -249,129 +357,111 @@ def title_shade(x, y):
     return v
 
 
-def make_form():
-    img = grid(FORM_W, FORM_H, INSIDE)
-    # Title band, rows 0..35.
-    for y in range(0, 36):
-        for x in range(FORM_W):
-            if y <= 31:
-                c = grey(title_shade(x, y))
-            else:
-                # Light strip, growing lighter downwards towards the inside colour.
-                c = grey((196, 212, 225, 234)[y - 32])
-            img[y][x] = c
-    for y in range(0, 36):
-        img[y][0] = OUTLINE
-        img[y][FORM_W - 1] = OUTLINE
-    for x in range(FORM_W):
-        img[0][x] = OUTLINE
-    for y in range(32, 36):
-        img[y][1] = INNER_LINE
-        img[y][FORM_W - 2] = INNER_LINE
-    # Side band, rows 37..48: outline and inner line at both edges.
-    for y in range(37, 49):
-        img[y][0] = OUTLINE
-        img[y][1] = INNER_LINE
-        img[y][FORM_W - 2] = INNER_LINE
-        img[y][FORM_W - 1] = OUTLINE
-    # Bottom band, rows 50..55.
-    for y in range(50, 56):
-        img[y][0] = OUTLINE
-        img[y][1] = INNER_LINE
-        img[y][FORM_W - 2] = INNER_LINE
-        img[y][FORM_W - 1] = OUTLINE
-    for x in range(1, FORM_W - 1):
-        img[54][x] = INNER_LINE
-        img[55][x] = OUTLINE
-    img[55][0] = OUTLINE
-    img[55][FORM_W - 1] = OUTLINE
-    # Guides: rows 36 and 49, columns 126 and 317 through all bands.
-    for x in range(FORM_W):
-        img[36][x] = GREEN
-        img[49][x] = GREEN
-    for y in range(FORM_H):
-        img[y][126] = GREEN
-        img[y][317] = GREEN
-    # Title-band guide columns 9, 190 and 428, marked at row 7.
-    for x in (9, 190, 428):
-        img[7][x] = RED
-    return img
+def strip_shade(yf):
+    """The light strip under the gradient, growing lighter downwards."""
+    yf = max(32.0, min(35.0, yf))
+    i = min(2, int(yf) - 32)
+    return STRIP[i] + (STRIP[i + 1] - STRIP[i]) * (yf - 32 - i)
+
+
+def form_pixel(x, y, xf, yf):
+    last = FORM_W - 1
+    # Guides: rows 36 and 49, columns 126 and 317 through all bands; the
+    # title band's guide columns 9, 190 and 428 are marked at row 7.
+    if y in (36, 49) or x in (126, 317):
+        return GREEN
+    if y == 7 and x in (9, 190, 428):
+        return RED
+    if y < 36:  # title band
+        if y == 0 or x in (0, last):
+            return OUTLINE
+        if y <= 31:
+            return grey(title_shade(x, y, xf, yf))
+        if x in (1, last - 1):
+            return INNER_LINE
+        return grey(strip_shade(yf))
+    # Side band (rows 37..48) and bottom band (rows 50..55): the outline
+    # and a lighter inner line along the outer edges.
+    if x in (0, last) or y == 55:
+        return OUTLINE
+    if x in (1, last - 1) or y == 54:
+        return INNER_LINE
+    return INSIDE
+
+
+def make_form(k=1):
+    return [[form_pixel(X // k, Y // k, centre(X, k), centre(Y, k)) for X in range(FORM_W * k)]
+            for Y in range(FORM_H * k)]
 
 
 # --- RES_TITLE: the title-bar buttons ------------------------------------------------
 
 
-def button_cell(face_top, face_bottom, border, symbol):
+def button_cell(face_top, face_bottom, border, symbol, k):
     """One 20 × 20 cell: a rounded square on magenta with a white symbol."""
-    cell = grid(20, 20, MAGENTA)
     x0, y0, x1, y1 = 1, 1, 18, 18
-    for y in range(y0, y1 + 1):
-        for x in range(x0, x1 + 1):
-            corner = (x in (x0, x1)) and (y in (y0, y1))
-            if corner:
+    cell = grid(20 * k, 20 * k, MAGENTA)
+    for Y in range(20 * k):
+        y = Y // k
+        for X in range(20 * k):
+            x = X // k
+            if not (x0 <= x <= x1 and y0 <= y <= y1):
+                continue
+            if x in (x0, x1) and y in (y0, y1):
                 continue  # cut corners: a softly rounded square
-            edge = x in (x0, x1) or y in (y0, y1)
-            if edge:
-                cell[y][x] = border
-            else:
-                cell[y][x] = mix(face_top, face_bottom, (y - y0) / (y1 - y0))
-    # A faint highlight inside the top edge.
-    for x in range(x0 + 1, x1):
-        cell[y0 + 1][x] = mix(cell[y0 + 1][x], WHITE, 0.25)
-    symbol(cell)
+            if x in (x0, x1) or y in (y0, y1):
+                cell[Y][X] = border
+                continue
+            c = mix(face_top, face_bottom, (centre(Y, k) - y0) / (y1 - y0))
+            if y == y0 + 1:
+                c = mix(c, WHITE, 0.25)  # a faint highlight inside the top edge
+            cell[Y][X] = symbol(c, x, y, centre(X, k) + 0.5, centre(Y, k) + 0.5, k)
     return cell
 
 
-def minimize_symbol(cell):
-    for y in (12, 13):
-        for x in range(6, 14):
-            cell[y][x] = WHITE
+def minimize_symbol(c, x, y, cx, cy, k):
+    return WHITE if y in (12, 13) and 6 <= x <= 13 else c
 
 
-def close_symbol(cell):
-    # A white cross, two pixels thick, anti-aliased against the button face.
-    for y in range(4, 16):
-        for x in range(4, 16):
-            cx, cy = x + 0.5, y + 0.5
-            d1 = abs((cx - 10) - (cy - 10)) / math.sqrt(2)
-            d2 = abs((cx - 10) + (cy - 10)) / math.sqrt(2)
-            d = min(d1, d2)
-            inside_box = 5.5 <= cx <= 14.5 and 5.5 <= cy <= 14.5
-            if not inside_box:
-                continue
-            cover = max(0.0, min(1.0, 1.6 - d))
-            if cover > 0:
-                cell[y][x] = mix(cell[y][x], WHITE, cover)
+def close_symbol(c, x, y, cx, cy, k):
+    # A white cross, two pixels thick, anti-aliased against the button face
+    # over one pixel of the drawing's grid.
+    if not (5.5 <= cx <= 14.5 and 5.5 <= cy <= 14.5):
+        return c
+    d1 = abs((cx - 10) - (cy - 10)) / math.sqrt(2)
+    d2 = abs((cx - 10) + (cy - 10)) / math.sqrt(2)
+    cover = max(0.0, min(1.0, 0.5 + (1.1 - min(d1, d2)) * k))
+    return mix(c, WHITE, cover) if cover > 0 else c
 
 
-def make_title():
+def make_title(k=1):
     cells = [
-        button_cell((110, 110, 110), (66, 66, 66), (40, 40, 40), minimize_symbol),   # minimize up
-        button_cell((150, 150, 150), (108, 108, 108), (60, 60, 60), minimize_symbol),  # minimize down
-        grid(20, 20, MAGENTA),                                                       # unused
-        button_cell((214, 74, 60), (168, 36, 28), (100, 20, 16), close_symbol),     # close up
-        button_cell((250, 112, 96), (222, 56, 44), (130, 26, 20), close_symbol),    # close down
-        grid(20, 20, MAGENTA),                                                       # unused
+        button_cell((110, 110, 110), (66, 66, 66), (40, 40, 40), minimize_symbol, k),   # minimize up
+        button_cell((150, 150, 150), (108, 108, 108), (60, 60, 60), minimize_symbol, k),  # minimize down
+        grid(20 * k, 20 * k, MAGENTA),                                                  # unused
+        button_cell((214, 74, 60), (168, 36, 28), (100, 20, 16), close_symbol, k),     # close up
+        button_cell((250, 112, 96), (222, 56, 44), (130, 26, 20), close_symbol, k),    # close down
+        grid(20 * k, 20 * k, MAGENTA),                                                  # unused
     ]
-    img = grid(120, 20, MAGENTA)
-    for i, cell in enumerate(cells):
-        for y in range(20):
-            for x in range(20):
-                img[y][i * 20 + x] = cell[y][x]
-    return img
+    return [[cells[X // (20 * k)][Y][X % (20 * k)] for X in range(120 * k)]
+            for Y in range(20 * k)]
 
 
 # --- RES_ICON: the small title-bar icon --------------------------------------------------
 
 
-def make_icon():
-    img = grid(17, 13, WHITE)
+def make_icon(k=1):
+    """Two chevrons on white (white is keyed out, so edges are not mixed
+    with it): a pixel is blue where its middle lies inside a chevron."""
     shades = ((150, 172, 204), (112, 136, 172))
-    for n, x0 in enumerate((3, 9)):
-        for y in range(13):
-            cx = x0 + (6 - abs(y - 6))
-            for x in range(cx - 2, cx + 1):
-                img[y][x] = shades[n]
+    img = grid(17 * k, 13 * k, WHITE)
+    for Y in range(13 * k):
+        bend = abs(centre(Y, k) - 6)
+        for X in range(17 * k):
+            xc = centre(X, k)
+            for n, x0 in enumerate((3, 9)):
+                if x0 + 3.5 - bend <= xc <= x0 + 6.5 - bend:
+                    img[Y][X] = shades[n]
     return img
 
 
@@ -408,7 +498,7 @@ FONT = {
 }
 
 
-def make_menu(colour):
+def make_menu(colour, k=1):
     img = grid(43, 13, WHITE)
     baseline = 9  # last row of the letters
     x = 2
@@ -425,7 +515,8 @@ def make_menu(colour):
     for row in range(4):
         for cx in range(row, 7 - row):
             img[5 + row][tx + cx] = colour
-    return img
+    # Twice the size: the same bitmap with finer diagonals.
+    return upscale2x(img) if k == 2 else img
 
 
 # --- PNG pictures: program icon and sign-in picture ------------------------------------------
@@ -470,24 +561,52 @@ def make_program_icon(size):
     return c.rows()
 
 
-def make_login_picture():
-    c = Canvas(48, 48)
-    draw_ledger(c, 48, coin=False)
+class SvgCanvas:
+    """Collects the shapes of a drawing as SVG elements."""
+
+    def __init__(self, size):
+        self.size = size
+        self.elements = []
+
+    def fill(self, shape, colour, alpha=1.0):
+        self.elements.append(shape.svg(colour, alpha))
+
+    def text(self):
+        return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+                '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+                'viewBox="0 0 %d %d">\n  %s\n</svg>\n') % (
+                    self.size, self.size, self.size, self.size, "\n  ".join(self.elements))
+
+
+def make_program_svg():
+    c = SvgCanvas(48)
+    draw_ledger(c, 48)
+    return c.text()
+
+
+def make_login_picture(k=1):
+    c = Canvas(48 * k, 48 * k)
+    draw_ledger(c, 48 * k, coin=False)
+
+    def sc(*v):
+        return [a * k for a in v]
+
     # A golden key lying across the lower right of the book.
-    c.fill(segment(22, 34, 42, 34, 2.0), GOLD_DARK)
-    c.fill(segment(22, 34, 42, 34, 1.2), GOLD)
-    c.fill(segment(37, 34, 37, 39, 1.3), GOLD_DARK)
-    c.fill(segment(41, 34, 41, 38, 1.3), GOLD_DARK)
-    c.fill(circle(18, 34, 8), GOLD_DARK)
-    c.fill(circle(18, 34, 6.6), GOLD)
-    c.fill(circle(16.5, 32, 2.5), GOLD_LIGHT, 0.6)
-    c.fill(circle(18, 34, 2.6), GOLD_DARK)
+    c.fill(segment(*sc(22, 34, 42, 34, 2.0)), GOLD_DARK)
+    c.fill(segment(*sc(22, 34, 42, 34, 1.2)), GOLD)
+    c.fill(segment(*sc(37, 34, 37, 39, 1.3)), GOLD_DARK)
+    c.fill(segment(*sc(41, 34, 41, 38, 1.3)), GOLD_DARK)
+    c.fill(circle(*sc(18, 34, 8)), GOLD_DARK)
+    c.fill(circle(*sc(18, 34, 6.6)), GOLD)
+    c.fill(circle(*sc(16.5, 32, 2.5)), GOLD_LIGHT, 0.6)
+    c.fill(circle(*sc(18, 34, 2.6)), GOLD_DARK)
     # Punch the key's hole through to the background.
     n = Canvas.SAMPLES
-    for y in range(30, 39):
-        for x in range(14, 23):
+    for y in range(30 * k, 39 * k):
+        for x in range(14 * k, 23 * k):
             hits = sum(1 for sy in range(n) for sx in range(n)
-                       if (x + (sx + .5) / n - 18) ** 2 + (y + (sy + .5) / n - 34) ** 2 <= 1.7 ** 2)
+                       if ((x + (sx + .5) / n) / k - 18) ** 2 +
+                       ((y + (sy + .5) / n) / k - 34) ** 2 <= 1.7 ** 2)
             if hits:
                 r, g, b, a = c.px[y][x]
                 c.px[y][x] = (r, g, b, a * (1 - hits / (n * n)))
@@ -504,68 +623,82 @@ GREY = PALETTE16[8]
 LIME = PALETTE16[10]
 
 
-def fill_polygon16(img, points, colour):
-    test = polygon(points)
-    for y in range(18):
-        for x in range(18):
-            if test(x + 0.5, y + 0.5):
-                img[y][x] = colour
+class Glyph:
+    """An 18 × 18 glyph drawn k times as large: pixels are set on the
+    18 × 18 grid (k × k blocks), polygons are filled at the finer grid."""
+
+    def __init__(self, k):
+        self.k = k
+        self.img = grid(18 * k, 18 * k, MAGENTA)
+
+    def put(self, x, y, colour):
+        k = self.k
+        for Y in range(y * k, (y + 1) * k):
+            for X in range(x * k, (x + 1) * k):
+                self.img[Y][X] = colour
+
+    def polygon(self, points, colour):
+        test = polygon(points)
+        k = self.k
+        for Y in range(18 * k):
+            for X in range(18 * k):
+                if test((X + 0.5) / k, (Y + 0.5) / k):
+                    self.img[Y][X] = colour
 
 
-def triangle(img, tip_x, base_x, colour=BLUE, outline=NAVY):
+def triangle(g, tip_x, base_x, colour=BLUE, outline=NAVY):
     """A triangle pointing left (tip_x < base_x) or right, rows 3..14."""
-    pts = [(tip_x, 9), (base_x, 3), (base_x, 15)]
-    fill_polygon16(img, pts, outline)
+    g.polygon([(tip_x, 9), (base_x, 3), (base_x, 15)], outline)
     step = 1 if base_x > tip_x else -1
-    inner = [(tip_x + 2.2 * step, 9), (base_x - 1 * step, 5.0), (base_x - 1 * step, 13.0)]
-    fill_polygon16(img, inner, colour)
+    g.polygon([(tip_x + 2.2 * step, 9), (base_x - 1 * step, 5.0), (base_x - 1 * step, 13.0)],
+              colour)
 
 
-def bar(img, x0):
+def bar(g, x0):
     for y in range(3, 15):
         for x in (x0, x0 + 1, x0 + 2):
-            img[y][x] = NAVY if x != x0 + 1 or y in (3, 14) else BLUE
+            g.put(x, y, NAVY if x != x0 + 1 or y in (3, 14) else BLUE)
 
 
-def make_glyph(kind):
-    img = grid(18, 18, MAGENTA)
+def make_glyph(kind, k=1):
+    g = Glyph(k)
     if kind == "first":
-        bar(img, 3)
-        triangle(img, 6, 15)
+        bar(g, 3)
+        triangle(g, 6, 15)
     elif kind == "prev":
-        triangle(img, 4, 13)
+        triangle(g, 4, 13)
     elif kind == "next":
-        triangle(img, 14, 5)
+        triangle(g, 14, 5)
     elif kind == "last":
-        triangle(img, 12, 3)
-        bar(img, 12)
+        triangle(g, 12, 3)
+        bar(g, 12)
     elif kind == "print":
-        draw_printer(img)
-    return img
+        draw_printer(g)
+    return g.img
 
 
-def draw_printer(img):
+def draw_printer(g):
     def rect(x0, y0, x1, y1, fill, edge=BLACK):
         for y in range(y0, y1 + 1):
             for x in range(x0, x1 + 1):
                 on_edge = x in (x0, x1) or y in (y0, y1)
-                img[y][x] = edge if on_edge else fill
+                g.put(x, y, edge if on_edge else fill)
 
     rect(4, 1, 13, 7, WHITE)              # paper going in
     rect(1, 6, 16, 13, SILVER)            # body
     for x in range(2, 16):
-        img[7][x] = WHITE                 # light upper edge of the body
+        g.put(x, 7, WHITE)                # light upper edge of the body
     for x in range(2, 16):
-        img[12][x] = GREY                 # shade at the foot
+        g.put(x, 12, GREY)                # shade at the foot
     rect(4, 11, 13, 16, WHITE)            # printed page coming out
     for y in (13, 15):
         for x in range(6, 12):
-            img[y][x] = GREY              # printed lines
-    img[9][13] = LIME                     # ready light
-    img[9][14] = LIME
+            g.put(x, y, GREY)             # printed lines
+    g.put(13, 9, LIME)                    # ready light
+    g.put(14, 9, LIME)
     for x in range(5, 13):
-        img[3][x] = SILVER
-        img[5][x] = SILVER
+        g.put(x, 3, SILVER)
+        g.put(x, 5, SILVER)
 
 
 # --- main -------------------------------------------------------------------------------------
@@ -591,21 +724,29 @@ def enlarged(pixels, factor):
     return out
 
 
+
+# Sizes of the installed program icons (share/icons/hicolor/<n>x<n>/apps).
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+
+
 def main():
     preview = sys.argv[2] if len(sys.argv) > 2 and sys.argv[1] == "--preview" else None
     os.makedirs(OUT, exist_ok=True)
-    pictures = [
-        ("form.bmp", write_bmp24, make_form()),
-        ("title.bmp", write_bmp24, make_title()),
-        ("icon.bmp", write_bmp24, make_icon()),
-        ("menu_up.bmp", write_bmp24, make_menu((0, 72, 200))),
-        ("menu_down.bmp", write_bmp24, make_menu((220, 24, 24))),
-        ("login.png", write_png, make_login_picture()),
-        ("about_icon.png", write_png, make_program_icon(32)),
-        ("app_icon.png", write_png, make_program_icon(48)),
-    ]
-    for kind in ("first", "prev", "next", "last", "print"):
-        pictures.append(("preview_%s.bmp" % kind, write_bmp4, make_glyph(kind)))
+    pictures = []
+    # Each picture of the windows at its size and at twice its size.
+    for k, suffix in ((1, ""), (2, "@2x")):
+        pictures += [
+            ("form%s.bmp" % suffix, write_bmp24, make_form(k)),
+            ("title%s.bmp" % suffix, write_bmp24, make_title(k)),
+            ("icon%s.bmp" % suffix, write_bmp24, make_icon(k)),
+            ("menu_up%s.bmp" % suffix, write_bmp24, make_menu((0, 72, 200), k)),
+            ("menu_down%s.bmp" % suffix, write_bmp24, make_menu((220, 24, 24), k)),
+            ("login%s.png" % suffix, write_png, make_login_picture(k)),
+            ("about_icon%s.png" % suffix, write_png, make_program_icon(32 * k)),
+        ]
+        for kind in ("first", "prev", "next", "last", "print"):
+            pictures.append(("preview_%s%s.bmp" % (kind, suffix), write_bmp4, make_glyph(kind, k)))
+    pictures.append(("app_icon.png", write_png, make_program_icon(48)))
     for name, writer, pixels in pictures:
         writer(os.path.join(OUT, name), pixels)
         if preview:
@@ -613,6 +754,13 @@ def main():
             os.makedirs(preview, exist_ok=True)
             factor = 3 if len(pixels[0]) > 200 else 10
             write_png(os.path.join(preview, name.split(".")[0] + ".png"), enlarged(pixels, factor))
+
+    # The program's icon for the desktop: PNG at each size and the SVG.
+    os.makedirs(DIST_ICONS, exist_ok=True)
+    for size in ICON_SIZES:
+        write_png(os.path.join(DIST_ICONS, "ledgerly-%d.png" % size), make_program_icon(size))
+    with open(os.path.join(DIST_ICONS, "ledgerly.svg"), "w", encoding="utf-8") as f:
+        f.write(make_program_svg())
     return 0
 
 
