@@ -2,12 +2,12 @@
 #include "ui_MainForm.h"
 
 #include "forms/BusyGuard.h"
-#include "forms/DataFileCopy.h"
 #include "forms/ErrorReport.h"
 #include "forms/LoginForm.h"
 #include "forms/NoAutoSelect.h"
 #include "forms/RowsModel.h"
 #include "forms/WindowFont.h"
+#include "store/DataFile.h"
 #include "store/KestrelClass.h"
 
 #include "LedgerlyVersion.h"
@@ -331,6 +331,12 @@ void TfrmMain::FormCreate() {
         show();
         raise();
         activateWindow();
+        if (!AutoBackupProblem.isEmpty()) {
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("Backup"), AutoBackupProblem,
+                            QMessageBox::Ok, this);
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+        }
     });
 }
 
@@ -349,6 +355,7 @@ void TfrmMain::RunSignIn(QString &dataFile, QString &userName) {
         if (login.exec() == QDialog::Accepted) {
             dataFile = login.FDataFile;
             userName = login.FUserName;
+            AutoBackupProblem = login.FAutoBackupProblem;
         }
     });
 }
@@ -513,14 +520,16 @@ void TfrmMain::mnuMenu_BackupClick() {
     QString fileName = RunFileDialog(SaveDialog1, kBackupFilter);
     if (fileName.isEmpty())
         return;
-    if (!HasBackupExtension(fileName)) {
+    if (!TDataFile::HasBackupExtension(fileName)) {
         fileName += QStringLiteral(".ledgerly");
         if (!MayReplace(fileName))
             return;
     }
     {
+        // A consistent copy, checked before it replaces anything: success
+        // is shown only for a complete backup.
         TBusyGuard busy;
-        CopyFileReplacing(DataFile, fileName);
+        TDataFile(DataFile).Backup(fileName);
     }
     QMessageBox box(QMessageBox::Information, QStringLiteral("Backup"), QStringLiteral("SUCCESS!"),
                     QMessageBox::Ok, this);
@@ -528,17 +537,23 @@ void TfrmMain::mnuMenu_BackupClick() {
 }
 
 void TfrmMain::mnuMenu_RestoreClick() {
+    // The dialog starts among the automatic backups (then at the last file
+    // chosen in it); without that folder it opens where it was.
+    try {
+        OpenDialog1->setDirectory(TDataFile(DataFile).BackupFolder());
+    } catch (const std::exception &) {
+    }
     const QString fileName = RunFileDialog(OpenDialog1, kBackupFilter);
     if (fileName.isEmpty())
         return;
-    if (!QFileInfo(fileName).isFile() || !HasBackupExtension(fileName))
+    if (!QFileInfo(fileName).isFile() || !TDataFile::HasBackupExtension(fileName))
         return;
-    // Refuse anything that is not a data file before the program restarts
-    // with it, so the data in use is never replaced by it.
+    // Refuse anything that is not a usable data file before the program
+    // restarts with it, so the data in use is never replaced by it.
     QString problem;
     {
         TBusyGuard busy;
-        problem = DataFileProblem(fileName);
+        problem = TDataFile::Problem(fileName);
     }
     if (!problem.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Restore from Backup"),
@@ -548,9 +563,11 @@ void TfrmMain::mnuMenu_RestoreClick() {
         box.exec();
         return;
     }
-    // The name goes in double quotes so that blanks survive; a double quote
-    // or backslash inside it is escaped, so the new instance gets exactly
-    // this name and never another file's.
+    // The new instance restores the file before anybody signs in, after
+    // keeping the data file it replaces among the automatic backups. The
+    // name goes in double quotes so that blanks survive; a double quote or
+    // backslash inside it is escaped, so the new instance gets exactly this
+    // name and never another file's.
     QString quoted = fileName;
     quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
         .replace(QLatin1Char('"'), QStringLiteral("\\\""));

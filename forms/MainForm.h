@@ -53,6 +53,8 @@ public:
     QString DataFile;
     std::unique_ptr<TDbMan> DbMan;
     QString MarkedDate;
+    // Why today's automatic backup failed, shown once the window is up.
+    QString AutoBackupProblem;
     // The category list that More Info acts on; null when none.
     QTreeView *CurrentCatesList = nullptr;
 
