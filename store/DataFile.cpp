@@ -44,9 +44,11 @@ const TTable kTables[] = {
 // have the narrow index of the records, which is replaced by the covering
 // one that the period statements read.
 void toVersion1(TSqlConnection &db) {
-    TSqlStatement columns(db, "SELECT count(*) FROM pragma_index_info('data_user_date')");
-    if (columns.Next() && columns.Int(0) == 7)
-        return;
+    {
+        TSqlStatement columns(db, "SELECT count(*) FROM pragma_index_info('data_user_date')");
+        if (columns.Next() && columns.Int(0) == 7)
+            return;
+    }
     db.Exec("DROP INDEX IF EXISTS data_user_date;"
             "CREATE INDEX data_user_date ON data (user, date, type DESC, id, cate, amount, notes)");
 }
@@ -138,9 +140,13 @@ void copyInto(const QString &source, TMode mode, TCheckedFile &out) {
         to.Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
         to.CopyFrom(from);
     } catch (const TDbError &error) {
+        const int code = error.Code & 0xff;
+        const QString reason =
+            code == SQLITE_BUSY || code == SQLITE_LOCKED
+                ? QStringLiteral("another Ledgerly window kept it busy. Try again in a moment.")
+                : QString::fromUtf8(error.what());
         throw TFileError(QStringLiteral("\"%1\" could not be copied to \"%2\": %3")
-                             .arg(shown(source), shown(out.Target()),
-                                  QString::fromUtf8(error.what())));
+                             .arg(shown(source), shown(out.Target()), reason));
     }
     const QString problem = problemOf(out.TempPath(), TMode::ReadOnly);
     if (!problem.isEmpty())
