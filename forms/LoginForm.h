@@ -15,10 +15,10 @@ class TfrmLogin;
 class QPushButton;
 
 // The sign-in window. While it is created it settles which data file the run
-// uses (through TDataFile: its automatic backup, restoring a backup named on
-// the command line, its first creation, its format upgrade); it then lets the user sign in as a known user
-// or create a new account. After an accepted exec() the caller reads
-// FDataFile and FUserName.
+// uses (through TDataFile: the day's automatic backup, a backup named on the
+// command line restored, the first creation, the format upgrade); it then
+// lets the user sign in as a known user or create a new account. After an
+// accepted exec() the caller reads FDataFile and FUserName.
 class TfrmLogin : public QDialog {
     Q_OBJECT
 public:

@@ -122,8 +122,7 @@ bool TCheckedFile::CommitNew() {
     Finish();
     const QByteArray from = nativeName(FTempPath);
     const QByteArray to = nativeName(FTarget);
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) !=
-        0) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
         if (errno == EEXIST) {
             Cancel();
             return false;

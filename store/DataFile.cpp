@@ -150,8 +150,9 @@ void copyInto(const QString &source, TMode mode, TCheckedFile &out) {
     }
     const QString problem = problemOf(out.TempPath(), TMode::ReadOnly);
     if (!problem.isEmpty())
-        throw TFileError(QStringLiteral("The copy of \"%1\" made for \"%2\" %3, so it was not kept.")
-                             .arg(shown(source), shown(out.Target()), problem));
+        throw TFileError(
+            QStringLiteral("The copy of \"%1\" made for \"%2\" %3, so it was not kept.")
+                .arg(shown(source), shown(out.Target()), problem));
 }
 
 QString dailyName(const QDate &day) {
@@ -227,7 +228,8 @@ QString TDataFile::MakeDailyBackup(const QDate &today) const {
 
         // Only once today's copy is safe are older ones thinned out, and only
         // the daily copies: every other file there stays.
-        static const QRegularExpression daily(QStringLiteral("^db-(\\d{4}-\\d{2}-\\d{2})\\.ledgerly$"));
+        static const QRegularExpression daily(
+            QStringLiteral("^db-(\\d{4}-\\d{2}-\\d{2})\\.ledgerly$"));
         QList<QDate> copies;
         for (const QString &name : folder.entryList(QDir::Files)) {
             const QRegularExpressionMatch match = daily.match(name);
@@ -318,10 +320,9 @@ void TDataFile::Backup(const QString &target) const {
 
 QString TDataFile::KeepCopy(const QString &why) const {
     const QDir folder(BackupFolder());
-    const QString stem = QStringLiteral("db-%1-%2")
-                             .arg(QDateTime::currentDateTime().toString(
-                                      QStringLiteral("yyyy-MM-dd-HHmmss")),
-                                  why);
+    const QString stem =
+        QStringLiteral("db-%1-%2")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss")), why);
     for (int n = 1;; ++n) {
         const QString name = n == 1 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
         TCheckedFile out(folder.filePath(name + QStringLiteral(".ledgerly")),

@@ -21,41 +21,38 @@ namespace {
 using TMode = TSqlConnection::TMode;
 
 // Writes beyond `bytes` fail with "File too large", as on a full disk.
-class TFileSizeLimit {
-public:
+struct TFileSizeLimit {
+    rlimit Old = {};
     explicit TFileSizeLimit(rlim_t bytes) {
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &FOld);
-        rlimit limit = FOld;
-        limit.rlim_cur = bytes;
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &Old);
+        const rlimit limit{bytes, Old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~TFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &FOld);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-
-private:
-    rlimit FOld = {};
-    void (*FOldHandler)(int) = nullptr;
+    ~TFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &Old); }
 };
+
+// The text of the exception `action` raises; empty when it raises none.
+template <class F> QString failureOf(F action) {
+    try {
+        action();
+    } catch (const std::exception &error) {
+        return QString::fromUtf8(error.what());
+    }
+    return QString();
+}
 
 // A data file made as on a first run, holding `records` records.
 QString makeBook(const QString &path, int records) {
     TDataFile(path).CreateIfMissing();
-    TSqlConnection db(path, TMode::ReadWrite);
-    TSqlTransaction fill(db, TSqlTransaction::TKind::Write);
-    db.Exec("INSERT INTO users VALUES ('dXNlcg==', 'hash')");
-    TSqlStatement insert(db, "INSERT INTO data (user, date, type, cate, amount, notes) "
-                             "VALUES ('dXNlcg==', ?1, 'Expense', 'Rm9vZA==', ?2, ?3)");
-    for (int i = 0; i < records; ++i) {
-        insert.Bind(1, QDate(2020, 1, 1).addDays(i % 1500).toString(Qt::ISODate))
-            .Bind(2, double(i % 900) + 0.25)
-            .Bind(3, QString(40, QChar('a' + i % 26)));
-        insert.Run();
-        insert.Reset();
-    }
-    fill.Commit();
+    TSqlConnection(path, TMode::ReadWrite)
+        .Exec(QByteArray("INSERT INTO users VALUES ('dXNlcg==', 'hash'); WITH RECURSIVE n(i) AS "
+                         "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) INSERT INTO data "
+                         "(user, date, type, cate, amount, notes) SELECT 'dXNlcg==', "
+                         "date('2020-01-01', '+' || (i % 1500) || ' days'), 'Expense', "
+                         "'Rm9vZA==', i % 900 + 0.25, printf('%.40c', char(97 + i % 26)) FROM n")
+                  .replace("%1", QByteArray::number(records))
+                  .constData());
     return path;
 }
 
@@ -70,6 +67,13 @@ QString rows(const QString &path) {
     return out.join('\n');
 }
 
+// The first value of the first row of `sql` on the file.
+double valueOf(const QString &path, const char *sql) {
+    TSqlConnection db(path, TMode::ReadOnly);
+    TSqlStatement query(db, sql);
+    return query.Next() ? query.Real(0) : -1;
+}
+
 QByteArray bytesOf(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -78,6 +82,10 @@ QByteArray bytesOf(const QString &path) {
 int modeOf(const QString &path) {
     struct stat st = {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+void setMode(const QString &path, mode_t mode) {
+    ::chmod(QFile::encodeName(path).constData(), mode);
 }
 
 QStringList filesIn(const QString &folder) {
@@ -100,20 +108,11 @@ private slots:
         const QStringList before = filesIn(dir.path());
         {
             TFileSizeLimit limit(64 * 1024);
-            try {
-                TKestrel::WriteFileText(page, QByteArray(1 << 20, 'x'));
-                QFAIL("a write over the limit was taken for complete");
-            } catch (const TFileError &error) {
-                const QString text = QString::fromUtf8(error.what());
-                QVERIFY2(text.contains(page) && text.contains("File too large"), error.what());
-            }
-            try {
-                TDataFile(book).Backup(backup);
-                QFAIL("a short backup was taken for complete");
-            } catch (const TFileError &error) {
-                const QString text = QString::fromUtf8(error.what());
-                QVERIFY2(text.contains(backup) && text.contains("File too large"), error.what());
-            }
+            QString text =
+                failureOf([&] { TKestrel::WriteFileText(page, QByteArray(1 << 20, 'x')); });
+            QVERIFY2(text.contains(page) && text.contains("File too large"), qPrintable(text));
+            text = failureOf([&] { TDataFile(book).Backup(backup); });
+            QVERIFY2(text.contains(backup) && text.contains("File too large"), qPrintable(text));
         }
         QCOMPARE(bytesOf(page), QByteArray("kept"));
         QCOMPARE(bytesOf(backup), QByteArray("old backup"));
@@ -127,13 +126,8 @@ private slots:
     void backupIsConsistentWhileAnotherProcessSaves() {
         QTemporaryDir dir;
         const QString book = makeBook(dir.filePath("db.ledgerly"), 8000);
-        const auto updatedTotal = [](const QString &file) {
-            TSqlConnection db(file, TMode::ReadOnly);
-            TSqlStatement total(db, "SELECT total(amount) FROM data WHERE id % 16 = 0");
-            total.Next();
-            return total.Real(0);
-        };
-        const double before = updatedTotal(book);
+        const char *updated = "SELECT total(amount) FROM data WHERE id % 16 = 0";
+        const double before = valueOf(book, updated);
         // Another process saves a large change: 1 more on the amount of
         // every 16th record, longer notes everywhere. Its small cache puts
         // changed pages into the file before the save is complete.
@@ -153,7 +147,7 @@ private slots:
         const QString copy = dir.filePath("copy.ledgerly");
         TDataFile(book).Backup(copy);
         QCOMPARE(TDataFile::Problem(copy), QString());
-        QCOMPARE(updatedTotal(copy) - before, double(8000 / 16));
+        QCOMPARE(valueOf(copy, updated) - before, double(8000 / 16));
         QVERIFY(writer.waitForFinished());
         QCOMPARE(writer.exitCode(), 0);
         QCOMPARE(rows(copy), rows(book));
@@ -229,8 +223,7 @@ private slots:
         QVERIFY(!QFile::exists(data + "-journal"));
         QCOMPARE(TDataFile::Problem(data), QString());
         TSqlStatement count(other, "SELECT count(*) FROM data");
-        QVERIFY(count.Next());
-        QCOMPARE(count.Int(0), qint64(3000));
+        QVERIFY(count.Next() && count.Int(0) == 3000);
         struct stat after = {};
         ::stat(QFile::encodeName(data).constData(), &after);
         QCOMPARE(after.st_ino, before.st_ino); // written into, never renamed over
@@ -238,8 +231,7 @@ private slots:
         // The replaced data, as it was last committed, is kept where the user
         // finds it.
         QCOMPARE(QFileInfo(kept).dir().absolutePath(), dir.filePath("backups"));
-        QVERIFY2(QFileInfo(kept).fileName().endsWith("-before-restore.ledgerly"),
-                 qPrintable(kept));
+        QVERIFY2(QFileInfo(kept).fileName().endsWith("-before-restore.ledgerly"), qPrintable(kept));
         QCOMPARE(rows(kept), committed);
         QCOMPARE(modeOf(kept), 0600);
     }
@@ -249,30 +241,30 @@ private slots:
         qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
         const QString folder = home.filePath("Ledgerly");
         QVERIFY(QDir().mkpath(folder + "/backups"));
-        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        setMode(folder, 0755);
         const TDataFile file(TDataFile::DefaultPath());
+        qunsetenv("XDG_DATA_HOME");
         QCOMPARE(file.Path(), folder + "/db.ledgerly");
         QVERIFY(file.CreateIfMissing());
         QCOMPARE(modeOf(file.Path()), 0600);
-        TKestrel::WriteFileText(folder + "/backups/db-2024-01-01.ledgerly", "x");
-        ::chmod(QFile::encodeName(folder + "/backups/db-2024-01-01.ledgerly").constData(), 0644);
-        ::chmod(QFile::encodeName(file.Path()).constData(), 0444);
-        ::chmod(QFile::encodeName(folder + "/backups").constData(), 0755);
+        const QString old = folder + "/backups/db-2024-01-01.ledgerly";
+        TKestrel::WriteFileText(old, "x");
+        setMode(old, 0644);
+        setMode(file.Path(), 0444);
+        setMode(folder + "/backups", 0755);
 
         file.TightenPermissions();
-        QCOMPARE(modeOf(folder), 0700);
-        QCOMPARE(modeOf(file.Path()), 0600);
-        QCOMPARE(modeOf(folder + "/backups"), 0700);
-        QCOMPARE(modeOf(folder + "/backups/db-2024-01-01.ledgerly"), 0600);
+        for (const QString &path : {folder, folder + "/backups"})
+            QCOMPARE(modeOf(path), 0700);
         QCOMPARE(file.MakeDailyBackup(QDate(2024, 1, 2)), QString());
-        QCOMPARE(modeOf(folder + "/backups/db-2024-01-02.ledgerly"), 0600);
+        for (const QString &path : {file.Path(), old, folder + "/backups/db-2024-01-02.ledgerly"})
+            QCOMPARE(modeOf(path), 0600);
 
         // Exports are the user's documents: the umask decides.
-        const mode_t old = ::umask(027);
+        const mode_t umask = ::umask(027);
         TKestrel::WriteFileText(home.filePath("page.html"), "page");
-        ::umask(old);
+        ::umask(umask);
         QCOMPARE(modeOf(home.filePath("page.html")), 0640);
-        qunsetenv("XDG_DATA_HOME");
     }
 
     void formatVersionsAndUpgrade() {
@@ -287,32 +279,21 @@ private slots:
                   "CREATE INDEX data_user_date ON data (user, date);");
         const QString content = rows(data);
         TDataFile(data).Upgrade();
+        TDataFile(data).Upgrade(); // nothing more to do, no second copy
         QCOMPARE(TDataFile::FormatVersion(data), 1);
         QCOMPARE(rows(data), content);
-        {
-            TSqlConnection db(data, TMode::ReadOnly);
-            TSqlStatement index(db, "SELECT count(*) FROM pragma_index_info('data_user_date')");
-            QVERIFY(index.Next());
-            QCOMPARE(index.Int(0), qint64(7));
-        }
+        QCOMPARE(valueOf(data, "SELECT count(*) FROM pragma_index_info('data_user_date')"), 7.0);
         const QStringList copies = filesIn(dir.filePath("backups"));
         QCOMPARE(copies.size(), 1);
         QVERIFY2(copies.first().endsWith("-before-upgrade.ledgerly"), qPrintable(copies.first()));
         QCOMPARE(TDataFile::FormatVersion(dir.filePath("backups/" + copies.first())), 0);
-        TDataFile(data).Upgrade(); // nothing more to do, no other copy
-        QCOMPARE(filesIn(dir.filePath("backups")), copies);
 
         // A newer file is refused and left as it is.
         TSqlConnection(data, TMode::ReadWrite).Exec("PRAGMA user_version = 2");
-        try {
-            TDataFile(data).Upgrade();
-            QFAIL("a newer file was taken");
-        } catch (const TFileError &error) {
-            const QString text = QString::fromUtf8(error.what());
-            QVERIFY2(text.contains(data) && text.contains("data format version 2") &&
-                         text.contains("data format version 1"),
-                     error.what());
-        }
+        const QString text = failureOf([&] { TDataFile(data).Upgrade(); });
+        QVERIFY2(text.contains(data) && text.contains("data format version 2") &&
+                     text.contains("data format version 1"),
+                 qPrintable(text));
         QCOMPARE(TDataFile::FormatVersion(data), 2);
     }
 
