@@ -313,6 +313,13 @@ void TDataFile::Upgrade() const {
 }
 
 void TDataFile::Backup(const QString &target) const {
+    // Renaming a copy over the file in use would take it from under other
+    // instances; a backup of a file onto itself is no backup anyway.
+    if (QFileInfo::exists(target) &&
+        QFileInfo(target).canonicalFilePath() == QFileInfo(FPath).canonicalFilePath())
+        throw TFileError(QStringLiteral("Cannot write \"%1\": it is the data file itself. "
+                                        "Choose another name for the backup.")
+                             .arg(shown(target)));
     TCheckedFile out(target, TCheckedFile::TAccess::Private);
     copyInto(FPath, TMode::ReadWrite, out);
     out.Commit();

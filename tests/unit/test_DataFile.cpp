@@ -117,6 +117,7 @@ private slots:
         QCOMPARE(bytesOf(page), QByteArray("kept"));
         QCOMPARE(bytesOf(backup), QByteArray("old backup"));
         QCOMPARE(filesIn(dir.path()), before); // no temporary file left behind
+        QVERIFY(failureOf([&] { TDataFile(book).Backup(book); }).contains("data file itself"));
         // Without the limit the same backup is complete, and the owner's alone.
         TDataFile(book).Backup(backup);
         QCOMPARE(rows(backup), rows(book));
