@@ -25,7 +25,7 @@ void BM_Backup_1M(benchmark::State &state) {
 }
 
 // The first sign-in of a day: the day's copy is made and the older ones
-// thinned out (11 copies of earlier days are there already).
+// thinned out (copies of earlier days, thinned out as they were made, are there).
 void BM_DailyBackupDue_1M(benchmark::State &state) {
     QTemporaryDir dir;
     const TDataFile book(TBookGenerator::WritableCopy(dir.path()));
