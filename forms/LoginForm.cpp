@@ -79,8 +79,12 @@ void TfrmLogin::FormCreate(const QStringList &arguments) {
     // current format.
     const TDataFile dataFile(TDataFile::DefaultPath());
     FDataFile = dataFile.Path();
-    dataFile.TightenPermissions();
-    const QString backupProblem = dataFile.MakeDailyBackup(QDate::currentDate());
+    QString backupProblem;
+    {
+        TBusyGuard busy; // a copy of a large book takes a moment
+        dataFile.TightenPermissions();
+        backupProblem = dataFile.MakeDailyBackup(QDate::currentDate());
+    }
     if (!backupProblem.isEmpty())
         FAutoBackupProblem =
             QStringLiteral("Today's automatic backup of your data could not be made. %1\n\nYour "
@@ -94,7 +98,10 @@ void TfrmLogin::FormCreate(const QStringList &arguments) {
     FUserName.clear();
     QString names;
     try {
-        dataFile.Upgrade();
+        {
+            TBusyGuard busy;
+            dataFile.Upgrade();
+        }
         FDbMan = std::make_unique<TDbMan>(FDataFile);
         names = FDbMan->GetUserNames();
     } catch (const TFileError &) {
@@ -124,7 +131,10 @@ void TfrmLogin::RestoreFromArgument(const TDataFile &dataFile, const QStringList
     if (!QFileInfo(backup).isFile() || !TDataFile::HasBackupExtension(backup))
         return;
     // A failed restore is reported and the data in use is kept; sign-in goes on.
-    RunReported(nullptr, [&] { dataFile.Restore(backup); });
+    RunReported(nullptr, [&] {
+        TBusyGuard busy;
+        dataFile.Restore(backup);
+    });
 }
 
 QString TfrmLogin::FindUser(const QString &typed) {
