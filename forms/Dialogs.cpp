@@ -18,6 +18,12 @@ void ShowInformation(QWidget *owner, const QString &caption, const QString &text
     box.exec();
 }
 
+void ShowWarning(QWidget *owner, const QString &caption, const QString &text) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 QString RunFileDialog(QFileDialog *dialog, const QString &filter) {
     dialog->setNameFilter(filter);
     const QString last = dialog->property("LastChosen").toString();

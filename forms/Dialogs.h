@@ -11,8 +11,9 @@ class QWidget;
 // on Yes. The text is shown as it is, never read as markup.
 bool AskQuestion(QWidget *owner, const QString &text);
 
-// Shows an information box with an OK button.
+// Shows an information box, or a warning box, with an OK button.
 void ShowInformation(QWidget *owner, const QString &caption, const QString &text);
+void ShowWarning(QWidget *owner, const QString &caption, const QString &text);
 
 // Shows `dialog` with the given name filter; the chosen file name, or empty
 // when cancelled. The dialog keeps the chosen name for next time.

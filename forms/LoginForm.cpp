@@ -2,14 +2,14 @@
 #include "ui_LoginForm.h"
 
 #include "forms/BusyGuard.h"
-#include "forms/DataFileCopy.h"
 #include "forms/ErrorReport.h"
 #include "forms/WindowFont.h"
 #include "skin/ScreenPicture.h"
-#include "store/KestrelClass.h"
+#include "store/DataFile.h"
 
 #include <QComboBox>
-#include <QFile>
+#include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -75,42 +75,47 @@ TfrmLogin::TfrmLogin(QWidget *owner, const QStringList &arguments)
 TfrmLogin::~TfrmLogin() = default;
 
 void TfrmLogin::FormCreate(const QStringList &arguments) {
-    const QString folder = TKestrel::AppDataFolder(QStringLiteral("Ledgerly"));
-    if (folder.isEmpty())
-        throw std::runtime_error("The folder for Ledgerly's data file could not be created in "
-                                 "the application-data folder.");
-    FDataFile = folder + QStringLiteral("/db.ledgerly");
-
-    if (QFileInfo::exists(FDataFile))
-        QFile::setPermissions(FDataFile, QFile::permissions(FDataFile) | QFileDevice::WriteOwner);
-
-    RestoreFromArgument(arguments);
-
-    if (!QFileInfo::exists(FDataFile)) {
-        // First run: start from the empty data file that lies beside the program.
-        const QString templateFile = TKestrel::InstalledFile(QStringLiteral("db.ledgerly"));
-        if (!QFileInfo(templateFile).isFile())
-            throw std::runtime_error(
-                QStringLiteral("The empty data file \"%1\" is missing, so Ledgerly cannot create "
-                               "its data file \"%2\". Please reinstall Ledgerly.")
-                    .arg(templateFile, FDataFile)
-                    .toStdString());
-        CopyFileReplacing(templateFile, FDataFile);
+    // The data file is settled before anything is read or written: made
+    // private, copied into today's automatic backup, replaced by a backup
+    // named on the command line, made on the first run, brought to the
+    // current format.
+    const TDataFile dataFile(TDataFile::DefaultPath());
+    FDataFile = dataFile.Path();
+    QString backupProblem;
+    {
+        TBusyGuard busy; // a copy of a large book takes a moment
+        dataFile.TightenPermissions();
+        backupProblem = dataFile.MakeDailyBackup(QDate::currentDate());
     }
+    if (!backupProblem.isEmpty())
+        FAutoBackupProblem =
+            QStringLiteral("Today's automatic backup of your data could not be made. %1\n\nYour "
+                           "data file is unchanged and you can go on working; a backup is tried "
+                           "again at the next start. You can also make one now with Backup in "
+                           "the menu.")
+                .arg(backupProblem);
+    RestoreFromArgument(dataFile, arguments);
+    dataFile.CreateIfMissing();
 
     FUserName.clear();
-    FDbMan = std::make_unique<TDbMan>(FDataFile);
-
     QString names;
     try {
+        {
+            TBusyGuard busy;
+            dataFile.Upgrade();
+        }
+        FDbMan = std::make_unique<TDbMan>(FDataFile);
         names = FDbMan->GetUserNames();
+    } catch (const TFileError &) {
+        throw; // says already which file and what to do
     } catch (const std::exception &error) {
         // Say which file failed and how to get the books back.
         throw std::runtime_error(
             QStringLiteral("Ledgerly cannot read its data file \"%1\": %2\n\nTo go on with "
                            "a backup, start Ledgerly with the backup file's name as its "
-                           "argument.")
-                .arg(FDataFile, QString::fromUtf8(error.what()))
+                           "argument (the automatic backups are in \"%3\").")
+                .arg(FDataFile, QString::fromUtf8(error.what()),
+                     QFileInfo(FDataFile).dir().filePath(QStringLiteral("backups")))
                 .toStdString());
     }
     ui->cboUsername->addItems(userLines(names));
@@ -121,30 +126,16 @@ void TfrmLogin::FormCreate(const QStringList &arguments) {
     activateWindow();
 }
 
-void TfrmLogin::RestoreFromArgument(const QStringList &arguments) {
+void TfrmLogin::RestoreFromArgument(const TDataFile &dataFile, const QStringList &arguments) {
     if (arguments.size() < 2)
         return;
     const QString backup = arguments.at(1);
-    if (!QFileInfo(backup).isFile() || !HasBackupExtension(backup))
+    if (!QFileInfo(backup).isFile() || !TDataFile::HasBackupExtension(backup))
         return;
-
-    // A file that is not a data file must never replace the one in use.
-    const QString problem = DataFileProblem(backup);
-    if (!problem.isEmpty()) {
-        ShowErrorReport(nullptr,
-                        problem + QStringLiteral("\n\nNothing was restored; the current data is "
-                                                 "kept."));
-        return;
-    }
+    // A failed restore is reported and the data in use is kept; sign-in goes on.
     RunReported(nullptr, [&] {
-        try {
-            CopyFileReplacing(backup, FDataFile);
-        } catch (const std::exception &error) {
-            throw std::runtime_error(
-                QStringLiteral("The backup could not be restored. %1\n\nThe current data is kept.")
-                    .arg(QString::fromUtf8(error.what()))
-                    .toStdString());
-        }
+        TBusyGuard busy;
+        dataFile.Restore(backup);
     });
 }
 

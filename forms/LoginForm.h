@@ -7,16 +7,18 @@
 
 #include "store/DbClass.h"
 
+class TDataFile;
+
 namespace Ui {
 class TfrmLogin;
 }
 class QPushButton;
 
 // The sign-in window. While it is created it settles which data file the run
-// uses (restoring a backup named on the command line, or copying the empty
-// template on the first run); it then lets the user sign in as a known user
-// or create a new account. After an accepted exec() the caller reads
-// FDataFile and FUserName.
+// uses (through TDataFile: the day's automatic backup, a backup named on the
+// command line restored, the first creation, the format upgrade); it then
+// lets the user sign in as a known user or create a new account. After an
+// accepted exec() the caller reads FDataFile and FUserName.
 class TfrmLogin : public QDialog {
     Q_OBJECT
 public:
@@ -30,6 +32,9 @@ public:
     QString FDataFile;
     // The signed-in user as stored; empty unless the window closed with OK.
     QString FUserName;
+    // Why today's automatic backup could not be made (for the main window to
+    // show once); empty when it was made or was not due.
+    QString FAutoBackupProblem;
 
     // The stored spelling of `typed` among the known users (letters A-Z
     // compared without case, blanks trimmed); empty when unknown.
@@ -48,7 +53,7 @@ protected:
 
 private:
     void FormCreate(const QStringList &arguments);
-    void RestoreFromArgument(const QStringList &arguments);
+    void RestoreFromArgument(const TDataFile &dataFile, const QStringList &arguments);
     void SubmitBody(QPushButton *sender);
 
     std::unique_ptr<Ui::TfrmLogin> ui;

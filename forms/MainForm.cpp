@@ -2,13 +2,13 @@
 #include "ui_MainForm.h"
 
 #include "forms/BusyGuard.h"
-#include "forms/DataFileCopy.h"
 #include "forms/Dialogs.h"
 #include "forms/EntryPanel.h"
 #include "forms/ErrorReport.h"
 #include "forms/LoginForm.h"
 #include "forms/TransactionsPanel.h"
 #include "forms/WindowFont.h"
+#include "store/DataFile.h"
 #include "store/KestrelClass.h"
 
 #include "LedgerlyVersion.h"
@@ -208,6 +208,8 @@ void TfrmMain::FormCreate() {
         show();
         raise();
         activateWindow();
+        if (!FAutoBackupProblem.isEmpty())
+            ShowWarning(this, QStringLiteral("Backup"), FAutoBackupProblem);
     });
 }
 
@@ -226,6 +228,7 @@ void TfrmMain::RunSignIn(QString &dataFile, QString &userName) {
         if (login.exec() == QDialog::Accepted) {
             dataFile = login.FDataFile;
             userName = login.FUserName;
+            FAutoBackupProblem = login.FAutoBackupProblem;
         }
     });
 }
@@ -333,14 +336,16 @@ void TfrmMain::mnuMenu_BackupClick() {
     QString fileName = RunFileDialog(FSession.SaveDialog1, kBackupFilter);
     if (fileName.isEmpty())
         return;
-    if (!HasBackupExtension(fileName)) {
+    if (!TDataFile::HasBackupExtension(fileName)) {
         fileName += QStringLiteral(".ledgerly");
         if (!MayReplace(this, fileName))
             return;
     }
     {
+        // A consistent copy, checked before it replaces anything: success
+        // is shown only for a complete backup.
         TBusyGuard busy;
-        CopyFileReplacing(FSession.DataFile, fileName);
+        TDataFile(FSession.DataFile).Backup(fileName);
     }
     QMessageBox box(QMessageBox::Information, QStringLiteral("Backup"), QStringLiteral("SUCCESS!"),
                     QMessageBox::Ok, this);
@@ -348,17 +353,23 @@ void TfrmMain::mnuMenu_BackupClick() {
 }
 
 void TfrmMain::mnuMenu_RestoreClick() {
+    // The dialog starts among the automatic backups (then at the last file
+    // chosen in it); without that folder it opens where it was.
+    try {
+        OpenDialog1->setDirectory(TDataFile(FSession.DataFile).BackupFolder());
+    } catch (const std::exception &) {
+    }
     const QString fileName = RunFileDialog(OpenDialog1, kBackupFilter);
     if (fileName.isEmpty())
         return;
-    if (!QFileInfo(fileName).isFile() || !HasBackupExtension(fileName))
+    if (!QFileInfo(fileName).isFile() || !TDataFile::HasBackupExtension(fileName))
         return;
-    // Refuse anything that is not a data file before the program restarts
-    // with it, so the data in use is never replaced by it.
+    // Refuse anything that is not a usable data file before the program
+    // restarts with it, so the data in use is never replaced by it.
     QString problem;
     {
         TBusyGuard busy;
-        problem = DataFileProblem(fileName);
+        problem = TDataFile::Problem(fileName);
     }
     if (!problem.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Restore from Backup"),
@@ -368,9 +379,11 @@ void TfrmMain::mnuMenu_RestoreClick() {
         box.exec();
         return;
     }
-    // The name goes in double quotes so that blanks survive; a double quote
-    // or backslash inside it is escaped, so the new instance gets exactly
-    // this name and never another file's.
+    // The new instance restores the file before anybody signs in, after
+    // keeping the data file it replaces among the automatic backups. The
+    // name goes in double quotes so that blanks survive; a double quote or
+    // backslash inside it is escaped, so the new instance gets exactly this
+    // name and never another file's.
     QString quoted = fileName;
     quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
         .replace(QLatin1Char('"'), QStringLiteral("\\\""));

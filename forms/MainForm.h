@@ -86,6 +86,8 @@ private:
     std::unique_ptr<Ui::TfrmMain> ui;
     QStringList FArguments;
     TSession FSession;
+    // Why today's automatic backup failed, shown once the window is up.
+    QString FAutoBackupProblem;
     std::unique_ptr<TSkinMan> SkinMan;
     QMenu *mnuMenu = nullptr;
     QFileDialog *OpenDialog1 = nullptr;

@@ -1,11 +1,12 @@
 #include "store/KestrelClass.h"
 
+#include "store/CheckedFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QVariant>
@@ -140,13 +141,10 @@ QByteArray TKestrel::ReadFileText(const QString &fileName) {
 }
 
 void TKestrel::WriteFileText(const QString &fileName, const QByteArray &data) {
-    // Written to a temporary file and renamed into place, so a failed write
-    // never leaves a half-written file under the chosen name.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        throw std::runtime_error(QStringLiteral("Cannot write \"%1\": %2")
-                                     .arg(fileName, file.errorString())
-                                     .toStdString());
+    // Through the checked writer: a failed write (a full disk) raises and
+    // leaves an existing file as it was. Exports are the user's documents:
+    // they get the user's usual file mode, not the data file's privacy.
+    TCheckedFile::WriteWhole(fileName, data, TCheckedFile::TAccess::Shared);
 }
 
 QString TKestrel::ProgramFolder() {

@@ -16,7 +16,8 @@ public:
     static QString EncodeField(const QString &text);
     // Whole content of a file; throws std::runtime_error when it cannot be read.
     static QByteArray ReadFileText(const QString &fileName);
-    // Creates or truncates the file and writes every byte; throws on failure.
+    // Writes the whole file through the checked writer (store/CheckedFile.h);
+    // throws TFileError naming the file and the reason, the old file kept.
     static void WriteFileText(const QString &fileName, const QByteArray &data);
     // Folder of the running program, without / with a trailing separator.
     static QString ProgramFolder();

@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace {
 
 // How long a statement waits for another program instance that holds the
@@ -71,6 +73,27 @@ void TSqlConnection::Exec(const char *sql) {
 qint64 TSqlConnection::PragmaInt(const char *name) {
     TSqlStatement pragma(*this, QByteArray("PRAGMA ").append(name).constData());
     return pragma.Next() ? pragma.Int(0) : 0;
+}
+
+void TSqlConnection::CopyFrom(TSqlConnection &source) {
+    sqlite3_backup *backup = sqlite3_backup_init(FDb, "main", source.FDb, "main");
+    if (!backup)
+        Fail();
+    int rc = sqlite3_backup_step(backup, -1);
+    // The system's reason is taken before anything else can change errno.
+    const int systemError = rc == SQLITE_DONE ? 0 : errno;
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE)
+        rc = finished;
+    if (rc == SQLITE_OK)
+        return;
+    if ((rc & 0xff) == SQLITE_READONLY)
+        Fail(rc);
+    QString reason = QString::fromUtf8(sqlite3_errstr(rc));
+    const int primary = rc & 0xff;
+    if (systemError != 0 && (primary == SQLITE_IOERR || primary == SQLITE_FULL))
+        reason += QStringLiteral(" (%1)").arg(qt_error_string(systemError));
+    throw TDbError(reason, rc);
 }
 
 qint64 TSqlConnection::Changes() const {

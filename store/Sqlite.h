@@ -35,6 +35,13 @@ public:
     void Exec(const char *sql);
     // The value of `PRAGMA <name>` (first column of its first row).
     qint64 PragmaInt(const char *name);
+    // Replaces this database's whole content with `source`'s through
+    // SQLite's online backup, in one step: `source` is read under a shared
+    // lock and this file written under an exclusive one, so the copy is
+    // consistent whatever other connections do, and they see this file's
+    // old or new content, never a mix. A reason from the system (a full
+    // disk, a size limit) is added to SQLite's message.
+    void CopyFrom(TSqlConnection &source);
 
     sqlite3 *Handle() const { return FDb; }
     const QString &Path() const { return FPath; }

@@ -2,6 +2,9 @@
 -- Base64 of its UTF-8 bytes; dates are ISO yyyy-MM-dd text so that SQLite
 -- orders and filters them; amounts are plain numbers.
 PRAGMA journal_mode = DELETE;
+-- The format version of the file (TDataFile::kFormatVersion): older files are
+-- upgraded at sign-in, newer ones refused.
+PRAGMA user_version = 1;
 CREATE TABLE users (
     name TEXT NOT NULL DEFAULT '',
     pwd  TEXT NOT NULL DEFAULT ''

@@ -3,6 +3,7 @@
 #include "forms/MainForm.h"
 #include "store/DbClass.h"
 #include "store/KestrelClass.h"
+#include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 
@@ -20,9 +21,16 @@
 
 namespace {
 
-QByteArray bytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+// Every stored row of a data file, read back through SQLite.
+QString rows(const QString &path) {
+    TSqlConnection db(path, TSqlConnection::TMode::ReadOnly);
+    TSqlStatement all(db, "SELECT 'u', name, pwd FROM users UNION ALL SELECT 'c', user, "
+                          "out || \"in\" FROM cates UNION ALL SELECT 'd', id, user || date || "
+                          "type || cate || amount || notes FROM data");
+    QStringList out;
+    while (all.Next())
+        out << all.Text(0) + all.Text(1) + all.Text(2);
+    return out.join('\n');
 }
 
 } // namespace
@@ -152,6 +160,7 @@ private slots:
 
     void backup() {
         QTemporaryDir dir;
+        main->DbMan->AddRecord("alice", "03/04/2024", "Expense", "Food", "12.50", "lunch");
         // No extension: ".ledgerly" is appended.
         QString text, caption;
         ModalAnswer::FileDialog(dir.filePath("first"));
@@ -160,7 +169,11 @@ private slots:
         QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(text, QString("SUCCESS!"));
         QCOMPARE(caption, QString("Backup"));
-        QCOMPARE(bytes(dir.filePath("first.ledgerly")), bytes(fixture->DataFile()));
+        // A copy of every row, the owner's alone.
+        QCOMPARE(rows(dir.filePath("first.ledgerly")), rows(fixture->DataFile()));
+        QVERIFY(rows(fixture->DataFile()).contains("d1" + TKestrel::EncodeField("alice")));
+        QCOMPARE(QFile::permissions(dir.filePath("first.ledgerly")),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QVERIFY(!QFile::exists(dir.filePath("first")));
 
         // "first" again: the dialog confirmed only that name, so replacing the
@@ -179,7 +192,7 @@ private slots:
         trigger("mnuMenu_Backup");
         QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(text, QString("SUCCESS!"));
-        QCOMPARE(bytes(dir.filePath("first.ledgerly")), bytes(fixture->DataFile()));
+        QCOMPARE(rows(dir.filePath("first.ledgerly")), rows(fixture->DataFile()));
 
         // Another extension is kept and ".ledgerly" added; capitals count.
         ModalAnswer::FileDialog(dir.filePath("notes.txt"));
@@ -227,6 +240,16 @@ private slots:
         const QString good = dir.filePath("My Backup.LEDGERLY");
         QVERIFY(QFile::copy(fixture->DataFile(), good));
 
+        // The dialog opens among the automatic backups.
+        QString opened;
+        ModalAnswer::Next([&](QWidget *w) {
+            opened = qobject_cast<QFileDialog *>(w)->directory().absolutePath();
+            qobject_cast<QFileDialog *>(w)->reject();
+        });
+        trigger("mnuMenu_Restore");
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(opened, QFileInfo(fixture->DataFile()).dir().filePath("backups"));
+
         // Another extension, or a missing file: silently nothing.
         const QString other = dir.filePath("copy.bak");
         QVERIFY(QFile::copy(good, other));
@@ -239,19 +262,26 @@ private slots:
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(fixture->Restarts.isEmpty());
 
-        // Not a data file: refused with a message before anything happens.
+        // Not a data file, or one without the columns the program uses:
+        // refused with a message before anything happens.
         const QString junk = dir.filePath("junk.ledgerly");
         {
             QFile f(junk);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray(4096, 'x'));
         }
-        QString text;
-        ModalAnswer::FileDialog(junk);
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
-        trigger("mnuMenu_Restore");
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(text.contains("not a Ledgerly data file"), qPrintable(text));
+        const QString odd = dir.filePath("odd.ledgerly");
+        TSqlConnection(odd, TSqlConnection::TMode::Create)
+            .Exec("create table users(a); create table cates(b); create table data(c);");
+        for (const QString &file : {junk, odd}) {
+            QString text;
+            ModalAnswer::FileDialog(file);
+            ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+            trigger("mnuMenu_Restore");
+            QVERIFY(ModalAnswer::AllUsed());
+            QVERIFY2(text.contains("not a Ledgerly data file") && text.contains(file),
+                     qPrintable(text));
+        }
         QVERIFY(fixture->Restarts.isEmpty());
         QVERIFY(main->isVisible());
 

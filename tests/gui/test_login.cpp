@@ -8,6 +8,7 @@
 #include "tests/support/ModalAnswer.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -271,6 +272,32 @@ private slots:
         TfrmLogin login(nullptr, appArgs(backup));
         QCOMPARE(comboItems(login), QStringList{"restored"});
         QVERIFY(QFileInfo(fixture->DataFile()).isWritable());
+        // The data it replaced is kept among the backups, where the user finds it.
+        const QDir backups(QFileInfo(fixture->DataFile()).dir().filePath("backups"));
+        const QStringList kept = backups.entryList({"*-before-restore.ledgerly"});
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(TDbMan(backups.filePath(kept.first())).UserExists("current"));
+    }
+
+    void failedAutomaticBackupIsShownAndSignInGoesOn() {
+        addUsers({"erin"});
+        // The day's copy cannot be made: a file stands where its folder goes.
+        const QString backups = QFileInfo(fixture->DataFile()).dir().filePath("backups");
+        QVERIFY(!QFileInfo::exists(backups));
+        {
+            QFile blocker(backups);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        QString text, caption;
+        AnswerSignIn("erin", "pw-erin");
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        TfrmMain main(nullptr, appArgs());
+        main.StartNewInstance = [](const QString &) {};
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(main.SignedIn());
+        QTRY_VERIFY(main.isVisible());
+        QCOMPARE(caption, QString("Backup"));
+        QVERIFY2(text.contains("automatic backup") && text.contains(backups), qPrintable(text));
     }
 
     void unreadableDataFileSaysWhichAndWhatToDo() {

@@ -1,0 +1,403 @@
+#include "store/DataFile.h"
+
+#include "store/CheckedFile.h"
+#include "store/KestrelClass.h"
+#include "store/Sqlite.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <initializer_list>
+#include <iterator>
+#include <sys/stat.h>
+
+namespace {
+
+using TMode = TSqlConnection::TMode;
+
+// --- what a data file holds -----------------------------------------------
+
+// The tables and columns the program reads and writes.
+struct TTable {
+    const char *Name;
+    std::initializer_list<const char *> Columns;
+};
+const TTable kTables[] = {
+    {"users", {"name", "pwd"}},
+    {"cates", {"user", "out", "in"}},
+    {"data", {"id", "user", "date", "type", "cate", "amount", "notes"}},
+};
+
+// --- format upgrades --------------------------------------------------------
+// Step i brings a file of format version i to version i + 1. A new format
+// adds its step here, raises TDataFile::kFormatVersion and sets the same
+// version in templates/schema.sql. The steps run in one transaction.
+
+// Version 1: files made before the format carried a version; they may still
+// have the narrow index of the records, which is replaced by the covering
+// one that the period statements read.
+void toVersion1(TSqlConnection &db) {
+    {
+        TSqlStatement columns(db, "SELECT count(*) FROM pragma_index_info('data_user_date')");
+        if (columns.Next() && columns.Int(0) == 7)
+            return;
+    }
+    db.Exec("DROP INDEX IF EXISTS data_user_date;"
+            "CREATE INDEX data_user_date ON data (user, date, type DESC, id, cate, amount, notes)");
+}
+
+using TUpgradeStep = void (*)(TSqlConnection &);
+const TUpgradeStep kUpgradeSteps[] = {toVersion1};
+static_assert(std::size(kUpgradeSteps) == TDataFile::kFormatVersion,
+              "one upgrade step for each format version");
+
+// --- helpers ------------------------------------------------------------------
+
+QString shown(const QString &path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// Removes the group's and others' rights; `ownRights` are added for the
+// owner. Files of other users, or a file system without modes, are left as
+// they are.
+void tighten(const QString &path, mode_t ownRights) {
+    struct stat st = {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &st) != 0)
+        return;
+    const mode_t wanted = (st.st_mode & 0700) | ownRights;
+    if ((st.st_mode & 0777) != wanted)
+        (void)::chmod(name.constData(), wanted);
+}
+
+QString newerFormat(int version) {
+    return QStringLiteral("was made by a newer Ledgerly (data format version %1); this Ledgerly "
+                          "reads data format version %2 and older")
+        .arg(version)
+        .arg(TDataFile::kFormatVersion);
+}
+
+// Why `path` cannot serve as a data file, as the end of a sentence that
+// begins with the file; empty when it can. `mode` opens it: read-only for
+// any file but the data file in use, whose leftover journal SQLite may have
+// to roll back first.
+QString problemOf(const QString &path, TMode mode) {
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("does not exist");
+    try {
+        TSqlConnection db(path, mode);
+        QStringList faults;
+        TSqlStatement check(db, "PRAGMA quick_check(3)");
+        while (check.Next()) {
+            if (check.Text(0) != QLatin1String("ok"))
+                faults << check.Text(0);
+        }
+        if (!faults.isEmpty())
+            return QStringLiteral("is damaged (%1)").arg(faults.join(QStringLiteral("; ")));
+        for (const TTable &table : kTables) {
+            TSqlStatement info(db, "SELECT lower(name) FROM pragma_table_info(?1)");
+            info.Bind(1, QByteArrayView(table.Name));
+            QStringList have;
+            while (info.Next())
+                have << info.Text(0);
+            if (have.isEmpty())
+                return QStringLiteral("is not a Ledgerly data file: it has no table \"%1\"")
+                    .arg(QLatin1String(table.Name));
+            for (const char *column : table.Columns) {
+                if (!have.contains(QLatin1String(column)))
+                    return QStringLiteral("is not a Ledgerly data file: its table \"%1\" has no "
+                                          "column \"%2\"")
+                        .arg(QLatin1String(table.Name), QLatin1String(column));
+            }
+        }
+        const int version = int(db.PragmaInt("user_version"));
+        if (version > TDataFile::kFormatVersion)
+            return newerFormat(version);
+    } catch (const TDbError &error) {
+        const QString reason = QString::fromUtf8(error.what());
+        if ((error.Code & 0xff) == SQLITE_CORRUPT)
+            return QStringLiteral("is damaged (%1)").arg(reason);
+        return QStringLiteral("is not a Ledgerly data file (%1)").arg(reason);
+    }
+    return QString();
+}
+
+// Fills `out`'s temporary file with a consistent copy of the database
+// `source` and checks the copy; nothing is put in place yet.
+void copyInto(const QString &source, TMode mode, TCheckedFile &out) {
+    try {
+        TSqlConnection from(source, mode);
+        TSqlConnection to(out.TempPath(), TMode::Create);
+        // The copy is checked and synced as a whole before it is used, and
+        // thrown away on any failure: it needs no journal of its own.
+        to.Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
+        to.CopyFrom(from);
+    } catch (const TDbError &error) {
+        const int code = error.Code & 0xff;
+        const QString reason =
+            code == SQLITE_BUSY || code == SQLITE_LOCKED
+                ? QStringLiteral("another Ledgerly window kept it busy. Try again in a moment.")
+                : QString::fromUtf8(error.what());
+        throw TFileError(QStringLiteral("\"%1\" could not be copied to \"%2\": %3")
+                             .arg(shown(source), shown(out.Target()), reason));
+    }
+    const QString problem = problemOf(out.TempPath(), TMode::ReadOnly);
+    if (!problem.isEmpty())
+        throw TFileError(
+            QStringLiteral("The copy of \"%1\" made for \"%2\" %3, so it was not kept.")
+                .arg(shown(source), shown(out.Target()), problem));
+}
+
+QString dailyName(const QDate &day) {
+    return QStringLiteral("db-%1.ledgerly").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+QDate weekOf(const QDate &day) {
+    return day.addDays(1 - day.dayOfWeek());
+}
+
+} // namespace
+
+QString TDataFile::DefaultPath() {
+    const QString folder = TKestrel::AppDataFolder(QStringLiteral("Ledgerly"));
+    if (folder.isEmpty())
+        throw TFileError(QStringLiteral("The folder for Ledgerly's data file could not be made in "
+                                        "the application-data folder \"%1\".")
+                             .arg(TKestrel::SpecialFolderPath()));
+    return QDir(folder).filePath(QStringLiteral("db.ledgerly"));
+}
+
+QString TDataFile::TemplatePath() {
+    return TKestrel::ProgramPath() + QStringLiteral("db.ledgerly");
+}
+
+bool TDataFile::HasBackupExtension(const QString &fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    const int dot = name.lastIndexOf('.');
+    return dot >= 0 && name.mid(dot).toLower() == QLatin1String(".ledgerly");
+}
+
+TDataFile::TDataFile(const QString &path) : FPath(QFileInfo(path).absoluteFilePath()) {}
+
+QString TDataFile::BackupFolder() const {
+    const QString folder = QFileInfo(FPath).dir().filePath(QStringLiteral("backups"));
+    if (QFileInfo(folder).isDir())
+        return folder;
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
+        throw TFileError(QStringLiteral("The backup folder \"%1\" could not be made: %2")
+                             .arg(shown(folder), qt_error_string(errno)));
+    if (!QFileInfo(folder).isDir())
+        throw TFileError(QStringLiteral("The backup folder \"%1\" could not be made: a file of "
+                                        "that name is in the way.")
+                             .arg(shown(folder)));
+    return folder;
+}
+
+void TDataFile::TightenPermissions() const {
+    const QFileInfo file(FPath);
+    tighten(file.absolutePath(), 0700);
+    // Also writable for its owner: a data file is never meant to be read-only.
+    tighten(FPath, 0600);
+    const QDir backups(file.dir().filePath(QStringLiteral("backups")));
+    if (!backups.exists())
+        return;
+    tighten(backups.path(), 0700);
+    for (const QString &name : backups.entryList(QDir::Files | QDir::Hidden))
+        tighten(backups.filePath(name), 0);
+}
+
+QString TDataFile::MakeDailyBackup(const QDate &today) const {
+    if (!QFileInfo(FPath).isFile())
+        return QString();
+    try {
+        const QDir folder(BackupFolder());
+        const QString target = folder.filePath(dailyName(today));
+        if (QFileInfo::exists(target))
+            return QString();
+        TCheckedFile out(target, TCheckedFile::TAccess::Private);
+        copyInto(FPath, TMode::ReadWrite, out);
+        // Another instance may have made today's copy meanwhile; one is enough.
+        out.CommitNew();
+
+        // Only once today's copy is safe are older ones thinned out, and only
+        // the daily copies: every other file there stays.
+        static const QRegularExpression daily(
+            QStringLiteral("^db-(\\d{4}-\\d{2}-\\d{2})\\.ledgerly$"));
+        QList<QDate> copies;
+        for (const QString &name : folder.entryList(QDir::Files)) {
+            const QRegularExpressionMatch match = daily.match(name);
+            const QDate day = QDate::fromString(match.captured(1), QStringLiteral("yyyy-MM-dd"));
+            if (match.hasMatch() && day.isValid() && dailyName(day) == name)
+                copies << day;
+        }
+        for (const QDate &day : DailyCopiesToDrop(copies))
+            QFile::remove(folder.filePath(dailyName(day)));
+    } catch (const std::exception &error) {
+        return QString::fromUtf8(error.what());
+    }
+    return QString();
+}
+
+QList<QDate> TDataFile::DailyCopiesToDrop(QList<QDate> copies) {
+    std::sort(copies.begin(), copies.end(), std::greater<>());
+    copies.erase(std::unique(copies.begin(), copies.end()), copies.end());
+    constexpr int kDaily = 7, kWeekly = 4;
+    QList<QDate> drop;
+    QList<QDate> weeksKept;
+    for (int i = kDaily; i < copies.size(); ++i) {
+        const QDate week = weekOf(copies.at(i));
+        // Newest first: the first copy met in a week is the one kept.
+        if (!weeksKept.contains(week) && weeksKept.size() < kWeekly)
+            weeksKept << week;
+        else
+            drop << copies.at(i);
+    }
+    return drop;
+}
+
+bool TDataFile::CreateIfMissing() const {
+    if (QFileInfo::exists(FPath))
+        return false;
+    const QString source = TemplatePath();
+    if (!QFileInfo(source).isFile())
+        throw TFileError(QStringLiteral("The empty data file \"%1\" is missing, so Ledgerly cannot "
+                                        "create its data file \"%2\". Please reinstall Ledgerly.")
+                             .arg(shown(source), shown(FPath)));
+    TCheckedFile out(FPath, TCheckedFile::TAccess::Private);
+    copyInto(source, TMode::ReadOnly, out);
+    // Another instance starting at the same moment may have made it first.
+    return out.CommitNew();
+}
+
+void TDataFile::Upgrade() const {
+    int version = 0;
+    {
+        TSqlConnection db(FPath, TMode::ReadWrite);
+        version = int(db.PragmaInt("user_version"));
+    }
+    if (version > kFormatVersion)
+        throw TFileError(QStringLiteral("Ledgerly cannot use its data file \"%1\": it %2. Start "
+                                        "the newer Ledgerly, or restore a backup made by this one.")
+                             .arg(shown(FPath), newerFormat(version)));
+    if (version == kFormatVersion)
+        return;
+    QString copy;
+    try {
+        copy = KeepCopy(QStringLiteral("before-upgrade"));
+    } catch (const std::exception &error) {
+        throw TFileError(QStringLiteral("Ledgerly brings its data file \"%1\" to data format "
+                                        "version %2 and keeps a copy of it first, but the copy "
+                                        "could not be made: %3\n\nNothing was changed.")
+                             .arg(shown(FPath))
+                             .arg(kFormatVersion)
+                             .arg(QString::fromUtf8(error.what())));
+    }
+    TSqlConnection db(FPath, TMode::ReadWrite);
+    db.UseBookOptions(true);
+    TSqlTransaction upgrade(db, TSqlTransaction::TKind::Write);
+    // Read again under the write lock: another instance may have been first.
+    version = int(db.PragmaInt("user_version"));
+    if (version >= kFormatVersion)
+        return;
+    for (; version < kFormatVersion; ++version)
+        kUpgradeSteps[version](db);
+    db.Exec(QByteArray("PRAGMA user_version = ").append(QByteArray::number(kFormatVersion)));
+    upgrade.Commit();
+}
+
+void TDataFile::Backup(const QString &target) const {
+    // Renaming a copy over the file in use would take it from under other
+    // instances; a backup of a file onto itself is no backup anyway.
+    if (QFileInfo::exists(target) &&
+        QFileInfo(target).canonicalFilePath() == QFileInfo(FPath).canonicalFilePath())
+        throw TFileError(QStringLiteral("Cannot write \"%1\": it is the data file itself. "
+                                        "Choose another name for the backup.")
+                             .arg(shown(target)));
+    TCheckedFile out(target, TCheckedFile::TAccess::Private);
+    copyInto(FPath, TMode::ReadWrite, out);
+    out.Commit();
+}
+
+QString TDataFile::KeepCopy(const QString &why) const {
+    const QDir folder(BackupFolder());
+    const QString stem =
+        QStringLiteral("db-%1-%2")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss")), why);
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
+        TCheckedFile out(folder.filePath(name + QStringLiteral(".ledgerly")),
+                         TCheckedFile::TAccess::Private);
+        copyInto(FPath, TMode::ReadWrite, out);
+        if (out.CommitNew())
+            return out.Target();
+    }
+}
+
+QString TDataFile::Restore(const QString &backup) const {
+    const auto refuse = [&](const QString &reason) {
+        return TFileError(QStringLiteral("The backup \"%1\" was not restored: %2\n\nThe current "
+                                         "data is kept.")
+                              .arg(shown(backup), reason));
+    };
+    const QString problem = problemOf(backup, TMode::ReadOnly);
+    if (!problem.isEmpty())
+        throw refuse(QStringLiteral("the file %1.").arg(problem));
+    if (QFileInfo(backup).canonicalFilePath() == QFileInfo(FPath).canonicalFilePath())
+        throw refuse(QStringLiteral("it is the data file itself."));
+
+    if (!QFileInfo::exists(FPath)) {
+        TCheckedFile out(FPath, TCheckedFile::TAccess::Private);
+        copyInto(backup, TMode::ReadOnly, out);
+        if (out.CommitNew())
+            return QString();
+    }
+
+    QString kept;
+    try {
+        kept = KeepCopy(QStringLiteral("before-restore"));
+    } catch (const std::exception &error) {
+        throw refuse(QStringLiteral("a copy of the current data file could not be kept first. %1")
+                         .arg(QString::fromUtf8(error.what())));
+    }
+    // Into the file in use, under its locks: other instances wait, and its
+    // own journal (from a crash) is rolled back before and never after.
+    try {
+        TSqlConnection to(FPath, TMode::ReadWrite);
+        to.UseBookOptions(true);
+        TSqlConnection from(backup, TMode::ReadOnly);
+        to.CopyFrom(from);
+    } catch (const TDbError &error) {
+        const int code = error.Code & 0xff;
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            throw refuse(QStringLiteral("another Ledgerly window is using the data file \"%1\". "
+                                        "Close it and try again.")
+                             .arg(shown(FPath)));
+        throw refuse(QStringLiteral("the data file \"%1\" could not be written: %2")
+                         .arg(shown(FPath), QString::fromUtf8(error.what())));
+    }
+    const QString after = problemOf(FPath, TMode::ReadWrite);
+    if (!after.isEmpty())
+        throw TFileError(QStringLiteral("After restoring the backup \"%1\", the data file \"%2\" "
+                                        "%3.\n\nThe data file as it was before is kept as \"%4\"; "
+                                        "restore that file to go back.")
+                             .arg(shown(backup), shown(FPath), after, shown(kept)));
+    return kept;
+}
+
+QString TDataFile::Problem(const QString &path) {
+    const QString problem = problemOf(path, TMode::ReadOnly);
+    return problem.isEmpty() ? problem
+                             : QStringLiteral("The file \"%1\" %2.").arg(shown(path), problem);
+}
+
+int TDataFile::FormatVersion(const QString &path) {
+    TSqlConnection db(path, TMode::ReadOnly);
+    return int(db.PragmaInt("user_version"));
+}
