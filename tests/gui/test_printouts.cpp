@@ -33,14 +33,16 @@ TPeriod Transactions(int count) {
     return period;
 }
 
-// The texts of the records as the transaction list shows them: id, date,
+// The texts of those records as the transaction list shows them: id, date,
 // category, in, out, notes.
-QList<QStringList> Texts(const TPeriod &period) {
+QList<QStringList> TransactionRows(int count) {
     QList<QStringList> rows;
-    for (const TRecord &record : period.Records) {
-        const TRecordTexts texts = RecordRowTexts(record);
-        rows.append(QStringList{QString::number(record.Id)} +
-                    QStringList(texts.begin(), texts.end()));
+    for (int i = 0; i < count; ++i) {
+        const bool income = i % 3 == 0;
+        const QString amount = QString::asprintf("%d.%02d", 10 + i, i % 100);
+        rows.append({QString::number(1000 + i), QDate(2026, 1, 1).addDays(i).toString("MM/dd/yyyy"),
+                     income ? "Salary" : QString("Food%1").arg(i), income ? amount : QString(),
+                     income ? QString() : amount, QString("note%1").arg(i)});
     }
     return rows;
 }
@@ -207,7 +209,7 @@ void TestPrintouts::pageHeadAndRowsAt96Dpi() {
     }
 
     // Row 0 at 86, row 51 at 1004 on page 1; row 52 first on page 2.
-    const QList<QStringList> rows = Texts(Transactions(53));
+    const QList<QStringList> rows = TransactionRows(53);
     TReportLabel *first = Label(printout.Reports.at(0), rows.at(0).at(1));
     QVERIFY(first);
     QCOMPARE(first->Top(), 86);
@@ -262,9 +264,8 @@ void TestPrintouts::transactionsPdfPagesAndHead() {
     QVERIFY(FDir.isValid());
     for (int count : {52, 53}) {
         TPrintout printout(96, 96);
-        const TPeriod period = Transactions(count);
-        const QList<QStringList> rows = Texts(period);
-        printout.BuildTransactionsPrintout(Head(10000, 15050), period);
+        const QList<QStringList> rows = TransactionRows(count);
+        printout.BuildTransactionsPrintout(Head(10000, 15050), Transactions(count));
         const QList<TPdfPage> pages =
             PrintToPdf(printout, FDir.filePath(QString("trans%1.pdf").arg(count)));
         QCOMPARE(pages.size(), count == 52 ? 1 : 2);
