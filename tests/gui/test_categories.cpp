@@ -191,8 +191,8 @@ private slots:
         QCOMPARE(shown.Caption, QString("Qty: 3  Total: 45.00"));
         QCOMPARE(shown.AmountCaption, QString("Out"));
         const QList<QStringList> food = {{"04/01/2024", "Food", "10.00", ""},
-                                    {"04/01/2024", "Food", "15.00", "bakery"},
-                                    {"04/03/2024", "Food", "20.00", "market"}};
+                                         {"04/01/2024", "Food", "15.00", "bakery"},
+                                         {"04/03/2024", "Food", "20.00", "market"}};
         QCOMPARE(shown.Rows, food);
         // While it is open: the button disabled, the normal cursor.
         QVERIFY(!shown.ButtonEnabled);

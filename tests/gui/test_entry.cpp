@@ -395,8 +395,8 @@ void TestEntry::saveStoresTheListForTheUser() {
 
     const QDate day(2009, 12, 31);
     QCOMPARE(StoredRecords(FFixture->DataFile(), kUser, day, TRecordType::Expense, "Food"),
-             QList<QStringList>({{"12/31/2009", "Food", "49.90", ""},
-                                 {"12/31/2009", "Food", "5.00", "bread"}}));
+             QList<QStringList>(
+                 {{"12/31/2009", "Food", "49.90", ""}, {"12/31/2009", "Food", "5.00", "bread"}}));
     QVERIFY(StoredRecords(FFixture->DataFile(), "someone else", day, TRecordType::Expense, "Food")
                 .isEmpty());
     QCOMPARE(StoredRecordCount(FFixture->DataFile()), 2);
@@ -541,8 +541,7 @@ void TestEntry::categoryEditorRoundTrip() {
     QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(text, QStringLiteral("SUCCESS!"));
     QCOMPARE(caption, QStringLiteral("Ledgerly"));
-    QCOMPARE(StoredCategories("out"),
-             QStringLiteral("Food\r\n\r\nTravel\r\nRent"));
+    QCOMPARE(StoredCategories("out"), QStringLiteral("Food\r\n\r\nTravel\r\nRent"));
     QCOMPARE(Out.Items(), QStringList({"Food", "", "Travel", "Rent"}));
     QCOMPARE(Out.Cate->currentText(), QStringLiteral("half typ"));
     QVERIFY(Out.EditCates->isEnabled());
@@ -556,7 +555,8 @@ void TestEntry::incomeTwinAndHelp() {
     QTest::mouseClick(Find<QRadioButton>(FMain, "rdoIncome"), Qt::LeftButton);
     QTRY_VERIFY(In.Add->isVisible());
     AddRow(In, " Lottery ", "89.95", "Happy", QDate(2009, 12, 1));
-    QCOMPARE(In.Rows(), QList<QStringList>({{"12/01/2009", "Income", "Lottery", "89.95", "Happy"}}));
+    QCOMPARE(In.Rows(),
+             QList<QStringList>({{"12/01/2009", "Income", "Lottery", "89.95", "Happy"}}));
     QCOMPARE(In.Total->text(), QStringLiteral("Total: 89.95"));
     QCOMPARE(StoredCategories("in"), QStringLiteral("Lottery"));
     QCOMPARE(StoredCategories("out"), QString());

@@ -59,8 +59,8 @@ private slots:
             TDbMan db(fixture->DataFile());
             db.AddRecord("Ann", TestRecord("03/02/2009", "Income", "Salary", "100.00"));
             db.AddRecord("Ann", TestRecord("03/03/2009", "Expense", "#internet", "12.50", "   "));
-            db.AddRecord("Ann",
-                         TestRecord("03/04/2009", "Expense", "Fish & Chips", "100.00", "Größe <XL>"));
+            db.AddRecord(
+                "Ann", TestRecord("03/04/2009", "Expense", "Fish & Chips", "100.00", "Größe <XL>"));
         }
         fixture->Main()->findChild<QRadioButton *>("rdoTransactions")->click();
         fixture->Search(QDate(2009, 3, 1), QDate(2009, 3, 31));
@@ -169,8 +169,8 @@ private slots:
         {
             TDbMan db(fixture->DataFile());
             db.AddRecord("Ann", TestRecord("05/02/2010", "Income", "Pay", "50.00"));
-            db.AddRecord("Ann",
-                         TestRecord("05/03/2010", "Expense", "Fish & Chips", "62.25", "with <Bob>"));
+            db.AddRecord(
+                "Ann", TestRecord("05/03/2010", "Expense", "Fish & Chips", "62.25", "with <Bob>"));
         }
         fixture->Search(QDate(2010, 5, 1), QDate(2010, 5, 31));
         const QString page = dir.filePath("search.html");

@@ -247,18 +247,21 @@ private slots:
         // A period with one income record: More, and Export and Print of the
         // categories (only the income list has a row); Edit and Delete with
         // a selected record, More Info with a selected category.
-        TDbMan(fixture->DataFile()).AddRecord("alice", TestRecord("01/02/2024", "Income", "Pay", "1.00"));
+        TDbMan(fixture->DataFile())
+            .AddRecord("alice", TestRecord("01/02/2024", "Income", "Pay", "1.00"));
         QTest::mouseClick(find<QRadioButton>("rdoTransactions"), Qt::LeftButton);
         fixture->Search(QDate(2024, 1, 1), QDate(2024, 1, 31));
-        QCOMPARE(enabledSet(), pending + QStringList({"btnTransMore", "btnCatesExport", "btnCatesPrint"}));
+        QCOMPARE(enabledSet(),
+                 pending + QStringList({"btnTransMore", "btnCatesExport", "btnCatesPrint"}));
         SelectRow(find<QTreeView>("lvwTrans"), 0);
-        QCOMPARE(enabledSet(), pending + QStringList({"btnTransMore", "btnTransEdit", "btnTransDelete",
-                                                      "btnCatesExport", "btnCatesPrint"}));
+        QCOMPARE(enabledSet(),
+                 pending + QStringList({"btnTransMore", "btnTransEdit", "btnTransDelete",
+                                        "btnCatesExport", "btnCatesPrint"}));
         QCOMPARE(ListTexts(find<QTreeView>("lvwOutCates")).size(), 0);
         SelectRow(find<QTreeView>("lvwInCates"), 0);
-        QCOMPARE(enabledSet(), pending + QStringList({"btnTransMore", "btnTransEdit", "btnTransDelete",
-                                                      "btnMoreInfo", "btnCatesExport",
-                                                      "btnCatesPrint"}));
+        QCOMPARE(enabledSet(),
+                 pending + QStringList({"btnTransMore", "btnTransEdit", "btnTransDelete",
+                                        "btnMoreInfo", "btnCatesExport", "btnCatesPrint"}));
     }
 
     // With LEDGERLY_SCREENSHOT_DIR set (tools/screenshots.sh), saves pictures

@@ -53,11 +53,10 @@ private slots:
         fixture = std::make_unique<TMainFixture>();
         QVERIFY(fixture->SignIn("Ann", "pw"));
         // March: three categories; April: sixty records, two pages.
-        QList<TRecord> records = {
-            TestRecord("03/02/2009", "Income", "Salary", "100.00"),
-            TestRecord("03/03/2009", "Expense", "Fish & Chips", "5.00"),
-            TestRecord("03/04/2009", "Expense", "Rent", "100.00"),
-            TestRecord("03/05/2009", "Expense", "Fish & Chips", "7.50")};
+        QList<TRecord> records = {TestRecord("03/02/2009", "Income", "Salary", "100.00"),
+                                  TestRecord("03/03/2009", "Expense", "Fish & Chips", "5.00"),
+                                  TestRecord("03/04/2009", "Expense", "Rent", "100.00"),
+                                  TestRecord("03/05/2009", "Expense", "Fish & Chips", "7.50")};
         for (int i = 0; i < 60; ++i)
             records << TestRecord("04/02/2009", "Expense", QString("Cat%1").arg(i), "1.00",
                                   QString("note %1").arg(i));

@@ -157,8 +157,9 @@ private slots:
         add("01/03/2024", "Expense", "Old", "99.00"); // outside the period
         search(QDate(2023, 12, 31), QDate(2024, 1, 2));
 
-        QCOMPARE(ListTexts(find<QTreeView>("lvwDayTotal")),
-                 QList<QStringList>({{"12/31/2023", "5.00", "22.50"}, {"01/02/2024", "0.00", "7.50"}}));
+        QCOMPARE(
+            ListTexts(find<QTreeView>("lvwDayTotal")),
+            QList<QStringList>({{"12/31/2023", "5.00", "22.50"}, {"01/02/2024", "0.00", "7.50"}}));
         QCOMPARE(ListTexts(find<QTreeView>("lvwMonthTotal")),
                  QList<QStringList>({{"12/2023", "5.00", "22.50"}, {"01/2024", "0.00", "7.50"}}));
         QCOMPARE(column("lvwTrans", 2), QStringList({"Gift", "Food", "Fuel", "Rent"}));
