@@ -138,8 +138,11 @@ private slots:
     }
 
     void deleteUserKeepsRecords() {
-        main->DbMan->AddRecord("alice", "03/04/2024", "Expense", "Food", "12.50", "lunch");
-        main->DbMan->SetCategories("alice", "out", "Food");
+        {
+            TDbMan db(fixture->DataFile());
+            db.AddRecord("alice", TestRecord("03/04/2024", "Expense", "Food", "12.50", "lunch"));
+            db.SetCategories("alice", "out", "Food");
+        }
         ModalAnswer::MessageBox(QMessageBox::Yes);
         trigger("mnuMenu_DeleteUser");
         QVERIFY(ModalAnswer::AllUsed());
@@ -149,12 +152,9 @@ private slots:
         TDbMan db(fixture->DataFile());
         QVERIFY(!db.UserExists("alice"));
         QVERIFY(!db.GetUserNames().contains("alice"));
-        double out = 0, in = 0;
-        TStringsArray days, months, trans, outCates, inCates;
-        db.QueryPeriod("alice", "01/01/2024", "12/31/2024", out, in, days, months, trans, outCates,
-                       inCates);
-        QCOMPARE(trans.size(), 1);
-        QCOMPARE(out, 12.5);
+        const TPeriod period = db.ReadPeriod("alice", QDate(2024, 1, 1), QDate(2024, 12, 31));
+        QCOMPARE(period.Records.size(), 1);
+        QCOMPARE(period.ExpenseCents, 1250);
         QCOMPARE(db.GetCategories("alice", "out"), QString("Food"));
     }
 
@@ -316,7 +316,7 @@ private slots:
         args << received;
         main = fixture->SignIn("bob", "pw2", false, args);
         QVERIFY(main->SignedIn());
-        QCOMPARE(main->UserName, QString("bob"));
+        QCOMPARE(main->UserName(), QString("bob"));
     }
 
     void aboutAndExit() {

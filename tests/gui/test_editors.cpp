@@ -4,6 +4,7 @@
 #include "forms/EditRecForm.h"
 #include "forms/MoreInfoForm.h"
 #include "forms/RowsModel.h"
+#include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 
 #include <QDateEdit>
@@ -382,9 +383,9 @@ void TestEditors::moreInfoColumnsCaptionAndRows() {
 
     dlg.SetCaption("Qty: 3  Total: 45.00");
     dlg.SetAmountCaption("Out");
-    dlg.SetRows({{"01/02/2010", "Food", "10.00", "a"},
-                 {"01/03/2010", "Food", "15.00", ""},
-                 {"01/09/2010", "Food", "20.00", "c"}});
+    dlg.SetRows({TestRecord("01/02/2010", "Expense", "Food", "10.00", "a"),
+                 TestRecord("01/03/2010", "Expense", "Food", "15.00"),
+                 TestRecord("01/09/2010", "Expense", "Food", "20.00", "c")});
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Qty: 3  Total: 45.00"));
 
     QAbstractItemModel *model = list->model();
@@ -407,7 +408,7 @@ void TestEditors::moreInfoColumnsCaptionAndRows() {
     // Opening again for an income category changes only the caption; a
     // new row set replaces the old one.
     dlg.SetAmountCaption("In");
-    dlg.SetRows({{"05/05/2010", "Salary", "900.00", ""}});
+    dlg.SetRows({TestRecord("05/05/2010", "Income", "Salary", "900.00")});
     QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("In"));
     QCOMPARE(model->rowCount(), 1);

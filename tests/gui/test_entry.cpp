@@ -1,8 +1,9 @@
 // The Expense and Income panels through the real main window, signed in as a
 // test user on a data file in a temporary XDG data folder.
-#include "forms/EntryPanel.h"
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
+#include "store/AmountText.h"
+#include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 
@@ -45,6 +46,7 @@ struct Panel {
     QLabel *Total;
 
     TRowsModel *Model() const { return ListModel(List); }
+    QList<QStringList> Rows() const { return ListTexts(List); }
     QStringList Items() const {
         QStringList items;
         for (int i = 0; i < Cate->count(); ++i)
@@ -115,6 +117,15 @@ void ExecOnDataFile(const QString &file, const QStringList &statements) {
     QSqlDatabase::removeDatabase("test_entry_inject");
 }
 
+// The stored records of one category on one day, as More Info lists them.
+QList<QStringList> StoredRecords(const QString &file, const QString &user, const QDate &day,
+                                 TRecordType type, const QString &category) {
+    QList<QStringList> rows;
+    for (const TRecord &r : TDbMan(file).ReadCategoryRecords(user, day, day, type, category))
+        rows << QStringList{r.Date.toString("MM/dd/yyyy"), r.Category, CentsText(r.Cents), r.Notes};
+    return rows;
+}
+
 int StoredRecordCount(const QString &file) {
     int count = -1;
     {
@@ -154,6 +165,11 @@ private slots:
     void calcStartsTheFirstCalculatorFound();
 
 private:
+    // The user's stored category list "out" or "in".
+    QString StoredCategories(const QString &list) {
+        return TDbMan(FFixture->DataFile()).GetCategories(kUser, list);
+    }
+
     std::unique_ptr<TMainFixture> FFixture;
     TfrmMain *FMain = nullptr;
     Panel Out{};
@@ -186,7 +202,7 @@ void TestEntry::workedExampleAndCategoryMemory() {
             !Out.Delete->isEnabled());
 
     AddRow(Out, " Food ", "49.9", "", QDate(2009, 12, 31));
-    QCOMPARE(Out.Model()->Rows(), TStringsArray({{"12/31/2009", "Expense", "Food", "49.90", ""}}));
+    QCOMPARE(Out.Rows(), QList<QStringList>({{"12/31/2009", "Expense", "Food", "49.90", ""}}));
     QCOMPARE(Out.Total->text(), QStringLiteral("Total: 49.90"));
     // The fields are emptied for the next record of the same day.
     QCOMPARE(Out.Cate->currentText(), QString());
@@ -201,20 +217,19 @@ void TestEntry::workedExampleAndCategoryMemory() {
 
     // The new category heads the list and is stored at once.
     QCOMPARE(Out.Items(), QStringList({"Food"}));
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("Food"));
+    QCOMPARE(StoredCategories("out"), QStringLiteral("Food"));
 
     // Another spelling of a known category keeps its own spelling in the row
     // but does not change the list; a new one goes to the top.
     AddRow(Out, "FOOD", "1");
     AddRow(Out, "Rent", "700", " March ");
     QCOMPARE(Out.Model()->Text(1, 2), QStringLiteral("FOOD"));
-    QCOMPARE(Out.Model()->Row(2),
-             QStringList({"12/31/2009", "Expense", "Rent", "700.00", "March"}));
+    QCOMPARE(Out.Rows().at(2), QStringList({"12/31/2009", "Expense", "Rent", "700.00", "March"}));
     QCOMPARE(Out.Items(), QStringList({"Rent", "Food"}));
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("Rent\r\nFood"));
+    QCOMPARE(StoredCategories("out"), QStringLiteral("Rent\r\nFood"));
     QCOMPARE(Out.Total->text(), QStringLiteral("Total: 750.90"));
     // The Income list is a list of its own.
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "in"), QString());
+    QCOMPARE(StoredCategories("in"), QString());
     QCOMPARE(In.Model()->Count(), 0);
 }
 
@@ -257,8 +272,8 @@ void TestEntry::addRule() {
     Type(Out.Cate, category);
     Type(Out.Amount, amount);
     QCOMPARE(Out.Add->isEnabled(), enabled);
-    // Forcing Add past the rule adds nothing.
-    FMain->btnOutAddClick();
+    // Enter in the notes box calls Add past the rule: it adds nothing.
+    QTest::keyClick(Out.Notes, Qt::Key_Return);
     QCOMPARE(Out.Model()->Count(), enabled ? 1 : 0);
     if (enabled)
         QCOMPARE(Out.Model()->Text(0, 3), stored);
@@ -302,8 +317,7 @@ void TestEntry::enterWalksTheFields() {
     Type(Out.Amount, "12.5");
     Out.Notes->setFocus();
     QTest::keyClick(Out.Notes, Qt::Key_Return);
-    QCOMPARE(Out.Model()->Rows(),
-             TStringsArray({{"03/04/2010", "Expense", "Fuel", "12.50", "tank"}}));
+    QCOMPARE(Out.Rows(), QList<QStringList>({{"03/04/2010", "Expense", "Fuel", "12.50", "tank"}}));
     QVERIFY(CateHasFocus(Out));
     // Enter never reached the boxes: the combo holds no item made by Enter.
     QCOMPARE(Out.Items(), QStringList({"Fuel"}));
@@ -314,7 +328,7 @@ void TestEntry::enterWalksTheFields() {
     Out.Add->setFocus();
     QTest::keyClick(Out.Add, Qt::Key_Return);
     QCOMPARE(Out.Model()->Count(), 2);
-    QCOMPARE(Out.Model()->Row(1).value(2), QStringLiteral("Rent"));
+    QCOMPARE(Out.Model()->Text(1, 2), QStringLiteral("Rent"));
     QVERIFY(CateHasFocus(Out));
 }
 
@@ -350,7 +364,7 @@ void TestEntry::takeBackTheMiddleRow() {
     // Added again, the row goes to the end.
     QTest::mouseClick(Out.Add, Qt::LeftButton);
     QCOMPARE(Out.Model()->Count(), 3);
-    QCOMPARE(Out.Model()->Row(2), QStringList({"01/02/2011", "Expense", "Fuel", "20.50", "b"}));
+    QCOMPARE(Out.Rows().at(2), QStringList({"01/02/2011", "Expense", "Fuel", "20.50", "b"}));
     QCOMPARE(Out.Total->text(), QStringLiteral("Total: 60.50"));
 }
 
@@ -379,14 +393,12 @@ void TestEntry::saveStoresTheListForTheUser() {
     QCOMPARE(Out.Total->text(), QStringLiteral("Total: 0.00"));
     QVERIFY(!Out.Save->isEnabled() && !Out.Edit->isEnabled() && !Out.Delete->isEnabled());
 
-    TDbMan db(FFixture->DataFile());
-    TStringsArray rows;
-    db.QueryCategoryRecords(kUser, "12/31/2009", "12/31/2009", "Expense", "Food", rows);
-    QCOMPARE(rows, TStringsArray({{"12/31/2009", "Food", "49.90", ""},
-                                  {"12/31/2009", "Food", "5.00", "bread"}}));
-    rows.clear();
-    db.QueryCategoryRecords("someone else", "12/31/2009", "12/31/2009", "Expense", "Food", rows);
-    QVERIFY(rows.isEmpty());
+    const QDate day(2009, 12, 31);
+    QCOMPARE(StoredRecords(FFixture->DataFile(), kUser, day, TRecordType::Expense, "Food"),
+             QList<QStringList>(
+                 {{"12/31/2009", "Food", "49.90", ""}, {"12/31/2009", "Food", "5.00", "bread"}}));
+    QVERIFY(StoredRecords(FFixture->DataFile(), "someone else", day, TRecordType::Expense, "Food")
+                .isEmpty());
     QCOMPARE(StoredRecordCount(FFixture->DataFile()), 2);
 }
 
@@ -481,20 +493,20 @@ void TestEntry::categoryFailureStillAddsTheRow() {
     // The record is in the list, the fields are free for the next one, the
     // box still shows only what is stored, and no busy state is left.
     QCOMPARE(Out.Model()->Count(), 2);
-    QCOMPARE(Out.Model()->Row(1).at(2), QStringLiteral("Books"));
+    QCOMPARE(Out.Model()->Text(1, 2), QStringLiteral("Books"));
     QCOMPARE(Out.Amount->text(), QString());
     QCOMPARE(Out.Items(), QStringList({"Food"}));
     QVERIFY(Out.Add->isVisible());
     QVERIFY(Out.Save->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("Food"));
+    QCOMPARE(StoredCategories("out"), QStringLiteral("Food"));
 
     // Once the list can be stored again, the next Add of it stores it.
     ExecOnDataFile(FFixture->DataFile(),
                    {"drop trigger refuse_update", "drop trigger refuse_insert"});
     AddRow(Out, "books", "3");
     QCOMPARE(Out.Items(), QStringList({"books", "Food"}));
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("books\r\nFood"));
+    QCOMPARE(StoredCategories("out"), QStringLiteral("books\r\nFood"));
 }
 
 void TestEntry::categoryEditorRoundTrip() {
@@ -514,7 +526,7 @@ void TestEntry::categoryEditorRoundTrip() {
     QTest::qWait(50);
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(shown, QStringLiteral("Rent\nFood"));
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QStringLiteral("Rent\r\nFood"));
+    QCOMPARE(StoredCategories("out"), QStringLiteral("Rent\r\nFood"));
     QVERIFY(Out.EditCates->isEnabled());
 
     // Save: stored, reloaded, "SUCCESS!" shown; the typed text stays.
@@ -529,8 +541,7 @@ void TestEntry::categoryEditorRoundTrip() {
     QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(text, QStringLiteral("SUCCESS!"));
     QCOMPARE(caption, QStringLiteral("Ledgerly"));
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"),
-             QStringLiteral("Food\r\n\r\nTravel\r\nRent"));
+    QCOMPARE(StoredCategories("out"), QStringLiteral("Food\r\n\r\nTravel\r\nRent"));
     QCOMPARE(Out.Items(), QStringList({"Food", "", "Travel", "Rent"}));
     QCOMPARE(Out.Cate->currentText(), QStringLiteral("half typ"));
     QVERIFY(Out.EditCates->isEnabled());
@@ -544,11 +555,11 @@ void TestEntry::incomeTwinAndHelp() {
     QTest::mouseClick(Find<QRadioButton>(FMain, "rdoIncome"), Qt::LeftButton);
     QTRY_VERIFY(In.Add->isVisible());
     AddRow(In, " Lottery ", "89.95", "Happy", QDate(2009, 12, 1));
-    QCOMPARE(In.Model()->Rows(),
-             TStringsArray({{"12/01/2009", "Income", "Lottery", "89.95", "Happy"}}));
+    QCOMPARE(In.Rows(),
+             QList<QStringList>({{"12/01/2009", "Income", "Lottery", "89.95", "Happy"}}));
     QCOMPARE(In.Total->text(), QStringLiteral("Total: 89.95"));
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "in"), QStringLiteral("Lottery"));
-    QCOMPARE(FMain->DbMan->GetCategories(kUser, "out"), QString());
+    QCOMPARE(StoredCategories("in"), QStringLiteral("Lottery"));
+    QCOMPARE(StoredCategories("out"), QString());
     QCOMPARE(Out.Model()->Count(), 0);
     QVERIFY(In.Save->isEnabled() && !Out.Save->isEnabled());
 
@@ -556,10 +567,9 @@ void TestEntry::incomeTwinAndHelp() {
     ModalAnswer::MessageBox(QMessageBox::Ok);
     QTest::mouseClick(In.Save, Qt::LeftButton);
     QVERIFY(ModalAnswer::AllUsed());
-    TStringsArray rows;
-    FMain->DbMan->QueryCategoryRecords(kUser, "12/01/2009", "12/01/2009", "Income", "Lottery",
-                                       rows);
-    QCOMPARE(rows, TStringsArray({{"12/01/2009", "Lottery", "89.95", "Happy"}}));
+    QCOMPARE(StoredRecords(FFixture->DataFile(), kUser, QDate(2009, 12, 1), TRecordType::Income,
+                           "Lottery"),
+             QList<QStringList>({{"12/01/2009", "Lottery", "89.95", "Happy"}}));
 
     // Each panel's help text, caption "Help".
     const QString tail = "  Step 5. Click on the Add button.\n"
@@ -574,8 +584,9 @@ void TestEntry::incomeTwinAndHelp() {
     QCOMPARE(text, "- Example:\n  Step 1. Date: 12/01/2009.\n  Step 2. Category: Lottery.\n"
                    "  Step 3. Amount: 89.95.\n  Step 4. Notes: Happy.\n" +
                        tail);
+    QTest::mouseClick(Find<QRadioButton>(FMain, "rdoExpense"), Qt::LeftButton);
     ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
-    FMain->btnOutHelpClick();
+    QTest::mouseClick(Out.Help, Qt::LeftButton);
     QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(text, "- Example:\n  Step 1. Date: 12/31/2009.\n  Step 2. Category: Food.\n"
                    "  Step 3. Amount: 49.95.\n  Step 4. Notes: Walmart.\n" +

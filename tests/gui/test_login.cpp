@@ -215,7 +215,7 @@ private slots:
         TfrmMain main(nullptr, appArgs());
         QVERIFY(ModalAnswer::AllUsed());
         QVERIFY(!main.SignedIn());
-        QVERIFY(main.UserName.isEmpty());
+        QVERIFY(main.UserName().isEmpty());
         QTest::qWait(50);
         QVERIFY(!main.isVisible());
         QVERIFY(QApplication::activeModalWidget() == nullptr);

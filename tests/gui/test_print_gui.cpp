@@ -1,10 +1,10 @@
 // The print commands of the main window, driven through its button and
 // menu: the preview opens on the printout of the last search, prints to a
-// PDF file, and the window is left as it was, also when the preview fails.
+// PDF file, and the window is left as it was, also when printing fails.
 #include "forms/MainForm.h"
 #include "forms/PrintForm.h"
-#include "forms/RowsModel.h"
 #include "reports/CompositeReport.h"
+#include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 #include "tests/support/PdfWords.h"
@@ -13,10 +13,10 @@
 #include <QApplication>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeView>
 
 class TestPrintGui : public QObject {
     Q_OBJECT
@@ -52,21 +52,17 @@ private slots:
         QVERIFY(dir.isValid());
         fixture = std::make_unique<TMainFixture>();
         QVERIFY(fixture->SignIn("Ann", "pw"));
-        TfrmMain *main = fixture->Main();
-        main->SearchFrom = QDate(2009, 3, 1);
-        main->SearchTo = QDate(2009, 3, 31);
-        main->PeriodIncome = 100;
-        main->PeriodExpenses = 112.5;
-        ListModel(main->findChild<QTreeView *>("lvwInCates"))
-            ->SetRows({{"Income", "Salary", "1", "100.00", "100.00%"}});
-        ListModel(main->findChild<QTreeView *>("lvwOutCates"))
-            ->SetRows({{"Expense", "Fish & Chips", "2", "12.50", "11.11%"},
-                       {"Expense", "Rent", "1", "100.00", "88.89%"}});
-        TStringsArray trans;
+        // March: three categories; April: sixty records, two pages.
+        QList<TRecord> records = {TestRecord("03/02/2009", "Income", "Salary", "100.00"),
+                                  TestRecord("03/03/2009", "Expense", "Fish & Chips", "5.00"),
+                                  TestRecord("03/04/2009", "Expense", "Rent", "100.00"),
+                                  TestRecord("03/05/2009", "Expense", "Fish & Chips", "7.50")};
         for (int i = 0; i < 60; ++i)
-            trans.append({QString::number(i + 1), "03/02/2009", QString("Cat%1").arg(i), "", "1.00",
-                          QString("note %1").arg(i)});
-        ListModel(main->findChild<QTreeView *>("lvwTrans"))->SetRows(trans);
+            records << TestRecord("04/02/2009", "Expense", QString("Cat%1").arg(i), "1.00",
+                                  QString("note %1").arg(i));
+        TDbMan(fixture->DataFile()).AddRecords("Ann", records);
+        fixture->Main()->findChild<QRadioButton *>("rdoTransactions")->click();
+        fixture->Search(QDate(2009, 3, 1), QDate(2009, 3, 31));
     }
     void cleanup() {
         fixture.reset();
@@ -86,12 +82,10 @@ private slots:
         QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(status, QString("Page 1 of 1"));
         QVERIFY(busy);
-        // The window is as before: button enabled with the focus, normal
-        // cursor, no page reports left.
+        // The window is as before: button enabled, normal cursor, no
+        // preview left.
         QVERIFY(button->isEnabled());
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QVERIFY(main->Reports.isEmpty());
-        QVERIFY(main->QRCompositeReport1.Reports.isEmpty());
         QVERIFY(main->findChildren<TfrmPrint *>().isEmpty());
 
         const QList<TPdfPage> pages = ReadPdfWords(pdf);
@@ -99,16 +93,17 @@ private slots:
         QVERIFY(pages.at(0).Contains("Ann"));
         QVERIFY(pages.at(0).Contains("(03/01/2009 - 03/31/2009)"));
         QVERIFY(pages.at(0).Contains("Net Income: -12.50"));
-        // Income first, then the expense rows.
+        // Income first, then the expense rows, largest first.
         const double salary = pages.at(0).Find("Salary").first().Box.top();
         const double fish = pages.at(0).Find("Fish").first().Box.top();
         const double rent = pages.at(0).Find("Rent").first().Box.top();
-        QVERIFY(salary < fish && fish < rent);
+        QVERIFY(salary < rent && rent < fish);
         QCOMPARE(pages.at(0).LineAt(fish), QString("Expense Fish & Chips 2 12.50 11.11%"));
     }
 
     void transactionsMenuItemPreviewsAndPrints() {
         TfrmMain *main = fixture->Main();
+        fixture->Search(QDate(2009, 4, 1), QDate(2009, 4, 30));
         QAction *item = main->findChild<QAction *>("btnTransMore_Print");
         QVERIFY(item && item->isEnabled());
         const QString pdf = dir.filePath("trans.pdf");
@@ -120,27 +115,29 @@ private slots:
         QCOMPARE(status, QString("Page 1 of 2"));
         QVERIFY(busy);
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QVERIFY(main->Reports.isEmpty());
+        QVERIFY(main->findChildren<TfrmPrint *>().isEmpty());
         const QList<TPdfPage> pages = ReadPdfWords(pdf);
         QCOMPARE(pages.size(), 2);
         QVERIFY(pages.at(1).Contains("Page 2"));
-        QVERIFY(pages.at(1).Contains("03/02/2009 Cat59 1.00 note 59"));
+        QVERIFY(pages.at(1).Contains("04/02/2009 Cat59 1.00 note 59"));
     }
 
-    void failedPreviewIsReportedAndUndone() {
+    void failedPrintIsReportedAndUndone() {
+        // The printer cannot be started (its file cannot be made): the
+        // preview says so, and once it is closed the window is as before.
         TfrmMain *main = fixture->Main();
-        main->QRCompositeReport1.OnAddReports = [](TCompositeReport &) {
-            throw TReportError("The pages could not be laid out.");
-        };
-        QString text;
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
         auto *button = main->findChild<QPushButton *>("btnCatesPrint");
+        const QString pdf = dir.filePath("no such folder/cates.pdf");
+        QString status, text;
+        bool busy = false;
+        answerPreview(pdf, &status, &busy, button);
+        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(text.contains("The pages could not be laid out."), qPrintable(text));
+        QVERIFY2(text.startsWith("The printout was not printed."), qPrintable(text));
+        QVERIFY(!QFile::exists(pdf));
         QVERIFY(button->isEnabled());
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QVERIFY(main->Reports.isEmpty());
         QVERIFY(main->findChildren<TfrmPrint *>().isEmpty());
     }
 };

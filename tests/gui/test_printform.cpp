@@ -23,24 +23,19 @@
 
 namespace {
 
-TStringsArray Rows(int count) {
-    TStringsArray rows;
-    for (int i = 0; i < count; ++i)
-        rows.append({QString::number(i + 1), "03/01/2026", QString("Cat%1").arg(i), "",
-                     QString("%1.00").arg(i + 1), QString("n%1").arg(i)});
-    return rows;
-}
-
-// A printout of `rows` transactions chained into `composite`.
+// A printout of `rows` expense records chained into `composite`.
 struct TFixture {
     TPrintout Printout;
     TCompositeReport Composite;
     explicit TFixture(int rows) {
-        TPrintHead head;
-        head.UserName = "Bob";
-        head.SearchFrom = QDate(2026, 3, 1);
-        head.SearchTo = QDate(2026, 3, 31);
-        Printout.BuildTransactionsPrintout(head, Rows(rows));
+        TPeriod period;
+        for (int i = 0; i < rows; ++i) {
+            period.Records.append({i + 1, QDate(2026, 3, 1), TRecordType::Expense,
+                                   QString("Cat%1").arg(i), (i + 1) * 100, QString("n%1").arg(i)});
+            period.ExpenseCents += (i + 1) * 100;
+        }
+        Printout.BuildTransactionsPrintout(
+            TReportHead::Of("Bob", QDate(2026, 3, 1), QDate(2026, 3, 31), period), period);
         Composite.OnAddReports = [this](TCompositeReport &c) { Printout.AddReports(c); };
     }
 };

@@ -16,18 +16,27 @@
 
 namespace {
 
-TPrintHead Head(double income = 1234.5, double expenses = 234.25) {
-    TPrintHead head;
-    head.UserName = "Alice";
-    head.SearchFrom = QDate(2026, 1, 1);
-    head.SearchTo = QDate(2026, 12, 31);
-    head.PeriodIncome = income;
-    head.PeriodExpenses = expenses;
-    return head;
+TReportHead Head(qint64 incomeCents = 123450, qint64 expenseCents = 23425) {
+    return {"Alice", QDate(2026, 1, 1), QDate(2026, 12, 31), incomeCents, expenseCents};
 }
 
-TStringsArray TransactionRows(int count) {
-    TStringsArray rows;
+// `count` records, every third an income.
+TPeriod Transactions(int count) {
+    TPeriod period;
+    for (int i = 0; i < count; ++i) {
+        const bool income = i % 3 == 0;
+        period.Records.append({1000 + i, QDate(2026, 1, 1).addDays(i),
+                               income ? TRecordType::Income : TRecordType::Expense,
+                               income ? "Salary" : QString("Food%1").arg(i),
+                               (10 + i) * 100 + i % 100, QString("note%1").arg(i)});
+    }
+    return period;
+}
+
+// The texts of those records as the transaction list shows them: id, date,
+// category, in, out, notes.
+QList<QStringList> TransactionRows(int count) {
+    QList<QStringList> rows;
     for (int i = 0; i < count; ++i) {
         const bool income = i % 3 == 0;
         const QString amount = QString::asprintf("%d.%02d", 10 + i, i % 100);
@@ -36,6 +45,18 @@ TStringsArray TransactionRows(int count) {
                      income ? QString() : amount, QString("note%1").arg(i)});
     }
     return rows;
+}
+
+// The category lists of a period, with its totals.
+TPeriod Categories(const QList<TCategoryTotal> &income, const QList<TCategoryTotal> &expense) {
+    TPeriod period;
+    period.IncomeCategories = income;
+    period.ExpenseCategories = expense;
+    for (const TCategoryTotal &total : income)
+        period.IncomeCents += total.Cents;
+    for (const TCategoryTotal &total : expense)
+        period.ExpenseCents += total.Cents;
+    return period;
 }
 
 // The labels of a page report, by caption.
@@ -126,7 +147,7 @@ void TestPrintouts::lengthsRoundHalfToEven() {
 
 void TestPrintouts::pageHeadAndRowsAt96Dpi() {
     TPrintout printout(96, 96);
-    printout.BuildTransactionsPrintout(Head(), TransactionRows(53));
+    printout.BuildTransactionsPrintout(Head(), Transactions(53));
     QCOMPARE(printout.Reports.size(), 2);
 
     for (int p = 0; p < 2; ++p) {
@@ -188,7 +209,7 @@ void TestPrintouts::pageHeadAndRowsAt96Dpi() {
     }
 
     // Row 0 at 86, row 51 at 1004 on page 1; row 52 first on page 2.
-    const TStringsArray rows = TransactionRows(53);
+    const QList<QStringList> rows = TransactionRows(53);
     TReportLabel *first = Label(printout.Reports.at(0), rows.at(0).at(1));
     QVERIFY(first);
     QCOMPARE(first->Top(), 86);
@@ -211,7 +232,7 @@ void TestPrintouts::layoutAt120Dpi() {
     TPrintout printout(120, 120);
     QCOMPARE(printout.ScaleX(578), 722);
     QCOMPARE(printout.ScaleY(86), 108);
-    printout.BuildCategoriesPrintout(Head(), {{"Income", "Salary", "2", "1234.50", "100.00%"}});
+    printout.BuildCategoriesPrintout(Head(), Categories({{"Salary", 2, 123450}}, {}));
     TPageReport *report = printout.Reports.at(0);
     QCOMPARE(report->Width(), 992);
     QCOMPARE(report->Height(), 1403);
@@ -222,7 +243,7 @@ void TestPrintouts::layoutAt120Dpi() {
     QCOMPARE(share->Left() + share->Width(), 898);
     // Text is measured at the report's resolution, not the screen's.
     TPrintout at96(96, 96);
-    at96.BuildCategoriesPrintout(Head(), {{"Income", "Salary", "2", "1234.50", "100.00%"}});
+    at96.BuildCategoriesPrintout(Head(), Categories({{"Salary", 2, 123450}}, {}));
     const int width96 = Label(at96.Reports.at(0), "Salary")->Width();
     QVERIFY2(qAbs(Label(report, "Salary")->Width() - width96 * 1.25) <= 3,
              qPrintable(QString("%1 vs %2").arg(Label(report, "Salary")->Width()).arg(width96)));
@@ -230,9 +251,9 @@ void TestPrintouts::layoutAt120Dpi() {
 
 void TestPrintouts::longUserNameStartsLeftOfContent() {
     TPrintout printout(96, 96);
-    TPrintHead head = Head();
+    TReportHead head = Head();
     head.UserName = QString("W").repeated(80);
-    printout.BuildTransactionsPrintout(head, TransactionRows(1));
+    printout.BuildTransactionsPrintout(head, Transactions(1));
     TReportLabel *title = Label(printout.Reports.at(0), head.UserName);
     QVERIFY(title->Width() > 578);
     QVERIFY(title->Left() < 0);
@@ -243,8 +264,8 @@ void TestPrintouts::transactionsPdfPagesAndHead() {
     QVERIFY(FDir.isValid());
     for (int count : {52, 53}) {
         TPrintout printout(96, 96);
-        const TStringsArray rows = TransactionRows(count);
-        printout.BuildTransactionsPrintout(Head(100, 150.5), rows);
+        const QList<QStringList> rows = TransactionRows(count);
+        printout.BuildTransactionsPrintout(Head(10000, 15050), Transactions(count));
         const QList<TPdfPage> pages =
             PrintToPdf(printout, FDir.filePath(QString("trans%1.pdf").arg(count)));
         QCOMPARE(pages.size(), count == 52 ? 1 : 2);
@@ -297,28 +318,29 @@ void TestPrintouts::transactionsPdfPagesAndHead() {
 
 void TestPrintouts::categoriesPdfColumns() {
     // Income rows first, then expense rows, with no break between them.
-    TStringsArray rows = {{"Income", "Salary", "2", "3000.00", "75.00%"},
-                          {"Income", "Gifts", "1", "1000.00", "25.00%"}};
+    // Expenses of 1.00 to 55.00, 1540.00 in all.
+    QList<TCategoryTotal> expense;
     for (int i = 0; i < 55; ++i)
-        rows.append(
-            {"Expense", QString("Cat%1").arg(i), "1", QString("%1.00").arg(i + 1), "1.00%"});
+        expense.append({QString("Cat%1").arg(i), 1, (i + 1) * 100});
+    const TPeriod period = Categories({{"Salary", 2, 300000}, {"Gifts", 1, 100000}}, expense);
     TPrintout printout(96, 96);
-    printout.BuildCategoriesPrintout(Head(4000, 5000), rows);
+    printout.BuildCategoriesPrintout(
+        TReportHead::Of("Alice", QDate(2026, 1, 1), QDate(2026, 12, 31), period), period);
     const QList<TPdfPage> pages = PrintToPdf(printout, FDir.filePath("cates.pdf"));
     QCOMPARE(pages.size(), 2);
     const TPdfPage &page = pages.at(0);
     QVERIFY(page.Contains("Type Category Qty In Out 0 - 100%"));
-    QVERIFY(page.Contains("Net Income: -1000.00"));
+    QVERIFY(page.Contains("Net Income: 2460.00"));
 
     const double inRight = Pt(510, 96), outRight = Pt(602, 96);
     const QList<TPdfWord> salary = page.Find("3000.00");
     QCOMPARE(salary.size(), 1);
     QVERIFY(qAbs(salary.first().Box.right() - inRight) < 1.5);
     QCOMPARE(page.LineAt(salary.first().Box.top()), QString("Income Salary 2 3000.00 75.00%"));
-    const QList<TPdfWord> expense = page.Find("17.00");
-    QCOMPARE(expense.size(), 1);
-    QVERIFY(qAbs(expense.first().Box.right() - outRight) < 1.5);
-    QCOMPARE(page.LineAt(expense.first().Box.top()), QString("Expense Cat16 1 17.00 1.00%"));
+    const QList<TPdfWord> cat16 = page.Find("17.00");
+    QCOMPARE(cat16.size(), 1);
+    QVERIFY(qAbs(cat16.first().Box.right() - outRight) < 1.5);
+    QCOMPARE(page.LineAt(cat16.first().Box.top()), QString("Expense Cat16 1 17.00 1.10%"));
     // The first expense row follows the income rows directly.
     const double gap = page.Find("Cat0").first().Box.top() - page.Find("Gifts").first().Box.top();
     QVERIFY(qAbs(gap - 18 * 0.75) < 0.5);
@@ -327,13 +349,13 @@ void TestPrintouts::categoriesPdfColumns() {
     // 2 income + 50 expense rows on page 1; the other 5 on page 2.
     QVERIFY(page.Contains("Cat49"));
     QVERIFY(!page.Contains("Cat50"));
-    QVERIFY(pages.at(1).Contains("Expense Cat50 1 51.00 1.00%"));
+    QVERIFY(pages.at(1).Contains("Expense Cat50 1 51.00 3.31%"));
     QVERIFY(pages.at(1).Contains("Page 2"));
 }
 
 void TestPrintouts::freeReportsEmptiesAndComposesAfresh() {
     TPrintout printout(96, 96);
-    printout.BuildTransactionsPrintout(Head(), TransactionRows(120));
+    printout.BuildTransactionsPrintout(Head(), Transactions(120));
     QCOMPARE(printout.Reports.size(), 3);
     TCompositeReport composite;
     composite.OnAddReports = [&](TCompositeReport &c) { printout.AddReports(c); };
@@ -343,7 +365,7 @@ void TestPrintouts::freeReportsEmptiesAndComposesAfresh() {
     QCOMPARE(composite.PageCount(), 3);
 
     // A second build replaces the first printout's pages.
-    printout.BuildTransactionsPrintout(Head(), TransactionRows(10));
+    printout.BuildTransactionsPrintout(Head(), Transactions(10));
     QCOMPARE(printout.Reports.size(), 1);
     composite.Prepare();
     QCOMPARE(composite.PageCount(), 1);
@@ -360,7 +382,7 @@ void TestPrintouts::copiesOfARangeOnAPrinterWithoutCopies() {
     // A PDF file takes no copy count of its own: the copies are printed
     // page by page, collated or not, and only the chosen range.
     TPrintout printout(96, 96);
-    printout.BuildTransactionsPrintout(Head(), TransactionRows(52 * 3 + 1));
+    printout.BuildTransactionsPrintout(Head(), Transactions(52 * 3 + 1));
     TCompositeReport composite;
     composite.OnAddReports = [&](TCompositeReport &c) { printout.AddReports(c); };
     composite.PrinterSettings.Copies = 2;

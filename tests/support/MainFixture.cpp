@@ -2,15 +2,18 @@
 
 #include "forms/MainForm.h"
 #include "forms/WindowFont.h"
+#include "store/AmountText.h"
 #include "tests/support/ModalAnswer.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 TMainFixture::TMainFixture() {
     FHadHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
@@ -75,4 +78,36 @@ void AnswerSignIn(const QString &user, const QString &password) {
 
 QObject *TMainFixture::MainObject() const {
     return FMain.get();
+}
+
+void TMainFixture::Search(const QDate &from, const QDate &to) {
+    Need<QDateEdit>("dtpTransDate1")->setDate(from);
+    Need<QDateEdit>("dtpTransDate2")->setDate(to);
+    QTest::mouseClick(Need<QPushButton>("btnTransSearch"), Qt::LeftButton);
+}
+
+QList<QStringList> ListTexts(const QTreeView *list) {
+    QList<QStringList> rows;
+    const QAbstractItemModel *model = list ? list->model() : nullptr;
+    if (!model)
+        return rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList texts;
+        for (int c = 1; c < model->columnCount(); ++c)
+            texts << model->index(r, c).data(Qt::DisplayRole).toString();
+        rows << texts;
+    }
+    return rows;
+}
+
+TRecord TestRecord(const QString &date, const QString &type, const QString &category,
+                   const QString &amount, const QString &notes) {
+    TRecord record;
+    record.Date = QDate::fromString(date, QStringLiteral("MM/dd/yyyy"));
+    record.Type = type == QLatin1String("Income") ? TRecordType::Income : TRecordType::Expense;
+    record.Category = category;
+    if (!record.Date.isValid() || !IsAcceptableAmount(amount, &record.Cents))
+        qFatal("TestRecord: not a record: %s %s", qPrintable(date), qPrintable(amount));
+    record.Notes = notes;
+    return record;
 }

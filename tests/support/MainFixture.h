@@ -1,11 +1,16 @@
 #pragma once
 
+#include "store/Records.h"
+
+#include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
 
+class QTreeView;
 class TfrmMain;
 
 // A signed-in main window for GUI tests.
@@ -38,6 +43,10 @@ public:
     // Closes and destroys it.
     void CloseMain();
 
+    // Sets the Transactions panel's pickers to `from` and `to` and clicks
+    // Search, as a user does (the panel need not be the visible one).
+    void Search(const QDate &from, const QDate &to);
+
     // Parameter texts of the restarts the window asked for.
     QStringList Restarts;
 
@@ -64,3 +73,12 @@ private:
 // Submit (the click is queued so that following answers can be used for
 // the boxes it opens).
 void AnswerSignIn(const QString &user, const QString &password);
+
+// The texts a report-style list shows, row by row, from its model's data()
+// (column 0, the empty image column, left out).
+QList<QStringList> ListTexts(const QTreeView *list);
+
+// A record to store, from the texts a user types: "MM/dd/yyyy", "Expense" or
+// "Income", and an amount such as "12.50".
+TRecord TestRecord(const QString &date, const QString &type, const QString &category,
+                   const QString &amount, const QString &notes = QString());
