@@ -53,6 +53,8 @@ void TTransactionsPanel::Start() {
     ui->dtpTransDate1->setDate(AddDays(today, 1 - DayOfMonth(today)));
     ui->dtpTransDate2->setDate(today);
     dtpTransDate1Change();
+    // Nothing searched yet: the sub-panels know the user, and no period.
+    ShowResult();
 }
 
 void TTransactionsPanel::rdoTransTransactionsClick() {

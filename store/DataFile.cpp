@@ -175,7 +175,7 @@ QString TDataFile::DefaultPath() {
 }
 
 QString TDataFile::TemplatePath() {
-    return TKestrel::ProgramPath() + QStringLiteral("db.ledgerly");
+    return TKestrel::InstalledFile(QStringLiteral("db.ledgerly"));
 }
 
 bool TDataFile::HasBackupExtension(const QString &fileName) {
@@ -265,11 +265,13 @@ QList<QDate> TDataFile::DailyCopiesToDrop(QList<QDate> copies) {
 bool TDataFile::CreateIfMissing() const {
     if (QFileInfo::exists(FPath))
         return false;
-    const QString source = TemplatePath();
-    if (!QFileInfo(source).isFile())
-        throw TFileError(QStringLiteral("The empty data file \"%1\" is missing, so Ledgerly cannot "
-                                        "create its data file \"%2\". Please reinstall Ledgerly.")
-                             .arg(shown(source), shown(FPath)));
+    QString source;
+    try {
+        source = TemplatePath();
+    } catch (const std::exception &error) {
+        throw TFileError(QStringLiteral("Ledgerly cannot create its data file \"%1\": %2")
+                             .arg(shown(FPath), QString::fromUtf8(error.what())));
+    }
     TCheckedFile out(FPath, TCheckedFile::TAccess::Private);
     copyInto(source, TMode::ReadOnly, out);
     // Another instance starting at the same moment may have made it first.

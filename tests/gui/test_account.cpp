@@ -160,7 +160,8 @@ private slots:
 
     void backup() {
         QTemporaryDir dir;
-        main->DbMan->AddRecord("alice", "03/04/2024", "Expense", "Food", "12.50", "lunch");
+        TDbMan(fixture->DataFile())
+            .AddRecord("alice", TestRecord("03/04/2024", "Expense", "Food", "12.50", "lunch"));
         // No extension: ".ledgerly" is appended.
         QString text, caption;
         ModalAnswer::FileDialog(dir.filePath("first"));
