@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   make cmake ninja-build g++ pkg-config
-  qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins
   libsodium-dev libgsf-1-dev libsqlite3-dev sqlite3
   libbenchmark-dev
   xvfb xauth fonts-dejavu-core

@@ -3,6 +3,7 @@
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "store/AmountText.h"
+#include "store/Sqlite.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
@@ -17,9 +18,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -104,17 +102,9 @@ bool CateHasFocus(const Panel &p) {
 
 // Runs statements on the data file beside the program's own connections.
 void ExecOnDataFile(const QString &file, const QStringList &statements) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test_entry_inject");
-        db.setDatabaseName(file);
-        QVERIFY(db.open());
-        for (const QString &s : statements) {
-            QSqlQuery q(db);
-            QVERIFY2(q.exec(s), qPrintable(q.lastError().text()));
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("test_entry_inject");
+    TSqlConnection db(file, TSqlConnection::TMode::ReadWrite);
+    for (const QString &s : statements)
+        db.Exec(s.toUtf8().constData());
 }
 
 // The stored records of one category on one day, as More Info lists them.
@@ -127,19 +117,9 @@ QList<QStringList> StoredRecords(const QString &file, const QString &user, const
 }
 
 int StoredRecordCount(const QString &file) {
-    int count = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test_entry_count");
-        db.setDatabaseName(file);
-        if (db.open()) {
-            QSqlQuery q("select count(*) from data", db);
-            if (q.next())
-                count = q.value(0).toInt();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("test_entry_count");
-    return count;
+    TSqlConnection db(file, TSqlConnection::TMode::ReadOnly);
+    TSqlStatement count(db, "select count(*) from data");
+    return count.Next() ? int(count.Int(0)) : -1;
 }
 
 } // namespace
