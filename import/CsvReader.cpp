@@ -1,0 +1,618 @@
+#include "import/CsvReader.h"
+
+#include "import/DateText.h"
+#include "import/MoneyText.h"
+
+#include <QCryptographicHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// Rows looked at to tell the columns apart (every row counts for the date
+// order and the decimal separator).
+constexpr int kSampleRows = 2000;
+
+// `text` from the start of line `skip` (0-based) on.
+QStringView FromLine(QStringView text, int skip) {
+    qsizetype pos = 0;
+    for (int i = 0; i < skip; ++i) {
+        const qsizetype nl = text.indexOf(u'\n', pos);
+        if (nl < 0)
+            return QStringView();
+        pos = nl + 1;
+    }
+    return text.mid(pos);
+}
+
+QList<QStringView> FirstLines(QStringView text, int count) {
+    QList<QStringView> lines;
+    qsizetype pos = 0;
+    while (pos <= text.size() && lines.size() < count) {
+        qsizetype nl = text.indexOf(u'\n', pos);
+        if (nl < 0)
+            nl = text.size();
+        lines << text.mid(pos, nl - pos);
+        pos = nl + 1;
+    }
+    return lines;
+}
+
+QStringList FieldsOfLine(QStringView line, QChar delimiter) {
+    const QList<TCsvRecord> records = TCsvReader::Split(line, delimiter, 1, 1);
+    return records.isEmpty() ? QStringList() : records.first().Fields;
+}
+
+QString Field(const QStringList &fields, int column) {
+    return column >= 0 && column < fields.size() ? fields.at(column).trimmed() : QString();
+}
+
+// Payee and memo texts: control characters and runs of spaces made one space.
+QString Clean(const QString &text) {
+    QString out = text;
+    for (QChar &c : out)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = u' ';
+    return out.simplified();
+}
+
+QString Quoted(const QString &text) {
+    return QStringLiteral("\u201C%1\u201D").arg(text.left(60));
+}
+
+bool IsDateField(const QString &field) {
+    return TDateText::Orders(field) != 0;
+}
+
+// A line that holds an entry: a date and, elsewhere, an amount.
+bool LooksLikeEntry(const QStringList &fields) {
+    if (fields.size() < 2)
+        return false;
+    bool date = false, amount = false;
+    for (const QString &f : fields) {
+        const QString t = f.trimmed();
+        if (t.isEmpty())
+            continue;
+        if (IsDateField(t))
+            date = true;
+        else if (TMoneyText::LooksLikeAmount(t))
+            amount = true;
+    }
+    return date && amount;
+}
+
+// What the rows of one column hold.
+struct TColumn {
+    int NonEmpty = 0, Dates = 0, Amounts = 0, Money = 0, Negative = 0;
+    QSet<QString> Distinct; // up to 100 values
+    QString Name;           // header text, lower case
+};
+
+bool NameHas(const QString &name, std::initializer_list<const char *> words) {
+    for (const char *w : words)
+        if (name.contains(QLatin1String(w)))
+            return true;
+    return false;
+}
+
+bool IsBalanceName(const QString &n) {
+    return NameHas(n, {"balance", "saldo", "kontostand", "solde", "running"});
+}
+bool IsDebitName(const QString &n) {
+    return n == QLatin1String("out") ||
+           NameHas(n, {"debit", "withdrawal", "paid out", "money out", "outflow", "soll",
+                       "ausgang", "belastung", "charge"});
+}
+bool IsCreditName(const QString &n) {
+    return n == QLatin1String("in") ||
+           NameHas(n, {"credit", "deposit", "paid in", "money in", "inflow", "haben", "eingang",
+                       "gutschrift"});
+}
+bool IsAmountName(const QString &n) {
+    return NameHas(n, {"amount", "betrag", "umsatz", "montant", "importe", "bedrag", "value",
+                       "sum"});
+}
+
+// The first column whose name holds one of `words`, tried in order.
+int ColumnNamed(const QList<TColumn> &columns, const QList<int> &allowed,
+                std::initializer_list<const char *> words) {
+    for (const char *w : words)
+        for (int c : allowed)
+            if (columns[c].Name.contains(QLatin1String(w)))
+                return c;
+    return -1;
+}
+
+struct TAmountChoice {
+    int Amount = -1, Debit = -1, Credit = -1;
+    QString Question;
+};
+
+// Whether column `b` is the running balance after the amounts of column `a`
+// (in either row order).
+bool IsBalanceOf(const QList<TCsvRecord> &rows, int a, int b, bool decimalComma) {
+    int pairs = 0, fits = 0;
+    qint64 prevA = 0, prevB = 0;
+    bool havePrev = false;
+    for (const TCsvRecord &r : rows) {
+        qint64 va = 0, vb = 0;
+        if (!TMoneyText::Parse(Field(r.Fields, a), decimalComma, &va) ||
+            !TMoneyText::Parse(Field(r.Fields, b), decimalComma, &vb)) {
+            havePrev = false;
+            continue;
+        }
+        if (havePrev) {
+            ++pairs;
+            if (vb == prevB + va || prevB == vb + prevA)
+                ++fits;
+        }
+        prevA = va;
+        prevB = vb;
+        havePrev = true;
+    }
+    return pairs >= 2 && fits * 10 >= pairs * 8;
+}
+
+bool DecimalCommaOf(const QList<TCsvRecord> &rows, const QList<int> &columns) {
+    int points = 0, commas = 0;
+    for (const TCsvRecord &r : rows)
+        for (int c : columns) {
+            const int hint = TMoneyText::DecimalHint(Field(r.Fields, c));
+            points += hint > 0;
+            commas += hint < 0;
+        }
+    return commas > points;
+}
+
+QString ColumnName(const QStringList &names, int c) {
+    return c >= 0 && c < names.size() ? names.at(c) : QStringLiteral("Column %1").arg(c + 1);
+}
+
+TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &candidates,
+                            const QList<TCsvRecord> &rows, bool header, const QStringList &names) {
+    TAmountChoice choice;
+    QList<int> money;
+    for (int c : candidates) {
+        const QString &n = columns[c].Name;
+        if (header && IsBalanceName(n))
+            continue;
+        const bool named = header && (IsAmountName(n) || IsDebitName(n) || IsCreditName(n));
+        if (columns[c].Money == 0 && !named)
+            continue; // plain counts: reference or cheque numbers
+        money << c;
+    }
+    if (header) {
+        int debit = -1, credit = -1, amount = -1;
+        for (int c : money) {
+            const QString &n = columns[c].Name;
+            const bool d = IsDebitName(n), cr = IsCreditName(n);
+            if (d && !cr && debit < 0)
+                debit = c;
+            else if (cr && !d && credit < 0)
+                credit = c;
+            else if (amount < 0 && (IsAmountName(n) || (d && cr)))
+                amount = c;
+        }
+        if (debit >= 0 && credit >= 0) {
+            choice.Debit = debit;
+            choice.Credit = credit;
+            return choice;
+        }
+        if (amount >= 0) {
+            choice.Amount = amount;
+            return choice;
+        }
+    }
+    // Told by the values alone. A running balance is no amount.
+    const bool comma = DecimalCommaOf(rows, money);
+    QList<int> left;
+    for (int b : money) {
+        bool balance = false;
+        for (int a : money)
+            balance = balance || (a != b && IsBalanceOf(rows, a, b, comma));
+        if (!balance)
+            left << b;
+    }
+    if (left.isEmpty())
+        return choice;
+    if (left.size() == 2) {
+        // Two columns of which each row fills one: money out and money in.
+        const int a = left[0], b = left[1];
+        int either = 0, one = 0;
+        for (const TCsvRecord &r : rows) {
+            qint64 va = 0, vb = 0;
+            const bool ha = TMoneyText::Parse(Field(r.Fields, a), comma, &va) && va != 0;
+            const bool hb = TMoneyText::Parse(Field(r.Fields, b), comma, &vb) && vb != 0;
+            either += ha || hb;
+            one += ha != hb;
+        }
+        if (either > 0 && one * 10 >= either * 9) {
+            const bool aOut = columns[a].Negative * 10 >= columns[a].NonEmpty * 9 &&
+                              columns[b].Negative == 0;
+            const bool bOut = columns[b].Negative * 10 >= columns[b].NonEmpty * 9 &&
+                              columns[a].Negative == 0;
+            choice.Debit = bOut ? b : a;
+            choice.Credit = bOut ? a : b;
+            if (!aOut && !bOut)
+                choice.Question =
+                    QStringLiteral("Which of %1 and %2 holds money out cannot be told from the "
+                                   "data; %1 was taken as money out.")
+                        .arg(Quoted(ColumnName(names, a)), Quoted(ColumnName(names, b)));
+            return choice;
+        }
+    }
+    choice.Amount = left.first();
+    if (left.size() > 1)
+        choice.Question = QStringLiteral("Several columns hold amounts; %1 was taken.")
+                              .arg(Quoted(ColumnName(names, left.first())));
+    return choice;
+}
+
+} // namespace
+
+QList<TCsvRecord> TCsvReader::Split(QStringView text, QChar delimiter, int firstLine,
+                                    qsizetype maxRecords) {
+    QList<TCsvRecord> records;
+    const qsizetype n = text.size();
+    // Past the last quote no field can be quoted. A quote with no closing
+    // one is read as an ordinary character; after the first such quote every
+    // later opening quote finds its closing one, so the text is scanned in
+    // linear time.
+    const qsizetype lastQuote = text.lastIndexOf(u'"');
+    qsizetype pos = 0;
+    int line = firstLine;
+    while (pos < n && (maxRecords < 0 || records.size() < maxRecords)) {
+        TCsvRecord record;
+        record.Line = line;
+        for (;;) {
+            QString field;
+            if (pos < lastQuote && text[pos] == u'"') {
+                qsizetype p = pos + 1;
+                int l = line;
+                bool closed = false;
+                for (;;) {
+                    const qsizetype q = text.indexOf(u'"', p);
+                    if (q < 0)
+                        break;
+                    const QStringView chunk = text.mid(p, q - p);
+                    field += chunk;
+                    l += int(chunk.count(u'\n'));
+                    if (q + 1 < n && text[q + 1] == u'"') {
+                        field += u'"';
+                        p = q + 2;
+                        continue;
+                    }
+                    p = q + 1;
+                    closed = true;
+                    break;
+                }
+                if (closed) {
+                    pos = p;
+                    line = l;
+                } else {
+                    field.clear();
+                }
+            }
+            qsizetype end = pos;
+            while (end < n && text[end] != delimiter && text[end] != u'\n')
+                ++end;
+            field += text.mid(pos, end - pos);
+            pos = end;
+            record.Fields << field;
+            if (pos < n && text[pos] == delimiter) {
+                ++pos;
+                continue;
+            }
+            break;
+        }
+        if (pos < n) { // the line break
+            ++pos;
+            ++line;
+        }
+        if (record.Fields.size() > 1 || !record.Fields.first().trimmed().isEmpty())
+            records << record;
+    }
+    return records;
+}
+
+QString TCsvReader::HeaderSignature(const QStringList &header) {
+    QStringList names;
+    for (const QString &h : header)
+        names << h.simplified().toCaseFolded();
+    while (!names.isEmpty() && names.last().isEmpty())
+        names.removeLast();
+    if (names.isEmpty())
+        return QString();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(names.join(QChar(0x1F)).toUtf8(), QCryptographicHash::Sha1)
+            .toHex());
+}
+
+TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
+    TStatementGuess guess;
+    TStatementLayout &layout = guess.Layout;
+    layout.Format = TStatementFormat::Csv;
+    layout.Encoding = encoding;
+
+    const QList<QStringView> lines = FirstLines(text, kGuessLines);
+    QList<QChar> delimiters = {u',', u';', u'\t', u'|'};
+    int first = 0;
+    // A spreadsheet's own hint line: "sep=;".
+    if (!lines.isEmpty()) {
+        const QStringView l0 = lines.first().trimmed();
+        if (l0.size() == 5 && l0.left(4).compare(QLatin1String("sep="), Qt::CaseInsensitive) == 0) {
+            delimiters = {l0[4]};
+            first = 1;
+        }
+    }
+
+    // The delimiter that makes the most entry lines of one width.
+    int bestScore = 0, bestWidth = 0;
+    QChar delimiter = delimiters.first();
+    bool anyDate = false;
+    for (QChar d : delimiters) {
+        QHash<int, int> widths;
+        for (int i = first; i < lines.size(); ++i) {
+            const QStringList fields = FieldsOfLine(lines[i], d);
+            if (LooksLikeEntry(fields))
+                ++widths[int(fields.size())];
+            else if (!anyDate)
+                for (const QString &f : fields)
+                    anyDate = anyDate || IsDateField(f.trimmed());
+        }
+        for (auto it = widths.cbegin(); it != widths.cend(); ++it)
+            if (it.value() > bestScore || (it.value() == bestScore && d == delimiter &&
+                                           it.key() > bestWidth)) {
+                bestScore = it.value();
+                bestWidth = it.key();
+                delimiter = d;
+            }
+    }
+    if (bestScore == 0)
+        throw TImportError(anyDate ? "The file has no column of amounts."
+                                   : "The file has no column of dates.");
+    layout.Delimiter = delimiter;
+
+    // The first entry line, and the rows from it on.
+    int firstEntry = first;
+    while (firstEntry < lines.size()) {
+        const QStringList fields = FieldsOfLine(lines[firstEntry], delimiter);
+        if (fields.size() == bestWidth && LooksLikeEntry(fields))
+            break;
+        ++firstEntry;
+    }
+    QList<TCsvRecord> rows = Split(FromLine(text, firstEntry), delimiter, firstEntry + 1);
+
+    // What each column holds, over the first rows.
+    const int sampled = int(qMin<qsizetype>(rows.size(), kSampleRows));
+    QList<TColumn> columns(bestWidth);
+    for (int r = 0; r < sampled; ++r) {
+        const QStringList &fields = rows[r].Fields;
+        for (int c = 0; c < bestWidth && c < fields.size(); ++c) {
+            const QString f = fields[c].trimmed();
+            if (f.isEmpty())
+                continue;
+            TColumn &col = columns[c];
+            ++col.NonEmpty;
+            if (IsDateField(f)) {
+                ++col.Dates;
+            } else if (TMoneyText::LooksLikeAmount(f)) {
+                ++col.Amounts;
+                col.Money += TMoneyText::LooksLikeMoney(f);
+                qint64 cents = 0;
+                col.Negative += (TMoneyText::Parse(f, false, &cents) ||
+                                 TMoneyText::Parse(f, true, &cents)) &&
+                                cents < 0;
+            }
+            if (col.Distinct.size() < 100)
+                col.Distinct.insert(f);
+        }
+    }
+    // The date column: the first that holds a date in nearly every row.
+    for (int c = 0; c < bestWidth && layout.DateColumn < 0; ++c)
+        if (columns[c].Dates * 10 >= sampled * 8)
+            layout.DateColumn = c;
+    if (layout.DateColumn < 0)
+        throw TImportError("The file has no column of dates.");
+
+    // Entries above the first one found (one with an unreadable amount, say)
+    // belong to the data too; the line above them is the header when it
+    // holds names, else it is part of the lines skipped.
+    int start = firstEntry;
+    auto dateAt = [&](int i) {
+        return IsDateField(Field(FieldsOfLine(lines[i], delimiter), layout.DateColumn));
+    };
+    while (start - 1 >= first && !lines[start - 1].trimmed().isEmpty() && dateAt(start - 1))
+        --start;
+    int above = start - 1;
+    while (above >= first && lines[above].trimmed().isEmpty())
+        --above;
+    QStringList header;
+    if (above >= first) {
+        const QStringList fields = FieldsOfLine(lines[above], delimiter);
+        int names = 0;
+        for (const QString &f : fields)
+            names += !f.trimmed().isEmpty() && !TMoneyText::LooksLikeAmount(f.trimmed());
+        if (fields.size() >= 2 && names >= 2 && !dateAt(above))
+            header = fields;
+    }
+    layout.HasHeader = !header.isEmpty();
+    layout.SkipLines = layout.HasHeader ? above : start;
+    if (start < firstEntry)
+        rows = Split(FromLine(text, start), delimiter, start + 1);
+    for (int c = 0; c < bestWidth; ++c)
+        columns[c].Name = Field(header, c).simplified().toLower();
+    for (int c = 0; c < bestWidth; ++c)
+        guess.Columns << (Field(header, c).isEmpty() ? QStringLiteral("Column %1").arg(c + 1)
+                                                     : Field(header, c));
+    if (layout.HasHeader)
+        layout.HeaderSignature = HeaderSignature(header);
+
+    // Amount columns: nearly all values amounts and not dates.
+    QList<int> amountLike, textLike, dateLike;
+    for (int c = 0; c < bestWidth; ++c) {
+        const TColumn &col = columns[c];
+        if (col.NonEmpty == 0)
+            continue;
+        if (col.Dates * 2 >= col.NonEmpty)
+            dateLike << c;
+        else if (col.Amounts * 10 >= col.NonEmpty * 9)
+            amountLike << c;
+        else if (col.Amounts * 2 < col.NonEmpty)
+            textLike << c;
+    }
+    const QList<TCsvRecord> sample = rows.mid(0, sampled);
+    const TAmountChoice amounts =
+        ChooseAmounts(columns, amountLike, sample, layout.HasHeader, guess.Columns);
+    if (amounts.Amount < 0 && amounts.Debit < 0)
+        throw TImportError("The file has no column of amounts.");
+    layout.AmountColumn = amounts.Amount;
+    layout.DebitColumn = amounts.Debit;
+    layout.CreditColumn = amounts.Credit;
+
+    // Payee and memo: by their names, else the text columns with the most
+    // different values.
+    QList<int> texts;
+    for (int c : textLike)
+        if (columns[c].NonEmpty * 10 >= sampled * 3 && !IsBalanceName(columns[c].Name))
+            texts << c;
+    if (layout.HasHeader) {
+        QList<int> named = textLike;
+        layout.PayeeColumn = ColumnNamed(
+            columns, named,
+            {"payee", "beneficiary", "counterpart", "merchant", "empfänger", "auftraggeber",
+             "begünstigter", "name", "description", "narrative", "details", "libellé"});
+        named.removeAll(layout.PayeeColumn);
+        layout.MemoColumn = ColumnNamed(
+            columns, named,
+            {"memo", "verwendungszweck", "purpose", "reference", "remittance", "notes",
+             "buchungstext", "details", "description", "narrative"});
+    }
+    auto mostVaried = [&](int except) {
+        int best = -1;
+        for (int c : texts)
+            if (c != except && c != layout.PayeeColumn && columns[c].Distinct.size() > 1 &&
+                (best < 0 || columns[c].Distinct.size() > columns[best].Distinct.size()))
+                best = c;
+        return best;
+    };
+    if (layout.PayeeColumn < 0)
+        layout.PayeeColumn = mostVaried(layout.MemoColumn);
+    if (layout.MemoColumn < 0 && !layout.HasHeader)
+        layout.MemoColumn = mostVaried(layout.PayeeColumn);
+
+    // The date order and the decimal separator, from every row.
+    TDateText::Tally tally;
+    for (const TCsvRecord &r : rows)
+        tally.Add(TDateText::Orders(Field(r.Fields, layout.DateColumn)));
+    layout.DateOrder = tally.Settle(&guess.DateOrders);
+    if (layout.DateOrder == TDateOrder::Unknown) {
+        QStringList orders;
+        for (TDateOrder o : guess.DateOrders)
+            orders << DateOrderText(o);
+        guess.Questions << QStringLiteral("Every date fits %1; choose the order of the dates.")
+                               .arg(orders.join(QStringLiteral(" and ")));
+    }
+    QList<int> used;
+    for (int c : {layout.AmountColumn, layout.DebitColumn, layout.CreditColumn})
+        if (c >= 0)
+            used << c;
+    layout.DecimalComma = DecimalCommaOf(rows, used);
+    if (!amounts.Question.isEmpty())
+        guess.Questions << amounts.Question;
+    return guess;
+}
+
+TStatement TCsvReader::Read(const QString &text, const TStatementLayout &layout) {
+    if (layout.DateColumn < 0)
+        throw TImportError("Choose the column of dates.");
+    if (layout.AmountColumn < 0 && (layout.DebitColumn < 0 || layout.CreditColumn < 0))
+        throw TImportError("Choose the column of amounts, or the columns of money out and in.");
+    if (layout.DateOrder == TDateOrder::Unknown)
+        throw TImportError("Choose the order of day, month and year in the dates.");
+
+    TStatement statement;
+    const QList<TCsvRecord> rows =
+        Split(FromLine(text, layout.SkipLines), layout.Delimiter, layout.SkipLines + 1);
+    auto problem = [&](const TCsvRecord &r, const QString &reason) {
+        statement.Problems << TStatementProblem{r.Line, reason};
+    };
+    statement.Lines.reserve(rows.size());
+    for (qsizetype i = layout.HasHeader ? 1 : 0; i < rows.size(); ++i) {
+        const TCsvRecord &r = rows[i];
+        TStatementLine line;
+        line.Line = r.Line;
+        const QString date = Field(r.Fields, layout.DateColumn);
+        if (date.isEmpty()) {
+            problem(r, QStringLiteral("no date"));
+            continue;
+        }
+        line.Date = TDateText::Parse(date, layout.DateOrder);
+        if (!line.Date.isValid()) {
+            problem(r, QStringLiteral("%1 is not a %2 date")
+                           .arg(Quoted(date), DateOrderText(layout.DateOrder)));
+            continue;
+        }
+        QString reason;
+        if (layout.AmountColumn >= 0) {
+            const QString amount = Field(r.Fields, layout.AmountColumn);
+            if (amount.isEmpty()) {
+                problem(r, QStringLiteral("no amount"));
+                continue;
+            }
+            if (!TMoneyText::Parse(amount, layout.DecimalComma, &line.Cents, &reason)) {
+                problem(r, reason);
+                continue;
+            }
+        } else {
+            // Money out and money in: a column's sign says nothing, as banks
+            // write money out with and without a minus.
+            const QString out = Field(r.Fields, layout.DebitColumn);
+            const QString in = Field(r.Fields, layout.CreditColumn);
+            qint64 outCents = 0, inCents = 0;
+            if (!out.isEmpty() && !TMoneyText::Parse(out, layout.DecimalComma, &outCents, &reason)) {
+                problem(r, reason);
+                continue;
+            }
+            if (!in.isEmpty() && !TMoneyText::Parse(in, layout.DecimalComma, &inCents, &reason)) {
+                problem(r, reason);
+                continue;
+            }
+            if (out.isEmpty() && in.isEmpty()) {
+                problem(r, QStringLiteral("no amount"));
+                continue;
+            }
+            if (outCents != 0 && inCents != 0) {
+                problem(r, QStringLiteral("both money out (%1) and money in (%2) hold an amount")
+                               .arg(Quoted(out), Quoted(in)));
+                continue;
+            }
+            line.Cents = inCents != 0 ? qAbs(inCents) : -qAbs(outCents);
+        }
+        if (line.Cents == 0) {
+            problem(r, QStringLiteral("the amount is zero"));
+            continue;
+        }
+        line.Payee = Clean(Field(r.Fields, layout.PayeeColumn));
+        line.Memo = Clean(Field(r.Fields, layout.MemoColumn));
+        statement.Lines << line;
+    }
+    return statement;
+}
+
+std::optional<TStatementLayout> TCsvReader::Fit(const QString &text,
+                                                const TStatementLayout &profile) {
+    if (profile.Format != TStatementFormat::Csv || profile.HeaderSignature.isEmpty())
+        return std::nullopt;
+    const QList<QStringView> lines = FirstLines(text, kGuessLines);
+    for (int i = 0; i < lines.size(); ++i)
+        if (HeaderSignature(FieldsOfLine(lines[i], profile.Delimiter)) ==
+            profile.HeaderSignature) {
+            TStatementLayout fitted = profile;
+            fitted.SkipLines = i;
+            fitted.HasHeader = true;
+            return fitted;
+        }
+    return std::nullopt;
+}
