@@ -449,7 +449,8 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
     if (layout.HasHeader)
         layout.HeaderSignature = HeaderSignature(header);
 
-    // Amount columns: nearly all values amounts and not dates.
+    // Amount columns: three values in four amounts (the others are
+    // entries with a mistake, reported when read), and not dates.
     QList<int> amountLike, textLike, dateLike;
     for (int c = 0; c < bestWidth; ++c) {
         const TColumn &col = columns[c];
@@ -457,7 +458,7 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
             continue;
         if (col.Dates * 2 >= col.NonEmpty)
             dateLike << c;
-        else if (col.Amounts * 10 >= col.NonEmpty * 9)
+        else if (col.Amounts * 4 >= col.NonEmpty * 3)
             amountLike << c;
         else if (col.Amounts * 2 < col.NonEmpty)
             textLike << c;

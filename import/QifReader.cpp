@@ -204,10 +204,11 @@ TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
         },
         [&](int line, const QString &section, int entries) {
             statement.Problems << TStatementProblem{
-                line, QStringLiteral("%1 entries of the section %2 were not read (only bank, "
-                                     "credit-card and cash entries are)")
+                line, QStringLiteral("the section %1 was not read (%2 %3; only bank, credit-card "
+                                     "and cash sections are)")
+                          .arg(section)
                           .arg(entries)
-                          .arg(section)};
+                          .arg(entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries"))};
         });
     if (anyDate && layout.DateOrder == TDateOrder::Unknown)
         throw TImportError("Choose the order of day, month and year in the dates.");
