@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -101,17 +102,16 @@ bool IsBalanceName(const QString &n) {
 }
 bool IsDebitName(const QString &n) {
     return n == QLatin1String("out") ||
-           NameHas(n, {"debit", "withdrawal", "paid out", "money out", "outflow", "soll",
-                       "ausgang", "belastung", "charge"});
+           NameHas(n, {"debit", "withdrawal", "paid out", "money out", "outflow", "soll", "ausgang",
+                       "belastung", "charge"});
 }
 bool IsCreditName(const QString &n) {
-    return n == QLatin1String("in") ||
-           NameHas(n, {"credit", "deposit", "paid in", "money in", "inflow", "haben", "eingang",
-                       "gutschrift"});
+    return n == QLatin1String("in") || NameHas(n, {"credit", "deposit", "paid in", "money in",
+                                                   "inflow", "haben", "eingang", "gutschrift"});
 }
 bool IsAmountName(const QString &n) {
-    return NameHas(n, {"amount", "betrag", "umsatz", "montant", "importe", "bedrag", "value",
-                       "sum"});
+    return NameHas(n,
+                   {"amount", "betrag", "umsatz", "montant", "importe", "bedrag", "value", "sum"});
 }
 
 // The first column whose name holds one of `words`, tried in order.
@@ -129,16 +129,16 @@ struct TAmountChoice {
     QString Question;
 };
 
-// Whether column `b` is the running balance after the amounts of column `a`
-// (in either row order).
-bool IsBalanceOf(const QList<TCsvRecord> &rows, int a, int b, bool decimalComma) {
+// Whether column `b` is the running balance after the amounts that
+// `amount` reads from a row (in either row order).
+bool IsBalanceOf(const QList<TCsvRecord> &rows, int b, bool decimalComma,
+                 const std::function<bool(const QStringList &, qint64 *)> &amount) {
     int pairs = 0, fits = 0;
     qint64 prevA = 0, prevB = 0;
     bool havePrev = false;
     for (const TCsvRecord &r : rows) {
         qint64 va = 0, vb = 0;
-        if (!TMoneyText::Parse(Field(r.Fields, a), decimalComma, &va) ||
-            !TMoneyText::Parse(Field(r.Fields, b), decimalComma, &vb)) {
+        if (!amount(r.Fields, &va) || !TMoneyText::Parse(Field(r.Fields, b), decimalComma, &vb)) {
             havePrev = false;
             continue;
         }
@@ -206,11 +206,35 @@ TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &can
     }
     // Told by the values alone. A running balance is no amount.
     const bool comma = DecimalCommaOf(rows, money);
+    auto value = [comma](const QStringList &fields, int c, qint64 *cents) {
+        const QString f = Field(fields, c);
+        *cents = 0;
+        return f.isEmpty() || TMoneyText::Parse(f, comma, cents);
+    };
     QList<int> left;
+    int balanceOut = -1; // the money-out column a balance column was told by
     for (int b : money) {
         bool balance = false;
-        for (int a : money)
-            balance = balance || (a != b && IsBalanceOf(rows, a, b, comma));
+        for (int a : money) {
+            if (a == b)
+                continue;
+            balance = balance || IsBalanceOf(rows, b, comma, [&](const QStringList &f, qint64 *v) {
+                          return !Field(f, a).isEmpty() && value(f, a, v);
+                      });
+            // After money out in `a` and money in in `o`.
+            for (int o : money)
+                if (o != a && o != b && !balance)
+                    if ((balance =
+                             IsBalanceOf(rows, b, comma, [&](const QStringList &f, qint64 *v) {
+                                 qint64 out = 0, in = 0;
+                                 if (!value(f, a, &out) || !value(f, o, &in) ||
+                                     (out == 0 && in == 0))
+                                     return false;
+                                 *v = qAbs(in) - qAbs(out);
+                                 return true;
+                             })))
+                        balanceOut = a;
+        }
         if (!balance)
             left << b;
     }
@@ -228,10 +252,14 @@ TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &can
             one += ha != hb;
         }
         if (either > 0 && one * 10 >= either * 9) {
-            const bool aOut = columns[a].Negative * 10 >= columns[a].NonEmpty * 9 &&
-                              columns[b].Negative == 0;
-            const bool bOut = columns[b].Negative * 10 >= columns[b].NonEmpty * 9 &&
-                              columns[a].Negative == 0;
+            // Money out is the column written negative, or the one a running
+            // balance goes down by.
+            const bool aOut =
+                balanceOut == a ||
+                (columns[a].Negative * 10 >= columns[a].NonEmpty * 9 && columns[b].Negative == 0);
+            const bool bOut =
+                balanceOut == b ||
+                (columns[b].Negative * 10 >= columns[b].NonEmpty * 9 && columns[a].Negative == 0);
             choice.Debit = bOut ? b : a;
             choice.Credit = bOut ? a : b;
             if (!aOut && !bOut)
@@ -362,8 +390,8 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
                     anyDate = anyDate || IsDateField(f.trimmed());
         }
         for (auto it = widths.cbegin(); it != widths.cend(); ++it)
-            if (it.value() > bestScore || (it.value() == bestScore && d == delimiter &&
-                                           it.key() > bestWidth)) {
+            if (it.value() > bestScore ||
+                (it.value() == bestScore && d == delimiter && it.key() > bestWidth)) {
                 bestScore = it.value();
                 bestWidth = it.key();
                 delimiter = d;
@@ -401,9 +429,9 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
                 ++col.Amounts;
                 col.Money += TMoneyText::LooksLikeMoney(f);
                 qint64 cents = 0;
-                col.Negative += (TMoneyText::Parse(f, false, &cents) ||
-                                 TMoneyText::Parse(f, true, &cents)) &&
-                                cents < 0;
+                col.Negative +=
+                    (TMoneyText::Parse(f, false, &cents) || TMoneyText::Parse(f, true, &cents)) &&
+                    cents < 0;
             }
             if (col.Distinct.size() < 100)
                 col.Distinct.insert(f);
@@ -480,15 +508,15 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
             texts << c;
     if (layout.HasHeader) {
         QList<int> named = textLike;
-        layout.PayeeColumn = ColumnNamed(
-            columns, named,
-            {"payee", "beneficiary", "counterpart", "merchant", "empfänger", "auftraggeber",
-             "begünstigter", "name", "description", "narrative", "details", "libellé"});
+        layout.PayeeColumn = ColumnNamed(columns, named,
+                                         {"payee", "beneficiary", "counterpart", "merchant",
+                                          "empfänger", "auftraggeber", "begünstigter", "name",
+                                          "description", "narrative", "details", "libellé"});
         named.removeAll(layout.PayeeColumn);
-        layout.MemoColumn = ColumnNamed(
-            columns, named,
-            {"memo", "verwendungszweck", "purpose", "reference", "remittance", "notes",
-             "buchungstext", "details", "description", "narrative"});
+        layout.MemoColumn =
+            ColumnNamed(columns, named,
+                        {"memo", "verwendungszweck", "purpose", "reference", "remittance", "notes",
+                         "buchungstext", "details", "description", "narrative"});
     }
     auto mostVaried = [&](int except) {
         int best = -1;
@@ -566,13 +594,16 @@ TStatement TCsvReader::Read(const QString &text, const TStatementLayout &layout)
                 problem(r, reason);
                 continue;
             }
+            if (layout.MoneyOutPositive)
+                line.Cents = -line.Cents;
         } else {
             // Money out and money in: a column's sign says nothing, as banks
             // write money out with and without a minus.
             const QString out = Field(r.Fields, layout.DebitColumn);
             const QString in = Field(r.Fields, layout.CreditColumn);
             qint64 outCents = 0, inCents = 0;
-            if (!out.isEmpty() && !TMoneyText::Parse(out, layout.DecimalComma, &outCents, &reason)) {
+            if (!out.isEmpty() &&
+                !TMoneyText::Parse(out, layout.DecimalComma, &outCents, &reason)) {
                 problem(r, reason);
                 continue;
             }
@@ -608,8 +639,7 @@ std::optional<TStatementLayout> TCsvReader::Fit(const QString &text,
         return std::nullopt;
     const QList<QStringView> lines = FirstLines(text, kGuessLines);
     for (int i = 0; i < lines.size(); ++i)
-        if (HeaderSignature(FieldsOfLine(lines[i], profile.Delimiter)) ==
-            profile.HeaderSignature) {
+        if (HeaderSignature(FieldsOfLine(lines[i], profile.Delimiter)) == profile.HeaderSignature) {
             TStatementLayout fitted = profile;
             fitted.SkipLines = i;
             fitted.HasHeader = true;

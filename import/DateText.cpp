@@ -9,7 +9,7 @@ constexpr int kFirstYear = 1900, kLastYear = 2100;
 // The pieces of a date text before an order is applied.
 struct TParts {
     enum { None, Numeric, YearFirst, Named } Kind = None;
-    int A = 0, B = 0, C = 0; // Numeric: the three numbers as written
+    int A = 0, B = 0, C = 0;          // Numeric: the three numbers as written
     int Year = 0, Month = 0, Day = 0; // YearFirst and Named: settled
 };
 
@@ -39,9 +39,9 @@ bool IsDateSeparator(QChar c) {
 }
 
 int MonthOfName(QStringView word) {
-    static const char *const names[] = {"january", "february", "march",     "april",
-                                        "may",     "june",     "july",      "august",
-                                        "september", "october", "november", "december"};
+    static const char *const names[] = {"january",   "february", "march",    "april",
+                                        "may",       "june",     "july",     "august",
+                                        "september", "october",  "november", "december"};
     if (word.size() < 3)
         return 0;
     const QString lower = word.toString().toLower();

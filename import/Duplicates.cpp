@@ -24,8 +24,7 @@ qint64 KeyOf(qint64 cents, TRecordType type) {
 } // namespace
 
 QList<TDuplicate> TDuplicates::Find(const QList<TStatementLine> &lines,
-                                    const QList<TRecord> &records,
-                                    const QSet<QString> &knownIds) {
+                                    const QList<TRecord> &records, const QSet<QString> &knownIds) {
     QList<TDuplicate> result(lines.size());
 
     // FITIDs first: known ones, and repeats within the file.

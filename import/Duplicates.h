@@ -38,6 +38,6 @@ public:
     // One answer per line, in the lines' order. `records` are the stored
     // records of the period and the pending rows; `knownIds` the FITIDs
     // imported before. Sorts once: O((lines + records) log).
-    static QList<TDuplicate> Find(const QList<TStatementLine> &lines,
-                                  const QList<TRecord> &records, const QSet<QString> &knownIds);
+    static QList<TDuplicate> Find(const QList<TStatementLine> &lines, const QList<TRecord> &records,
+                                  const QSet<QString> &knownIds);
 };

@@ -49,8 +49,8 @@ TBare StripDecoration(QStringView s) {
             s = s.mid(1);
         } else if (s.back().category() == QChar::Symbol_Currency) {
             s.chop(1);
-        } else if (s.size() > 3 && IsAsciiUpper(s[0]) && IsAsciiUpper(s[1]) &&
-                   IsAsciiUpper(s[2]) && !s[3].isLetter()) {
+        } else if (s.size() > 3 && IsAsciiUpper(s[0]) && IsAsciiUpper(s[1]) && IsAsciiUpper(s[2]) &&
+                   !s[3].isLetter()) {
             s = s.mid(3); // "EUR 12.50"
         } else if (s.size() > 3 && IsAsciiUpper(s.back()) && IsAsciiUpper(s[s.size() - 2]) &&
                    IsAsciiUpper(s[s.size() - 3]) && !s[s.size() - 4].isLetter()) {
@@ -98,7 +98,8 @@ bool TMoneyText::Parse(QStringView text, bool decimalComma, qint64 *cents, QStri
         if (IsDigit(c)) {
             if (digits > 0 || c != u'0') {
                 if (digits >= 12)
-                    return Fail(reason, QStringLiteral("%1 is too large").arg(Quoted(text.trimmed())));
+                    return Fail(reason,
+                                QStringLiteral("%1 is too large").arg(Quoted(text.trimmed())));
                 units = units * 10 + (c.unicode() - '0');
                 ++digits;
             }
@@ -126,8 +127,9 @@ bool TMoneyText::Parse(QStringView text, bool decimalComma, qint64 *cents, QStri
         if (i < 2)
             hundredths += (c.unicode() - '0') * (i == 0 ? 10 : 1);
         else if (c != u'0')
-            return Fail(reason, QStringLiteral("%1 has more than two decimal places")
-                                    .arg(Quoted(text.trimmed())));
+            return Fail(
+                reason,
+                QStringLiteral("%1 has more than two decimal places").arg(Quoted(text.trimmed())));
     }
     if (!anyWhole && fraction.isEmpty())
         return Fail(reason, QStringLiteral("%1 is not an amount").arg(Quoted(text.trimmed())));

@@ -65,10 +65,9 @@ TStatementGuess GuessStatement(const QByteArray &bytes) {
     try {
         return TCsvReader::Guess(text, encoding);
     } catch (const TImportError &e) {
-        throw TImportError(
-            QStringLiteral("Not a statement Ledgerly can read (CSV, OFX or QIF). %1")
-                .arg(QString::fromUtf8(e.what()))
-                .toStdString());
+        throw TImportError(QStringLiteral("Not a statement Ledgerly can read (CSV, OFX or QIF). %1")
+                               .arg(QString::fromUtf8(e.what()))
+                               .toStdString());
     }
 }
 

@@ -69,6 +69,7 @@ QString TStatementLayout::ToText() const {
         o.insert("creditColumn", CreditColumn);
         o.insert("payeeColumn", PayeeColumn);
         o.insert("memoColumn", MemoColumn);
+        o.insert("moneyOutPositive", MoneyOutPositive);
         o.insert("headerSignature", HeaderSignature);
     }
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
@@ -100,6 +101,7 @@ std::optional<TStatementLayout> TStatementLayout::FromText(const QString &text) 
     l.Delimiter = delimiter.at(0);
     l.SkipLines = skip.toInt();
     l.HasHeader = o.value("header").toBool();
+    l.MoneyOutPositive = o.value("moneyOutPositive").toBool(false);
     l.HeaderSignature = o.value("headerSignature").toString();
     return l;
 }

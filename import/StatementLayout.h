@@ -36,6 +36,9 @@ struct TStatementLayout {
     int CreditColumn = -1; // money in
     int PayeeColumn = -1;
     int MemoColumn = -1;
+    // The one amount column writes money out as a positive amount (as many
+    // credit-card exports do). Never guessed: the user says so.
+    bool MoneyOutPositive = false;
     // Identifies the header row (see TCsvReader::HeaderSignature); empty
     // without a header.
     QString HeaderSignature;

@@ -90,9 +90,17 @@ void TestImportRead::readsBankExports_data() {
         << QList<int>{};
     QTest::newRow("UK current account: paid out / paid in, pound signs")
         << "uk_current.csv" << int(TStatementFormat::Csv)
-        << QStringList{"2024-04-03 -12000 COUNCIL TAX||| @2", "2024-04-05 -2345 TESCO STORES 2291||| @3",
+        << QStringList{"2024-04-03 -12000 COUNCIL TAX||| @2",
+                       "2024-04-05 -2345 TESCO STORES 2291||| @3",
                        "2024-04-05 1500 J SMITH REFUND||| @4",
                        "2024-04-26 210000 EMPLOYER LTD SALARY||| @5"}
+        << QList<int>{};
+    QTest::newRow("no header: money in, money out told by the running balance")
+        << "no_header_balance.csv" << int(TStatementFormat::Csv)
+        << QStringList{"2024-01-02 -1250 CARD 4411 CORNER SHOP||| @1",
+                       "2024-01-03 -2900 DIRECT DEBIT GYM||| @2",
+                       "2024-01-05 10000 TRANSFER FROM SAVINGS||| @3",
+                       "2024-01-17 -310 CARD 4411 BAKERY||| @4"}
         << QList<int>{};
     QTest::newRow("OFX 1.x SGML credit card, Windows-1252, an entry left open")
         << "card.ofx" << int(TStatementFormat::Ofx)
@@ -136,21 +144,24 @@ void TestImportRead::csvLayoutIsGuessedChangedKeptAndFoundAgain() {
     QCOMPARE(l.SkipLines, 4);
     QVERIFY(l.HasHeader && l.DecimalComma);
     QCOMPARE(l.DateOrder, TDateOrder::DayMonthYear);
-    QCOMPARE((QList<int>{l.DateColumn, l.AmountColumn, l.DebitColumn, l.CreditColumn,
-                         l.PayeeColumn, l.MemoColumn}),
+    QCOMPARE((QList<int>{l.DateColumn, l.AmountColumn, l.DebitColumn, l.CreditColumn, l.PayeeColumn,
+                         l.MemoColumn}),
              (QList<int>{0, 5, -1, -1, 2, 4}));
     QCOMPARE(guess.Columns.value(2), QStringLiteral("Auftraggeber/Empfänger"));
 
     // Kept as text and read back unchanged; nonsense is no layout.
     QCOMPARE(TStatementLayout::FromText(l.ToText()), std::optional(l));
     QVERIFY(!TStatementLayout::FromText("{\"format\":\"csv\"}"));
-    QVERIFY(!TStatementLayout::FromText(QString(l.ToText()).replace("\"dateColumn\":0",
-                                                                    "\"dateColumn\":\"x\"")));
+    QVERIFY(!TStatementLayout::FromText(
+        QString(l.ToText()).replace("\"dateColumn\":0", "\"dateColumn\":\"x\"")));
 
     // A choice changed by the user is applied.
     TStatementLayout changed = l;
     changed.MemoColumn = 3;
+    changed.MoneyOutPositive = true; // as credit-card exports write it
     QCOMPARE(ReadStatement(bytes, changed).Lines.first().Memo, QStringLiteral("Lastschrift"));
+    QCOMPARE(ReadStatement(bytes, changed).Lines.first().Cents, 4530);
+    QCOMPARE(TStatementLayout::FromText(changed.ToText()), std::optional(changed));
 
     // Next month's file has one preamble line more: the kept layout finds
     // its header and reads it; another bank's file is not taken for it.
@@ -210,9 +221,8 @@ void TestImportRead::problemsCarryTheirLineNumbers() {
     for (const TStatementProblem &p : s.Problems)
         problems << QStringLiteral("%1: %2").arg(p.Line).arg(p.Reason);
     QCOMPARE(problems,
-             (QStringList{"5: \u201C2024-05-0x\u201D is not a year-month-day date",
-                          "6: no amount", "7: \u201C-12.3.4\u201D is not an amount",
-                          "8: the amount is zero",
+             (QStringList{"5: \u201C2024-05-0x\u201D is not a year-month-day date", "6: no amount",
+                          "7: \u201C-12.3.4\u201D is not an amount", "8: the amount is zero",
                           "9: \u201C-1.005\u201D has more than two decimal places"}));
     TStatementLine line;
     line.Payee = "Shop";
@@ -262,11 +272,20 @@ void TestImportRead::amountsAreExactCents() {
         const QString currency = QStringList{"", "$", "€ ", "EUR "}[rng.bounded(4)];
         QString text;
         switch (negative ? rng.bounded(4) : 4) {
-        case 0: text = "-" + currency + number; break;
-        case 1: text = currency + "-" + number; break;
-        case 2: text = number + "-"; break;
-        case 3: text = "(" + currency + number + ")"; break;
-        default: text = (rng.bounded(2) ? "+" : "") + currency + number;
+        case 0:
+            text = "-" + currency + number;
+            break;
+        case 1:
+            text = currency + "-" + number;
+            break;
+        case 2:
+            text = number + "-";
+            break;
+        case 3:
+            text = "(" + currency + number + ")";
+            break;
+        default:
+            text = (rng.bounded(2) ? "+" : "") + currency + number;
         }
         qint64 got = -1;
         QString reason;
@@ -277,8 +296,8 @@ void TestImportRead::amountsAreExactCents() {
     }
     qint64 c = 0;
     QVERIFY(TMoneyText::Parse(u"12.340", false, &c) && c == 1234);
-    for (const char *bad : {"", "-", "$", "1.2.3", "12.345", "--5", "-(5)", "1,23,456.00",
-                            "1e5", "0x10", "12 CR", "1,2345.00", "1000000000000.00"})
+    for (const char *bad : {"", "-", "$", "1.2.3", "12.345", "--5", "-(5)", "1,23,456.00", "1e5",
+                            "0x10", "12 CR", "1,2345.00", "1000000000000.00"})
         QVERIFY2(!TMoneyText::Parse(QString::fromUtf8(bad), false, &c), bad);
 }
 
@@ -320,9 +339,9 @@ void TestImportRead::datesInEveryOrder() {
 void TestImportRead::hostileBytesNeverCrash() {
     // Fixtures cut, flipped and spliced with the characters the readers
     // look for; every line that comes out must still be a sound entry.
-    const QStringList files = {"us_checking.csv", "de_giro.csv",  "uk_current.csv",
-                               "card.ofx",        "bank.ofx",     "checking.qif",
-                               "problems.csv",    "ambiguous.csv"};
+    const QStringList files = {"us_checking.csv", "de_giro.csv",   "uk_current.csv",
+                               "card.ofx",        "bank.ofx",      "checking.qif",
+                               "problems.csv",    "ambiguous.csv", "no_header_balance.csv"};
     QRandomGenerator rng(7);
     const QByteArray specials = "\"\n\r,;<>/^!'\t\x00\xff\xc3";
     for (int i = 0; i < 600; ++i) {
@@ -331,10 +350,17 @@ void TestImportRead::hostileBytesNeverCrash() {
         for (int e = 0; e < edits && !bytes.isEmpty(); ++e) {
             const int at = rng.bounded(int(bytes.size()));
             switch (rng.bounded(4)) {
-            case 0: bytes.truncate(at); break;
-            case 1: bytes[at] = specials[rng.bounded(int(specials.size()))]; break;
-            case 2: bytes.insert(at, bytes.mid(rng.bounded(int(bytes.size())), 40)); break;
-            default: bytes[at] = char(rng.bounded(256));
+            case 0:
+                bytes.truncate(at);
+                break;
+            case 1:
+                bytes[at] = specials[rng.bounded(int(specials.size()))];
+                break;
+            case 2:
+                bytes.insert(at, bytes.mid(rng.bounded(int(bytes.size())), 40));
+                break;
+            default:
+                bytes[at] = char(rng.bounded(256));
             }
         }
         const int lineCount = int(bytes.count('\n') + bytes.count('\r')) + 1;

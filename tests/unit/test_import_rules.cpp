@@ -167,8 +167,8 @@ void TestImportRules::pairingIsTheLargestPossible() {
 }
 
 void TestImportRules::rulesAreTriedInOrder() {
-    const QList<TCategoryRule> rules = {{"  ", "Never"}, {"coffee", "Food"},
-                                        {"STARBUCKS", "Coffee"}, {"Zoë", "Friends"}};
+    const QList<TCategoryRule> rules = {
+        {"  ", "Never"}, {"coffee", "Food"}, {"STARBUCKS", "Coffee"}, {"Zoë", "Friends"}};
     TStatementLine l = Line(QDate(2024, 1, 1), -450, "Starbucks Store 12");
     QCOMPARE(TCategoryRules::Match(rules, l), 2);
     l.Memo = "morning Coffee";
@@ -181,7 +181,8 @@ void TestImportRules::rulesAreTriedInOrder() {
     odd << TCategoryRule{"say \"hi\"\t\\ ok", "Ünïcode \n category"};
     QCOMPARE(TCategoryRules::FromText(TCategoryRules::ToText(odd)), std::optional(odd));
     QCOMPARE(TCategoryRules::FromText("[]"), std::optional(QList<TCategoryRule>{}));
-    for (const char *bad : {"", "{}", "[1]", "[{\"text\":\"a\"}]", "[{\"text\":1,\"category\":\"b\"}]"})
+    for (const char *bad :
+         {"", "{}", "[1]", "[{\"text\":\"a\"}]", "[{\"text\":1,\"category\":\"b\"}]"})
         QVERIFY2(!TCategoryRules::FromText(bad), bad);
 }
 
@@ -255,14 +256,17 @@ void TestImportRules::proposalsSayWhereTheyCameFrom() {
     TStatementLine fromFile = Line(day, -100, "Corner Shop");
     fromFile.Category = "Groceries:Bread";
     QCOMPARE(propose(fromFile), QStringLiteral("Groceries:Bread:%1:-1").arg(int(S::File)));
-    QCOMPARE(propose(Line(day, -100, "Corner Shop")), QStringLiteral("Shopping:%1:0").arg(int(S::Rule)));
-    QCOMPARE(propose(Line(day, 100, "ACME SALARY")), QStringLiteral("Wages:%1:1").arg(int(S::Rule)));
+    QCOMPARE(propose(Line(day, -100, "Corner Shop")),
+             QStringLiteral("Shopping:%1:0").arg(int(S::Rule)));
+    QCOMPARE(propose(Line(day, 100, "ACME SALARY")),
+             QStringLiteral("Wages:%1:1").arg(int(S::Rule)));
     QCOMPARE(propose(Line(day, -5, "Bus")), QStringLiteral(":%1:-1").arg(int(S::None)));
 
     // With the user's lists known, a rule naming a category the line's type
     // lacks is passed over and the history answers.
     proposer.SetCategories({"Food"}, {"Salary"});
-    QCOMPARE(propose(Line(day, -100, "CORNER SHOP")), QStringLiteral("Food:%1:-1").arg(int(S::History)));
+    QCOMPARE(propose(Line(day, -100, "CORNER SHOP")),
+             QStringLiteral("Food:%1:-1").arg(int(S::History)));
     QCOMPARE(propose(Line(day, 100, "ACME SALARY")), QStringLiteral(":%1:-1").arg(int(S::None)));
 }
 
