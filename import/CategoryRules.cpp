@@ -5,9 +5,9 @@
 #include <QJsonObject>
 
 bool TCategoryRules::Matches(const TCategoryRule &rule, const TStatementLine &line) {
-    const QString text = rule.Text.trimmed();
-    return !text.isEmpty() && (line.Payee.contains(text, Qt::CaseInsensitive) ||
-                               line.Memo.contains(text, Qt::CaseInsensitive));
+    const QString text = rule.Text.trimmed().toCaseFolded();
+    return !text.isEmpty() &&
+           (line.Payee.toCaseFolded().contains(text) || line.Memo.toCaseFolded().contains(text));
 }
 
 int TCategoryRules::Match(const QList<TCategoryRule> &rules, const TStatementLine &line) {

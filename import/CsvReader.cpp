@@ -2,6 +2,7 @@
 
 #include "import/DateText.h"
 #include "import/MoneyText.h"
+#include "import/StatementBuilder.h"
 
 #include <QCryptographicHash>
 #include <QSet>
@@ -14,6 +15,83 @@ namespace {
 // Rows looked at to tell the columns apart (every row counts for the date
 // order and the decimal separator).
 constexpr int kSampleRows = 2000;
+// Columns kept of a row, and characters of a field: no statement has more.
+constexpr int kMaxFields = 256;
+constexpr qsizetype kMaxFieldChars = 10000;
+
+// Calls `f` with each row of `text` (see TCsvReader::Split) until it
+// returns false. Fields past kMaxFields are read but not kept; a field is
+// cut at kMaxFieldChars and its row marked.
+template <typename F> void EachRecord(QStringView text, QChar delimiter, int firstLine, F &&f) {
+    const qsizetype n = text.size();
+    // Past the last quote no field can be quoted. A quote with no closing
+    // one is read as an ordinary character; after the first such quote every
+    // later opening quote finds its closing one, so the text is scanned in
+    // linear time.
+    const qsizetype lastQuote = text.lastIndexOf(u'"');
+    qsizetype pos = 0;
+    int line = firstLine;
+    while (pos < n) {
+        TCsvRecord record;
+        record.Line = line;
+        for (;;) {
+            QString field;
+            auto append = [&](QStringView part) {
+                if (field.size() + part.size() > kMaxFieldChars) {
+                    part = part.left(kMaxFieldChars - field.size());
+                    record.Cut = true;
+                }
+                field += part;
+            };
+            if (pos < lastQuote && text[pos] == u'"') {
+                qsizetype p = pos + 1;
+                int l = line;
+                bool closed = false;
+                for (;;) {
+                    const qsizetype q = text.indexOf(u'"', p);
+                    if (q < 0)
+                        break;
+                    const QStringView chunk = text.mid(p, q - p);
+                    append(chunk);
+                    l += int(chunk.count(u'\n'));
+                    if (q + 1 < n && text[q + 1] == u'"') {
+                        append(u"\"");
+                        p = q + 2;
+                        continue;
+                    }
+                    p = q + 1;
+                    closed = true;
+                    break;
+                }
+                if (closed) {
+                    pos = p;
+                    line = l;
+                } else {
+                    field.clear();
+                }
+            }
+            qsizetype end = pos;
+            while (end < n && text[end] != delimiter && text[end] != u'\n')
+                ++end;
+            append(text.mid(pos, end - pos));
+            pos = end;
+            if (record.Fields.size() < kMaxFields)
+                record.Fields << field;
+            if (pos < n && text[pos] == delimiter) {
+                ++pos;
+                continue;
+            }
+            break;
+        }
+        if (pos < n) { // the line break
+            ++pos;
+            ++line;
+        }
+        if ((record.Fields.size() > 1 || !record.Fields.first().trimmed().isEmpty()) &&
+            !f(std::move(record)))
+            return;
+    }
+}
 
 // `text` from the start of line `skip` (0-based) on.
 QStringView FromLine(QStringView text, int skip) {
@@ -277,70 +355,62 @@ TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &can
     return choice;
 }
 
+// One row read with `layout`: an entry, or a problem.
+void ReadRow(const TCsvRecord &r, const TStatementLayout &layout, TStatementBuilder &statement) {
+    auto problem = [&](const QString &reason) { statement.AddProblem(r.Line, reason); };
+    if (r.Cut)
+        return problem(QStringLiteral("a field is longer than %L1 characters").arg(kMaxFieldChars));
+    TStatementLine line;
+    line.Line = r.Line;
+    const QString date = Field(r.Fields, layout.DateColumn);
+    if (date.isEmpty())
+        return problem(QStringLiteral("no date"));
+    line.Date = TDateText::Parse(date, layout.DateOrder);
+    if (!line.Date.isValid())
+        return problem(QStringLiteral("%1 is not a %2 date")
+                           .arg(Quoted(date), DateOrderText(layout.DateOrder)));
+    QString reason;
+    if (layout.AmountColumn >= 0) {
+        const QString amount = Field(r.Fields, layout.AmountColumn);
+        if (amount.isEmpty())
+            return problem(QStringLiteral("no amount"));
+        if (!TMoneyText::Parse(amount, layout.DecimalComma, &line.Cents, &reason))
+            return problem(reason);
+        if (layout.MoneyOutPositive)
+            line.Cents = -line.Cents;
+    } else {
+        // Money out and money in: a column's sign says nothing, as banks
+        // write money out with and without a minus.
+        const QString out = Field(r.Fields, layout.DebitColumn);
+        const QString in = Field(r.Fields, layout.CreditColumn);
+        qint64 outCents = 0, inCents = 0;
+        if (!out.isEmpty() && !TMoneyText::Parse(out, layout.DecimalComma, &outCents, &reason))
+            return problem(reason);
+        if (!in.isEmpty() && !TMoneyText::Parse(in, layout.DecimalComma, &inCents, &reason))
+            return problem(reason);
+        if (out.isEmpty() && in.isEmpty())
+            return problem(QStringLiteral("no amount"));
+        if (outCents != 0 && inCents != 0)
+            return problem(QStringLiteral("both money out (%1) and money in (%2) hold an amount")
+                               .arg(Quoted(out), Quoted(in)));
+        line.Cents = inCents != 0 ? qAbs(inCents) : -qAbs(outCents);
+    }
+    if (line.Cents == 0)
+        return problem(QStringLiteral("the amount is zero"));
+    line.Payee = Clean(Field(r.Fields, layout.PayeeColumn));
+    line.Memo = Clean(Field(r.Fields, layout.MemoColumn));
+    statement.AddLine(line);
+}
+
 } // namespace
 
 QList<TCsvRecord> TCsvReader::Split(QStringView text, QChar delimiter, int firstLine,
                                     qsizetype maxRecords) {
     QList<TCsvRecord> records;
-    const qsizetype n = text.size();
-    // Past the last quote no field can be quoted. A quote with no closing
-    // one is read as an ordinary character; after the first such quote every
-    // later opening quote finds its closing one, so the text is scanned in
-    // linear time.
-    const qsizetype lastQuote = text.lastIndexOf(u'"');
-    qsizetype pos = 0;
-    int line = firstLine;
-    while (pos < n && (maxRecords < 0 || records.size() < maxRecords)) {
-        TCsvRecord record;
-        record.Line = line;
-        for (;;) {
-            QString field;
-            if (pos < lastQuote && text[pos] == u'"') {
-                qsizetype p = pos + 1;
-                int l = line;
-                bool closed = false;
-                for (;;) {
-                    const qsizetype q = text.indexOf(u'"', p);
-                    if (q < 0)
-                        break;
-                    const QStringView chunk = text.mid(p, q - p);
-                    field += chunk;
-                    l += int(chunk.count(u'\n'));
-                    if (q + 1 < n && text[q + 1] == u'"') {
-                        field += u'"';
-                        p = q + 2;
-                        continue;
-                    }
-                    p = q + 1;
-                    closed = true;
-                    break;
-                }
-                if (closed) {
-                    pos = p;
-                    line = l;
-                } else {
-                    field.clear();
-                }
-            }
-            qsizetype end = pos;
-            while (end < n && text[end] != delimiter && text[end] != u'\n')
-                ++end;
-            field += text.mid(pos, end - pos);
-            pos = end;
-            record.Fields << field;
-            if (pos < n && text[pos] == delimiter) {
-                ++pos;
-                continue;
-            }
-            break;
-        }
-        if (pos < n) { // the line break
-            ++pos;
-            ++line;
-        }
-        if (record.Fields.size() > 1 || !record.Fields.first().trimmed().isEmpty())
-            records << record;
-    }
+    EachRecord(text, delimiter, firstLine, [&](TCsvRecord &&record) {
+        records << std::move(record);
+        return maxRecords < 0 || records.size() < maxRecords;
+    });
     return records;
 }
 
@@ -410,10 +480,11 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
             break;
         ++firstEntry;
     }
-    QList<TCsvRecord> rows = Split(FromLine(text, firstEntry), delimiter, firstEntry + 1);
+    QList<TCsvRecord> rows =
+        Split(FromLine(text, firstEntry), delimiter, firstEntry + 1, kSampleRows);
 
     // What each column holds, over the first rows.
-    const int sampled = int(qMin<qsizetype>(rows.size(), kSampleRows));
+    const int sampled = int(rows.size());
     QList<TColumn> columns(bestWidth);
     for (int r = 0; r < sampled; ++r) {
         const QStringList &fields = rows[r].Fields;
@@ -468,7 +539,7 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
     layout.HasHeader = !header.isEmpty();
     layout.SkipLines = layout.HasHeader ? above : start;
     if (start < firstEntry)
-        rows = Split(FromLine(text, start), delimiter, start + 1);
+        rows = Split(FromLine(text, start), delimiter, start + 1, kSampleRows);
     for (int c = 0; c < bestWidth; ++c)
         columns[c].Name = Field(header, c).simplified().toLower();
     for (int c = 0; c < bestWidth; ++c)
@@ -491,9 +562,8 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
         else if (col.Amounts * 2 < col.NonEmpty)
             textLike << c;
     }
-    const QList<TCsvRecord> sample = rows.mid(0, sampled);
     const TAmountChoice amounts =
-        ChooseAmounts(columns, amountLike, sample, layout.HasHeader, guess.Columns);
+        ChooseAmounts(columns, amountLike, rows, layout.HasHeader, guess.Columns);
     if (amounts.Amount < 0 && amounts.Debit < 0)
         throw TImportError("The file has no column of amounts.");
     layout.AmountColumn = amounts.Amount;
@@ -532,10 +602,23 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
         layout.MemoColumn = mostVaried(layout.PayeeColumn);
 
     // The date order and the decimal separator, from every row.
+    QList<int> used;
+    for (int c : {layout.AmountColumn, layout.DebitColumn, layout.CreditColumn})
+        if (c >= 0)
+            used << c;
     TDateText::Tally tally;
-    for (const TCsvRecord &r : rows)
+    int points = 0, commas = 0;
+    EachRecord(FromLine(text, start), delimiter, start + 1, [&](TCsvRecord &&r) {
         tally.Add(TDateText::Orders(Field(r.Fields, layout.DateColumn)));
+        for (int c : used) {
+            const int hint = TMoneyText::DecimalHint(Field(r.Fields, c));
+            points += hint > 0;
+            commas += hint < 0;
+        }
+        return true;
+    });
     layout.DateOrder = tally.Settle(&guess.DateOrders);
+    layout.DecimalComma = commas > points;
     if (layout.DateOrder == TDateOrder::Unknown) {
         QStringList orders;
         for (TDateOrder o : guess.DateOrders)
@@ -543,11 +626,6 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
         guess.Questions << QStringLiteral("Every date fits %1; choose the order of the dates.")
                                .arg(orders.join(QStringLiteral(" and ")));
     }
-    QList<int> used;
-    for (int c : {layout.AmountColumn, layout.DebitColumn, layout.CreditColumn})
-        if (c >= 0)
-            used << c;
-    layout.DecimalComma = DecimalCommaOf(rows, used);
     if (!amounts.Question.isEmpty())
         guess.Questions << amounts.Question;
     return guess;
@@ -561,76 +639,17 @@ TStatement TCsvReader::Read(const QString &text, const TStatementLayout &layout)
     if (layout.DateOrder == TDateOrder::Unknown)
         throw TImportError("Choose the order of day, month and year in the dates.");
 
-    TStatement statement;
-    const QList<TCsvRecord> rows =
-        Split(FromLine(text, layout.SkipLines), layout.Delimiter, layout.SkipLines + 1);
-    auto problem = [&](const TCsvRecord &r, const QString &reason) {
-        statement.Problems << TStatementProblem{r.Line, reason};
-    };
-    statement.Lines.reserve(rows.size());
-    for (qsizetype i = layout.HasHeader ? 1 : 0; i < rows.size(); ++i) {
-        const TCsvRecord &r = rows[i];
-        TStatementLine line;
-        line.Line = r.Line;
-        const QString date = Field(r.Fields, layout.DateColumn);
-        if (date.isEmpty()) {
-            problem(r, QStringLiteral("no date"));
-            continue;
-        }
-        line.Date = TDateText::Parse(date, layout.DateOrder);
-        if (!line.Date.isValid()) {
-            problem(r, QStringLiteral("%1 is not a %2 date")
-                           .arg(Quoted(date), DateOrderText(layout.DateOrder)));
-            continue;
-        }
-        QString reason;
-        if (layout.AmountColumn >= 0) {
-            const QString amount = Field(r.Fields, layout.AmountColumn);
-            if (amount.isEmpty()) {
-                problem(r, QStringLiteral("no amount"));
-                continue;
-            }
-            if (!TMoneyText::Parse(amount, layout.DecimalComma, &line.Cents, &reason)) {
-                problem(r, reason);
-                continue;
-            }
-            if (layout.MoneyOutPositive)
-                line.Cents = -line.Cents;
-        } else {
-            // Money out and money in: a column's sign says nothing, as banks
-            // write money out with and without a minus.
-            const QString out = Field(r.Fields, layout.DebitColumn);
-            const QString in = Field(r.Fields, layout.CreditColumn);
-            qint64 outCents = 0, inCents = 0;
-            if (!out.isEmpty() &&
-                !TMoneyText::Parse(out, layout.DecimalComma, &outCents, &reason)) {
-                problem(r, reason);
-                continue;
-            }
-            if (!in.isEmpty() && !TMoneyText::Parse(in, layout.DecimalComma, &inCents, &reason)) {
-                problem(r, reason);
-                continue;
-            }
-            if (out.isEmpty() && in.isEmpty()) {
-                problem(r, QStringLiteral("no amount"));
-                continue;
-            }
-            if (outCents != 0 && inCents != 0) {
-                problem(r, QStringLiteral("both money out (%1) and money in (%2) hold an amount")
-                               .arg(Quoted(out), Quoted(in)));
-                continue;
-            }
-            line.Cents = inCents != 0 ? qAbs(inCents) : -qAbs(outCents);
-        }
-        if (line.Cents == 0) {
-            problem(r, QStringLiteral("the amount is zero"));
-            continue;
-        }
-        line.Payee = Clean(Field(r.Fields, layout.PayeeColumn));
-        line.Memo = Clean(Field(r.Fields, layout.MemoColumn));
-        statement.Lines << line;
-    }
-    return statement;
+    TStatementBuilder statement;
+    bool header = layout.HasHeader;
+    EachRecord(FromLine(text, layout.SkipLines), layout.Delimiter, layout.SkipLines + 1,
+               [&](TCsvRecord &&r) {
+                   if (header)
+                       header = false;
+                   else
+                       ReadRow(r, layout, statement);
+                   return true;
+               });
+    return statement.Take();
 }
 
 std::optional<TStatementLayout> TCsvReader::Fit(const QString &text,

@@ -13,6 +13,7 @@
 struct TCsvRecord {
     QStringList Fields;
     int Line = 0;
+    bool Cut = false; // a field was too long and was cut (such a row is not read)
 };
 
 // CSV statements of any bank: the delimiter, the lines above the header, the

@@ -1,6 +1,7 @@
 #include "import/OfxReader.h"
 
 #include "import/MoneyText.h"
+#include "import/StatementBuilder.h"
 
 namespace {
 
@@ -84,13 +85,11 @@ QDate PostedDate(const QString &text) {
     return QDate(year, text.mid(4, 2).toInt(), text.mid(6, 2).toInt());
 }
 
-void Finish(TEntry &e, TStatement &statement) {
+void Finish(TEntry &e, TStatementBuilder &statement) {
     if (!e.Open)
         return;
     e.Open = false;
-    auto problem = [&](const QString &reason) {
-        statement.Problems << TStatementProblem{e.Line, reason};
-    };
+    auto problem = [&](const QString &reason) { statement.AddProblem(e.Line, reason); };
     if (e.Posted.isEmpty())
         return problem(QStringLiteral("the entry has no DTPOSTED date"));
     TStatementLine line;
@@ -111,7 +110,7 @@ void Finish(TEntry &e, TStatement &statement) {
     line.Payee = Clean(e.Name.isEmpty() ? e.Payee : e.Name);
     line.Memo = Clean(e.Memo);
     line.Id = e.Id.trimmed();
-    statement.Lines << line;
+    statement.AddLine(line);
 }
 
 } // namespace
@@ -127,7 +126,7 @@ bool TOfxReader::Recognises(QStringView text) {
 }
 
 TStatement TOfxReader::Read(QStringView text) {
-    TStatement statement;
+    TStatementBuilder statement;
     TEntry entry;
     const qsizetype n = text.size();
     qsizetype pos = 0, counted = 0;
@@ -204,5 +203,5 @@ TStatement TOfxReader::Read(QStringView text) {
         pos = end;
     }
     Finish(entry, statement);
-    return statement;
+    return statement.Take();
 }

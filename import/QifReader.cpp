@@ -2,6 +2,7 @@
 
 #include "import/DateText.h"
 #include "import/MoneyText.h"
+#include "import/StatementBuilder.h"
 
 #include <functional>
 
@@ -171,14 +172,12 @@ TStatementGuess TQifReader::Guess(const QString &text, TTextEncoding encoding) {
 }
 
 TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
-    TStatement statement;
+    TStatementBuilder statement;
     bool anyDate = false;
     Walk(
         text,
         [&](const TEntry &e) {
-            auto problem = [&](const QString &reason) {
-                statement.Problems << TStatementProblem{e.Line, reason};
-            };
+            auto problem = [&](const QString &reason) { statement.AddProblem(e.Line, reason); };
             if (e.Date.isEmpty())
                 return problem(QStringLiteral("the entry has no D date"));
             anyDate = true;
@@ -200,17 +199,17 @@ TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
             line.Payee = Clean(e.Payee);
             line.Memo = Clean(e.Memo);
             line.Category = Clean(e.Category);
-            statement.Lines << line;
+            statement.AddLine(line);
         },
         [&](int line, const QString &section, int entries) {
-            statement.Problems << TStatementProblem{
+            statement.AddProblem(
                 line, QStringLiteral("the section %1 was not read (%2 %3; only bank, credit-card "
                                      "and cash sections are)")
                           .arg(section)
                           .arg(entries)
-                          .arg(entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries"))};
+                          .arg(entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries")));
         });
     if (anyDate && layout.DateOrder == TDateOrder::Unknown)
         throw TImportError("Choose the order of day, month and year in the dates.");
-    return statement;
+    return statement.Take();
 }

@@ -8,13 +8,20 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
-QString Decoded(const QByteArray &bytes, TTextEncoding *encoding) {
-    if (bytes.isEmpty())
+// Refuses empty files and binary data.
+void Refuse(const QByteArray &bytes) {
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return QChar::isSpace(uchar(c)); }))
         throw TImportError("The file is empty.");
     if (TTextDecoding::LooksBinary(bytes))
         throw TImportError("The file is not a statement: it holds binary data, not text.");
+}
+
+QString Decoded(const QByteArray &bytes, TTextEncoding *encoding) {
+    Refuse(bytes);
     *encoding = TTextDecoding::Guess(bytes);
     QString text = TTextDecoding::Decode(bytes, *encoding);
     if (text.trimmed().isEmpty())
@@ -72,8 +79,7 @@ TStatementGuess GuessStatement(const QByteArray &bytes) {
 }
 
 TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout) {
-    TTextEncoding guessed = TTextEncoding::Utf8;
-    Decoded(bytes, &guessed); // refuses empty and binary files
+    Refuse(bytes);
     const QString text = TTextDecoding::Decode(bytes, layout.Encoding);
     switch (layout.Format) {
     case TStatementFormat::Ofx:

@@ -32,6 +32,42 @@ QString NormaliseBreaks(QString text) {
     return out;
 }
 
+// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
+// surrogates, nothing above U+10FFFF; checked without decoding.
+bool IsUtf8(const QByteArray &bytes) {
+    const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        uint lowest = 0, code = 0;
+        if ((b & 0xE0) == 0xC0) {
+            extra = 1, lowest = 0x80, code = b & 0x1F;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2, lowest = 0x800, code = b & 0x0F;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3, lowest = 0x10000, code = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= n) // cut off at the end
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i + k] & 0x3F);
+        }
+        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
 } // namespace
 
 TTextEncoding TTextDecoding::Guess(const QByteArray &bytes) {
@@ -41,9 +77,7 @@ TTextEncoding TTextDecoding::Guess(const QByteArray &bytes) {
         return TTextEncoding::Utf16BE;
     if (StartsWith(bytes, "\xEF\xBB\xBF", 3))
         return TTextEncoding::Utf8;
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8(bytes);
-    return utf8.hasError() ? TTextEncoding::Windows1252 : TTextEncoding::Utf8;
+    return IsUtf8(bytes) ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
 }
 
 QString TTextDecoding::Decode(const QByteArray &bytes, TTextEncoding encoding) {
