@@ -15,6 +15,8 @@ namespace {
 // Rows looked at to tell the columns apart (every row counts for the date
 // order and the decimal separator).
 constexpr int kSampleRows = 2000;
+constexpr const char *kNotStatement =
+    "Not a statement Ledgerly can read (CSV, OFX or QIF): the file has ";
 // Columns kept of a row, and characters of a field: no statement has more.
 constexpr int kMaxFields = 256;
 constexpr qsizetype kMaxFieldChars = 10000;
@@ -190,6 +192,20 @@ bool IsCreditName(const QString &n) {
 bool IsAmountName(const QString &n) {
     return NameHas(n,
                    {"amount", "betrag", "umsatz", "montant", "importe", "bedrag", "value", "sum"});
+}
+
+// The texts of a column that tells money out from money in.
+bool IsOutMark(const QString &f) {
+    for (const char *w : {"debit", "dr", "d", "db", "withdrawal", "out", "s", "soll"})
+        if (f == QLatin1String(w))
+            return true;
+    return false;
+}
+bool IsInMark(const QString &f) {
+    for (const char *w : {"credit", "cr", "c", "deposit", "in", "h", "haben"})
+        if (f == QLatin1String(w))
+            return true;
+    return false;
 }
 
 // The first column whose name holds one of `words`, tried in order.
@@ -376,7 +392,13 @@ void ReadRow(const TCsvRecord &r, const TStatementLayout &layout, TStatementBuil
             return problem(QStringLiteral("no amount"));
         if (!TMoneyText::Parse(amount, layout.DecimalComma, &line.Cents, &reason))
             return problem(reason);
-        if (layout.MoneyOutPositive)
+        if (layout.SignColumn >= 0)
+            line.Cents =
+                Field(r.Fields, layout.SignColumn).compare(layout.OutMarker, Qt::CaseInsensitive) ==
+                        0
+                    ? -qAbs(line.Cents)
+                    : qAbs(line.Cents);
+        else if (layout.MoneyOutPositive)
             line.Cents = -line.Cents;
     } else {
         // Money out and money in: a column's sign says nothing, as banks
@@ -448,16 +470,21 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
     // The delimiter that makes the most entry lines of one width.
     int bestScore = 0, bestWidth = 0;
     QChar delimiter = delimiters.first();
-    bool anyDate = false;
+    bool anyDate = false, dateHeader = false;
     for (QChar d : delimiters) {
         QHash<int, int> widths;
         for (int i = first; i < lines.size(); ++i) {
             const QStringList fields = FieldsOfLine(lines[i], d);
-            if (LooksLikeEntry(fields))
+            if (LooksLikeEntry(fields)) {
                 ++widths[int(fields.size())];
-            else if (!anyDate)
-                for (const QString &f : fields)
-                    anyDate = anyDate || IsDateField(f.trimmed());
+                continue;
+            }
+            for (const QString &f : fields) {
+                anyDate = anyDate || IsDateField(f.trimmed());
+                dateHeader = dateHeader || (fields.size() >= 2 &&
+                                            NameHas(f.trimmed().toLower(),
+                                                    {"date", "datum", "buchungstag", "fecha"}));
+            }
         }
         for (auto it = widths.cbegin(); it != widths.cend(); ++it)
             if (it.value() > bestScore ||
@@ -468,8 +495,10 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
             }
     }
     if (bestScore == 0)
-        throw TImportError(anyDate ? "The file has no column of amounts."
-                                   : "The file has no column of dates.");
+        throw TImportError(dateHeader && !anyDate
+                               ? "The file holds no entries, only the names of its columns."
+                               : anyDate ? kNotStatement + std::string("no column of amounts.")
+                                         : kNotStatement + std::string("no column of dates."));
     layout.Delimiter = delimiter;
 
     // The first entry line, and the rows from it on.
@@ -513,7 +542,7 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
         if (columns[c].Dates * 10 >= sampled * 8)
             layout.DateColumn = c;
     if (layout.DateColumn < 0)
-        throw TImportError("The file has no column of dates.");
+        throw TImportError(kNotStatement + std::string("no column of dates."));
 
     // Entries above the first one found (one with an unreadable amount, say)
     // belong to the data too; the line above them is the header when it
@@ -565,10 +594,40 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
     const TAmountChoice amounts =
         ChooseAmounts(columns, amountLike, rows, layout.HasHeader, guess.Columns);
     if (amounts.Amount < 0 && amounts.Debit < 0)
-        throw TImportError("The file has no column of amounts.");
+        throw TImportError(kNotStatement + std::string("no column of amounts."));
     layout.AmountColumn = amounts.Amount;
     layout.DebitColumn = amounts.Debit;
     layout.CreditColumn = amounts.Credit;
+    if (layout.AmountColumn >= 0) {
+        const TColumn &amount = columns[layout.AmountColumn];
+        // Amounts without a sign, and a column that says debit or credit.
+        if (amount.Negative == 0)
+            for (int c = 0; c < bestWidth && layout.SignColumn < 0; ++c) {
+                const TColumn &col = columns[c];
+                if (c == layout.AmountColumn || col.Distinct.size() > 2 ||
+                    col.NonEmpty * 10 < sampled * 9)
+                    continue;
+                QString out;
+                bool marks = true;
+                for (const QString &v : col.Distinct) {
+                    const QString f = v.toCaseFolded();
+                    if (IsOutMark(f))
+                        out = v;
+                    else if (!IsInMark(f))
+                        marks = false;
+                }
+                if (marks && !out.isEmpty()) {
+                    layout.SignColumn = c;
+                    layout.OutMarker = out;
+                }
+            }
+        if (layout.SignColumn < 0 && amount.Negative * 2 < amount.Amounts)
+            guess.Warnings << QStringLiteral("Most amounts in %1 are positive, and are read as "
+                                             "money in; if the file writes money out as positive "
+                                             "amounts (as credit-card statements often do), say "
+                                             "so.")
+                                  .arg(Quoted(guess.Columns.value(layout.AmountColumn)));
+    }
 
     // Payee and memo: by their names, else the text columns with the most
     // different values.

@@ -33,7 +33,8 @@ public:
                                    qsizetype maxRecords = -1);
 
     // The layout of `text`, decoded from `encoding`. Throws TImportError
-    // when the text has no column of dates or no column of amounts.
+    // when the text has no column of dates or no column of amounts, or only
+    // a header.
     static TStatementGuess Guess(const QString &text, TTextEncoding encoding);
     // Reads `text` with `layout`. Throws TImportError when the layout lacks
     // a date column, an amount column or a settled date order.

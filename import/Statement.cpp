@@ -69,13 +69,7 @@ TStatementGuess GuessStatement(const QByteArray &bytes) {
     }
     if (TQifReader::Recognises(text))
         return TQifReader::Guess(text, encoding);
-    try {
-        return TCsvReader::Guess(text, encoding);
-    } catch (const TImportError &e) {
-        throw TImportError(QStringLiteral("Not a statement Ledgerly can read (CSV, OFX or QIF). %1")
-                               .arg(QString::fromUtf8(e.what()))
-                               .toStdString());
-    }
+    return TCsvReader::Guess(text, encoding);
 }
 
 TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout) {

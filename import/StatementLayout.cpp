@@ -70,6 +70,8 @@ QString TStatementLayout::ToText() const {
         o.insert("payeeColumn", PayeeColumn);
         o.insert("memoColumn", MemoColumn);
         o.insert("moneyOutPositive", MoneyOutPositive);
+        o.insert("signColumn", SignColumn);
+        o.insert("outMarker", OutMarker);
         o.insert("headerSignature", HeaderSignature);
     }
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
@@ -96,12 +98,14 @@ std::optional<TStatementLayout> TStatementLayout::FromText(const QString &text) 
         !ColumnOf(o, "amountColumn", &l.AmountColumn) ||
         !ColumnOf(o, "debitColumn", &l.DebitColumn) ||
         !ColumnOf(o, "creditColumn", &l.CreditColumn) ||
-        !ColumnOf(o, "payeeColumn", &l.PayeeColumn) || !ColumnOf(o, "memoColumn", &l.MemoColumn))
+        !ColumnOf(o, "payeeColumn", &l.PayeeColumn) || !ColumnOf(o, "memoColumn", &l.MemoColumn) ||
+        !ColumnOf(o, "signColumn", &l.SignColumn))
         return std::nullopt;
     l.Delimiter = delimiter.at(0);
     l.SkipLines = skip.toInt();
     l.HasHeader = o.value("header").toBool();
     l.MoneyOutPositive = o.value("moneyOutPositive").toBool(false);
+    l.OutMarker = o.value("outMarker").toString();
     l.HeaderSignature = o.value("headerSignature").toString();
     return l;
 }

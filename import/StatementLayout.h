@@ -39,6 +39,11 @@ struct TStatementLayout {
     // The one amount column writes money out as a positive amount (as many
     // credit-card exports do). Never guessed: the user says so.
     bool MoneyOutPositive = false;
+    // Or the amounts carry no sign and this column says which rows are money
+    // out: those whose text is OutMarker (ignoring case); the others are
+    // money in.
+    int SignColumn = -1;
+    QString OutMarker;
     // Identifies the header row (see TCsvReader::HeaderSignature); empty
     // without a header.
     QString HeaderSignature;
@@ -61,6 +66,9 @@ struct TStatementGuess {
     // is money out), in words; the layout holds a first choice for each but
     // the user must confirm it. Empty when everything was settled.
     QStringList Questions;
+    // What the user should look at although the layout reads the file as
+    // written (most amounts positive: perhaps money out is written so).
+    QStringList Warnings;
     // CSV: the column names (header texts, else "Column 1", "Column 2", ...).
     QStringList Columns;
 };

@@ -95,6 +95,12 @@ void TestImportRead::readsBankExports_data() {
                        "2024-04-05 1500 J SMITH REFUND||| @4",
                        "2024-04-26 210000 EMPLOYER LTD SALARY||| @5"}
         << QList<int>{};
+    QTest::newRow("unsigned amounts and a debit/credit column")
+        << "debit_credit_mark.csv" << int(TStatementFormat::Csv)
+        << QStringList{"2024-06-03 -650 City Parking|Ticket 8812|| @2",
+                       "2024-06-04 125000 Globex BV|Invoice 2024-117|| @3",
+                       "2024-06-10 -2315 Green Grocer||| @4"}
+        << QList<int>{};
     QTest::newRow("no header: money in, money out told by the running balance")
         << "no_header_balance.csv" << int(TStatementFormat::Csv)
         << QStringList{"2024-01-02 -1250 CARD 4411 CORNER SHOP||| @1",
@@ -173,6 +179,12 @@ void TestImportRead::csvLayoutIsGuessedChangedKeptAndFoundAgain() {
     QCOMPARE(Describe(ReadStatement(next, *fitted)).size(), 4);
     QCOMPARE(ReadStatement(next, *fitted).Lines.last().Line, 10);
     QVERIFY(!FitStatementLayout(DataBytes("us_checking.csv"), changed));
+
+    // Mostly positive amounts are read as written, with a warning.
+    const TStatementGuess card = GuessStatement("Date,Payee,Amount\n2024-01-05,Shop,12.50\n"
+                                                "2024-01-06,Payment,-500.00\n2024-01-07,Cafe,3\n");
+    QVERIFY(card.Questions.isEmpty());
+    QCOMPARE(card.Warnings.size(), 1);
 }
 
 void TestImportRead::ambiguousDateOrderIsAsked() {
@@ -198,6 +210,7 @@ void TestImportRead::badFilesAreRefusedWithAReason() {
         {"binary.bin", "binary"},
         {"empty.csv", "empty"},
         {"no_dates.csv", "no column of dates"},
+        {"header_only.csv", "no entries"},
         {"missing.csv", "Cannot open"},
     };
     for (const auto &[file, reason] : cases) {
@@ -339,9 +352,16 @@ void TestImportRead::datesInEveryOrder() {
 void TestImportRead::hostileBytesNeverCrash() {
     // Fixtures cut, flipped and spliced with the characters the readers
     // look for; every line that comes out must still be a sound entry.
-    const QStringList files = {"us_checking.csv", "de_giro.csv",   "uk_current.csv",
-                               "card.ofx",        "bank.ofx",      "checking.qif",
-                               "problems.csv",    "ambiguous.csv", "no_header_balance.csv"};
+    const QStringList files = {"us_checking.csv",
+                               "de_giro.csv",
+                               "uk_current.csv",
+                               "card.ofx",
+                               "bank.ofx",
+                               "checking.qif",
+                               "problems.csv",
+                               "ambiguous.csv",
+                               "no_header_balance.csv",
+                               "debit_credit_mark.csv"};
     QRandomGenerator rng(7);
     const QByteArray specials = "\"\n\r,;<>/^!'\t\x00\xff\xc3";
     for (int i = 0; i < 600; ++i) {
