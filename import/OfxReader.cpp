@@ -8,7 +8,7 @@ namespace {
 // The fields of one STMTTRN, as written.
 struct TEntry {
     int Line = 0;
-    QString Posted, Amount, Name, Payee, Memo, Id;
+    QString Posted, Amount, Name, Payee, Memo, Id, Correction, Corrected;
     bool Open = false;
 };
 
@@ -90,6 +90,10 @@ void Finish(TEntry &e, TStatementBuilder &statement) {
         return;
     e.Open = false;
     auto problem = [&](const QString &reason) { statement.AddProblem(e.Line, reason); };
+    if (!e.Correction.isEmpty())
+        return problem(QStringLiteral("the bank corrects an earlier entry (%1 of FITID %2); "
+                                      "check that entry by hand")
+                           .arg(e.Correction, Quoted(e.Corrected)));
     if (e.Posted.isEmpty())
         return problem(QStringLiteral("the entry has no DTPOSTED date"));
     TStatementLine line;
@@ -198,6 +202,10 @@ TStatement TOfxReader::Read(QStringView text) {
             field = &entry.Memo;
         else if (name == QLatin1String("FITID"))
             field = &entry.Id;
+        else if (name == QLatin1String("CORRECTACTION"))
+            field = &entry.Correction;
+        else if (name == QLatin1String("CORRECTFITID"))
+            field = &entry.Corrected;
         if (field && field->isEmpty())
             *field = value;
         pos = end;

@@ -7,7 +7,8 @@
 
 // OFX statements, 1.x (SGML: leaf elements without closing tags) and 2.x
 // (XML), bank, credit-card and investment cash: every STMTTRN with its
-// DTPOSTED, TRNAMT, NAME (or PAYEE), MEMO and FITID.
+// DTPOSTED, TRNAMT, NAME (or PAYEE), MEMO and FITID. An entry that corrects
+// an earlier one (CORRECTACTION) is reported, not read.
 //
 // A small reader of its own rather than libofx: libofx hands amounts over
 // as double and posting dates as time_t shifted by the time zone, truncates

@@ -115,11 +115,11 @@ void TestImportRead::readsBankExports_data() {
                        "2024-02-12 -640 LE CAFÉ PARIS|||2024021200005 @52",
                        "2024-02-15 25000 PAYMENT - THANK YOU|||2024021500003 @59"}
         << QList<int>{66};
-    QTest::newRow("OFX 2.x XML bank statement, PAYEE aggregate, entities")
+    QTest::newRow("OFX 2.x XML bank statement, PAYEE aggregate, entities, a correction")
         << "bank.ofx" << int(TStatementFormat::Ofx)
         << QStringList{"2024-03-05 -6410 Zoë's Grocery|Card 1234 <contactless>||A-0305-1 @15",
                        "2024-03-31 150000 Globex Payroll|Salary March||A-0331-2 @23"}
-        << QList<int>{};
+        << QList<int>{31};
     QTest::newRow("QIF bank section with ' years, splits, an investment section")
         << "checking.qif" << int(TStatementFormat::Qif)
         << QStringList{"2023-12-28 -125000 Landlord Properties|January rent|Housing:Rent| @8",
