@@ -497,8 +497,8 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
     if (bestScore == 0)
         throw TImportError(dateHeader && !anyDate
                                ? "The file holds no entries, only the names of its columns."
-                               : anyDate ? kNotStatement + std::string("no column of amounts.")
-                                         : kNotStatement + std::string("no column of dates."));
+                           : anyDate ? kNotStatement + std::string("no column of amounts.")
+                                     : kNotStatement + std::string("no column of dates."));
     layout.Delimiter = delimiter;
 
     // The first entry line, and the rows from it on.
@@ -579,14 +579,14 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
 
     // Amount columns: three values in four amounts (the others are
     // entries with a mistake, reported when read), and not dates.
-    QList<int> amountLike, textLike, dateLike;
+    QList<int> amountLike, textLike;
     for (int c = 0; c < bestWidth; ++c) {
         const TColumn &col = columns[c];
         if (col.NonEmpty == 0)
             continue;
         if (col.Dates * 2 >= col.NonEmpty)
-            dateLike << c;
-        else if (col.Amounts * 4 >= col.NonEmpty * 3)
+            continue;
+        if (col.Amounts * 4 >= col.NonEmpty * 3)
             amountLike << c;
         else if (col.Amounts * 2 < col.NonEmpty)
             textLike << c;

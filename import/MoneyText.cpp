@@ -45,6 +45,13 @@ TBare StripDecoration(QStringView s) {
             b.Negative ^= IsMinus(s.back());
             ++b.Signs;
             s.chop(1);
+        } else if (s.size() > 2 && !s[s.size() - 3].isLetter() &&
+                   (s.endsWith(QLatin1String("CR"), Qt::CaseInsensitive) ||
+                    s.endsWith(QLatin1String("DR"), Qt::CaseInsensitive))) {
+            // "12.50 CR" credit, "12.50 DR" debit.
+            b.Negative ^= s[s.size() - 2].toUpper() == u'D';
+            ++b.Signs;
+            s.chop(2);
         } else if (s.front().category() == QChar::Symbol_Currency) {
             s = s.mid(1);
         } else if (s.back().category() == QChar::Symbol_Currency) {

@@ -6,7 +6,7 @@
 // Amounts as banks write them, read into whole cents from the decimal text
 // itself (never through a floating-point number): "1,234.56", "1.234,56",
 // "1 234,56", "1'234.56", "-12.50", "12.50-", "(12.50)", "$12.50",
-// "-$12.50", "12,50 €", "EUR 12,50", "+3", ".50".
+// "-$12.50", "12,50 €", "EUR 12,50", "+3", ".50", "12.50 DR", "12.50 CR".
 class TMoneyText {
 public:
     // The largest amount accepted, in cents (the largest the program stores).

@@ -309,8 +309,10 @@ void TestImportRead::amountsAreExactCents() {
     }
     qint64 c = 0;
     QVERIFY(TMoneyText::Parse(u"12.340", false, &c) && c == 1234);
+    QVERIFY(TMoneyText::Parse(u"1,234.50 DR", false, &c) && c == -123450);
+    QVERIFY(TMoneyText::Parse(u"7,00CR", true, &c) && c == 700);
     for (const char *bad : {"", "-", "$", "1.2.3", "12.345", "--5", "-(5)", "1,23,456.00", "1e5",
-                            "0x10", "12 CR", "1,2345.00", "1000000000000.00"})
+                            "0x10", "-12 DR", "1,2345.00", "1000000000000.00"})
         QVERIFY2(!TMoneyText::Parse(QString::fromUtf8(bad), false, &c), bad);
 }
 
