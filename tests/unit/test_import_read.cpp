@@ -365,7 +365,7 @@ void TestImportRead::hostileBytesNeverCrash() {
                                "no_header_balance.csv",
                                "debit_credit_mark.csv"};
     QRandomGenerator rng(7);
-    const QByteArray specials = "\"\n\r,;<>/^!'\t\x00\xff\xc3";
+    const QByteArray specials("\"\n\r,;<>/^!'\t\x00\xff\xc3", 15);
     for (int i = 0; i < 600; ++i) {
         QByteArray bytes = DataBytes(files[i % files.size()]);
         const int edits = 1 + rng.bounded(6);
