@@ -1,0 +1,30 @@
+#pragma once
+
+#include "import/Statement.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// "Payee or memo contains Text -> Category".
+struct TCategoryRule {
+    QString Text;
+    QString Category;
+    bool operator==(const TCategoryRule &) const = default;
+};
+
+// A user's rules, in the order they are tried: the first rule whose text
+// the payee or the memo contains (ignoring case) gives the category.
+class TCategoryRules {
+public:
+    // Whether the payee or the memo contains the rule's text. A rule with a
+    // blank text matches nothing.
+    static bool Matches(const TCategoryRule &rule, const TStatementLine &line);
+    // Index of the first rule that matches `line`, or -1.
+    static int Match(const QList<TCategoryRule> &rules, const TStatementLine &line);
+    // The rules as one line of JSON, to be kept in the data file, and back
+    // (nullopt for text that is not a list of rules).
+    static QString ToText(const QList<TCategoryRule> &rules);
+    static std::optional<QList<TCategoryRule>> FromText(const QString &text);
+};

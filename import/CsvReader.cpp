@@ -1,0 +1,727 @@
+#include "import/CsvReader.h"
+
+#include "import/DateText.h"
+#include "import/MoneyText.h"
+#include "import/StatementBuilder.h"
+
+#include <QCryptographicHash>
+#include <QSet>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Rows looked at to tell the columns apart (every row counts for the date
+// order and the decimal separator).
+constexpr int kSampleRows = 2000;
+constexpr const char *kNotStatement =
+    "Not a statement Ledgerly can read (CSV, OFX or QIF): the file has ";
+// Columns kept of a row, and characters of a field: no statement has more.
+constexpr int kMaxFields = 256;
+constexpr qsizetype kMaxFieldChars = 10000;
+
+// Calls `f` with each row of `text` (see TCsvReader::Split) until it
+// returns false. Fields past kMaxFields are read but not kept; a field is
+// cut at kMaxFieldChars and its row marked.
+template <typename F> void EachRecord(QStringView text, QChar delimiter, int firstLine, F &&f) {
+    const qsizetype n = text.size();
+    // Past the last quote no field can be quoted. A quote with no closing
+    // one is read as an ordinary character; after the first such quote every
+    // later opening quote finds its closing one, so the text is scanned in
+    // linear time.
+    const qsizetype lastQuote = text.lastIndexOf(u'"');
+    qsizetype pos = 0;
+    int line = firstLine;
+    while (pos < n) {
+        TCsvRecord record;
+        record.Line = line;
+        for (;;) {
+            QString field;
+            auto append = [&](QStringView part) {
+                if (field.size() + part.size() > kMaxFieldChars) {
+                    part = part.left(kMaxFieldChars - field.size());
+                    record.Cut = true;
+                }
+                field += part;
+            };
+            if (pos < lastQuote && text[pos] == u'"') {
+                qsizetype p = pos + 1;
+                int l = line;
+                bool closed = false;
+                for (;;) {
+                    const qsizetype q = text.indexOf(u'"', p);
+                    if (q < 0)
+                        break;
+                    const QStringView chunk = text.mid(p, q - p);
+                    append(chunk);
+                    l += int(chunk.count(u'\n'));
+                    if (q + 1 < n && text[q + 1] == u'"') {
+                        append(u"\"");
+                        p = q + 2;
+                        continue;
+                    }
+                    p = q + 1;
+                    closed = true;
+                    break;
+                }
+                if (closed) {
+                    pos = p;
+                    line = l;
+                } else {
+                    field.clear();
+                }
+            }
+            qsizetype end = pos;
+            while (end < n && text[end] != delimiter && text[end] != u'\n')
+                ++end;
+            append(text.mid(pos, end - pos));
+            pos = end;
+            if (record.Fields.size() < kMaxFields)
+                record.Fields << field;
+            if (pos < n && text[pos] == delimiter) {
+                ++pos;
+                continue;
+            }
+            break;
+        }
+        if (pos < n) { // the line break
+            ++pos;
+            ++line;
+        }
+        if ((record.Fields.size() > 1 || !record.Fields.first().trimmed().isEmpty()) &&
+            !f(std::move(record)))
+            return;
+    }
+}
+
+// `text` from the start of line `skip` (0-based) on.
+QStringView FromLine(QStringView text, int skip) {
+    qsizetype pos = 0;
+    for (int i = 0; i < skip; ++i) {
+        const qsizetype nl = text.indexOf(u'\n', pos);
+        if (nl < 0)
+            return QStringView();
+        pos = nl + 1;
+    }
+    return text.mid(pos);
+}
+
+QList<QStringView> FirstLines(QStringView text, int count) {
+    QList<QStringView> lines;
+    qsizetype pos = 0;
+    while (pos <= text.size() && lines.size() < count) {
+        qsizetype nl = text.indexOf(u'\n', pos);
+        if (nl < 0)
+            nl = text.size();
+        lines << text.mid(pos, nl - pos);
+        pos = nl + 1;
+    }
+    return lines;
+}
+
+QStringList FieldsOfLine(QStringView line, QChar delimiter) {
+    const QList<TCsvRecord> records = TCsvReader::Split(line, delimiter, 1, 1);
+    return records.isEmpty() ? QStringList() : records.first().Fields;
+}
+
+QString Field(const QStringList &fields, int column) {
+    return column >= 0 && column < fields.size() ? fields.at(column).trimmed() : QString();
+}
+
+// Payee and memo texts: control characters and runs of spaces made one space.
+QString Clean(const QString &text) {
+    QString out = text;
+    for (QChar &c : out)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = u' ';
+    return out.simplified();
+}
+
+QString Quoted(const QString &text) {
+    return QStringLiteral("\u201C%1\u201D").arg(text.left(60));
+}
+
+bool IsDateField(const QString &field) {
+    return TDateText::Orders(field) != 0;
+}
+
+// A line that holds an entry: a date and, elsewhere, an amount.
+bool LooksLikeEntry(const QStringList &fields) {
+    if (fields.size() < 2)
+        return false;
+    bool date = false, amount = false;
+    for (const QString &f : fields) {
+        const QString t = f.trimmed();
+        if (t.isEmpty())
+            continue;
+        if (IsDateField(t))
+            date = true;
+        else if (TMoneyText::LooksLikeAmount(t))
+            amount = true;
+    }
+    return date && amount;
+}
+
+// What the rows of one column hold.
+struct TColumn {
+    int NonEmpty = 0, Dates = 0, Amounts = 0, Money = 0, Negative = 0;
+    QSet<QString> Distinct; // up to 100 values
+    QString Name;           // header text, lower case
+};
+
+bool NameHas(const QString &name, std::initializer_list<const char *> words) {
+    for (const char *w : words)
+        if (name.contains(QLatin1String(w)))
+            return true;
+    return false;
+}
+
+bool IsBalanceName(const QString &n) {
+    return NameHas(n, {"balance", "saldo", "kontostand", "solde", "running"});
+}
+bool IsDebitName(const QString &n) {
+    return n == QLatin1String("out") ||
+           NameHas(n, {"debit", "withdrawal", "paid out", "money out", "outflow", "soll", "ausgang",
+                       "belastung", "charge"});
+}
+bool IsCreditName(const QString &n) {
+    return n == QLatin1String("in") || NameHas(n, {"credit", "deposit", "paid in", "money in",
+                                                   "inflow", "haben", "eingang", "gutschrift"});
+}
+bool IsAmountName(const QString &n) {
+    return NameHas(n,
+                   {"amount", "betrag", "umsatz", "montant", "importe", "bedrag", "value", "sum"});
+}
+
+// The texts of a column that tells money out from money in.
+bool IsOutMark(const QString &f) {
+    for (const char *w : {"debit", "dr", "d", "db", "withdrawal", "out", "s", "soll"})
+        if (f == QLatin1String(w))
+            return true;
+    return false;
+}
+bool IsInMark(const QString &f) {
+    for (const char *w : {"credit", "cr", "c", "deposit", "in", "h", "haben"})
+        if (f == QLatin1String(w))
+            return true;
+    return false;
+}
+
+// The first column whose name holds one of `words`, tried in order.
+int ColumnNamed(const QList<TColumn> &columns, const QList<int> &allowed,
+                std::initializer_list<const char *> words) {
+    for (const char *w : words)
+        for (int c : allowed)
+            if (columns[c].Name.contains(QLatin1String(w)))
+                return c;
+    return -1;
+}
+
+struct TAmountChoice {
+    int Amount = -1, Debit = -1, Credit = -1;
+    QString Question;
+};
+
+// Whether column `b` is the running balance after the amounts that
+// `amount` reads from a row (in either row order).
+bool IsBalanceOf(const QList<TCsvRecord> &rows, int b, bool decimalComma,
+                 const std::function<bool(const QStringList &, qint64 *)> &amount) {
+    int pairs = 0, fits = 0;
+    qint64 prevA = 0, prevB = 0;
+    bool havePrev = false;
+    for (const TCsvRecord &r : rows) {
+        qint64 va = 0, vb = 0;
+        if (!amount(r.Fields, &va) || !TMoneyText::Parse(Field(r.Fields, b), decimalComma, &vb)) {
+            havePrev = false;
+            continue;
+        }
+        if (havePrev) {
+            ++pairs;
+            if (vb == prevB + va || prevB == vb + prevA)
+                ++fits;
+        }
+        prevA = va;
+        prevB = vb;
+        havePrev = true;
+    }
+    return pairs >= 2 && fits * 10 >= pairs * 8;
+}
+
+bool DecimalCommaOf(const QList<TCsvRecord> &rows, const QList<int> &columns) {
+    int points = 0, commas = 0;
+    for (const TCsvRecord &r : rows)
+        for (int c : columns) {
+            const int hint = TMoneyText::DecimalHint(Field(r.Fields, c));
+            points += hint > 0;
+            commas += hint < 0;
+        }
+    return commas > points;
+}
+
+QString ColumnName(const QStringList &names, int c) {
+    return c >= 0 && c < names.size() ? names.at(c) : QStringLiteral("Column %1").arg(c + 1);
+}
+
+TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &candidates,
+                            const QList<TCsvRecord> &rows, bool header, const QStringList &names) {
+    TAmountChoice choice;
+    QList<int> money;
+    for (int c : candidates) {
+        const QString &n = columns[c].Name;
+        if (header && IsBalanceName(n))
+            continue;
+        const bool named = header && (IsAmountName(n) || IsDebitName(n) || IsCreditName(n));
+        if (columns[c].Money == 0 && !named)
+            continue; // plain counts: reference or cheque numbers
+        money << c;
+    }
+    if (header) {
+        int debit = -1, credit = -1, amount = -1;
+        for (int c : money) {
+            const QString &n = columns[c].Name;
+            const bool d = IsDebitName(n), cr = IsCreditName(n);
+            if (d && !cr && debit < 0)
+                debit = c;
+            else if (cr && !d && credit < 0)
+                credit = c;
+            else if (amount < 0 && (IsAmountName(n) || (d && cr)))
+                amount = c;
+        }
+        if (debit >= 0 && credit >= 0) {
+            choice.Debit = debit;
+            choice.Credit = credit;
+            return choice;
+        }
+        if (amount >= 0) {
+            choice.Amount = amount;
+            return choice;
+        }
+    }
+    // Told by the values alone. A running balance is no amount.
+    const bool comma = DecimalCommaOf(rows, money);
+    auto value = [comma](const QStringList &fields, int c, qint64 *cents) {
+        const QString f = Field(fields, c);
+        *cents = 0;
+        return f.isEmpty() || TMoneyText::Parse(f, comma, cents);
+    };
+    QList<int> left;
+    int balanceOut = -1; // the money-out column a balance column was told by
+    for (int b : money) {
+        bool balance = false;
+        for (int a : money) {
+            if (a == b)
+                continue;
+            balance = balance || IsBalanceOf(rows, b, comma, [&](const QStringList &f, qint64 *v) {
+                          return !Field(f, a).isEmpty() && value(f, a, v);
+                      });
+            // After money out in `a` and money in in `o`.
+            for (int o : money)
+                if (o != a && o != b && !balance)
+                    if ((balance =
+                             IsBalanceOf(rows, b, comma, [&](const QStringList &f, qint64 *v) {
+                                 qint64 out = 0, in = 0;
+                                 if (!value(f, a, &out) || !value(f, o, &in) ||
+                                     (out == 0 && in == 0))
+                                     return false;
+                                 *v = qAbs(in) - qAbs(out);
+                                 return true;
+                             })))
+                        balanceOut = a;
+        }
+        if (!balance)
+            left << b;
+    }
+    if (left.isEmpty())
+        return choice;
+    if (left.size() == 2) {
+        // Two columns of which each row fills one: money out and money in.
+        const int a = left[0], b = left[1];
+        int either = 0, one = 0;
+        for (const TCsvRecord &r : rows) {
+            qint64 va = 0, vb = 0;
+            const bool ha = TMoneyText::Parse(Field(r.Fields, a), comma, &va) && va != 0;
+            const bool hb = TMoneyText::Parse(Field(r.Fields, b), comma, &vb) && vb != 0;
+            either += ha || hb;
+            one += ha != hb;
+        }
+        if (either > 0 && one * 10 >= either * 9) {
+            // Money out is the column written negative, or the one a running
+            // balance goes down by.
+            const bool aOut =
+                balanceOut == a ||
+                (columns[a].Negative * 10 >= columns[a].NonEmpty * 9 && columns[b].Negative == 0);
+            const bool bOut =
+                balanceOut == b ||
+                (columns[b].Negative * 10 >= columns[b].NonEmpty * 9 && columns[a].Negative == 0);
+            choice.Debit = bOut ? b : a;
+            choice.Credit = bOut ? a : b;
+            if (!aOut && !bOut)
+                choice.Question =
+                    QStringLiteral("Which of %1 and %2 holds money out cannot be told from the "
+                                   "data; %1 was taken as money out.")
+                        .arg(Quoted(ColumnName(names, a)), Quoted(ColumnName(names, b)));
+            return choice;
+        }
+    }
+    choice.Amount = left.first();
+    if (left.size() > 1)
+        choice.Question = QStringLiteral("Several columns hold amounts; %1 was taken.")
+                              .arg(Quoted(ColumnName(names, left.first())));
+    return choice;
+}
+
+// One row read with `layout`: an entry, or a problem.
+void ReadRow(const TCsvRecord &r, const TStatementLayout &layout, TStatementBuilder &statement) {
+    auto problem = [&](const QString &reason) { statement.AddProblem(r.Line, reason); };
+    if (r.Cut)
+        return problem(QStringLiteral("a field is longer than %L1 characters").arg(kMaxFieldChars));
+    TStatementLine line;
+    line.Line = r.Line;
+    const QString date = Field(r.Fields, layout.DateColumn);
+    if (date.isEmpty())
+        return problem(QStringLiteral("no date"));
+    line.Date = TDateText::Parse(date, layout.DateOrder);
+    if (!line.Date.isValid())
+        return problem(QStringLiteral("%1 is not a %2 date")
+                           .arg(Quoted(date), DateOrderText(layout.DateOrder)));
+    QString reason;
+    if (layout.AmountColumn >= 0) {
+        const QString amount = Field(r.Fields, layout.AmountColumn);
+        if (amount.isEmpty())
+            return problem(QStringLiteral("no amount"));
+        if (!TMoneyText::Parse(amount, layout.DecimalComma, &line.Cents, &reason))
+            return problem(reason);
+        if (layout.SignColumn >= 0)
+            line.Cents =
+                Field(r.Fields, layout.SignColumn).compare(layout.OutMarker, Qt::CaseInsensitive) ==
+                        0
+                    ? -qAbs(line.Cents)
+                    : qAbs(line.Cents);
+        else if (layout.MoneyOutPositive)
+            line.Cents = -line.Cents;
+    } else {
+        // Money out and money in: a column's sign says nothing, as banks
+        // write money out with and without a minus.
+        const QString out = Field(r.Fields, layout.DebitColumn);
+        const QString in = Field(r.Fields, layout.CreditColumn);
+        qint64 outCents = 0, inCents = 0;
+        if (!out.isEmpty() && !TMoneyText::Parse(out, layout.DecimalComma, &outCents, &reason))
+            return problem(reason);
+        if (!in.isEmpty() && !TMoneyText::Parse(in, layout.DecimalComma, &inCents, &reason))
+            return problem(reason);
+        if (out.isEmpty() && in.isEmpty())
+            return problem(QStringLiteral("no amount"));
+        if (outCents != 0 && inCents != 0)
+            return problem(QStringLiteral("both money out (%1) and money in (%2) hold an amount")
+                               .arg(Quoted(out), Quoted(in)));
+        line.Cents = inCents != 0 ? qAbs(inCents) : -qAbs(outCents);
+    }
+    if (line.Cents == 0)
+        return problem(QStringLiteral("the amount is zero"));
+    line.Payee = Clean(Field(r.Fields, layout.PayeeColumn));
+    line.Memo = Clean(Field(r.Fields, layout.MemoColumn));
+    statement.AddLine(line);
+}
+
+} // namespace
+
+QList<TCsvRecord> TCsvReader::Split(QStringView text, QChar delimiter, int firstLine,
+                                    qsizetype maxRecords) {
+    QList<TCsvRecord> records;
+    EachRecord(text, delimiter, firstLine, [&](TCsvRecord &&record) {
+        records << std::move(record);
+        return maxRecords < 0 || records.size() < maxRecords;
+    });
+    return records;
+}
+
+QString TCsvReader::HeaderSignature(const QStringList &header) {
+    QStringList names;
+    for (const QString &h : header)
+        names << h.simplified().toCaseFolded();
+    while (!names.isEmpty() && names.last().isEmpty())
+        names.removeLast();
+    if (names.isEmpty())
+        return QString();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(names.join(QChar(0x1F)).toUtf8(), QCryptographicHash::Sha1)
+            .toHex());
+}
+
+TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
+    TStatementGuess guess;
+    TStatementLayout &layout = guess.Layout;
+    layout.Format = TStatementFormat::Csv;
+    layout.Encoding = encoding;
+
+    const QList<QStringView> lines = FirstLines(text, kGuessLines);
+    QList<QChar> delimiters = {u',', u';', u'\t', u'|'};
+    int first = 0;
+    // A spreadsheet's own hint line: "sep=;".
+    if (!lines.isEmpty()) {
+        const QStringView l0 = lines.first().trimmed();
+        if (l0.size() == 5 && l0.left(4).compare(QLatin1String("sep="), Qt::CaseInsensitive) == 0) {
+            delimiters = {l0[4]};
+            first = 1;
+        }
+    }
+
+    // The delimiter that makes the most entry lines of one width.
+    int bestScore = 0, bestWidth = 0;
+    QChar delimiter = delimiters.first();
+    bool anyDate = false, dateHeader = false;
+    for (QChar d : delimiters) {
+        QHash<int, int> widths;
+        for (int i = first; i < lines.size(); ++i) {
+            const QStringList fields = FieldsOfLine(lines[i], d);
+            if (LooksLikeEntry(fields)) {
+                ++widths[int(fields.size())];
+                continue;
+            }
+            for (const QString &f : fields) {
+                anyDate = anyDate || IsDateField(f.trimmed());
+                dateHeader = dateHeader || (fields.size() >= 2 &&
+                                            NameHas(f.trimmed().toLower(),
+                                                    {"date", "datum", "buchungstag", "fecha"}));
+            }
+        }
+        for (auto it = widths.cbegin(); it != widths.cend(); ++it)
+            if (it.value() > bestScore ||
+                (it.value() == bestScore && d == delimiter && it.key() > bestWidth)) {
+                bestScore = it.value();
+                bestWidth = it.key();
+                delimiter = d;
+            }
+    }
+    if (bestScore == 0)
+        throw TImportError(dateHeader && !anyDate
+                               ? "The file holds no entries, only the names of its columns."
+                           : anyDate ? kNotStatement + std::string("no column of amounts.")
+                                     : kNotStatement + std::string("no column of dates."));
+    layout.Delimiter = delimiter;
+
+    // The first entry line, and the rows from it on.
+    int firstEntry = first;
+    while (firstEntry < lines.size()) {
+        const QStringList fields = FieldsOfLine(lines[firstEntry], delimiter);
+        if (fields.size() == bestWidth && LooksLikeEntry(fields))
+            break;
+        ++firstEntry;
+    }
+    QList<TCsvRecord> rows =
+        Split(FromLine(text, firstEntry), delimiter, firstEntry + 1, kSampleRows);
+
+    // What each column holds, over the first rows.
+    const int sampled = int(rows.size());
+    QList<TColumn> columns(bestWidth);
+    for (int r = 0; r < sampled; ++r) {
+        const QStringList &fields = rows[r].Fields;
+        for (int c = 0; c < bestWidth && c < fields.size(); ++c) {
+            const QString f = fields[c].trimmed();
+            if (f.isEmpty())
+                continue;
+            TColumn &col = columns[c];
+            ++col.NonEmpty;
+            if (IsDateField(f)) {
+                ++col.Dates;
+            } else if (TMoneyText::LooksLikeAmount(f)) {
+                ++col.Amounts;
+                col.Money += TMoneyText::LooksLikeMoney(f);
+                qint64 cents = 0;
+                col.Negative +=
+                    (TMoneyText::Parse(f, false, &cents) || TMoneyText::Parse(f, true, &cents)) &&
+                    cents < 0;
+            }
+            if (col.Distinct.size() < 100)
+                col.Distinct.insert(f);
+        }
+    }
+    // The date column: the first that holds a date in nearly every row.
+    for (int c = 0; c < bestWidth && layout.DateColumn < 0; ++c)
+        if (columns[c].Dates * 10 >= sampled * 8)
+            layout.DateColumn = c;
+    if (layout.DateColumn < 0)
+        throw TImportError(kNotStatement + std::string("no column of dates."));
+
+    // Entries above the first one found (one with an unreadable amount, say)
+    // belong to the data too; the line above them is the header when it
+    // holds names, else it is part of the lines skipped.
+    int start = firstEntry;
+    auto dateAt = [&](int i) {
+        return IsDateField(Field(FieldsOfLine(lines[i], delimiter), layout.DateColumn));
+    };
+    while (start - 1 >= first && !lines[start - 1].trimmed().isEmpty() && dateAt(start - 1))
+        --start;
+    int above = start - 1;
+    while (above >= first && lines[above].trimmed().isEmpty())
+        --above;
+    QStringList header;
+    if (above >= first) {
+        const QStringList fields = FieldsOfLine(lines[above], delimiter);
+        int names = 0;
+        for (const QString &f : fields)
+            names += !f.trimmed().isEmpty() && !TMoneyText::LooksLikeAmount(f.trimmed());
+        if (fields.size() >= 2 && names >= 2 && !dateAt(above))
+            header = fields;
+    }
+    layout.HasHeader = !header.isEmpty();
+    layout.SkipLines = layout.HasHeader ? above : start;
+    if (start < firstEntry)
+        rows = Split(FromLine(text, start), delimiter, start + 1, kSampleRows);
+    for (int c = 0; c < bestWidth; ++c)
+        columns[c].Name = Field(header, c).simplified().toLower();
+    for (int c = 0; c < bestWidth; ++c)
+        guess.Columns << (Field(header, c).isEmpty() ? QStringLiteral("Column %1").arg(c + 1)
+                                                     : Field(header, c));
+    if (layout.HasHeader)
+        layout.HeaderSignature = HeaderSignature(header);
+
+    // Amount columns: three values in four amounts (the others are
+    // entries with a mistake, reported when read), and not dates.
+    QList<int> amountLike, textLike;
+    for (int c = 0; c < bestWidth; ++c) {
+        const TColumn &col = columns[c];
+        if (col.NonEmpty == 0)
+            continue;
+        if (col.Dates * 2 >= col.NonEmpty)
+            continue;
+        if (col.Amounts * 4 >= col.NonEmpty * 3)
+            amountLike << c;
+        else if (col.Amounts * 2 < col.NonEmpty)
+            textLike << c;
+    }
+    const TAmountChoice amounts =
+        ChooseAmounts(columns, amountLike, rows, layout.HasHeader, guess.Columns);
+    if (amounts.Amount < 0 && amounts.Debit < 0)
+        throw TImportError(kNotStatement + std::string("no column of amounts."));
+    layout.AmountColumn = amounts.Amount;
+    layout.DebitColumn = amounts.Debit;
+    layout.CreditColumn = amounts.Credit;
+    if (layout.AmountColumn >= 0) {
+        const TColumn &amount = columns[layout.AmountColumn];
+        // Amounts without a sign, and a column that says debit or credit.
+        if (amount.Negative == 0)
+            for (int c = 0; c < bestWidth && layout.SignColumn < 0; ++c) {
+                const TColumn &col = columns[c];
+                if (c == layout.AmountColumn || col.Distinct.size() > 2 ||
+                    col.NonEmpty * 10 < sampled * 9)
+                    continue;
+                QString out;
+                bool marks = true;
+                for (const QString &v : col.Distinct) {
+                    const QString f = v.toCaseFolded();
+                    if (IsOutMark(f))
+                        out = v;
+                    else if (!IsInMark(f))
+                        marks = false;
+                }
+                if (marks && !out.isEmpty()) {
+                    layout.SignColumn = c;
+                    layout.OutMarker = out;
+                }
+            }
+        if (layout.SignColumn < 0 && amount.Negative * 2 < amount.Amounts)
+            guess.Warnings << QStringLiteral("Most amounts in %1 are positive, and are read as "
+                                             "money in; if the file writes money out as positive "
+                                             "amounts (as credit-card statements often do), say "
+                                             "so.")
+                                  .arg(Quoted(guess.Columns.value(layout.AmountColumn)));
+    }
+
+    // Payee and memo: by their names, else the text columns with the most
+    // different values.
+    QList<int> texts;
+    for (int c : textLike)
+        if (columns[c].NonEmpty * 10 >= sampled * 3 && !IsBalanceName(columns[c].Name))
+            texts << c;
+    if (layout.HasHeader) {
+        QList<int> named = textLike;
+        layout.PayeeColumn = ColumnNamed(columns, named,
+                                         {"payee", "beneficiary", "counterpart", "merchant",
+                                          "empfänger", "auftraggeber", "begünstigter", "name",
+                                          "description", "narrative", "details", "libellé"});
+        named.removeAll(layout.PayeeColumn);
+        layout.MemoColumn =
+            ColumnNamed(columns, named,
+                        {"memo", "verwendungszweck", "purpose", "reference", "remittance", "notes",
+                         "buchungstext", "details", "description", "narrative"});
+    }
+    auto mostVaried = [&](int except) {
+        int best = -1;
+        for (int c : texts)
+            if (c != except && c != layout.PayeeColumn && columns[c].Distinct.size() > 1 &&
+                (best < 0 || columns[c].Distinct.size() > columns[best].Distinct.size()))
+                best = c;
+        return best;
+    };
+    if (layout.PayeeColumn < 0)
+        layout.PayeeColumn = mostVaried(layout.MemoColumn);
+    if (layout.MemoColumn < 0 && !layout.HasHeader)
+        layout.MemoColumn = mostVaried(layout.PayeeColumn);
+
+    // The date order and the decimal separator, from every row.
+    QList<int> used;
+    for (int c : {layout.AmountColumn, layout.DebitColumn, layout.CreditColumn})
+        if (c >= 0)
+            used << c;
+    TDateText::Tally tally;
+    int points = 0, commas = 0;
+    EachRecord(FromLine(text, start), delimiter, start + 1, [&](TCsvRecord &&r) {
+        tally.Add(TDateText::Orders(Field(r.Fields, layout.DateColumn)));
+        for (int c : used) {
+            const int hint = TMoneyText::DecimalHint(Field(r.Fields, c));
+            points += hint > 0;
+            commas += hint < 0;
+        }
+        return true;
+    });
+    layout.DateOrder = tally.Settle(&guess.DateOrders);
+    layout.DecimalComma = commas > points;
+    if (layout.DateOrder == TDateOrder::Unknown) {
+        QStringList orders;
+        for (TDateOrder o : guess.DateOrders)
+            orders << DateOrderText(o);
+        guess.Questions << QStringLiteral("Every date fits %1; choose the order of the dates.")
+                               .arg(orders.join(QStringLiteral(" and ")));
+    }
+    if (!amounts.Question.isEmpty())
+        guess.Questions << amounts.Question;
+    return guess;
+}
+
+TStatement TCsvReader::Read(const QString &text, const TStatementLayout &layout) {
+    if (layout.DateColumn < 0)
+        throw TImportError("Choose the column of dates.");
+    if (layout.AmountColumn < 0 && (layout.DebitColumn < 0 || layout.CreditColumn < 0))
+        throw TImportError("Choose the column of amounts, or the columns of money out and in.");
+    if (layout.DateOrder == TDateOrder::Unknown)
+        throw TImportError("Choose the order of day, month and year in the dates.");
+
+    TStatementBuilder statement;
+    bool header = layout.HasHeader;
+    EachRecord(FromLine(text, layout.SkipLines), layout.Delimiter, layout.SkipLines + 1,
+               [&](TCsvRecord &&r) {
+                   if (header)
+                       header = false;
+                   else
+                       ReadRow(r, layout, statement);
+                   return true;
+               });
+    return statement.Take();
+}
+
+std::optional<TStatementLayout> TCsvReader::Fit(const QString &text,
+                                                const TStatementLayout &profile) {
+    if (profile.Format != TStatementFormat::Csv || profile.HeaderSignature.isEmpty())
+        return std::nullopt;
+    const QList<QStringView> lines = FirstLines(text, kGuessLines);
+    for (int i = 0; i < lines.size(); ++i)
+        if (HeaderSignature(FieldsOfLine(lines[i], profile.Delimiter)) == profile.HeaderSignature) {
+            TStatementLayout fitted = profile;
+            fitted.SkipLines = i;
+            fitted.HasHeader = true;
+            return fitted;
+        }
+    return std::nullopt;
+}

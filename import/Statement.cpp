@@ -1,0 +1,110 @@
+#include "import/Statement.h"
+
+#include "import/CsvReader.h"
+#include "import/OfxReader.h"
+#include "import/QifReader.h"
+#include "import/TextDecoding.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// Refuses empty files and binary data.
+void Refuse(const QByteArray &bytes) {
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return QChar::isSpace(uchar(c)); }))
+        throw TImportError("The file is empty.");
+    if (TTextDecoding::LooksBinary(bytes))
+        throw TImportError("The file is not a statement: it holds binary data, not text.");
+}
+
+QString Decoded(const QByteArray &bytes, TTextEncoding *encoding) {
+    Refuse(bytes);
+    *encoding = TTextDecoding::Guess(bytes);
+    QString text = TTextDecoding::Decode(bytes, *encoding);
+    if (text.trimmed().isEmpty())
+        throw TImportError("The file is empty.");
+    return text;
+}
+
+} // namespace
+
+QByteArray ReadStatementBytes(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TImportError(QStringLiteral("Cannot open \u201C%1\u201D: %2")
+                               .arg(QFileInfo(path).fileName(), file.errorString())
+                               .toStdString());
+    if (file.size() > kMaxStatementBytes)
+        throw TImportError(QStringLiteral("\u201C%1\u201D is too large for a statement (more "
+                                          "than %2 MB).")
+                               .arg(QFileInfo(path).fileName())
+                               .arg(kMaxStatementBytes / (1024 * 1024))
+                               .toStdString());
+    // Read one byte more than the limit, for files that grow or report no
+    // size (pipes).
+    QByteArray bytes = file.read(kMaxStatementBytes + 1);
+    if (bytes.size() > kMaxStatementBytes)
+        throw TImportError(QStringLiteral("\u201C%1\u201D is too large for a statement.")
+                               .arg(QFileInfo(path).fileName())
+                               .toStdString());
+    if (file.error() != QFileDevice::NoError)
+        throw TImportError(QStringLiteral("Cannot read \u201C%1\u201D: %2")
+                               .arg(QFileInfo(path).fileName(), file.errorString())
+                               .toStdString());
+    return bytes;
+}
+
+TStatementGuess GuessStatement(const QByteArray &bytes) {
+    TTextEncoding encoding = TTextEncoding::Utf8;
+    const QString text = Decoded(bytes, &encoding);
+    if (TOfxReader::Recognises(text)) {
+        TStatementGuess guess;
+        guess.Layout.Format = TStatementFormat::Ofx;
+        guess.Layout.Encoding = encoding;
+        guess.Layout.DateOrder = TDateOrder::YearMonthDay;
+        return guess;
+    }
+    if (TQifReader::Recognises(text))
+        return TQifReader::Guess(text, encoding);
+    return TCsvReader::Guess(text, encoding);
+}
+
+TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout) {
+    Refuse(bytes);
+    const QString text = TTextDecoding::Decode(bytes, layout.Encoding);
+    switch (layout.Format) {
+    case TStatementFormat::Ofx:
+        return TOfxReader::Read(text);
+    case TStatementFormat::Qif:
+        return TQifReader::Read(text, layout);
+    case TStatementFormat::Csv:
+        break;
+    }
+    return TCsvReader::Read(text, layout);
+}
+
+TStatement ReadStatementFile(const QString &path) {
+    const QByteArray bytes = ReadStatementBytes(path);
+    const TStatementGuess guess = GuessStatement(bytes);
+    if (!guess.Questions.isEmpty())
+        throw TImportError(guess.Questions.join(QLatin1Char(' ')).toStdString());
+    return ReadStatement(bytes, guess.Layout);
+}
+
+std::optional<TStatementLayout> FitStatementLayout(const QByteArray &bytes,
+                                                   const TStatementLayout &profile) {
+    if (bytes.isEmpty() || TTextDecoding::LooksBinary(bytes))
+        return std::nullopt;
+    return TCsvReader::Fit(TTextDecoding::Decode(bytes, profile.Encoding), profile);
+}
+
+QString StatementNotes(const TStatementLine &line) {
+    if (line.Memo.isEmpty() || line.Memo.compare(line.Payee, Qt::CaseInsensitive) == 0)
+        return line.Payee;
+    if (line.Payee.isEmpty())
+        return line.Memo;
+    return line.Payee + QStringLiteral(" - ") + line.Memo;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "import/StatementLayout.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <stdexcept>
+
+// Bank statements read into lines for the pending lists: CSV, OFX and QIF,
+// the format told by the content, never by the file name.
+
+struct TStatementLine {
+    QDate Date;
+    qint64 Cents = 0; // money in > 0, money out < 0
+    QString Payee;    // "" when the file has none
+    QString Memo;     // "" when the file has none
+    QString Category; // from a QIF L line, else ""
+    QString Id;       // OFX FITID, else ""
+    int Line = 0;     // 1-based line of the file where the entry starts
+};
+
+// An entry that could not be read and was left out, or a part of the file
+// that was not read (Line 0 when it is no single line).
+struct TStatementProblem {
+    int Line = 0;
+    QString Reason;
+};
+
+struct TStatement {
+    QList<TStatementLine> Lines;       // in file order
+    QList<TStatementProblem> Problems; // lines left out
+};
+
+class TImportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a statement file of any supported format with the guessed layout.
+// Throws TImportError (what() says why) when the file is none of the formats,
+// or the date order cannot be settled from the data.
+TStatement ReadStatementFile(const QString &path);
+
+// The steps of ReadStatementFile for the import window, which shows the
+// guessed layout and lets the user change it before reading.
+
+// Statement files larger than this are refused.
+inline constexpr qint64 kMaxStatementBytes = 32 * 1024 * 1024;
+// The bytes of the file at `path`; throws TImportError when it cannot be
+// read or is larger than kMaxStatementBytes.
+QByteArray ReadStatementBytes(const QString &path);
+// The format and layout the content shows. Throws TImportError for an empty
+// file, binary data, or text that is none of the formats.
+TStatementGuess GuessStatement(const QByteArray &bytes);
+// Reads `bytes` with `layout` (a guess, changed or not, or a kept profile).
+TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout);
+// A kept CSV layout fitted to `bytes` when the header it was made from is
+// found near the top of the file, else nullopt.
+std::optional<TStatementLayout> FitStatementLayout(const QByteArray &bytes,
+                                                   const TStatementLayout &profile);
+
+// The notes of the record an imported line becomes: payee and memo joined
+// by " - " (the memo left out when it repeats the payee).
+QString StatementNotes(const TStatementLine &line);

@@ -1,0 +1,25 @@
+#include "import/StatementBuilder.h"
+
+void TStatementBuilder::AddLine(const TStatementLine &line) {
+    if (Statement.Lines.size() >= kMaxLines)
+        throw TImportError(QStringLiteral("The file holds more than %L1 entries; import it in "
+                                          "parts.")
+                               .arg(kMaxLines)
+                               .toStdString());
+    Statement.Lines << line;
+}
+
+void TStatementBuilder::AddProblem(int line, const QString &reason) {
+    if (Statement.Problems.size() < kMaxProblems)
+        Statement.Problems << TStatementProblem{line, reason};
+    else
+        ++Uncounted;
+}
+
+TStatement TStatementBuilder::Take() {
+    if (Uncounted > 0)
+        Statement.Problems << TStatementProblem{
+            0, QStringLiteral("%L1 more lines could not be read").arg(Uncounted)};
+    Uncounted = 0;
+    return std::move(Statement);
+}

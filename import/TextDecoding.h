@@ -1,0 +1,20 @@
+#pragma once
+
+#include "import/StatementLayout.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Statement files come in whatever encoding the bank's system writes: a
+// byte-order mark decides; otherwise UTF-8 when the bytes are valid UTF-8,
+// else Windows-1252 (which every byte sequence is).
+class TTextDecoding {
+public:
+    static TTextEncoding Guess(const QByteArray &bytes);
+    // The text without a byte-order mark, every line break ("\r\n", "\r")
+    // made "\n" so that readers count lines alike.
+    static QString Decode(const QByteArray &bytes, TTextEncoding encoding);
+    // True for content that is not text: NUL bytes (without a UTF-16 mark)
+    // or more than a few control characters.
+    static bool LooksBinary(const QByteArray &bytes);
+};
