@@ -50,7 +50,7 @@ void Print(std::FILE *stream, const QString &text) {
 // Reads the command line: handles --help, --version and errors itself and
 // returns the exit status then; otherwise leaves the backup file named on
 // the command line (empty when none) in `backup`.
-std::optional<int> ReadCommandLine(int argc, char *argv[], QString &backup) {
+std::optional<int> ReadCommandLine(int argc, char *argv[], QString &backup, bool &chosen) {
     QStringList words;
     for (int i = 0; i < argc; ++i)
         words << QString::fromLocal8Bit(argv[i]);
@@ -64,8 +64,13 @@ std::optional<int> ReadCommandLine(int argc, char *argv[], QString &backup) {
                                   QStringLiteral("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Shows the version and exits."));
+    // Given by the program's own Restore, whose user has chosen the backup
+    // already: it is restored without asking again.
+    QCommandLineOption restoreChosen(QStringLiteral("restore-chosen"));
+    restoreChosen.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(restoreChosen);
     for (const char *name : kQtOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -100,6 +105,7 @@ std::optional<int> ReadCommandLine(int argc, char *argv[], QString &backup) {
         return 0;
     }
     backup = parser.positionalArguments().value(0);
+    chosen = parser.isSet(restoreChosen);
     return std::nullopt;
 }
 
@@ -108,7 +114,8 @@ std::optional<int> ReadCommandLine(int argc, char *argv[], QString &backup) {
 int main(int argc, char *argv[]) {
     TKestrel::CheckPlatform();
     QString backup;
-    if (const std::optional<int> status = ReadCommandLine(argc, argv, backup))
+    bool chosen = false;
+    if (const std::optional<int> status = ReadCommandLine(argc, argv, backup, chosen))
         return *status;
 
     TLedgerlyApplication app(argc, argv);
@@ -120,8 +127,11 @@ int main(int argc, char *argv[]) {
     // A backup named relative to the folder the program was started from
     // is found there, not in the program's folder that becomes current.
     QStringList arguments{QCoreApplication::arguments().value(0)};
-    if (!backup.isEmpty())
+    if (!backup.isEmpty()) {
         arguments << QFileInfo(backup).absoluteFilePath();
+        if (chosen)
+            arguments << QStringLiteral("--restore-chosen");
+    }
     QDir::setCurrent(TKestrel::ProgramFolder());
     TKestrel::CreateProcessMarker(QStringLiteral("Kestrel-Software-Ledgerly-AppMutex"));
 

@@ -2,6 +2,7 @@
 #include "ui_LoginForm.h"
 
 #include "forms/BusyGuard.h"
+#include "forms/Dialogs.h"
 #include "forms/ErrorReport.h"
 #include "forms/WindowFont.h"
 #include "skin/ScreenPicture.h"
@@ -131,6 +132,18 @@ void TfrmLogin::RestoreFromArgument(const TDataFile &dataFile, const QStringList
         return;
     const QString backup = arguments.at(1);
     if (!QFileInfo(backup).isFile() || !TDataFile::HasBackupExtension(backup))
+        return;
+    // A backup opened from outside the program (a file manager, a command
+    // line) replaces every user's books only after a question; one chosen in
+    // the program's own Restore has been asked for already. A file that
+    // cannot be restored is reported without asking.
+    const bool chosen = arguments.value(2) == QLatin1String("--restore-chosen");
+    if (!chosen && TDataFile::Problem(backup).isEmpty() &&
+        !AskQuestion(nullptr, QStringLiteral("You want to restore the backup %1?\n\nThe accounts "
+                                             "and records of every user in the current data are "
+                                             "replaced by those of the backup; the current data "
+                                             "is kept among the automatic backups.")
+                                  .arg(QDir::toNativeSeparators(backup))))
         return;
     // A failed restore is reported and the data in use is kept; sign-in goes on.
     RunReported(nullptr, [&] {

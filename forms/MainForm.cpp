@@ -387,7 +387,7 @@ void TfrmMain::mnuMenu_RestoreClick() {
     QString quoted = fileName;
     quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
         .replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    Restart(QStringLiteral("\"%1\"").arg(quoted));
+    Restart(QStringLiteral("--restore-chosen \"%1\"").arg(quoted));
 }
 
 void TfrmMain::mnuMenu_AboutClick() {

@@ -290,7 +290,7 @@ private slots:
         ModalAnswer::FileDialog(good);
         trigger("mnuMenu_Restore");
         QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(fixture->Restarts, QStringList{"\"" + good + "\""});
+        QCOMPARE(fixture->Restarts, QStringList{"--restore-chosen \"" + good + "\""});
         QVERIFY(!main->isVisible());
     }
 
@@ -307,14 +307,16 @@ private slots:
         QCOMPARE(fixture->Restarts.size(), 1);
 
         // The parameter text, split as a started program gets it, names the
-        // chosen file: copying "it" through a real start gives the backup.
+        // chosen file after the option: copying "it" through a real start
+        // gives the backup.
         const QString received = dir.filePath("received.ledgerly");
-        TKestrel::RunProgram("/bin/cp", fixture->Restarts.first() + " received.ledgerly",
+        TKestrel::RunProgram("/bin/sh",
+                             "-c 'cp \"$2\" received.ledgerly' sh " + fixture->Restarts.first(),
                              dir.path(), 1);
         QTRY_VERIFY(QFileInfo(received).size() == QFileInfo(backup).size());
 
         QStringList args{QCoreApplication::applicationFilePath()};
-        args << received;
+        args << received << "--restore-chosen";
         main = fixture->SignIn("bob", "pw2", false, args);
         QVERIFY(main->SignedIn());
         QCOMPARE(main->UserName(), QString("bob"));

@@ -269,7 +269,17 @@ private slots:
         }
         QVERIFY(ModalAnswer::AllUsed());
 
+        // A backup from outside the program is restored only after a question.
+        ModalAnswer::MessageBox(QMessageBox::No, &text);
+        {
+            TfrmLogin declined(nullptr, appArgs(backup));
+            QCOMPARE(comboItems(declined), QStringList{"current"});
+        }
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY2(text.contains(backup), qPrintable(text));
+        ModalAnswer::MessageBox(QMessageBox::Yes);
         TfrmLogin login(nullptr, appArgs(backup));
+        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(comboItems(login), QStringList{"restored"});
         QVERIFY(QFileInfo(fixture->DataFile()).isWritable());
         // The data it replaced is kept among the backups, where the user finds it.
@@ -335,7 +345,7 @@ private slots:
         env.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(dir.path());
-        process.start(program, {"saved.ledgerly"});
+        process.start(program, {"--restore-chosen", "saved.ledgerly"});
         QVERIFY(process.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(fixture->DataFile()).size() ==
                                          QFileInfo(dir.filePath("saved.ledgerly")).size() &&
