@@ -5,6 +5,8 @@
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "store/DbClass.h"
+#include "store/KestrelClass.h"
+#include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 
@@ -145,6 +147,21 @@ private slots:
         for (const char *button :
              {"btnTransMore", "btnTransEdit", "btnTransDelete", "btnCatesExport", "btnCatesPrint"})
             QVERIFY2(!enabled(button), button);
+
+        // A record another program wrote with a date that does not exist is
+        // left out, and the search says so instead of failing.
+        TSqlConnection(fixture->DataFile(), TSqlConnection::TMode::ReadWrite)
+            .Exec(QStringLiteral("insert into data (user, date, type, cate, amount, notes) values "
+                                 "('%1', '2024-02-30', 'Expense', '', 1, '')")
+                      .arg(TKestrel::EncodeField("alice"))
+                      .toUtf8()
+                      .constData());
+        QString warning;
+        ModalAnswer::MessageBox(QMessageBox::Ok, &warning);
+        search(QDate(2024, 2, 1), QDate(2024, 3, 31));
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(warning, QString("1 record of this period could not be read and is not shown."));
+        QCOMPARE(model("lvwTrans")->Count(), 0);
     }
 
     void listsAndTotals() {
