@@ -204,6 +204,7 @@ private:
 struct StoredRecord {
     QByteArray Date, Type, Category, Notes;
     double Amount = 0;
+    QByteArray Account, ImportId; // empty ImportId: not imported
 };
 
 // A record checked before anything is stored.
@@ -218,8 +219,26 @@ StoredRecord checkedRecord(const TRecord &record) {
     stored.Category = storedText(record.Category);
     stored.Amount = double(record.Cents) / 100;
     stored.Notes = storedText(record.Notes);
+    if (!record.Import.IsEmpty()) {
+        stored.Account = storedText(record.Import.Account);
+        stored.ImportId = storedText(record.Import.Id);
+    }
     return stored;
 }
+
+// Texts decoded once per distinct stored value (categories: a user has few).
+class DecodedTexts {
+public:
+    const QString &Of(QByteArrayView stored) {
+        auto it = FTexts.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
+        if (it == FTexts.cend())
+            it = FTexts.insert(stored.toByteArray(), decoded(stored));
+        return it.value();
+    }
+
+private:
+    QHash<QByteArray, QString> FTexts;
+};
 
 // After this many records of a period, room for the rest is estimated from
 // the share of the period already read, so that the list grows once.
@@ -498,6 +517,38 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
     return records;
 }
 
+QList<TRecord> TDbMan::QueryRecords(const QString &user, QDate from, QDate to) {
+    const QByteArray storedUser = storedText(user);
+    const QByteArray first = storedDate(from), last = storedDate(to);
+    Book db(FDataFile, Book::Read);
+    // The covering index's own order: no sort.
+    TSqlStatement query(db, "select date, type, id, cate, amount, notes from data "
+                            "where user = ?1 and date >= ?2 and date <= ?3 "
+                            "order by date asc, type desc, id asc");
+    query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
+    DecodedTexts categories;
+    QList<TRecord> records;
+    QByteArray lastIso;
+    QDate day;
+    while (query.Next()) {
+        const QByteArrayView iso = query.Bytes(0);
+        if (iso != lastIso) {
+            lastIso = iso.toByteArray();
+            day = readDate(iso);
+        }
+        TRecord rec;
+        if (!day.isValid() || !readType(query.Bytes(1), rec.Type) ||
+            !readCents(query, 4, rec.Cents))
+            continue;
+        rec.Id = query.Int(2);
+        rec.Date = day;
+        rec.Category = categories.Of(query.Bytes(3));
+        rec.Notes = decoded(query.Bytes(5));
+        records.append(std::move(rec));
+    }
+    return records;
+}
+
 void TDbMan::AddRecord(const QString &user, const TRecord &record) {
     AddRecords(user, {record});
 }
@@ -513,8 +564,17 @@ void TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     {
         TSqlStatement insert(db, kInsertRecord);
-        for (const StoredRecord &rec : std::as_const(stored))
+        // An id imported before (a duplicate the user chose to keep) stays
+        // remembered once.
+        TSqlStatement remember(
+            db, "insert or ignore into fitids (user, account, fitid) values (?1, ?2, ?3)");
+        for (const StoredRecord &rec : std::as_const(stored)) {
             insertRecord(insert, storedUser, rec);
+            if (rec.ImportId.isEmpty())
+                continue;
+            remember.Reset();
+            remember.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId).Run();
+        }
     }
     tr.Commit();
 }
@@ -543,4 +603,115 @@ void TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
         insertRecord(insert, storedUser, rec);
     }
     tr.Commit();
+}
+
+// --- statement import ---------------------------------------------------------------------
+
+QSet<TImportId> TDbMan::KnownImportIds(const QString &user, const QList<TImportId> &ids) {
+    const QByteArray storedUser = storedText(user);
+    QSet<TImportId> known;
+    Book db(FDataFile, Book::Read);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Read);
+    // One lookup in the unique index per id: a statement has a few thousand
+    // ids, a user may have imported many more.
+    TSqlStatement query(db, "select 1 from fitids where user = ?1 and account = ?2 and fitid = ?3");
+    for (const TImportId &id : ids) {
+        if (id.IsEmpty() || known.contains(id))
+            continue;
+        query.Reset();
+        query.Bind(1, storedUser).Bind(2, storedText(id.Account)).Bind(3, storedText(id.Id));
+        if (query.Next())
+            known.insert(id);
+    }
+    return known;
+}
+
+void TDbMan::ForEachNotesCategory(
+    const QString &user,
+    const std::function<void(TRecordType, const QString &, const QString &, int)> &row) {
+    Book db(FDataFile, Book::Read);
+    // Grouped by the stored texts, so that each distinct value is decoded
+    // here once, not once per record; the groups come ordered by notes.
+    TSqlStatement query(db, "select notes, type, cate, count(*) from data where user = ?1 "
+                            "group by notes, type, cate");
+    query.Bind(1, storedText(user));
+    DecodedTexts categories;
+    QByteArray lastNotes;
+    QString notes;
+    bool first = true;
+    while (query.Next()) {
+        TRecordType type;
+        if (!readType(query.Bytes(1), type))
+            continue;
+        const QByteArrayView storedNotes = query.Bytes(0);
+        if (first || storedNotes != lastNotes) {
+            lastNotes = storedNotes.toByteArray();
+            notes = decoded(storedNotes);
+            first = false;
+        }
+        row(type, notes, categories.Of(query.Bytes(2)), int(query.Int(3)));
+    }
+}
+
+QList<TCategoryRule> TDbMan::CategoryRules(const QString &user) {
+    Book db(FDataFile, Book::Read);
+    TSqlStatement query(db, "select text, cate from rules where user = ?1 order by pos, rowid");
+    query.Bind(1, storedText(user));
+    QList<TCategoryRule> rules;
+    while (query.Next())
+        rules.append({decoded(query.Bytes(0)), decoded(query.Bytes(1))});
+    return rules;
+}
+
+void TDbMan::SetCategoryRules(const QString &user, const QList<TCategoryRule> &rules) {
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    {
+        TSqlStatement del(db, "delete from rules where user = ?1");
+        del.Bind(1, storedUser).Run();
+        TSqlStatement insert(db, "insert into rules (user, pos, text, cate) values (?1, ?2, ?3, ?4)");
+        for (int i = 0; i < rules.size(); ++i) {
+            insert.Reset();
+            insert.Bind(1, storedUser)
+                .Bind(2, i)
+                .Bind(3, storedText(rules[i].Text))
+                .Bind(4, storedText(rules[i].Category));
+            insert.Run();
+        }
+    }
+    tr.Commit();
+}
+
+QList<TBankProfile> TDbMan::BankProfiles(const QString &user) {
+    QList<TBankProfile> profiles;
+    {
+        Book db(FDataFile, Book::Read);
+        TSqlStatement query(db, "select name, layout from profiles where user = ?1");
+        query.Bind(1, storedText(user));
+        while (query.Next())
+            profiles.append({decoded(query.Bytes(0)), decoded(query.Bytes(1))});
+    }
+    std::sort(profiles.begin(), profiles.end(), [](const TBankProfile &a, const TBankProfile &b) {
+        return a.Name.localeAwareCompare(b.Name) < 0;
+    });
+    return profiles;
+}
+
+void TDbMan::SaveBankProfile(const QString &user, const TBankProfile &profile) {
+    if (profile.Name.trimmed().isEmpty())
+        fail(QStringLiteral("A bank profile needs a name."));
+    Book db(FDataFile, Book::Write);
+    TSqlStatement upsert(db, "insert or replace into profiles (user, name, layout) "
+                             "values (?1, ?2, ?3)");
+    upsert.Bind(1, storedText(user))
+        .Bind(2, storedText(profile.Name))
+        .Bind(3, storedText(profile.Layout))
+        .Run();
+}
+
+void TDbMan::DeleteBankProfile(const QString &user, const QString &name) {
+    Book db(FDataFile, Book::Write);
+    TSqlStatement del(db, "delete from profiles where user = ?1 and name = ?2");
+    del.Bind(1, storedText(user)).Bind(2, storedText(name)).Run();
 }
