@@ -66,8 +66,11 @@ std::optional<TStatementLayout> FitStatementLayout(const QByteArray &bytes,
                                                    const TStatementLayout &profile);
 
 // The names of the CSV columns under `layout`: the texts of its header row,
-// else "Column 1", "Column 2", ... as many as its first row has.
-QStringList StatementColumns(const QByteArray &bytes, const TStatementLayout &layout);
+// else "Column 1", "Column 2", ... as many as its first row has. With
+// `headerSignature`, also what identifies that header (empty without one),
+// for a layout to be kept as a bank profile.
+QStringList StatementColumns(const QByteArray &bytes, const TStatementLayout &layout,
+                             QString *headerSignature = nullptr);
 
 // The identity under which an imported line is remembered: its FITID within
 // its account (empty for a line without a FITID).

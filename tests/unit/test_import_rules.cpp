@@ -275,12 +275,22 @@ void TestImportRules::proposalsSayWhereTheyCameFrom() {
              QStringLiteral("Wages:%1:1").arg(int(S::Rule)));
     QCOMPARE(propose(Line(day, -5, "Bus")), QStringLiteral(":%1:-1").arg(int(S::None)));
 
-    // With the user's lists known, a rule naming a category the line's type
-    // lacks is passed over and the history answers.
-    proposer.SetCategories({"Food"}, {"Salary"});
+    // With the user's lists known, a rule naming a category of the other
+    // type's list only is passed over and the history answers; a category
+    // in neither list is new and used.
+    proposer.SetCategories({"Food"}, {"Salary", "Shopping"});
     QCOMPARE(propose(Line(day, -100, "CORNER SHOP")),
              QStringLiteral("Food:%1:-1").arg(int(S::History)));
+    QCOMPARE(propose(Line(day, 100, "ACME SALARY")),
+             QStringLiteral("Wages:%1:1").arg(int(S::Rule)));
+    proposer.SetCategories({"Food", "Wages"}, {"Salary", "Shopping"});
     QCOMPARE(propose(Line(day, 100, "ACME SALARY")), QStringLiteral(":%1:-1").arg(int(S::None)));
+    // New rules apply at once; the history stays.
+    proposer.SetRules({{"salary", "Salary"}});
+    QCOMPARE(propose(Line(day, 100, "ACME SALARY")),
+             QStringLiteral("Salary:%1:0").arg(int(S::Rule)));
+    QCOMPARE(propose(Line(day, -100, "Corner Shop")),
+             QStringLiteral("Food:%1:-1").arg(int(S::History)));
 }
 
 QTEST_GUILESS_MAIN(TestImportRules)
