@@ -242,8 +242,13 @@ private slots:
         // without a question.
         Import(Data("ambiguous.csv"), [](QWidget *w) {
             QVERIFY(Child<QLabel>(w, "lblImportNotice")->text().contains("My bank"));
-            QCOMPARE(ListTexts(Child<QTreeView>(w, "lvwImport"))[2].mid(1, 5),
+            auto *list = Child<QTreeView>(w, "lvwImport");
+            QCOMPARE(ListTexts(list)[2].mid(1, 5),
                      (QStringList{"12/11/2024", "Income", "", "None", "1500.00"}));
+            // A choice changed reads the file again.
+            Child<QComboBox>(w, "cboImportDateOrder")->setCurrentText("month/day/year");
+            QCOMPARE(ListTexts(list)[2][1], QStringLiteral("11/12/2024"));
+            QCOMPARE(Child<QComboBox>(w, "cboImportProfile")->currentIndex(), 0);
             QTest::mouseClick(Child<QPushButton>(w, "btnImportClose"), Qt::LeftButton);
         });
     }
