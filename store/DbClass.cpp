@@ -308,12 +308,12 @@ void checkListName(const QString &listName) {
 // cache line) until the pair itself is looked at.
 class NotesGroups {
 public:
-    // Room for `rows` pairs, so that the table never grows.
-    explicit NotesGroups(qsizetype rows) {
+    // Room for `rows` pairs, so that the table never grows (before any Add).
+    void Reserve(qsizetype rows) {
         size_t size = 1024;
         while (size < size_t(rows) * 2)
             size *= 2;
-        FSlots.resize(size);
+        FSlots.assign(size, TSlot());
         FEntries.reserve(size_t(rows));
     }
 
@@ -713,14 +713,17 @@ void TDbMan::ForEachNotesCategory(
     // BY would first sort the user's whole history in a temporary tree (see
     // docs/PERFORMANCE.md).
     const QByteArray storedUser = storedText(user);
-    Book db(FDataFile, Book::Read);
-    TSqlTransaction tr(db, TSqlTransaction::TKind::Read);
-    TSqlStatement count(db, "select count(*) from data where user = ?1");
-    count.Bind(1, storedUser);
-    NotesGroups groups(count.Next() ? count.Int(0) : 0);
+    NotesGroups groups;
     QHash<QByteArray, int> categoryIds;
     QList<QByteArray> categories;
     {
+        // Closed before the rows are handed out, so other instances can
+        // write meanwhile.
+        Book db(FDataFile, Book::Read);
+        TSqlTransaction tr(db, TSqlTransaction::TKind::Read);
+        TSqlStatement count(db, "select count(*) from data where user = ?1");
+        count.Bind(1, storedUser);
+        groups.Reserve(count.Next() ? count.Int(0) : 0);
         TSqlStatement query(db, "select type, cate, notes from data where user = ?1");
         query.Bind(1, storedUser);
         while (query.Next()) {
