@@ -1,16 +1,27 @@
-// Statement import without the store: a generated 10,000-line bank CSV of
+// Statement import. Without the store: a generated 10,000-line bank CSV of
 // one year is read (layout guessed), its categories proposed (50 rules, then
 // a history of 100,000 notes rows) and its duplicates found among the 20,000
 // records of that year plus 500 pending rows, 3,000 of the lines being
-// stored already. The store's queries for the records, the history and the
-// known FITIDs come on top of these figures.
+// stored already. With the store: the same file against a user of the
+// 1,000,000-record book (the records of the file's dates, the user's whole
+// history, the rules and the category lists read from it), and the import
+// window opened on it until its table is drawn.
+#include "bench/BookGenerator.h"
+#include "forms/EntryPanel.h"
+#include "forms/ImportForm.h"
+#include "forms/Session.h"
+#include "forms/StatementImport.h"
 #include "import/CategoryProposer.h"
 #include "import/Duplicates.h"
 #include "import/Statement.h"
+#include "store/DbClass.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 #include <benchmark/benchmark.h>
 
@@ -160,8 +171,88 @@ void BM_ImportAll10k(benchmark::State &state) {
     }
 }
 
+// The rows of both pending lists in the benchmarks with the store.
+QList<TRecord> Pending() {
+    return Input().Records.mid(Input().Records.size() - kPending);
+}
+
+// Everything the import window does before it fills its table, with the
+// store's queries on the 1,000,000-record book: read and guess the file,
+// the records of its dates (plus 500 pending rows), the user's history of
+// notes and categories, the rules and the category lists.
+void BM_ImportBook10k(benchmark::State &state) {
+    TDbMan db(TBookGenerator::BookPath());
+    const QString user = TBookGenerator::UserNames().first();
+    const QList<TRecord> pending = Pending();
+    int duplicates = 0, filled = 0;
+    for (auto _ : state) {
+        TStatementImport import(db, user);
+        import.Open(Input().CsvPath);
+        import.Read(import.Layout(), pending);
+        duplicates = filled = 0;
+        for (const TImportRow &row : import.Rows()) {
+            duplicates += row.Duplicate.Kind != TDuplicateKind::None;
+            filled += !row.Category.isEmpty();
+        }
+    }
+    state.counters["duplicates"] = double(duplicates);
+    state.counters["filled"] = double(filled);
+}
+
+// The store's query of the history alone: each distinct (type, notes,
+// category) of a user with 200,000 records, decoded once.
+void BM_ImportHistoryQuery(benchmark::State &state) {
+    TDbMan db(TBookGenerator::BookPath());
+    const QString user = TBookGenerator::UserNames().first();
+    int rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        db.ForEachNotesCategory(
+            user, [&](TRecordType, const QString &, const QString &, int) { ++rows; });
+    }
+    state.counters["rows"] = double(rows);
+}
+
+// The known-FITID lookup of an OFX file of 10,000 entries.
+void BM_ImportKnownIds10k(benchmark::State &state) {
+    TDbMan db(TBookGenerator::BookPath());
+    QList<TImportId> ids;
+    for (int i = 0; i < kLines; ++i)
+        ids << TImportId{QStringLiteral("12345678 0001234567"), QStringLiteral("2024%1").arg(i)};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(db.KnownImportIds(TBookGenerator::UserNames().first(), ids));
+}
+
+// Import Statement... on the 10,000-line file: the window made, the file
+// read and checked against the book, the table filled and the window drawn.
+void BM_ImportWindow10k(benchmark::State &state) {
+    TSession session;
+    session.UserName = TBookGenerator::UserNames().first();
+    session.DataFile = TBookGenerator::BookPath();
+    session.DbMan = std::make_unique<TDbMan>(session.DataFile);
+    TEntryPanel expense(session, TEntryPanelKind::Expense());
+    TEntryPanel income(session, TEntryPanelKind::Income());
+    expense.AppendPending(Pending());
+    QFileDialog files;
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        TfrmImport window(session, &expense, &income, &files, nullptr);
+        if (!window.OpenFile(Input().CsvPath))
+            throw std::runtime_error("bench: the statement was not opened");
+        window.show();
+        window.repaint();
+        QCoreApplication::processEvents();
+        rows = window.findChild<QTreeView *>("lvwImport")->model()->rowCount();
+    }
+    state.counters["rows"] = double(rows);
+}
+
 } // namespace
 
+BENCHMARK(BM_ImportBook10k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportHistoryQuery)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportKnownIds10k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportWindow10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportRead10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportClassify10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportDuplicates10k)->Unit(benchmark::kMillisecond);

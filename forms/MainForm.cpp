@@ -5,6 +5,7 @@
 #include "forms/Dialogs.h"
 #include "forms/EntryPanel.h"
 #include "forms/ErrorReport.h"
+#include "forms/ImportForm.h"
 #include "forms/LoginForm.h"
 #include "forms/TransactionsPanel.h"
 #include "forms/WindowFont.h"
@@ -104,7 +105,10 @@ void TfrmMain::SetupComponents() {
     OpenDialog1 = new QFileDialog(this);
     OpenDialog1->setObjectName("OpenDialog1");
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    for (QFileDialog *dialog : {FSession.SaveDialog1, OpenDialog1}) {
+    ImportDialog1 = new QFileDialog(this);
+    ImportDialog1->setObjectName("ImportDialog1");
+    ImportDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    for (QFileDialog *dialog : {FSession.SaveDialog1, OpenDialog1, ImportDialog1}) {
         dialog->setOption(QFileDialog::DontUseNativeDialog);
         dialog->setFileMode(QFileDialog::AnyFile);
         // The current folder is the program's own; the user's files are
@@ -112,6 +116,7 @@ void TfrmMain::SetupComponents() {
         // chosen.
         dialog->setDirectory(QDir::homePath());
     }
+    ImportDialog1->setFileMode(QFileDialog::ExistingFile);
 
     // The panels lie on top of each other under the mode bar; the mode
     // buttons show one of them.
@@ -133,6 +138,11 @@ void TfrmMain::SetupMenus() {
     QAction *setPwd = addItem(mnuMenu, "mnuMenu_SetPwd", "Set Password");
     QAction *deleteUser = addItem(mnuMenu, "mnuMenu_DeleteUser", "Delete ");
     addSeparator(mnuMenu, "mnuMenu_Separator1");
+    // Statements come into the data as backups do: the group of the file's content.
+    QAction *import = addItem(mnuMenu, "mnuMenu_Import", "Import Statement...");
+    import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    import->setShortcutContext(Qt::WindowShortcut);
+    addAction(import); // the shortcut works while the menu is closed
     QAction *backup = addItem(mnuMenu, "mnuMenu_Backup", "Backup");
     QAction *restore = addItem(mnuMenu, "mnuMenu_Restore", "Restore from Backup");
     addSeparator(mnuMenu, "mnuMenu_Separator2");
@@ -153,6 +163,7 @@ void TfrmMain::SetupMenus() {
     guarded(switchUser, &TfrmMain::mnuMenu_SwitchUserClick);
     guarded(setPwd, &TfrmMain::mnuMenu_SetPwdClick);
     guarded(deleteUser, &TfrmMain::mnuMenu_DeleteUserClick);
+    guarded(import, &TfrmMain::mnuMenu_ImportClick);
     guarded(backup, &TfrmMain::mnuMenu_BackupClick);
     guarded(restore, &TfrmMain::mnuMenu_RestoreClick);
     guarded(about, &TfrmMain::mnuMenu_AboutClick);
@@ -330,6 +341,29 @@ void TfrmMain::mnuMenu_DeleteUserClick() {
         FSession.DbMan->DeleteUser(FSession.UserName);
     }
     Restart(QString());
+}
+
+void TfrmMain::mnuMenu_ImportClick() {
+    if (!SignedIn())
+        return;
+    const QString fileName = RunFileDialog(
+        ImportDialog1, QStringLiteral("Statements (*.csv *.txt *.ofx *.qfx *.qif *.CSV *.TXT "
+                                      "*.OFX *.QFX *.QIF);;All files (*)"));
+    if (fileName.isEmpty())
+        return;
+    TfrmImport dialog(FSession, FOutPanel, FInPanel, ImportDialog1, this);
+    if (!dialog.OpenFile(fileName))
+        return;
+    const qsizetype expenses = FOutPanel->Pending().size();
+    const qsizetype income = FInPanel->Pending().size();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The lines wait in the pending lists for the user to review and save:
+    // the panel that received lines is shown.
+    if (FOutPanel->Pending().size() > expenses)
+        ui->rdoExpense->setChecked(true);
+    else if (FInPanel->Pending().size() > income)
+        ui->rdoIncome->setChecked(true);
 }
 
 void TfrmMain::mnuMenu_BackupClick() {

@@ -61,6 +61,8 @@ public:
     void mnuMenu_SwitchUserClick();
     void mnuMenu_SetPwdClick();
     void mnuMenu_DeleteUserClick();
+    // Import Statement... (also Ctrl+I): a statement file into the pending lists.
+    void mnuMenu_ImportClick();
     void mnuMenu_BackupClick();
     void mnuMenu_RestoreClick();
     void mnuMenu_AboutClick();
@@ -91,6 +93,8 @@ private:
     std::unique_ptr<TSkinMan> SkinMan;
     QMenu *mnuMenu = nullptr;
     QFileDialog *OpenDialog1 = nullptr;
+    // The open dialog of statement files; it remembers the folder for the run.
+    QFileDialog *ImportDialog1 = nullptr;
     TEntryPanel *FOutPanel = nullptr;
     TEntryPanel *FInPanel = nullptr;
     TTransactionsPanel *FTransPanel = nullptr;

@@ -8,10 +8,9 @@ TRecordType TypeOf(const TStatementLine &line) {
 
 } // namespace
 
-TCategoryProposer::TCategoryProposer(QList<TCategoryRule> rules, const QList<TStatementLine> &lines)
-    : Rules(std::move(rules)) {
-    for (const TCategoryRule &r : Rules)
-        Folded << r.Text.trimmed().toCaseFolded();
+TCategoryProposer::TCategoryProposer(QList<TCategoryRule> rules,
+                                     const QList<TStatementLine> &lines) {
+    SetRules(std::move(rules));
     for (const TStatementLine &l : lines)
         if (l.Category.isEmpty())
             History.Ask(TypeOf(l), HistoryText(l));
@@ -20,6 +19,22 @@ TCategoryProposer::TCategoryProposer(QList<TCategoryRule> rules, const QList<TSt
 void TCategoryProposer::AddHistory(TRecordType type, const QString &notes, const QString &category,
                                    int count) {
     History.Add(type, notes, category, count);
+}
+
+void TCategoryProposer::SetRules(QList<TCategoryRule> rules) {
+    Rules = std::move(rules);
+    Folded.clear();
+    for (const TCategoryRule &r : std::as_const(Rules))
+        Folded << r.Text.trimmed().toCaseFolded();
+    RulesIn.clear();
+}
+
+bool TCategoryProposer::Fits(TRecordType type, const QString &category) const {
+    if (!Checked)
+        return true;
+    const bool income = type == TRecordType::Income;
+    return (income ? Income : Expense).contains(category) ||
+           !(income ? Expense : Income).contains(category);
 }
 
 void TCategoryProposer::SetCategories(const QStringList &expense, const QStringList &income) {
@@ -50,18 +65,17 @@ TCategoryProposal TCategoryProposer::Propose(const TStatementLine &line) const {
     if (!line.Category.isEmpty())
         return {line.Category, TCategorySource::File, -1};
     const TRecordType type = TypeOf(line);
-    const QStringList &known = type == TRecordType::Income ? Income : Expense;
     // The first rule that the payee or the memo matches.
     const QList<int> inPayee = RulesMatching(line.Payee), inMemo = RulesMatching(line.Memo);
     for (qsizetype a = 0, b = 0; a < inPayee.size() || b < inMemo.size();) {
         const int i = b >= inMemo.size() || (a < inPayee.size() && inPayee[a] <= inMemo[b])
                           ? inPayee[a++]
                           : inMemo[b++];
-        if (!Checked || known.contains(Rules[i].Category))
+        if (Fits(type, Rules[i].Category))
             return {Rules[i].Category, TCategorySource::Rule, i};
     }
     const QString given = History.MostGiven(type, HistoryText(line));
-    if (given.isEmpty() || (Checked && !known.contains(given)))
+    if (given.isEmpty() || !Fits(type, given))
         return {};
     return {given, TCategorySource::History, -1};
 }

@@ -20,8 +20,9 @@ struct TCategoryProposal {
 // written in the file (QIF L) as given; else the first of the user's rules
 // that matches; else the category the user gave most often to records whose
 // notes hold the payee (the memo when there is no payee). With the user's
-// category lists set, a rule or a history whose category is not in the list
-// of the line's type (an expense category for money in) is passed over.
+// category lists set, a rule or a history whose category belongs to the
+// other type's list only (an expense category for money in) is passed over;
+// a category in neither list (a new one, typed for a rule) is used.
 class TCategoryProposer {
 public:
     // Ready to propose for `lines` once the history has been added.
@@ -30,6 +31,8 @@ public:
     // these notes and this category.
     void AddHistory(TRecordType type, const QString &notes, const QString &category, int count = 1);
     void SetCategories(const QStringList &expense, const QStringList &income);
+    // Replaces the rules (the history stays).
+    void SetRules(QList<TCategoryRule> rules);
 
     // For a line of the statement given to the constructor.
     TCategoryProposal Propose(const TStatementLine &line) const;
@@ -40,6 +43,8 @@ public:
 private:
     // The rules whose text `text` holds, in their order (remembered per text).
     QList<int> RulesMatching(const QString &text) const;
+    // Whether `category` may be proposed for a line of `type`.
+    bool Fits(TRecordType type, const QString &category) const;
 
     QList<TCategoryRule> Rules;
     QStringList Folded; // the rules' texts, trimmed and case-folded

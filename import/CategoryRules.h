@@ -1,18 +1,15 @@
 #pragma once
 
 #include "import/Statement.h"
+#include "store/Records.h"
 
 #include <QList>
 #include <QString>
 
 #include <optional>
 
-// "Payee or memo contains Text -> Category".
-struct TCategoryRule {
-    QString Text;
-    QString Category;
-    bool operator==(const TCategoryRule &) const = default;
-};
+// TCategoryRule ("payee or memo contains Text -> Category") is one of the
+// store's typed values (store/Records.h): the user's rules are kept there.
 
 // A user's rules, in the order they are tried: the first rule whose text
 // the payee or the memo contains (ignoring case) gives the category.

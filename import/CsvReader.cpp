@@ -711,6 +711,23 @@ TStatement TCsvReader::Read(const QString &text, const TStatementLayout &layout)
     return statement.Take();
 }
 
+QStringList TCsvReader::Columns(const QString &text, const TStatementLayout &layout,
+                                QString *headerSignature) {
+    const QList<TCsvRecord> first =
+        Split(FromLine(text, layout.SkipLines), layout.Delimiter, layout.SkipLines + 1, 1);
+    if (first.isEmpty())
+        return {};
+    QStringList names;
+    const QStringList &fields = first.first().Fields;
+    if (headerSignature && layout.HasHeader)
+        *headerSignature = HeaderSignature(fields);
+    for (int c = 0; c < fields.size(); ++c) {
+        const QString name = layout.HasHeader ? Clean(fields[c]) : QString();
+        names << (name.isEmpty() ? QStringLiteral("Column %1").arg(c + 1) : name);
+    }
+    return names;
+}
+
 std::optional<TStatementLayout> TCsvReader::Fit(const QString &text,
                                                 const TStatementLayout &profile) {
     if (profile.Format != TStatementFormat::Csv || profile.HeaderSignature.isEmpty())

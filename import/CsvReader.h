@@ -40,6 +40,11 @@ public:
     // a date column, an amount column or a settled date order.
     static TStatement Read(const QString &text, const TStatementLayout &layout);
 
+    // The column names under `layout` and the header's signature (see
+    // StatementColumns).
+    static QStringList Columns(const QString &text, const TStatementLayout &layout,
+                               QString *headerSignature = nullptr);
+
     // A text that identifies a header row, whatever the case and spacing of
     // its names: the SHA-1 of the names.
     static QString HeaderSignature(const QStringList &header);

@@ -24,14 +24,15 @@ qint64 KeyOf(qint64 cents, TRecordType type) {
 } // namespace
 
 QList<TDuplicate> TDuplicates::Find(const QList<TStatementLine> &lines,
-                                    const QList<TRecord> &records, const QSet<QString> &knownIds) {
+                                    const QList<TRecord> &records,
+                                    const QSet<TImportId> &knownIds) {
     QList<TDuplicate> result(lines.size());
 
     // FITIDs first: known ones, and repeats within the file.
-    QHash<QString, int> firstWithId;
+    QHash<TImportId, int> firstWithId;
     for (int i = 0; i < lines.size(); ++i) {
-        const QString &id = lines[i].Id;
-        if (id.isEmpty())
+        const TImportId id = StatementImportId(lines[i]);
+        if (id.IsEmpty())
             continue;
         if (knownIds.contains(id)) {
             result[i].Kind = TDuplicateKind::KnownId;

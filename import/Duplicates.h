@@ -27,7 +27,8 @@ struct TDuplicate {
 // two real coffees of one day stay two lines when only one was stored. The
 // pairing is the largest possible one, so a re-imported file matches every
 // line it stored. A line whose FITID was imported before is always a
-// duplicate, as is a line that repeats the FITID of an earlier line.
+// duplicate, as is a line that repeats the FITID of an earlier line of the
+// same account.
 //
 // Lines of one file are not matched with each other by amount and date: a
 // statement lists every payment once, so two equal lines are two payments.
@@ -37,7 +38,8 @@ public:
 
     // One answer per line, in the lines' order. `records` are the stored
     // records of the period and the pending rows; `knownIds` the FITIDs
-    // imported before. Sorts once: O((lines + records) log).
+    // imported before (see StatementImportId). Sorts once:
+    // O((lines + records) log).
     static QList<TDuplicate> Find(const QList<TStatementLine> &lines, const QList<TRecord> &records,
-                                  const QSet<QString> &knownIds);
+                                  const QSet<TImportId> &knownIds);
 };

@@ -85,7 +85,7 @@ QDate PostedDate(const QString &text) {
     return QDate(year, text.mid(4, 2).toInt(), text.mid(6, 2).toInt());
 }
 
-void Finish(TEntry &e, TStatementBuilder &statement) {
+void Finish(TEntry &e, const QString &account, TStatementBuilder &statement) {
     if (!e.Open)
         return;
     e.Open = false;
@@ -114,6 +114,7 @@ void Finish(TEntry &e, TStatementBuilder &statement) {
     line.Payee = Clean(e.Name.isEmpty() ? e.Payee : e.Name);
     line.Memo = Clean(e.Memo);
     line.Id = e.Id.trimmed();
+    line.Account = account;
     statement.AddLine(line);
 }
 
@@ -132,6 +133,7 @@ bool TOfxReader::Recognises(QStringView text) {
 TStatement TOfxReader::Read(QStringView text) {
     TStatementBuilder statement;
     TEntry entry;
+    QString bank, account, entryAccount;
     const qsizetype n = text.size();
     qsizetype pos = 0, counted = 0;
     int line = 1;
@@ -167,7 +169,7 @@ TStatement TOfxReader::Read(QStringView text) {
         const QString name = tag.toString().toUpper();
         pos = gt + 1;
         if (name == QLatin1String("STMTTRN")) {
-            Finish(entry, statement);
+            Finish(entry, entryAccount, statement);
             if (!closing) {
                 entry = TEntry();
                 entry.Open = true;
@@ -180,11 +182,24 @@ TStatement TOfxReader::Read(QStringView text) {
             // file that omits </STMTTRN>.
             if (name == QLatin1String("BANKTRANLIST") || name == QLatin1String("OFX") ||
                 name.endsWith(QLatin1String("STMTRS")) || name == QLatin1String("INVBANKTRAN"))
-                Finish(entry, statement);
+                Finish(entry, entryAccount, statement);
             continue;
         }
-        if (!entry.Open)
+        if (!entry.Open) {
+            // The account of the statement's entries (BANKACCTFROM or
+            // CCACCTFROM; the ...ACCTTO of a transfer lies inside its entry).
+            if (name.endsWith(QLatin1String("STMTRS"))) {
+                bank.clear();
+                account.clear();
+                entryAccount.clear();
+            } else if (name == QLatin1String("BANKID") || name == QLatin1String("ACCTID")) {
+                qsizetype end = text.indexOf(u'<', pos);
+                (name == QLatin1String("BANKID") ? bank : account) =
+                    Clean(Unescape(text.mid(pos, (end < 0 ? n : end) - pos)));
+                entryAccount = bank.isEmpty() ? account : bank + u' ' + account;
+            }
             continue;
+        }
         qsizetype end = text.indexOf(u'<', pos);
         if (end < 0)
             end = n;
@@ -210,6 +225,6 @@ TStatement TOfxReader::Read(QStringView text) {
             *field = value;
         pos = end;
     }
-    Finish(entry, statement);
+    Finish(entry, entryAccount, statement);
     return statement.Take();
 }

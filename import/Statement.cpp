@@ -108,3 +108,20 @@ QString StatementNotes(const TStatementLine &line) {
         return line.Memo;
     return line.Payee + QStringLiteral(" - ") + line.Memo;
 }
+
+QStringList StatementColumns(const QByteArray &bytes, const TStatementLayout &layout,
+                             QString *headerSignature) {
+    if (headerSignature)
+        headerSignature->clear();
+    if (layout.Format != TStatementFormat::Csv || bytes.isEmpty() ||
+        TTextDecoding::LooksBinary(bytes))
+        return {};
+    return TCsvReader::Columns(TTextDecoding::Decode(bytes, layout.Encoding), layout,
+                               headerSignature);
+}
+
+TImportId StatementImportId(const TStatementLine &line) {
+    if (line.Id.isEmpty())
+        return {};
+    return {line.Account, line.Id};
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/StatementLayout.h"
+#include "store/Records.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -21,6 +22,7 @@ struct TStatementLine {
     QString Category; // from a QIF L line, else ""
     QString Id;       // OFX FITID, else ""
     int Line = 0;     // 1-based line of the file where the entry starts
+    QString Account = {}; // OFX: the bank and account the entry belongs to, else ""
 };
 
 // An entry that could not be read and was left out, or a part of the file
@@ -62,6 +64,17 @@ TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout
 // found near the top of the file, else nullopt.
 std::optional<TStatementLayout> FitStatementLayout(const QByteArray &bytes,
                                                    const TStatementLayout &profile);
+
+// The names of the CSV columns under `layout`: the texts of its header row,
+// else "Column 1", "Column 2", ... as many as its first row has. With
+// `headerSignature`, also what identifies that header (empty without one),
+// for a layout to be kept as a bank profile.
+QStringList StatementColumns(const QByteArray &bytes, const TStatementLayout &layout,
+                             QString *headerSignature = nullptr);
+
+// The identity under which an imported line is remembered: its FITID within
+// its account (empty for a line without a FITID).
+TImportId StatementImportId(const TStatementLine &line);
 
 // The notes of the record an imported line becomes: payee and memo joined
 // by " - " (the memo left out when it repeats the payee).

@@ -24,15 +24,21 @@ using TMode = TSqlConnection::TMode;
 
 // --- what a data file holds -----------------------------------------------
 
-// The tables and columns the program reads and writes.
+// The tables and columns the program reads and writes, and the format
+// version that brought each table (a file of an older format gets it when
+// it is upgraded).
 struct TTable {
     const char *Name;
     std::initializer_list<const char *> Columns;
+    int Since = 0;
 };
 const TTable kTables[] = {
     {"users", {"name", "pwd"}},
     {"cates", {"user", "out", "in"}},
     {"data", {"id", "user", "date", "type", "cate", "amount", "notes"}},
+    {"rules", {"user", "pos", "text", "cate"}, 2},
+    {"profiles", {"user", "name", "layout"}, 2},
+    {"fitids", {"user", "account", "fitid"}, 2},
 };
 
 // --- format upgrades --------------------------------------------------------
@@ -53,8 +59,27 @@ void toVersion1(TSqlConnection &db) {
             "CREATE INDEX data_user_date ON data (user, date, type DESC, id, cate, amount, notes)");
 }
 
+// Version 2: statement import. Per user, the category rules in their order,
+// the bank profiles (statement layouts kept under a name) and the bank ids
+// (OFX FITIDs) of the imported entries, which a bank keeps unique within one
+// account only. Texts are stored encoded like every other text.
+void toVersion2(TSqlConnection &db) {
+    db.Exec("CREATE TABLE IF NOT EXISTS rules ("
+            " user TEXT NOT NULL DEFAULT '', pos INTEGER NOT NULL DEFAULT 0,"
+            " text TEXT NOT NULL DEFAULT '', cate TEXT NOT NULL DEFAULT '');"
+            "CREATE INDEX IF NOT EXISTS rules_user ON rules (user, pos);"
+            "CREATE TABLE IF NOT EXISTS profiles ("
+            " user TEXT NOT NULL DEFAULT '', name TEXT NOT NULL DEFAULT '',"
+            " layout TEXT NOT NULL DEFAULT '');"
+            "CREATE UNIQUE INDEX IF NOT EXISTS profiles_user_name ON profiles (user, name);"
+            "CREATE TABLE IF NOT EXISTS fitids ("
+            " user TEXT NOT NULL DEFAULT '', account TEXT NOT NULL DEFAULT '',"
+            " fitid TEXT NOT NULL DEFAULT '');"
+            "CREATE UNIQUE INDEX IF NOT EXISTS fitids_user_account ON fitids (user, account, fitid);");
+}
+
 using TUpgradeStep = void (*)(TSqlConnection &);
-const TUpgradeStep kUpgradeSteps[] = {toVersion1};
+const TUpgradeStep kUpgradeSteps[] = {toVersion1, toVersion2};
 static_assert(std::size(kUpgradeSteps) == TDataFile::kFormatVersion,
               "one upgrade step for each format version");
 
@@ -101,7 +126,11 @@ QString problemOf(const QString &path, TMode mode) {
         }
         if (!faults.isEmpty())
             return QStringLiteral("is damaged (%1)").arg(faults.join(QStringLiteral("; ")));
+        const int version = int(db.PragmaInt("user_version"));
         for (const TTable &table : kTables) {
+            // A file of an older format gets the table when it is upgraded.
+            if (version < table.Since)
+                continue;
             TSqlStatement info(db, "SELECT lower(name) FROM pragma_table_info(?1)");
             info.Bind(1, QByteArrayView(table.Name));
             QStringList have;
@@ -117,7 +146,6 @@ QString problemOf(const QString &path, TMode mode) {
                         .arg(QLatin1String(table.Name), QLatin1String(column));
             }
         }
-        const int version = int(db.PragmaInt("user_version"));
         if (version > TDataFile::kFormatVersion)
             return newerFormat(version);
     } catch (const TDbError &error) {

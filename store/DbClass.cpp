@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -204,6 +206,7 @@ private:
 struct StoredRecord {
     QByteArray Date, Type, Category, Notes;
     double Amount = 0;
+    QByteArray Account, ImportId; // empty ImportId: not imported
 };
 
 // A record checked before anything is stored.
@@ -218,8 +221,26 @@ StoredRecord checkedRecord(const TRecord &record) {
     stored.Category = storedText(record.Category);
     stored.Amount = double(record.Cents) / 100;
     stored.Notes = storedText(record.Notes);
+    if (!record.Import.IsEmpty()) {
+        stored.Account = storedText(record.Import.Account);
+        stored.ImportId = storedText(record.Import.Id);
+    }
     return stored;
 }
+
+// Texts decoded once per distinct stored value (categories: a user has few).
+class DecodedTexts {
+public:
+    const QString &Of(QByteArrayView stored) {
+        auto it = FTexts.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
+        if (it == FTexts.cend())
+            it = FTexts.insert(stored.toByteArray(), decoded(stored));
+        return it.value();
+    }
+
+private:
+    QHash<QByteArray, QString> FTexts;
+};
 
 // After this many records of a period, room for the rest is estimated from
 // the share of the period already read, so that the list grows once.
@@ -279,6 +300,82 @@ void checkListName(const QString &listName) {
     if (listName != QLatin1String("out") && listName != QLatin1String("in"))
         fail(QStringLiteral("\"%1\" is not a category list; it must be out or in.").arg(listName));
 }
+
+// Counts of (stored notes, group) pairs: an open-addressing table over one
+// buffer of the distinct notes' bytes, so that a pair met again costs one
+// hash and one comparison, and a new one no allocation of its own. The
+// slots carry part of the hash, so probing stays within the slots (one
+// cache line) until the pair itself is looked at.
+class NotesGroups {
+public:
+    // Room for `rows` pairs, so that the table never grows (before any Add).
+    void Reserve(qsizetype rows) {
+        size_t size = 1024;
+        while (size < size_t(rows) * 2)
+            size *= 2;
+        FSlots.assign(size, TSlot());
+        FEntries.reserve(size_t(rows));
+    }
+
+    void Add(QByteArrayView notes, int group) {
+        const size_t hash = qHash(notes, size_t(group));
+        const quint32 mark = quint32(hash >> 32) | 1; // never 0, the mark of a free slot
+        if ((FEntries.size() + 1) * 2 > FSlots.size())
+            Grow();
+        const size_t mask = FSlots.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            TSlot &slot = FSlots[at];
+            if (slot.Mark == 0) {
+                slot = {mark, quint32(FEntries.size())};
+                FEntries.push_back({hash, qsizetype(FBytes.size()), notes.size(), group, 1});
+                FBytes.append(notes.data(), notes.size());
+                return;
+            }
+            if (slot.Mark != mark)
+                continue;
+            TEntry &e = FEntries[slot.Entry];
+            if (e.Group == group && e.Size == notes.size() &&
+                (e.Size == 0 ||
+                 std::memcmp(FBytes.constData() + e.Offset, notes.data(), size_t(e.Size)) == 0)) {
+                ++e.Count;
+                return;
+            }
+        }
+    }
+
+    template <typename F> void ForEach(F &&f) const {
+        for (const TEntry &e : FEntries)
+            f(QByteArrayView(FBytes.constData() + e.Offset, e.Size), e.Group, e.Count);
+    }
+
+private:
+    struct TSlot {
+        quint32 Mark = 0;
+        quint32 Entry = 0;
+    };
+    struct TEntry {
+        size_t Hash;
+        qsizetype Offset, Size;
+        int Group, Count;
+    };
+
+    void Grow() {
+        std::vector<TSlot> table(std::max<size_t>(FSlots.size() * 2, 1024));
+        const size_t mask = table.size() - 1;
+        for (size_t i = 0; i < FEntries.size(); ++i) {
+            const size_t hash = FEntries[i].Hash;
+            size_t at = hash & mask;
+            while (table[at].Mark != 0)
+                at = (at + 1) & mask;
+            table[at] = {quint32(hash >> 32) | 1, quint32(i)};
+        }
+        FSlots = std::move(table);
+    }
+
+    std::vector<TSlot> FSlots;
+    std::vector<TEntry> FEntries;
+    QByteArray FBytes;
+};
 
 } // namespace
 
@@ -498,6 +595,38 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
     return records;
 }
 
+QList<TRecord> TDbMan::QueryRecords(const QString &user, QDate from, QDate to) {
+    const QByteArray storedUser = storedText(user);
+    const QByteArray first = storedDate(from), last = storedDate(to);
+    Book db(FDataFile, Book::Read);
+    // The covering index's own order: no sort.
+    TSqlStatement query(db, "select date, type, id, cate, amount, notes from data "
+                            "where user = ?1 and date >= ?2 and date <= ?3 "
+                            "order by date asc, type desc, id asc");
+    query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
+    DecodedTexts categories;
+    QList<TRecord> records;
+    QByteArray lastIso;
+    QDate day;
+    while (query.Next()) {
+        const QByteArrayView iso = query.Bytes(0);
+        if (iso != lastIso) {
+            lastIso = iso.toByteArray();
+            day = readDate(iso);
+        }
+        TRecord rec;
+        if (!day.isValid() || !readType(query.Bytes(1), rec.Type) ||
+            !readCents(query, 4, rec.Cents))
+            continue;
+        rec.Id = query.Int(2);
+        rec.Date = day;
+        rec.Category = categories.Of(query.Bytes(3));
+        rec.Notes = decoded(query.Bytes(5));
+        records.append(std::move(rec));
+    }
+    return records;
+}
+
 void TDbMan::AddRecord(const QString &user, const TRecord &record) {
     AddRecords(user, {record});
 }
@@ -513,8 +642,17 @@ void TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     {
         TSqlStatement insert(db, kInsertRecord);
-        for (const StoredRecord &rec : std::as_const(stored))
+        // An id imported before (a duplicate the user chose to keep) stays
+        // remembered once.
+        TSqlStatement remember(
+            db, "insert or ignore into fitids (user, account, fitid) values (?1, ?2, ?3)");
+        for (const StoredRecord &rec : std::as_const(stored)) {
             insertRecord(insert, storedUser, rec);
+            if (rec.ImportId.isEmpty())
+                continue;
+            remember.Reset();
+            remember.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId).Run();
+        }
     }
     tr.Commit();
 }
@@ -543,4 +681,130 @@ void TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
         insertRecord(insert, storedUser, rec);
     }
     tr.Commit();
+}
+
+// --- statement import ---------------------------------------------------------------------
+
+QSet<TImportId> TDbMan::KnownImportIds(const QString &user, const QList<TImportId> &ids) {
+    const QByteArray storedUser = storedText(user);
+    QSet<TImportId> known;
+    Book db(FDataFile, Book::Read);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Read);
+    // One lookup in the unique index per id: a statement has a few thousand
+    // ids, a user may have imported many more.
+    TSqlStatement query(db, "select 1 from fitids where user = ?1 and account = ?2 and fitid = ?3");
+    for (const TImportId &id : ids) {
+        if (id.IsEmpty() || known.contains(id))
+            continue;
+        query.Reset();
+        query.Bind(1, storedUser).Bind(2, storedText(id.Account)).Bind(3, storedText(id.Id));
+        if (query.Next())
+            known.insert(id);
+    }
+    return known;
+}
+
+void TDbMan::ForEachNotesCategory(
+    const QString &user,
+    const std::function<void(TRecordType, const QString &, const QString &, int)> &row) {
+    // The stored texts are grouped by their bytes, so that each distinct
+    // value is decoded once, not once per record. The grouping is done here
+    // while the covering index hands the user's records over: SQLite's GROUP
+    // BY would first sort the user's whole history in a temporary tree (see
+    // docs/PERFORMANCE.md).
+    const QByteArray storedUser = storedText(user);
+    NotesGroups groups;
+    QHash<QByteArray, int> categoryIds;
+    QList<QByteArray> categories;
+    {
+        // Closed before the rows are handed out, so other instances can
+        // write meanwhile.
+        Book db(FDataFile, Book::Read);
+        TSqlTransaction tr(db, TSqlTransaction::TKind::Read);
+        TSqlStatement count(db, "select count(*) from data where user = ?1");
+        count.Bind(1, storedUser);
+        groups.Reserve(count.Next() ? count.Int(0) : 0);
+        TSqlStatement query(db, "select type, cate, notes from data where user = ?1");
+        query.Bind(1, storedUser);
+        while (query.Next()) {
+            TRecordType type;
+            if (!readType(query.Bytes(0), type))
+                continue;
+            const QByteArrayView cate = query.Bytes(1);
+            auto id = categoryIds.constFind(QByteArray::fromRawData(cate.data(), cate.size()));
+            if (id == categoryIds.cend()) {
+                categories << cate.toByteArray();
+                id = categoryIds.insert(categories.last(), int(categories.size() - 1));
+            }
+            groups.Add(query.Bytes(2), id.value() * 2 + (type == TRecordType::Income));
+        }
+    }
+    DecodedTexts names;
+    groups.ForEach([&](QByteArrayView notes, int group, int count) {
+        row(group % 2 ? TRecordType::Income : TRecordType::Expense, decoded(notes),
+            names.Of(categories.at(group / 2)), count);
+    });
+}
+
+QList<TCategoryRule> TDbMan::CategoryRules(const QString &user) {
+    Book db(FDataFile, Book::Read);
+    TSqlStatement query(db, "select text, cate from rules where user = ?1 order by pos, rowid");
+    query.Bind(1, storedText(user));
+    QList<TCategoryRule> rules;
+    while (query.Next())
+        rules.append({decoded(query.Bytes(0)), decoded(query.Bytes(1))});
+    return rules;
+}
+
+void TDbMan::SetCategoryRules(const QString &user, const QList<TCategoryRule> &rules) {
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    {
+        TSqlStatement del(db, "delete from rules where user = ?1");
+        del.Bind(1, storedUser).Run();
+        TSqlStatement insert(db, "insert into rules (user, pos, text, cate) values (?1, ?2, ?3, ?4)");
+        for (int i = 0; i < rules.size(); ++i) {
+            insert.Reset();
+            insert.Bind(1, storedUser)
+                .Bind(2, i)
+                .Bind(3, storedText(rules[i].Text))
+                .Bind(4, storedText(rules[i].Category));
+            insert.Run();
+        }
+    }
+    tr.Commit();
+}
+
+QList<TBankProfile> TDbMan::BankProfiles(const QString &user) {
+    QList<TBankProfile> profiles;
+    {
+        Book db(FDataFile, Book::Read);
+        TSqlStatement query(db, "select name, layout from profiles where user = ?1");
+        query.Bind(1, storedText(user));
+        while (query.Next())
+            profiles.append({decoded(query.Bytes(0)), decoded(query.Bytes(1))});
+    }
+    std::sort(profiles.begin(), profiles.end(), [](const TBankProfile &a, const TBankProfile &b) {
+        return a.Name.localeAwareCompare(b.Name) < 0;
+    });
+    return profiles;
+}
+
+void TDbMan::SaveBankProfile(const QString &user, const TBankProfile &profile) {
+    if (profile.Name.trimmed().isEmpty())
+        fail(QStringLiteral("A bank profile needs a name."));
+    Book db(FDataFile, Book::Write);
+    TSqlStatement upsert(db, "insert or replace into profiles (user, name, layout) "
+                             "values (?1, ?2, ?3)");
+    upsert.Bind(1, storedText(user))
+        .Bind(2, storedText(profile.Name))
+        .Bind(3, storedText(profile.Layout))
+        .Run();
+}
+
+void TDbMan::DeleteBankProfile(const QString &user, const QString &name) {
+    Book db(FDataFile, Book::Write);
+    TSqlStatement del(db, "delete from profiles where user = ?1 and name = ?2");
+    del.Bind(1, storedText(user)).Bind(2, storedText(name)).Run();
 }

@@ -4,7 +4,10 @@
 #include "store/Records.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
+
+#include <functional>
 
 // The only road from the program to its records. Every operation opens the
 // connection, runs its statements and closes it again (two program
@@ -34,9 +37,32 @@ public:
     QList<TRecord> ReadCategoryRecords(const QString &user, QDate from, QDate to,
                                        TRecordType type, const QString &category);
 
+    // The user's records from `from` to `to` (both included), by date then
+    // id; records written by another program that cannot be read are left out.
+    QList<TRecord> QueryRecords(const QString &user, QDate from, QDate to);
+
     void AddRecord(const QString &user, const TRecord &record);
-    // Stores every record, in one transaction: all of them or none.
+    // Stores every record, in one transaction: all of them or none. The
+    // import ids of imported records are remembered in the same transaction.
     void AddRecords(const QString &user, const QList<TRecord> &records);
+
+    // --- statement import ---------------------------------------------------------
+    // The ids among `ids` that records stored before were imported with.
+    QSet<TImportId> KnownImportIds(const QString &user, const QList<TImportId> &ids);
+    // Calls `row` once for each distinct (type, notes, category) of the
+    // user's records, with the number of records that have it.
+    void ForEachNotesCategory(const QString &user,
+                              const std::function<void(TRecordType type, const QString &notes,
+                                                       const QString &category, int count)> &row);
+    // The user's category rules in the order they are tried, and all of
+    // them replaced in one transaction.
+    QList<TCategoryRule> CategoryRules(const QString &user);
+    void SetCategoryRules(const QString &user, const QList<TCategoryRule> &rules);
+    // The user's bank profiles by name; saving one replaces the profile of
+    // the same name.
+    QList<TBankProfile> BankProfiles(const QString &user);
+    void SaveBankProfile(const QString &user, const TBankProfile &profile);
+    void DeleteBankProfile(const QString &user, const QString &name);
     // Deletes the user's record `id` (nothing when it is gone already).
     void DeleteRecord(const QString &user, qint64 id);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHashFunctions>
 #include <QList>
 #include <QString>
 
@@ -9,6 +10,21 @@
 
 enum class TRecordType { Expense, Income };
 
+// Where an imported record came from: the bank's account and the bank's own
+// id of the entry (an OFX FITID), which banks keep unique within one account
+// only. Empty for records typed by hand.
+struct TImportId {
+    QString Account;
+    QString Id;
+
+    bool IsEmpty() const { return Id.isEmpty(); }
+    bool operator==(const TImportId &) const = default;
+};
+
+inline size_t qHash(const TImportId &id, size_t seed = 0) {
+    return qHashMulti(seed, id.Account, id.Id);
+}
+
 struct TRecord {
     qint64 Id = 0; // 0 for a record not stored yet
     QDate Date;
@@ -16,6 +32,9 @@ struct TRecord {
     QString Category;
     qint64 Cents = 0;
     QString Notes;
+    // Set on a pending record made from a statement line; remembered when
+    // the record is stored, never read back with it.
+    TImportId Import = {};
 
     bool operator==(const TRecord &) const = default;
 };
@@ -57,6 +76,25 @@ struct TPeriod {
     int Unreadable = 0;
 };
 
+// A rule of statement import: a line whose payee or memo contains Text
+// (ignoring case) gets Category.
+struct TCategoryRule {
+    QString Text;
+    QString Category;
+
+    bool operator==(const TCategoryRule &) const = default;
+};
+
+// A statement layout kept under a name (a bank profile); Layout is the text
+// the import code makes of it.
+struct TBankProfile {
+    QString Name;
+    QString Layout;
+
+    bool operator==(const TBankProfile &) const = default;
+};
+
+Q_DECLARE_TYPEINFO(TImportId, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(TRecord, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(TDayTotal, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(TMonthTotal, Q_RELOCATABLE_TYPE);

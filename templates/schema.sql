@@ -4,7 +4,7 @@
 PRAGMA journal_mode = DELETE;
 -- The format version of the file (TDataFile::kFormatVersion): older files are
 -- upgraded at sign-in, newer ones refused.
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 CREATE TABLE users (
     name TEXT NOT NULL DEFAULT '',
     pwd  TEXT NOT NULL DEFAULT ''
@@ -28,3 +28,26 @@ CREATE TABLE data (
 -- visit the table. Within a day it is ordered as the transaction list is:
 -- Income before Expense, then by id.
 CREATE INDEX data_user_date ON data (user, date, type DESC, id, cate, amount, notes);
+-- Statement import, per user: the category rules in the order they are tried
+-- ("payee or memo contains text -> cate"), the bank profiles (a statement
+-- layout kept under a name) and the bank ids (OFX FITIDs) of the imported
+-- entries, unique within one account of a bank.
+CREATE TABLE rules (
+    user TEXT NOT NULL DEFAULT '',
+    pos  INTEGER NOT NULL DEFAULT 0,
+    text TEXT NOT NULL DEFAULT '',
+    cate TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX rules_user ON rules (user, pos);
+CREATE TABLE profiles (
+    user   TEXT NOT NULL DEFAULT '',
+    name   TEXT NOT NULL DEFAULT '',
+    layout TEXT NOT NULL DEFAULT ''
+);
+CREATE UNIQUE INDEX profiles_user_name ON profiles (user, name);
+CREATE TABLE fitids (
+    user    TEXT NOT NULL DEFAULT '',
+    account TEXT NOT NULL DEFAULT '',
+    fitid   TEXT NOT NULL DEFAULT ''
+);
+CREATE UNIQUE INDEX fitids_user_account ON fitids (user, account, fitid);

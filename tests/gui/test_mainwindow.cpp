@@ -174,12 +174,12 @@ private slots:
             captions << (a->isSeparator() ? QString("-") : a->text());
         }
         QCOMPARE(names, QStringList({"mnuMenu_SwitchUser", "mnuMenu_Separator0", "mnuMenu_SetPwd",
-                                     "mnuMenu_DeleteUser", "mnuMenu_Separator1", "mnuMenu_Backup",
-                                     "mnuMenu_Restore", "mnuMenu_Separator2", "mnuMenu_About",
-                                     "mnuMenu_Separator3", "mnuMenu_Exit"}));
-        QCOMPARE(captions,
-                 QStringList({"Switch User", "-", "Set Password", "Delete alice", "-", "Backup",
-                              "Restore from Backup", "-", "About...", "-", "Exit"}));
+                                     "mnuMenu_DeleteUser", "mnuMenu_Separator1", "mnuMenu_Import",
+                                     "mnuMenu_Backup", "mnuMenu_Restore", "mnuMenu_Separator2",
+                                     "mnuMenu_About", "mnuMenu_Separator3", "mnuMenu_Exit"}));
+        QCOMPARE(captions, QStringList({"Switch User", "-", "Set Password", "Delete alice", "-",
+                                        "Import Statement...", "Backup", "Restore from Backup", "-",
+                                        "About...", "-", "Exit"}));
         QCOMPARE(menu->defaultAction()->objectName(), QString("mnuMenu_SwitchUser"));
         QVERIFY(menu->defaultAction()->font().bold());
 
@@ -265,7 +265,8 @@ private slots:
     }
 
     // With LEDGERLY_SCREENSHOT_DIR set (tools/screenshots.sh), saves pictures
-    // of the sign-in window, each panel of the main window and the About window.
+    // of the sign-in window, each panel of the main window, the About window and
+    // the import window.
     void screenshots() {
         const QString dir = qEnvironmentVariable("LEDGERLY_SCREENSHOT_DIR");
         if (dir.isEmpty())
@@ -306,6 +307,18 @@ private slots:
         main->findChild<QAction *>("mnuMenu_About")->trigger();
         QVERIFY(ModalAnswer::AllUsed());
         QVERIFY(about.save(dir + "/about.png"));
+
+        // The import window on a German bank's file.
+        QImage import;
+        ModalAnswer::FileDialog(LEDGERLY_TEST_DATA_DIR "/import/de_giro.csv");
+        ModalAnswer::Next([&](QWidget *w) {
+            QTest::qWait(200);
+            import = w->grab().toImage();
+            QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
+        });
+        main->findChild<QAction *>("mnuMenu_Import")->trigger();
+        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(import.save(dir + "/import.png"));
     }
 };
 

@@ -3,6 +3,7 @@
 // a crash's journal, private files, format upgrades and the daily backups.
 #include "store/CheckedFile.h"
 #include "store/DataFile.h"
+#include "store/DbClass.h"
 #include "store/KestrelClass.h"
 #include "store/Sqlite.h"
 
@@ -72,6 +73,22 @@ double valueOf(const QString &path, const char *sql) {
     TSqlConnection db(path, TMode::ReadOnly);
     TSqlStatement query(db, sql);
     return query.Next() ? query.Real(0) : -1;
+}
+
+// The tables, columns and indexes of the file, to compare two files' schemas.
+QStringList shapeOf(const QString &path) {
+    TSqlConnection db(path, TMode::ReadOnly);
+    TSqlStatement all(
+        db, "SELECT m.name || ' ' || m.type || ': ' || coalesce((SELECT group_concat(c.name || ' ' "
+            "|| c.type || ' ' || c.\"notnull\" || ' ' || coalesce(c.dflt_value, ''), ', ') FROM "
+            "pragma_table_info(m.name) c), '') || coalesce((SELECT ' unique ' || l.\"unique\" || "
+            "' (' || (SELECT group_concat(i.name, ', ') FROM pragma_index_xinfo(m.name) i WHERE "
+            "i.key) || ')' FROM pragma_index_list(m.tbl_name) l WHERE l.name = m.name), '') FROM "
+            "sqlite_master m WHERE m.name NOT LIKE 'sqlite_%' ORDER BY m.name");
+    QStringList out;
+    while (all.Next())
+        out << all.Text(0);
+    return out;
 }
 
 QByteArray bytesOf(const QString &path) {
@@ -172,7 +189,7 @@ private slots:
             .Exec("create table users(a); create table cates(b); create table data(c);");
         const QString newer = dir.filePath("newer.ledgerly");
         QVERIFY(QFile::copy(good, newer));
-        TSqlConnection(newer, TMode::ReadWrite).Exec("PRAGMA user_version = 2");
+        TSqlConnection(newer, TMode::ReadWrite).Exec("PRAGMA user_version = 3");
 
         const struct {
             QString File;
@@ -182,8 +199,8 @@ private slots:
             {tables, "its table \"users\" has no column \"name\""},
             {write("half.ledgerly", book.left(book.size() / 2)), "damaged"},
             {write("damaged.ledgerly", damaged), "damaged"},
-            {newer, "newer Ledgerly (data format version 2); this Ledgerly reads data format "
-                    "version 1"},
+            {newer, "newer Ledgerly (data format version 3); this Ledgerly reads data format "
+                    "version 2"},
         };
         const QString before = rows(data);
         for (const auto &c : cases) {
@@ -278,24 +295,47 @@ private slots:
         TSqlConnection(data, TMode::ReadWrite)
             .Exec("PRAGMA user_version = 0; DROP INDEX data_user_date; "
                   "CREATE INDEX data_user_date ON data (user, date);");
+        TSqlConnection(data, TMode::ReadWrite)
+            .Exec("DROP TABLE rules; DROP TABLE profiles; DROP TABLE fitids;");
         const QString content = rows(data);
         TDataFile(data).Upgrade();
         TDataFile(data).Upgrade(); // nothing more to do, no second copy
-        QCOMPARE(TDataFile::FormatVersion(data), 1);
+        QCOMPARE(TDataFile::FormatVersion(data), 2);
         QCOMPARE(rows(data), content);
+        QCOMPARE(shapeOf(data), shapeOf(TDataFile::TemplatePath()));
         QCOMPARE(valueOf(data, "SELECT count(*) FROM pragma_index_info('data_user_date')"), 7.0);
         const QStringList copies = filesIn(dir.filePath("backups"));
         QCOMPARE(copies.size(), 1);
         QVERIFY2(copies.first().endsWith("-before-upgrade.ledgerly"), qPrintable(copies.first()));
         QCOMPARE(TDataFile::FormatVersion(dir.filePath("backups/" + copies.first())), 0);
 
+        // A file of format 1 (a backup made before statement import) is a
+        // data file that can be restored; it gets the tables of format 2,
+        // the same as a new file's, and keeps its content.
+        const QString one = makeBook(dir.filePath("one.ledgerly"), 300);
+        TSqlConnection(one, TMode::ReadWrite)
+            .Exec("DROP TABLE rules; DROP TABLE profiles; DROP TABLE fitids; "
+                  "PRAGMA user_version = 1;");
+        QCOMPARE(TDataFile::Problem(one), QString());
+        const QString oneContent = rows(one);
+        TDataFile(one).Upgrade();
+        QCOMPARE(TDataFile::FormatVersion(one), 2);
+        QCOMPARE(rows(one), oneContent);
+        QCOMPARE(shapeOf(one), shapeOf(TDataFile::TemplatePath()));
+        TDbMan book(one);
+        book.SetCategoryRules("user", {{"shop", "Food"}});
+        QCOMPARE(book.CategoryRules("user"), (QList<TCategoryRule>{{"shop", "Food"}}));
+        // A file of format 2 without those tables is not a data file.
+        TSqlConnection(one, TMode::ReadWrite).Exec("DROP TABLE fitids");
+        QVERIFY(TDataFile::Problem(one).contains("no table \"fitids\""));
+
         // A newer file is refused and left as it is.
-        TSqlConnection(data, TMode::ReadWrite).Exec("PRAGMA user_version = 2");
+        TSqlConnection(data, TMode::ReadWrite).Exec("PRAGMA user_version = 3");
         const QString text = failureOf([&] { TDataFile(data).Upgrade(); });
-        QVERIFY2(text.contains(data) && text.contains("data format version 2") &&
-                     text.contains("data format version 1"),
+        QVERIFY2(text.contains(data) && text.contains("data format version 3") &&
+                     text.contains("data format version 2"),
                  qPrintable(text));
-        QCOMPARE(TDataFile::FormatVersion(data), 2);
+        QCOMPARE(TDataFile::FormatVersion(data), 3);
     }
 
     void dailyBackupsKeepSevenDaysAndFourWeeks() {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -308,6 +309,98 @@ private slots:
         QCOMPARE(contentOf(FFile), before);
     }
 
+    // Imported records: their ids are remembered by the save that stores
+    // them, per user and bank account, and not at all when the save fails.
+    void importIdsGoWithTheirRecords() {
+        TDbMan db(FFile);
+        TRecord coffee = rec(QDate(2024, 1, 2), Expense, "Food", 450, "Cafe");
+        coffee.Import = {"bank 1", "F1"};
+        TRecord salary = rec(QDate(2024, 1, 3), Income, "Salary", 250000, "ACME");
+        salary.Import = {"bank 1", "F2"};
+        const TRecord typed = rec(QDate(2024, 1, 4), Expense, "Food", 300);
+        for (const char *table : {"data when new.amount = 3", "fitids when new.fitid != ''"}) {
+            rawSql(FFile, QStringLiteral("create trigger fault before insert on ") + table +
+                              " begin select raise(abort, 'injected failure'); end");
+            QCOMPARE(errorOf([&] {
+                         db.AddRecords("ann", {coffee, salary, typed});
+                     }),
+                     QString("injected failure"));
+            rawSql(FFile, "drop trigger fault");
+            QVERIFY(db.KnownImportIds("ann", {coffee.Import, salary.Import}).isEmpty());
+            QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"0"});
+        }
+        // A duplicate the user chose to keep is stored; its id once.
+        db.AddRecords("ann", {coffee, salary, typed, coffee});
+        QCOMPARE(rawSql(FFile, "select count(*) from fitids"), QStringList{"2"});
+        const TImportId otherAccount{"bank 2", "F1"}, noAccount{"", "F1"};
+        QCOMPARE(db.KnownImportIds("ann", {coffee.Import, otherAccount, salary.Import, noAccount}),
+                 (QSet<TImportId>{coffee.Import, salary.Import}));
+        QVERIFY(db.KnownImportIds("bob", {coffee.Import}).isEmpty());
+
+        // The records of a span, in date order, without the import ids.
+        db.AddRecord("bob", rec(QDate(2024, 1, 3), Expense, "Other", 100));
+        QList<TRecord> span = db.QueryRecords("ann", QDate(2024, 1, 2), QDate(2024, 1, 3));
+        QCOMPARE(span.size(), 3);
+        for (TRecord &r : span)
+            r.Id = 0;
+        coffee.Import = salary.Import = {};
+        QCOMPARE(span, (QList<TRecord>{coffee, coffee, salary}));
+    }
+
+    void rulesAndProfilesAreKeptPerUser() {
+        TDbMan db(FFile);
+        const QList<TCategoryRule> rules = {
+            {"shop", "Food"}, {"Über \"Taxi\" 🚕", "Travel, local"}, {"shop", "Other"}};
+        db.SetCategoryRules("ann", rules);
+        db.SetCategoryRules("bob", {{"x", "y"}});
+        QCOMPARE(db.CategoryRules("ann"), rules);
+        db.SetCategoryRules("ann", {rules[2], rules[0]});
+        QCOMPARE(db.CategoryRules("ann"), (QList<TCategoryRule>{rules[2], rules[0]}));
+        rawSql(FFile, "create trigger fault before insert on rules when new.pos = 1 "
+                      "begin select raise(abort, 'injected failure'); end");
+        QCOMPARE(errorOf([&] { db.SetCategoryRules("ann", rules); }), QString("injected failure"));
+        rawSql(FFile, "drop trigger fault");
+        QCOMPARE(db.CategoryRules("ann"), (QList<TCategoryRule>{rules[2], rules[0]}));
+        QCOMPARE(db.CategoryRules("bob"), (QList<TCategoryRule>{{"x", "y"}}));
+
+        db.SaveBankProfile("ann", {"Giro", "{\"a\":1}"});
+        db.SaveBankProfile("ann", {"Card", "c"});
+        db.SaveBankProfile("ann", {"Giro", "g"});
+        db.SaveBankProfile("bob", {"Giro", "b"});
+        QCOMPARE(db.BankProfiles("ann"), (QList<TBankProfile>{{"Card", "c"}, {"Giro", "g"}}));
+        db.DeleteBankProfile("ann", "Card");
+        QCOMPARE(db.BankProfiles("ann"), (QList<TBankProfile>{{"Giro", "g"}}));
+        QCOMPARE(db.BankProfiles("bob"), (QList<TBankProfile>{{"Giro", "b"}}));
+        QVERIFY(!errorOf([&] { db.SaveBankProfile("ann", {" ", "x"}); }).isEmpty());
+    }
+
+    // The history rows against a count over every record.
+    void notesAndCategoriesAreCountedOnce() {
+        TDbMan db(FFile);
+        QRandomGenerator rng(7);
+        const QStringList notes = {"", "Cafe", "café", "Rent - May", "cafe", "Ünï"};
+        const QStringList categories = {"Food", "Rent", "food"};
+        QMap<QString, int> expected;
+        QList<TRecord> records;
+        for (int i = 0; i < 500; ++i) {
+            const TRecord r = rec(
+                QDate(2024, 1, 1).addDays(rng.bounded(300)), rng.bounded(4) ? Expense : Income,
+                categories[rng.bounded(categories.size())], 100, notes[rng.bounded(notes.size())]);
+            records << r;
+            ++expected[RecordTypeWord(r.Type) + '|' + r.Notes + '|' + r.Category];
+        }
+        db.AddRecords("ann", records);
+        db.AddRecords("bob", records.mid(0, 50));
+        QMap<QString, int> counted;
+        db.ForEachNotesCategory(
+            "ann", [&](TRecordType type, const QString &n, const QString &category, int count) {
+                const QString key = RecordTypeWord(type) + '|' + n + '|' + category;
+                QVERIFY2(!counted.contains(key), qPrintable(key));
+                counted[key] = count;
+            });
+        QCOMPARE(counted, expected);
+    }
+
     // A trigger added to the file makes the n-th step of an operation fail;
     // the file must then be exactly as before.
     void failedChangesLeaveNothingBehind() {
@@ -319,7 +412,7 @@ private slots:
         edit.Id = rawSql(FFile, "select id from data")[0].toLongLong();
 
         const auto expectFailure = [&](const QString &table, auto action) {
-            rawSql(FFile, "create trigger fault before insert on " + table +
+            rawSql(FFile, QStringLiteral("create trigger fault before insert on ") + table +
                               " begin select raise(abort, 'injected failure'); end");
             const QString before = contentOf(FFile);
             QCOMPARE(errorOf(action), QString("injected failure"));

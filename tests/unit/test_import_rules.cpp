@@ -96,20 +96,22 @@ void TestImportRules::twoCoffeesStayTwoLines() {
 void TestImportRules::windowTypeAndIds() {
     using K = TDuplicateKind;
     const QDate day(2024, 2, 28);
-    const QList<TStatementLine> lines = {
+    QList<TStatementLine> lines = {
         Line(day, -1000),          Line(day, -2000),          Line(day, 3000),
         Line(day, -4000),          Line(day, 5000, "", "F1"), Line(day, 6000, "", "F2"),
         Line(day, 7000, "", "F2"),
+        Line(day, 8000, "", "F1"), // another account's F1
     };
+    lines.last().Account = QStringLiteral("other");
     const QList<TRecord> records = {
         Record(day.addDays(3), TRecordType::Expense, 1000),  // three days: a duplicate
         Record(day.addDays(-4), TRecordType::Expense, 2000), // four days: not
         Record(day, TRecordType::Expense, 3000),             // money in is Income
         Record(day.addDays(-3), TRecordType::Expense, 4000),
     };
-    const QList<TDuplicate> found = TDuplicates::Find(lines, records, {"F1"});
+    const QList<TDuplicate> found = TDuplicates::Find(lines, records, {TImportId{{}, "F1"}});
     QCOMPARE(Kinds(found), (QList<K>{K::Record, K::None, K::None, K::Record, K::KnownId, K::None,
-                                     K::RepeatedId}));
+                                     K::RepeatedId, K::None}));
     QCOMPARE(found[0].Record, 0);
     QCOMPARE(found[3].Record, 3);
     QCOMPARE(found[6].Line, 5);
@@ -129,9 +131,9 @@ void TestImportRules::reimportedFileIsAllDuplicates() {
 
     const TStatement card =
         ReadStatementFile(QStringLiteral(LEDGERLY_TEST_DATA_DIR "/import/card.ofx"));
-    QSet<QString> ids;
+    QSet<TImportId> ids;
     for (const TStatementLine &l : card.Lines)
-        ids.insert(l.Id);
+        ids.insert(StatementImportId(l));
     QCOMPARE(Kinds(TDuplicates::Find(card.Lines, {}, ids)),
              QList<TDuplicateKind>(card.Lines.size(), TDuplicateKind::KnownId));
 }
@@ -273,12 +275,22 @@ void TestImportRules::proposalsSayWhereTheyCameFrom() {
              QStringLiteral("Wages:%1:1").arg(int(S::Rule)));
     QCOMPARE(propose(Line(day, -5, "Bus")), QStringLiteral(":%1:-1").arg(int(S::None)));
 
-    // With the user's lists known, a rule naming a category the line's type
-    // lacks is passed over and the history answers.
-    proposer.SetCategories({"Food"}, {"Salary"});
+    // With the user's lists known, a rule naming a category of the other
+    // type's list only is passed over and the history answers; a category
+    // in neither list is new and used.
+    proposer.SetCategories({"Food"}, {"Salary", "Shopping"});
     QCOMPARE(propose(Line(day, -100, "CORNER SHOP")),
              QStringLiteral("Food:%1:-1").arg(int(S::History)));
+    QCOMPARE(propose(Line(day, 100, "ACME SALARY")),
+             QStringLiteral("Wages:%1:1").arg(int(S::Rule)));
+    proposer.SetCategories({"Food", "Wages"}, {"Salary", "Shopping"});
     QCOMPARE(propose(Line(day, 100, "ACME SALARY")), QStringLiteral(":%1:-1").arg(int(S::None)));
+    // New rules apply at once; the history stays.
+    proposer.SetRules({{"salary", "Salary"}});
+    QCOMPARE(propose(Line(day, 100, "ACME SALARY")),
+             QStringLiteral("Salary:%1:0").arg(int(S::Rule)));
+    QCOMPARE(propose(Line(day, -100, "Corner Shop")),
+             QStringLiteral("Food:%1:-1").arg(int(S::History)));
 }
 
 QTEST_GUILESS_MAIN(TestImportRules)
