@@ -6,14 +6,16 @@
 // sqlite3 C API) run in the same process.
 
 #include "bench/BookGenerator.h"
-#include "forms/MainForm.h"
 #include "forms/CategoriesPanel.h"
+#include "forms/ChartsPanel.h"
+#include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "forms/TransListPanel.h"
 #include "forms/TransactionsPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -135,9 +137,14 @@ TSearchWindow &Window() {
 
 // One Search as the user clicks it, until the window has painted the result.
 // `fresh`: from empty lists (the first search); otherwise the rows of the
-// previous search are replaced (and freed) too.
-void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool fresh) {
+// previous search are replaced (and freed) too. `counter` counts the paints
+// of the list or chart that shows the result (the transaction list's by
+// default).
+void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool fresh,
+               TPaintCounter *counter = nullptr) {
     TSearchWindow &w = Window();
+    if (!counter)
+        counter = &w.Counter;
     w.SetPeriod(from, to);
     for (auto _ : state) {
         if (fresh) {
@@ -145,15 +152,15 @@ void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool
             w.ClearLists();
             state.ResumeTiming();
         }
-        const int paints = w.Counter.Paints;
+        const int paints = counter->Paints;
         w.Search->click();
         QCoreApplication::processEvents();
         // The platform may hold the window's update back for its next frame;
         // the paint itself is part of the cost, the frame wait is not.
-        if (w.Counter.Paints == paints)
+        if (counter->Paints == paints)
             w.Main->repaint();
-        if (w.Counter.Paints == paints) {
-            state.SkipWithError("the transactions list was not painted");
+        if (counter->Paints == paints) {
+            state.SkipWithError("the result was not painted");
             break;
         }
     }
@@ -216,6 +223,61 @@ void BM_SwitchSubPanels_10Years(benchmark::State &state) {
     state.counters["records"] = ListModel(w.Trans)->Count();
 }
 
+// The same 1-year Search with the Charts sub-panel shown: the lists are
+// filled as before, and both charts are built and painted as well (compare
+// with BM_Search_1Year).
+void BM_Search_1Year_Charts(benchmark::State &state) {
+    TSearchWindow &w = Window();
+    auto *charts = w.Main->findChild<QRadioButton *>("rdoTransCharts");
+    charts->click();
+    QCoreApplication::processEvents();
+    TPaintCounter counter;
+    w.Main->findChild<QChartView *>("chvMonths")->viewport()->installEventFilter(&counter);
+    RunSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true, &counter);
+    w.Main->findChild<QRadioButton *>("rdoTransTransactions")->click();
+    QCoreApplication::processEvents();
+}
+
+// Switching to the Charts sub-panel after a 10-year search, until both
+// charts are built from the period and painted. Between the switches the
+// charts are handed the same result again, so every switch builds them.
+void BM_SwitchToCharts_10Years(benchmark::State &state) {
+    TSearchWindow &w = Window();
+    w.SetPeriod(TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+    w.Search->click();
+    QCoreApplication::processEvents();
+    const QString user = w.Main->UserName();
+    const TPeriod period =
+        TDbMan(w.Main->DataFile())
+            .ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+    const TReportHead head =
+        TReportHead::Of(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), period);
+    TChartsPanel *chartsPanel = w.Main->TransactionsPanel()->ChartsPanel();
+    auto *transactions = w.Main->findChild<QRadioButton *>("rdoTransTransactions");
+    auto *charts = w.Main->findChild<QRadioButton *>("rdoTransCharts");
+    TPaintCounter cates, months;
+    w.Main->findChild<QChartView *>("chvCates")->viewport()->installEventFilter(&cates);
+    w.Main->findChild<QChartView *>("chvMonths")->viewport()->installEventFilter(&months);
+    for (auto _ : state) {
+        state.PauseTiming();
+        transactions->click();
+        QCoreApplication::processEvents();
+        chartsPanel->ShowPeriod(head, period);
+        const int paints = cates.Paints + months.Paints;
+        state.ResumeTiming();
+        charts->click();
+        QCoreApplication::processEvents();
+        w.Main->repaint();
+        if (chartsPanel->Pending() || cates.Paints + months.Paints < paints + 2) {
+            state.SkipWithError("the charts were not built and painted");
+            break;
+        }
+    }
+    transactions->click();
+    QCoreApplication::processEvents();
+    state.counters["bars"] = double(chartsPanel->Series().Bars().size());
+}
+
 } // namespace
 
 BENCHMARK(BM_FillAndPaint_10Years)->Unit(benchmark::kMillisecond);
@@ -223,3 +285,5 @@ BENCHMARK(BM_Search_1Year)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchAgain_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchSubPanels_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_1Year_Charts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchToCharts_10Years)->Unit(benchmark::kMillisecond);
