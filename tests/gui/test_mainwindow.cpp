@@ -79,6 +79,15 @@ private slots:
         QVERIFY(find<QWidget>("pnlTransTransactions")->isVisibleTo(trans));
         QVERIFY(!find<QWidget>("pnlTransCategories")->isVisibleTo(trans));
         QVERIFY(find<QWidget>("lvwDayTotal")->isVisibleTo(trans));
+        // The sub-panel buttons follow Search in the top row, apart from each
+        // other, inside the panel, each wide enough for its caption.
+        QRect before = find<QWidget>("btnTransSearch")->geometry();
+        for (const char *name : {"rdoTransTransactions", "rdoTransCategories", "rdoTransCharts"}) {
+            const auto *radio = find<QRadioButton>(name);
+            QVERIFY(radio->x() > before.right() && radio->geometry().right() < 696);
+            QVERIFY(radio->sizeHint().width() <= radio->width());
+            before = radio->geometry();
+        }
         QVERIFY(!find<QWidget>("lvwMonthTotal")->isVisibleTo(trans));
 
         const QDate today = QDate::currentDate();
