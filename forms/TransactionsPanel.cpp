@@ -69,7 +69,7 @@ void TTransactionsPanel::Start() {
     ui->dtpTransDate2->setDate(today);
     dtpTransDate1Change();
     // Nothing searched yet: the sub-panels know the user, and no period.
-    ShowResult();
+    ShowResult(false);
 }
 
 void TTransactionsPanel::rdoTransTransactionsClick() {
@@ -94,12 +94,14 @@ void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
     // The old rows go first, so a long period never holds two sets of rows
     // at once; when the search fails, the lists stay empty and the totals
     // show nothing rather than an earlier period.
+    // Until the period is read, the sub-panels are told of no period at all:
+    // a failed read must not look like a period without records.
     FSearchFrom = from;
     FSearchTo = to;
     FPeriod = TPeriod();
-    ShowResult();
+    ShowResult(false);
     FPeriod = FSession.DbMan->ReadPeriod(FSession.UserName, from, to);
-    ShowResult();
+    ShowResult(true);
     busy.Release();
     if (sender)
         sender->setFocus();
@@ -116,9 +118,9 @@ void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
     }
 }
 
-void TTransactionsPanel::ShowResult() {
-    const TReportHead head =
-        TReportHead::Of(FSession.UserName, FSearchFrom, FSearchTo, FPeriod);
+void TTransactionsPanel::ShowResult(bool read) {
+    const TReportHead head = TReportHead::Of(FSession.UserName, read ? FSearchFrom : QDate(),
+                                             read ? FSearchTo : QDate(), FPeriod);
     FList->ShowPeriod(head, FPeriod);
     FCates->ShowPeriod(head, FPeriod);
     FCharts->ShowPeriod(head, FPeriod);

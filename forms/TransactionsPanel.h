@@ -41,7 +41,8 @@ private:
     void SearchPeriod(QWidget *sender, QDate from, QDate to);
     // The fresh search after a record was edited or deleted.
     void RefreshSearch();
-    void ShowResult();
+    // Hands the result to the sub-panels; unless `read`, as no period at all.
+    void ShowResult(bool read);
 
     TSession &FSession;
     std::unique_ptr<Ui::TTransactionsPanel> ui;

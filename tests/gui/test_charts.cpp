@@ -141,6 +141,16 @@ private slots:
         QCOMPARE(message->text(), QString("There are no records from 01/01/2030 to 01/31/2030."));
         QVERIFY(!view("chvMonths")->isVisible());
         QVERIFY(!find<QPushButton>("btnChartsSave")->isEnabled());
+
+        // A search that fails is no period without records.
+        QFile file(fixture->DataFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+        ModalAnswer::MessageBox(QMessageBox::Ok);
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
+        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(message->text(), QString("Search a period to see its charts."));
     }
 
     void sliceAndBarLeadToTheirRecords() {
