@@ -139,17 +139,25 @@ TSearchWindow &Window() {
 // `fresh`: from empty lists (the first search); otherwise the rows of the
 // previous search are replaced (and freed) too. `counter` counts the paints
 // of the list or chart that shows the result (the transaction list's by
-// default).
+// default). `alternate`: every other search is of the year before, so each
+// search shows other figures than the one before it.
 void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool fresh,
-               TPaintCounter *counter = nullptr) {
+               TPaintCounter *counter = nullptr, bool alternate = false) {
     TSearchWindow &w = Window();
     if (!counter)
         counter = &w.Counter;
     w.SetPeriod(from, to);
+    bool yearBefore = false;
     for (auto _ : state) {
-        if (fresh) {
+        if (fresh || alternate) {
             state.PauseTiming();
-            w.ClearLists();
+            if (alternate) {
+                const int years = yearBefore ? -1 : 0;
+                w.SetPeriod(from.addYears(years), to.addYears(years));
+                yearBefore = !yearBefore;
+            }
+            if (fresh)
+                w.ClearLists();
             state.ResumeTiming();
         }
         const int paints = counter->Paints;
@@ -171,6 +179,10 @@ void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool
 
 void BM_Search_1Year(benchmark::State &state) {
     RunSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true);
+}
+// The same turns between 2024 and 2023 with the Transactions sub-panel shown.
+void BM_Search_1Year_Alternating(benchmark::State &state) {
+    RunSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true, nullptr, true);
 }
 void BM_Search_10Years(benchmark::State &state) {
     RunSearch(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), true);
@@ -223,9 +235,10 @@ void BM_SwitchSubPanels_10Years(benchmark::State &state) {
     state.counters["records"] = ListModel(w.Trans)->Count();
 }
 
-// The same 1-year Search with the Charts sub-panel shown: the lists are
-// filled as before, and both charts are built and painted as well (compare
-// with BM_Search_1Year).
+// A 1-year Search with the Charts sub-panel shown: the lists are filled as
+// before, and both charts are drawn and painted instead of the lists. The
+// searches take turns between 2024 and 2023, so the charts always change
+// (compare with BM_Search_1Year and BM_Search_1Year_Alternating).
 void BM_Search_1Year_Charts(benchmark::State &state) {
     TSearchWindow &w = Window();
     auto *charts = w.Main->findChild<QRadioButton *>("rdoTransCharts");
@@ -233,7 +246,7 @@ void BM_Search_1Year_Charts(benchmark::State &state) {
     QCoreApplication::processEvents();
     TPaintCounter counter;
     w.Main->findChild<QChartView *>("chvMonths")->viewport()->installEventFilter(&counter);
-    RunSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true, &counter);
+    RunSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true, &counter, true);
     w.Main->findChild<QRadioButton *>("rdoTransTransactions")->click();
     QCoreApplication::processEvents();
 }
@@ -285,5 +298,6 @@ BENCHMARK(BM_Search_1Year)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchAgain_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchSubPanels_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_1Year_Alternating)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_1Year_Charts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchToCharts_10Years)->Unit(benchmark::kMillisecond);

@@ -18,17 +18,6 @@
 #include <QPieSlice>
 #include <QToolTip>
 
-namespace {
-
-// Replaces the chart of `view`; the old one is deleted.
-void SetChart(QChartView *view, QChart *chart) {
-    QChart *old = view->chart();
-    view->setChart(chart);
-    delete old;
-}
-
-} // namespace
-
 TChartsPanel::TChartsPanel(TSession &session, QWidget *parent)
     : QFrame(parent), FSession(session), ui(std::make_unique<Ui::TChartsPanel>()) {
     ui->setupUi(this);
@@ -40,6 +29,10 @@ TChartsPanel::TChartsPanel(TSession &session, QWidget *parent)
         view->setBackgroundBrush(Qt::white);
         // Framed as the lists of the other sub-panels are.
         view->setFrameShape(QFrame::StyledPanel);
+        // One chart for the life of the view; each period is drawn on it.
+        QChart *old = view->chart();
+        view->setChart(TPeriodCharts::NewChart());
+        delete old;
     }
     // The message stands where the charts would, on a list's white.
     ui->lblChartsEmpty->setAutoFillBackground(true);
@@ -62,8 +55,24 @@ void TChartsPanel::ShowPeriod(const TReportHead &head, const TPeriod &period) {
     FPending = true;
     ui->lblChartsTotal->setText(PeriodTotalsText(head.IncomeCents, head.ExpenseCents));
     UpdateButtons();
-    if (isVisible())
+    if (!isVisible())
+        return;
+    if (FSearched) {
         BuildCharts();
+        return;
+    }
+    // No period: a search is starting, and its result usually follows at
+    // once. The charts are taken away only when it does not (the search
+    // failed), so a search that succeeds does not hide them in between.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            RunReported(window(), [&] {
+                if (FPending && isVisible())
+                    BuildCharts();
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 QWidget *TChartsPanel::CatesView() const {
@@ -104,20 +113,16 @@ void TChartsPanel::BuildCharts() {
     for (QWidget *w : std::initializer_list<QWidget *>{ui->chvCates, ui->chvMonths, ui->rdoChartOut,
                                                        ui->rdoChartIn})
         w->setVisible(charts);
-    if (!charts) {
-        // Nothing to draw: the old charts go, and no empty axes stay behind.
-        SetChart(ui->chvCates, new QChart);
-        SetChart(ui->chvMonths, new QChart);
+    if (!charts)
         return;
-    }
     BuildCatesChart();
     BuildMonthsChart();
 }
 
 void TChartsPanel::BuildCatesChart() {
     const TRecordType type = CatesType();
-    QChart *chart = TPeriodCharts::NewCatesChart(FSeries, type, QString(), false);
-    SetChart(ui->chvCates, chart);
+    QChart *chart = ui->chvCates->chart();
+    TPeriodCharts::ShowCates(chart, FSeries, type, false, ui->chvCates->width());
     const auto *pie = chart->series().isEmpty()
                           ? nullptr
                           : qobject_cast<QPieSeries *>(chart->series().constFirst());
@@ -150,8 +155,8 @@ void TChartsPanel::BuildCatesChart() {
 }
 
 void TChartsPanel::BuildMonthsChart() {
-    QChart *chart = TPeriodCharts::NewBarsChart(FSeries, ui->chvMonths->width());
-    SetChart(ui->chvMonths, chart);
+    QChart *chart = ui->chvMonths->chart();
+    TPeriodCharts::ShowBars(chart, FSeries, ui->chvMonths->width());
     const QList<TChartBar> &bars = FSeries.Bars();
     const bool byDay = FSeries.ByDay();
     const auto tip = [this, bars, byDay](bool on, int index) {

@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QSvgGenerator>
 
+#include <tuple>
+
 TChartsPicture::TChartsPicture(const TChartSeries &series, TRecordType cates, QSize size,
                                TArrange arrange, const QString &heading)
     : FSize(size), FScene(std::make_unique<QGraphicsScene>()) {
@@ -41,14 +43,24 @@ TChartsPicture::TChartsPicture(const TChartSeries &series, TRecordType cates, QS
         catesBox = QRect(0, top, size.width(), catesHeight);
         barsBox = QRect(0, top + catesHeight, size.width(), height - catesHeight);
     }
-    QChart *catesChart =
-        TPeriodCharts::NewCatesChart(series, cates, TPeriodCharts::CatesTitle(cates));
-    QChart *barsChart =
-        TPeriodCharts::NewBarsChart(series, barsBox.width(), TPeriodCharts::BarsTitle(series));
-    for (const auto &[chart, box] : {std::pair{catesChart, catesBox}, {barsChart, barsBox}}) {
+    QChart *catesChart = TPeriodCharts::NewChart();
+    TPeriodCharts::ShowCates(catesChart, series, cates, true, catesBox.width());
+    QChart *barsChart = TPeriodCharts::NewChart();
+    TPeriodCharts::ShowBars(barsChart, series, barsBox.width());
+    QFont titleFont = QApplication::font();
+    titleFont.setPixelSize(13);
+    titleFont.setBold(true);
+    for (const auto &[chart, box, title] :
+         {std::tuple{catesChart, catesBox, TPeriodCharts::CatesTitle(cates)},
+          {barsChart, barsBox, TPeriodCharts::BarsTitle(series)}}) {
+        // Each chart under its title.
+        auto *text = FScene->addSimpleText(title, titleFont);
+        text->setBrush(Qt::black);
+        text->setPos(box.left() + (box.width() - text->boundingRect().width()) / 2, box.top() + 4);
+        const int below = int(text->boundingRect().height()) + 8;
         FScene->addItem(chart);
-        chart->setPos(box.topLeft());
-        chart->resize(box.size());
+        chart->setPos(box.left(), box.top() + below);
+        chart->resize(box.width(), box.height() - below);
     }
 }
 

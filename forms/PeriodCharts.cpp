@@ -9,9 +9,10 @@
 #include <QChart>
 #include <QFontMetrics>
 #include <QGraphicsLayout>
+#include <QGraphicsLineItem>
+#include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPieSeries>
 #include <QPieSlice>
@@ -21,7 +22,6 @@
 namespace {
 
 constexpr int kTextPx = 11;
-constexpr int kTitlePx = 13;
 constexpr int kHolePx = 13;
 constexpr qreal kPieSize = 0.9;
 constexpr qreal kHoleSize = 0.55;
@@ -33,33 +33,39 @@ QFont TextFont(int pixels, bool bold = false) {
     return font;
 }
 
-QChart *NewChart(const QString &title) {
-    auto *chart = new QChart;
-    // The white of the chart reaches the edges of its box.
-    chart->layout()->setContentsMargins(0, 0, 0, 0);
-    chart->setBackgroundRoundness(0);
-    chart->setDropShadowEnabled(false);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    chart->setBackgroundBrush(Qt::white);
-    chart->setBackgroundPen(Qt::NoPen);
-    chart->legend()->setFont(TextFont(kTextPx));
-    chart->legend()->setLabelColor(Qt::black);
-    chart->legend()->setShowToolTips(true);
-    if (!title.isEmpty()) {
-        chart->setTitleFont(TextFont(kTitlePx, true));
-        chart->setTitleBrush(Qt::black);
-        chart->setTitle(title);
-    }
-    return chart;
+// What a fill put on a chart besides its series and axes: text and boxes
+// drawn by the program, and the connections that keep them in place. They
+// carry this mark and are owned by one object that a new fill deletes.
+constexpr int kDrawnKey = 0;
+const char *const kDrawnOwner = "ledgerlyDrawn";
+
+QObject *NewDrawnOwner(QChart *chart) {
+    auto *owner = new QObject(chart);
+    owner->setObjectName(QLatin1String(kDrawnOwner));
+    return owner;
+}
+
+template <class Item> Item *Drawn(Item *item) {
+    item->setData(kDrawnKey, true);
+    return item;
+}
+
+// Takes away what an earlier fill put on `chart` besides its series.
+void ClearDrawn(QChart *chart) {
+    delete chart->findChild<QObject *>(QLatin1String(kDrawnOwner), Qt::FindDirectChildrenOnly);
+    const QList<QGraphicsItem *> items = chart->childItems();
+    for (QGraphicsItem *item : items)
+        if (item->data(kDrawnKey).toBool())
+            delete item;
 }
 
 // Lines of text centred on the middle of the plot area, kept there as the
 // chart is laid out. With `fitHole`, the font shrinks until the lines fit
 // the hole of the donut.
-void AddCentreText(QChart *chart, const QStringList &texts, bool fitHole) {
+void AddCentreText(QChart *chart, QObject *owner, const QStringList &texts, bool fitHole) {
     QList<QGraphicsSimpleTextItem *> lines;
     for (qsizetype i = 0; i < texts.size(); ++i) {
-        auto *line = new QGraphicsSimpleTextItem(texts.at(i), chart);
+        auto *line = Drawn(new QGraphicsSimpleTextItem(texts.at(i), chart));
         line->setBrush(Qt::black);
         line->setZValue(10);
         lines.append(line);
@@ -89,8 +95,183 @@ void AddCentreText(QChart *chart, const QStringList &texts, bool fitHole) {
             y += box.height();
         }
     };
+    QObject::connect(chart, &QChart::plotAreaChanged, owner, place);
+    place();
+}
+
+// The legend of the donut at its right: per slice a box in its colour and
+// its text, as many lines as the height holds (the last one then says how
+// many more there are). Plain text items: the chart's own legend measures
+// every text as a rich-text document on each layout, which made a donut of
+// many categories slow to show.
+// A text too long for the legend's part of `chartWidth` (at most 45 %) is
+// cut short with "…".
+void AddSliceLegend(QChart *chart, QObject *owner, QStringList texts, const QList<QColor> &colors,
+                    int chartWidth) {
+    const QFont font = TextFont(kTextPx);
+    const QFontMetrics metrics(font);
+    const int box = 8, gap = 6, lineHeight = metrics.height() + 3;
+    const int widest = std::max(60, chartWidth * 45 / 100 - box - gap);
+    const QString more = QStringLiteral("... %1 more");
+    int textWidth = metrics.horizontalAdvance(more.arg(texts.size()));
+    for (QString &text : texts) {
+        text = metrics.elidedText(text, Qt::ElideMiddle, widest);
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(text));
+    }
+    const int width = box + gap + textWidth;
+    chart->setMargins(QMargins(4, 4, width + 16, 4));
+
+    QList<std::pair<QGraphicsRectItem *, QGraphicsSimpleTextItem *>> lines;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        auto *mark = Drawn(new QGraphicsRectItem(0, 0, box, box, chart));
+        mark->setBrush(colors.at(i));
+        mark->setPen(Qt::NoPen);
+        auto *text = Drawn(new QGraphicsSimpleTextItem(texts.at(i), chart));
+        text->setFont(font);
+        text->setBrush(Qt::black);
+        lines.append({mark, text});
+    }
+    auto *rest = Drawn(new QGraphicsSimpleTextItem(chart));
+    rest->setFont(font);
+    rest->setBrush(Qt::black);
+    const auto place = [=] {
+        const QRectF area = chart->plotArea();
+        const qreal x = chart->size().width() - 4 - width;
+        const qsizetype room = std::max<qsizetype>(1, qsizetype(area.height() / lineHeight));
+        const qsizetype shown = lines.size() <= room ? lines.size() : room - 1;
+        qreal y = area.center().y() - (shown < lines.size() ? shown + 1 : shown) * lineHeight / 2.0;
+        const qreal textTop = (lineHeight - metrics.height()) / 2.0;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            lines.at(i).first->setVisible(i < shown);
+            lines.at(i).second->setVisible(i < shown);
+            if (i >= shown)
+                continue;
+            lines.at(i).first->setPos(x, y + (lineHeight - box) / 2.0);
+            lines.at(i).second->setPos(x + box + gap, y + textTop);
+            y += lineHeight;
+        }
+        rest->setVisible(shown < lines.size());
+        rest->setText(more.arg(lines.size() - shown));
+        rest->setPos(x + box + gap, y + textTop);
+    };
+    QObject::connect(chart, &QChart::plotAreaChanged, owner, place);
+    place();
+}
+
+using TAxisLabels = QList<std::pair<QString, qreal>>;
+
+// Gives `axis` the range from `low` to `high` and `labels` at their values,
+// changing only what differs from what it shows: every change lays the
+// axis out again at once.
+void SetAxisLabels(QCategoryAxis *axis, qreal low, qreal high, const TAxisLabels &labels) {
+    const QStringList shown = axis->categoriesLabels();
+    bool samePlaces = shown.size() == labels.size();
+    // (A label may be renamed only to a text no other label has.)
+    for (qsizetype i = 0; samePlaces && i < labels.size(); ++i)
+        samePlaces = axis->endValue(shown.at(i)) == labels.at(i).second &&
+                     (shown.at(i) == labels.at(i).first || !shown.contains(labels.at(i).first));
+    if (samePlaces) {
+        if (axis->min() != low || axis->max() != high)
+            axis->setRange(low, high);
+        for (qsizetype i = 0; i < labels.size(); ++i)
+            if (shown.at(i) != labels.at(i).first)
+                axis->replaceLabel(shown.at(i), labels.at(i).first);
+        return;
+    }
+    // The start value can move only while there are no labels.
+    for (const QString &label : shown)
+        axis->remove(label);
+    axis->setStartValue(low);
+    axis->setRange(low, high);
+    for (const auto &[label, value] : labels)
+        axis->append(label, value);
+}
+
+// The legend above the bars: boxes for income and expenses, a line for the
+// net, drawn as plain items as the donut's legend is. Made once per chart.
+void AddBarsLegend(QChart *chart) {
+    const QFont font = TextFont(kTextPx);
+    const QFontMetrics metrics(font);
+    const int mark = 14, gap = 4, space = 16, lineHeight = metrics.height();
+    // Room above the plot for the legend, and after the last bar.
+    chart->setMargins(QMargins(4, lineHeight + 12, 12, 4));
+    struct TEntry {
+        QGraphicsItem *Mark;
+        QGraphicsSimpleTextItem *Text;
+    };
+    QList<TEntry> entries;
+    int width = 0;
+    const auto add = [&](QGraphicsItem *marker, const QString &caption) {
+        auto *text = new QGraphicsSimpleTextItem(caption, chart);
+        text->setFont(font);
+        text->setBrush(Qt::black);
+        entries.append({marker, text});
+        width += mark + gap + metrics.horizontalAdvance(caption) + space;
+    };
+    for (const auto &[color, caption] :
+         {std::pair{TPeriodCharts::IncomeColor(), QStringLiteral("Income")},
+          {TPeriodCharts::ExpenseColor(), QStringLiteral("Expenses")}}) {
+        auto *box = new QGraphicsRectItem(3, 3, 8, 8, chart);
+        box->setBrush(color);
+        box->setPen(QPen(color.darker(130), 1));
+        add(box, caption);
+    }
+    auto *line = new QGraphicsLineItem(0, 7, mark, 7, chart);
+    line->setPen(QPen(TPeriodCharts::NetColor(), 2));
+    add(line, QStringLiteral("Net Income"));
+    width -= space;
+    const auto place = [chart, entries, width, lineHeight] {
+        const QRectF area = chart->plotArea();
+        qreal x = area.center().x() - width / 2.0;
+        const qreal y = area.top() - lineHeight - 8;
+        for (const TEntry &entry : entries) {
+            entry.Mark->setPos(x, y + (lineHeight - mark) / 2.0);
+            entry.Text->setPos(x + mark + gap, y);
+            x += mark + gap + entry.Text->boundingRect().width() + space;
+        }
+    };
     QObject::connect(chart, &QChart::plotAreaChanged, chart, place);
     place();
+}
+
+// The income and expense bars, the net line and both axes on a new chart.
+QBarSeries *SetUpBars(QChart *chart) {
+    auto *in = new QBarSet(QStringLiteral("Income"));
+    auto *out = new QBarSet(QStringLiteral("Expenses"));
+    in->setColor(TPeriodCharts::IncomeColor());
+    in->setBorderColor(TPeriodCharts::IncomeColor().darker(130));
+    out->setColor(TPeriodCharts::ExpenseColor());
+    out->setBorderColor(TPeriodCharts::ExpenseColor().darker(130));
+    auto *bars = new QBarSeries;
+    bars->setBarWidth(0.8);
+    bars->append(in);
+    bars->append(out);
+    auto *net = new QLineSeries;
+    net->setName(QStringLiteral("Net Income"));
+    net->setPen(QPen(TPeriodCharts::NetColor(), 2));
+    chart->addSeries(bars);
+    chart->addSeries(net);
+
+    const QFont font = TextFont(kTextPx);
+    auto *x = new QCategoryAxis;
+    x->setLabelsFont(font);
+    x->setLabelsColor(Qt::black);
+    x->setGridLineVisible(false);
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    x->setStartValue(-0.5);
+    auto *y = new QCategoryAxis;
+    y->setLabelsFont(font);
+    y->setLabelsColor(Qt::black);
+    y->setGridLinePen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
+    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries *series : chart->series()) {
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    AddBarsLegend(chart);
+    return bars;
 }
 
 QString DayOrMonthText(QDate first, bool byDay) {
@@ -98,6 +279,20 @@ QString DayOrMonthText(QDate first, bool byDay) {
 }
 
 } // namespace
+
+QChart *TPeriodCharts::NewChart() {
+    auto *chart = new QChart;
+    // The white of the chart reaches the edges of its box.
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setBackgroundRoundness(0);
+    chart->setDropShadowEnabled(false);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundPen(Qt::NoPen);
+    // The program draws the legends itself (see AddSliceLegend).
+    chart->legend()->hide();
+    return chart;
+}
 
 const QList<QColor> &TPeriodCharts::SlicePalette() {
     // Colours safe for the common colour-vision deficiencies, ordered so
@@ -169,60 +364,80 @@ QString TPeriodCharts::BarsTitle(const TChartSeries &series) {
                           : QStringLiteral("Income and expenses by month");
 }
 
-QChart *TPeriodCharts::NewCatesChart(const TChartSeries &series, TRecordType type,
-                                     const QString &title, bool amounts) {
-    QChart *chart = NewChart(title);
+void TPeriodCharts::ShowCates(QChart *chart, const TChartSeries &series, TRecordType type,
+                              bool amounts, int width) {
+    ClearDrawn(chart);
+    QObject *owner = NewDrawnOwner(chart);
+    // One donut per chart, given new slices each time.
+    auto *pie = chart->series().isEmpty()
+                    ? nullptr
+                    : qobject_cast<QPieSeries *>(chart->series().constFirst());
+    if (!pie) {
+        pie = new QPieSeries;
+        pie->setPieSize(kPieSize);
+        pie->setHoleSize(kHoleSize);
+        chart->addSeries(pie);
+    }
     const QList<TChartSlice> &slices = series.Slices(type);
     const qint64 total = series.TypeCents(type);
     const bool income = type == TRecordType::Income;
+    // The slices of the last period are given the new values, and only the
+    // difference is added or taken away: new slices cost the donut much
+    // more than new values.
+    if (slices.isEmpty())
+        pie->clear();
+    const QList<QPieSlice *> old = pie->slices();
+    for (qsizetype i = old.size() - 1; i >= slices.size(); --i)
+        pie->remove(old.at(i));
+    const QList<QColor> colors = SliceColors(slices);
+    QStringList texts;
+    QList<QPieSlice *> added;
+    for (qsizetype i = 0; i < slices.size(); ++i) {
+        texts.append(SliceText(slices.at(i), total, amounts));
+        QPieSlice *slice = i < old.size() ? old.at(i) : new QPieSlice;
+        slice->setValue(double(slices.at(i).Cents));
+        slice->setBrush(colors.at(i));
+        // A white border keeps neighbours apart on paper too.
+        slice->setPen(QPen(Qt::white, 1));
+        slice->setLabelVisible(false);
+        if (i >= old.size())
+            added.append(slice);
+    }
+    // All at once: each slice added alone lays the donut out again. The
+    // slices carry no label: the donut's texts are the program's own legend
+    // and tooltips, and a label would be measured as rich text on every
+    // layout of the chart's hidden legend.
+    pie->append(added);
     if (slices.isEmpty()) {
-        chart->legend()->hide();
-        AddCentreText(chart,
+        chart->setMargins(QMargins(4, 4, 4, 4));
+        AddCentreText(chart, owner,
                       {income ? QStringLiteral("No income in this period.")
                               : QStringLiteral("No expenses in this period.")},
                       false);
-        return chart;
+        return;
     }
-
-    auto *pie = new QPieSeries;
-    pie->setPieSize(kPieSize);
-    pie->setHoleSize(kHoleSize);
-    const QList<QColor> colors = SliceColors(slices);
-    for (qsizetype i = 0; i < slices.size(); ++i) {
-        auto *slice =
-            new QPieSlice(SliceText(slices.at(i), total, amounts), double(slices.at(i).Cents));
-        slice->setBrush(colors.at(i));
-        // A white border keeps neighbours apart on paper too.
-        slice->setPen(QPen(Qt::white, 1.5));
-        slice->setLabelVisible(false);
-        pie->append(slice);
-    }
-    chart->addSeries(pie);
-    chart->legend()->setAlignment(Qt::AlignRight);
-    chart->legend()->setMarkerShape(QLegend::MarkerShapeRectangle);
+    AddSliceLegend(chart, owner, texts, colors, width);
     AddCentreText(
-        chart, {income ? QStringLiteral("Income") : QStringLiteral("Expenses"), CentsText(total)},
-        true);
-    return chart;
+        chart, owner,
+        {income ? QStringLiteral("Income") : QStringLiteral("Expenses"), CentsText(total)}, true);
 }
 
-QChart *TPeriodCharts::NewBarsChart(const TChartSeries &series, int width, const QString &title) {
-    QChart *chart = NewChart(title);
-    // Room after the last bar, which the plot would otherwise end with.
-    chart->setMargins(QMargins(4, 4, 12, 4));
+void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int width) {
+    // The series and axes are made once per chart and then given new values:
+    // taking series and axes off a chart leaves graphics items behind.
+    auto *barSeries = chart->series().isEmpty()
+                          ? nullptr
+                          : qobject_cast<QBarSeries *>(chart->series().constFirst());
+    if (!barSeries)
+        barSeries = SetUpBars(chart);
+    QBarSet *in = barSeries->barSets().at(0);
+    QBarSet *out = barSeries->barSets().at(1);
+    auto *net = qobject_cast<QLineSeries *>(chart->series().at(1));
+    auto *x = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).constFirst());
+    auto *y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).constFirst());
+
     const QList<TChartBar> &bars = series.Bars();
     const bool byDay = series.ByDay();
-
-    auto *in = new QBarSet(QStringLiteral("Income"));
-    auto *out = new QBarSet(QStringLiteral("Expenses"));
-    in->setColor(IncomeColor());
-    in->setBorderColor(IncomeColor().darker(130));
-    out->setColor(ExpenseColor());
-    out->setBorderColor(ExpenseColor().darker(130));
-    auto *net = new QLineSeries;
-    net->setName(QStringLiteral("Net Income"));
-    net->setPen(QPen(NetColor(), 2));
-    net->setPointsVisible(bars.size() <= 31);
     QList<qreal> inValues, outValues;
     QList<QPointF> netPoints;
     inValues.reserve(bars.size());
@@ -233,56 +448,31 @@ QChart *TPeriodCharts::NewBarsChart(const TChartSeries &series, int width, const
         outValues.append(double(bars.at(i).OutCents) / 100);
         netPoints.append(QPointF(double(i), double(bars.at(i).NetCents()) / 100));
     }
+    in->remove(0, in->count());
     in->append(inValues);
+    out->remove(0, out->count());
     out->append(outValues);
-    net->append(netPoints);
-    auto *barSeries = new QBarSeries;
-    barSeries->setBarWidth(0.8);
-    barSeries->append(in);
-    barSeries->append(out);
-    chart->addSeries(barSeries);
-    chart->addSeries(net);
+    net->replace(netPoints);
+    net->setPointsVisible(bars.size() <= 31);
 
     // Days or months: as many labels as fit side by side.
-    const QFont font = TextFont(kTextPx);
-    auto *x = new QCategoryAxis;
-    x->setLabelsFont(font);
-    x->setLabelsColor(Qt::black);
-    x->setGridLineVisible(false);
-    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    x->setStartValue(-0.5);
-    x->setRange(-0.5, double(bars.size()) - 0.5);
     const auto axisText = [byDay](QDate first) {
         return first.toString(byDay ? QStringLiteral("MM/dd") : QStringLiteral("MM/yyyy"));
     };
-    const int labelWidth = QFontMetrics(font).horizontalAdvance(axisText(QDate(2000, 12, 28))) + 12;
+    const int labelWidth =
+        QFontMetrics(x->labelsFont()).horizontalAdvance(axisText(QDate(2000, 12, 28))) + 12;
     const int room = std::max(1, (width - 90) / labelWidth);
     const int step = TChartSeries::LabelStep(int(bars.size()), room, byDay);
+    TAxisLabels days;
     for (qsizetype i = 0; i < bars.size(); i += step)
-        x->append(axisText(bars.at(i).First), double(i));
+        days.append({axisText(bars.at(i).First), double(i)});
+    SetAxisLabels(x, -0.5, double(bars.size()) - 0.5, days);
 
     // Amounts written as the lists write them, at whole steps from the axis's
     // low end through zero to its high end.
     const TChartAxis range = series.AmountAxis();
-    auto *y = new QCategoryAxis;
-    y->setLabelsFont(font);
-    y->setLabelsColor(Qt::black);
-    y->setGridLinePen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
-    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    y->setStartValue(double(range.Min) / 100);
-    y->setRange(double(range.Min) / 100, double(range.Max) / 100);
+    TAxisLabels amounts;
     for (qint64 v = range.Min; v <= range.Max; v += range.Step)
-        y->append(CentsText(v), double(v) / 100);
-
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries *s : chart->series()) {
-        s->attachAxis(x);
-        s->attachAxis(y);
-    }
-    chart->legend()->setAlignment(Qt::AlignTop);
-    // The net shows as a line in the legend, the bars as boxes.
-    for (QLegendMarker *marker : chart->legend()->markers(net))
-        marker->setShape(QLegend::MarkerShapeFromSeries);
-    return chart;
+        amounts.append({CentsText(v), double(v) / 100});
+    SetAxisLabels(y, double(range.Min) / 100, double(range.Max) / 100, amounts);
 }

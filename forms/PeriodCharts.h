@@ -11,12 +11,14 @@ class QChart;
 // Builds the two charts of a searched period from its chart series, the
 // same for the screen, the saved picture and the printed page:
 // - the category donut: one slice per category (or "Other") in list order,
-//   each in the legend with its amount and share, the type and its total
-//   in the hole, or one line saying there is nothing of that type;
+//   each in the legend with its share (and amount, where there is room),
+//   the type and its total in the hole, or one line saying there is
+//   nothing of that type;
 // - the income and expense bars of every day or month with the net as a
 //   line, on an amount axis labelled as the lists write amounts.
-// All texts have pixel sizes, so a chart drawn on paper or into a file
-// keeps the proportions it has on the screen.
+// The legends and the texts in the donut are plain text items of the
+// program's own, and all texts have pixel sizes, so a chart drawn on paper
+// or into a file keeps the proportions it has on the screen.
 class TPeriodCharts {
 public:
     // The fixed palette of the slices: neighbours differ in hue and in
@@ -36,15 +38,19 @@ public:
     // one per line.
     static QString BarText(const TChartBar &bar, bool byDay);
 
-    // A new chart (the caller owns it). `title` is drawn above the chart
-    // when not empty; `width` is the width it is laid out for (to space
-    // the labels of the bars). The legend of the donut gives the amounts
-    // too when there is room for them (`amounts`); the screen leaves them
-    // to the tooltips.
-    static QChart *NewCatesChart(const TChartSeries &series, TRecordType type,
-                                 const QString &title = QString(), bool amounts = true);
-    static QChart *NewBarsChart(const TChartSeries &series, int width,
-                                const QString &title = QString());
+    // A new chart with the look of the program's charts and nothing on it
+    // yet (the caller owns it).
+    static QChart *NewChart();
+    // Puts the donut of the type's categories, or the bars of the period, on
+    // `chart`, in place of whatever an earlier call put there (the chart,
+    // its series and axes stay and take the new values, which costs far
+    // less than a new chart). The donut's legend gives the amounts too when
+    // there is room for them (`amounts`); the screen leaves them to the
+    // tooltips. `width` is the width the chart is laid out for, to size the
+    // legend and to space the labels of the bars.
+    static void ShowCates(QChart *chart, const TChartSeries &series, TRecordType type, bool amounts,
+                          int width);
+    static void ShowBars(QChart *chart, const TChartSeries &series, int width);
 
     // "Expenses by category", "Income and expenses by month", ...
     static QString CatesTitle(TRecordType type);
