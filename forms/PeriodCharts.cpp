@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
-#include <QCategoryAxis>
 #include <QChart>
 #include <QFontMetrics>
 #include <QGraphicsLayout>
@@ -16,6 +15,7 @@
 #include <QLineSeries>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QValueAxis>
 
 #include <algorithm>
 
@@ -115,8 +115,12 @@ void AddSliceLegend(QChart *chart, QObject *owner, QStringList texts, const QLis
     const QString more = QStringLiteral("... %1 more");
     int textWidth = metrics.horizontalAdvance(more.arg(texts.size()));
     for (QString &text : texts) {
-        text = metrics.elidedText(text, Qt::ElideMiddle, widest);
-        textWidth = std::max(textWidth, metrics.horizontalAdvance(text));
+        int w = metrics.horizontalAdvance(text);
+        if (w > widest) {
+            text = metrics.elidedText(text, Qt::ElideMiddle, widest);
+            w = metrics.horizontalAdvance(text);
+        }
+        textWidth = std::max(textWidth, w);
     }
     const int width = box + gap + textWidth;
     chart->setMargins(QMargins(4, 4, width + 16, 4));
@@ -158,33 +162,51 @@ void AddSliceLegend(QChart *chart, QObject *owner, QStringList texts, const QLis
     place();
 }
 
+// Texts at places along an axis: days or months at their bars, amounts at
+// their values.
 using TAxisLabels = QList<std::pair<QString, qreal>>;
 
-// Gives `axis` the range from `low` to `high` and `labels` at their values,
-// changing only what differs from what it shows: every change lays the
-// axis out again at once.
-void SetAxisLabels(QCategoryAxis *axis, qreal low, qreal high, const TAxisLabels &labels) {
-    const QStringList shown = axis->categoriesLabels();
-    bool samePlaces = shown.size() == labels.size();
-    // (A label may be renamed only to a text no other label has.)
-    for (qsizetype i = 0; samePlaces && i < labels.size(); ++i)
-        samePlaces = axis->endValue(shown.at(i)) == labels.at(i).second &&
-                     (shown.at(i) == labels.at(i).first || !shown.contains(labels.at(i).first));
-    if (samePlaces) {
-        if (axis->min() != low || axis->max() != high)
-            axis->setRange(low, high);
-        for (qsizetype i = 0; i < labels.size(); ++i)
-            if (shown.at(i) != labels.at(i).first)
-                axis->replaceLabel(shown.at(i), labels.at(i).first);
-        return;
-    }
-    // The start value can move only while there are no labels.
-    for (const QString &label : shown)
-        axis->remove(label);
-    axis->setStartValue(low);
-    axis->setRange(low, high);
-    for (const auto &[label, value] : labels)
-        axis->append(label, value);
+// The labels of both axes of the bars, drawn as plain text items as the
+// legends are: each bar's label centred under it (`bars` bars), each
+// amount's at the left of its grid line between `low` and `high`. The
+// chart's own axis labels are laid out as rich text and again for every
+// label changed.
+void AddAxisLabels(QChart *chart, QObject *owner, const TAxisLabels &days, int bars,
+                   const TAxisLabels &amounts, qreal low, qreal high) {
+    const QFont font = TextFont(kTextPx);
+    const QFontMetrics metrics(font);
+    int amountWidth = 0;
+    const auto texts = [&](const TAxisLabels &labels) {
+        QList<std::pair<QGraphicsSimpleTextItem *, qreal>> items;
+        for (const auto &[label, value] : labels) {
+            auto *text = Drawn(new QGraphicsSimpleTextItem(label, chart));
+            text->setFont(font);
+            text->setBrush(Qt::black);
+            items.append({text, value});
+            amountWidth = std::max(amountWidth, metrics.horizontalAdvance(label));
+        }
+        return items;
+    };
+    const auto under = texts(days);
+    amountWidth = 0;
+    const auto beside = texts(amounts);
+    // Room at the left for the amounts, under the plot for the days, above
+    // it for the legend, and after the last bar.
+    chart->setMargins(QMargins(amountWidth + 12, metrics.height() + 12, 12, metrics.height() + 6));
+    const auto place = [chart, under, beside, bars, low, high] {
+        const QRectF area = chart->plotArea();
+        for (const auto &[text, bar] : under) {
+            const qreal x = area.left() + (bar + 0.5) / bars * area.width();
+            text->setPos(x - text->boundingRect().width() / 2, area.bottom() + 3);
+        }
+        for (const auto &[text, value] : beside) {
+            const qreal y = area.bottom() - (value - low) / (high - low) * area.height();
+            const QRectF box = text->boundingRect();
+            text->setPos(area.left() - 6 - box.width(), y - box.height() / 2);
+        }
+    };
+    QObject::connect(chart, &QChart::plotAreaChanged, owner, place);
+    place();
 }
 
 // The legend above the bars: boxes for income and expenses, a line for the
@@ -193,8 +215,6 @@ void AddBarsLegend(QChart *chart) {
     const QFont font = TextFont(kTextPx);
     const QFontMetrics metrics(font);
     const int mark = 14, gap = 4, space = 16, lineHeight = metrics.height();
-    // Room above the plot for the legend, and after the last bar.
-    chart->setMargins(QMargins(4, lineHeight + 12, 12, 4));
     struct TEntry {
         QGraphicsItem *Mark;
         QGraphicsSimpleTextItem *Text;
@@ -252,18 +272,17 @@ QBarSeries *SetUpBars(QChart *chart) {
     chart->addSeries(bars);
     chart->addSeries(net);
 
-    const QFont font = TextFont(kTextPx);
-    auto *x = new QCategoryAxis;
-    x->setLabelsFont(font);
-    x->setLabelsColor(Qt::black);
+    // Axes without labels of their own (see AddAxisLabels); the amounts have
+    // grid lines at whole steps from zero.
+    auto *x = new QValueAxis;
+    x->setLabelsVisible(false);
     x->setGridLineVisible(false);
-    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    x->setStartValue(-0.5);
-    auto *y = new QCategoryAxis;
-    y->setLabelsFont(font);
-    y->setLabelsColor(Qt::black);
+    x->setTickCount(2);
+    auto *y = new QValueAxis;
+    y->setLabelsVisible(false);
     y->setGridLinePen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
-    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *series : chart->series()) {
@@ -433,8 +452,10 @@ void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int widt
     QBarSet *in = barSeries->barSets().at(0);
     QBarSet *out = barSeries->barSets().at(1);
     auto *net = qobject_cast<QLineSeries *>(chart->series().at(1));
-    auto *x = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).constFirst());
-    auto *y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).constFirst());
+    auto *x = qobject_cast<QValueAxis *>(chart->axes(Qt::Horizontal).constFirst());
+    auto *y = qobject_cast<QValueAxis *>(chart->axes(Qt::Vertical).constFirst());
+    ClearDrawn(chart);
+    QObject *owner = NewDrawnOwner(chart);
 
     const QList<TChartBar> &bars = series.Bars();
     const bool byDay = series.ByDay();
@@ -460,13 +481,12 @@ void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int widt
         return first.toString(byDay ? QStringLiteral("MM/dd") : QStringLiteral("MM/yyyy"));
     };
     const int labelWidth =
-        QFontMetrics(x->labelsFont()).horizontalAdvance(axisText(QDate(2000, 12, 28))) + 12;
+        QFontMetrics(TextFont(kTextPx)).horizontalAdvance(axisText(QDate(2000, 12, 28))) + 12;
     const int room = std::max(1, (width - 90) / labelWidth);
     const int step = TChartSeries::LabelStep(int(bars.size()), room, byDay);
     TAxisLabels days;
     for (qsizetype i = 0; i < bars.size(); i += step)
         days.append({axisText(bars.at(i).First), double(i)});
-    SetAxisLabels(x, -0.5, double(bars.size()) - 0.5, days);
 
     // Amounts written as the lists write them, at whole steps from the axis's
     // low end through zero to its high end.
@@ -474,5 +494,14 @@ void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int widt
     TAxisLabels amounts;
     for (qint64 v = range.Min; v <= range.Max; v += range.Step)
         amounts.append({CentsText(v), double(v) / 100});
-    SetAxisLabels(y, double(range.Min) / 100, double(range.Max) / 100, amounts);
+
+    // Each change of an axis lays the chart out at once: only what differs.
+    const qreal low = double(range.Min) / 100, high = double(range.Max) / 100;
+    if (x->min() != -0.5 || x->max() != double(bars.size()) - 0.5)
+        x->setRange(-0.5, double(bars.size()) - 0.5);
+    if (y->tickInterval() != double(range.Step) / 100)
+        y->setTickInterval(double(range.Step) / 100);
+    if (y->min() != low || y->max() != high)
+        y->setRange(low, high);
+    AddAxisLabels(chart, owner, days, int(bars.size()), amounts, low, high);
 }
