@@ -6,14 +6,16 @@
 // sqlite3 C API) run in the same process.
 
 #include "bench/BookGenerator.h"
-#include "forms/MainForm.h"
 #include "forms/CategoriesPanel.h"
+#include "forms/ChartsPanel.h"
+#include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "forms/TransListPanel.h"
 #include "forms/TransactionsPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -135,25 +137,38 @@ TSearchWindow &Window() {
 
 // One Search as the user clicks it, until the window has painted the result.
 // `fresh`: from empty lists (the first search); otherwise the rows of the
-// previous search are replaced (and freed) too.
-void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool fresh) {
+// previous search are replaced (and freed) too. `counter` counts the paints
+// of the list or chart that shows the result (the transaction list's by
+// default). `alternate`: every other search is of the year before, so each
+// search shows other figures than the one before it.
+void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool fresh,
+               TPaintCounter *counter = nullptr, bool alternate = false) {
     TSearchWindow &w = Window();
+    if (!counter)
+        counter = &w.Counter;
     w.SetPeriod(from, to);
+    bool yearBefore = false;
     for (auto _ : state) {
-        if (fresh) {
+        if (fresh || alternate) {
             state.PauseTiming();
-            w.ClearLists();
+            if (alternate) {
+                const int years = yearBefore ? -1 : 0;
+                w.SetPeriod(from.addYears(years), to.addYears(years));
+                yearBefore = !yearBefore;
+            }
+            if (fresh)
+                w.ClearLists();
             state.ResumeTiming();
         }
-        const int paints = w.Counter.Paints;
+        const int paints = counter->Paints;
         w.Search->click();
         QCoreApplication::processEvents();
         // The platform may hold the window's update back for its next frame;
         // the paint itself is part of the cost, the frame wait is not.
-        if (w.Counter.Paints == paints)
+        if (counter->Paints == paints)
             w.Main->repaint();
-        if (w.Counter.Paints == paints) {
-            state.SkipWithError("the transactions list was not painted");
+        if (counter->Paints == paints) {
+            state.SkipWithError("the result was not painted");
             break;
         }
     }
@@ -164,6 +179,10 @@ void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool
 
 void BM_Search_1Year(benchmark::State &state) {
     RunSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true);
+}
+// The same turns between 2024 and 2023 with the Transactions sub-panel shown.
+void BM_Search_1Year_Alternating(benchmark::State &state) {
+    RunSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true, nullptr, true);
 }
 void BM_Search_10Years(benchmark::State &state) {
     RunSearch(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), true);
@@ -216,6 +235,62 @@ void BM_SwitchSubPanels_10Years(benchmark::State &state) {
     state.counters["records"] = ListModel(w.Trans)->Count();
 }
 
+// A 1-year Search with the Charts sub-panel shown: the lists are filled as
+// before, and both charts are drawn and painted instead of the lists. The
+// searches take turns between 2024 and 2023, so the charts always change
+// (compare with BM_Search_1Year and BM_Search_1Year_Alternating).
+void BM_Search_1Year_Charts(benchmark::State &state) {
+    TSearchWindow &w = Window();
+    auto *charts = w.Main->findChild<QRadioButton *>("rdoTransCharts");
+    charts->click();
+    QCoreApplication::processEvents();
+    TPaintCounter counter;
+    w.Main->findChild<QChartView *>("chvMonths")->viewport()->installEventFilter(&counter);
+    RunSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true, &counter, true);
+    w.Main->findChild<QRadioButton *>("rdoTransTransactions")->click();
+    QCoreApplication::processEvents();
+}
+
+// Switching to the Charts sub-panel after a 10-year search, until both
+// charts are built from the period and painted. Between the switches the
+// charts are handed the same result again, so every switch builds them.
+void BM_SwitchToCharts_10Years(benchmark::State &state) {
+    TSearchWindow &w = Window();
+    w.SetPeriod(TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+    w.Search->click();
+    QCoreApplication::processEvents();
+    const QString user = w.Main->UserName();
+    const TPeriod period =
+        TDbMan(w.Main->DataFile())
+            .ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+    const TReportHead head =
+        TReportHead::Of(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), period);
+    TChartsPanel *chartsPanel = w.Main->TransactionsPanel()->ChartsPanel();
+    auto *transactions = w.Main->findChild<QRadioButton *>("rdoTransTransactions");
+    auto *charts = w.Main->findChild<QRadioButton *>("rdoTransCharts");
+    TPaintCounter cates, months;
+    w.Main->findChild<QChartView *>("chvCates")->viewport()->installEventFilter(&cates);
+    w.Main->findChild<QChartView *>("chvMonths")->viewport()->installEventFilter(&months);
+    for (auto _ : state) {
+        state.PauseTiming();
+        transactions->click();
+        QCoreApplication::processEvents();
+        chartsPanel->ShowPeriod(head, period);
+        const int paints = cates.Paints + months.Paints;
+        state.ResumeTiming();
+        charts->click();
+        QCoreApplication::processEvents();
+        w.Main->repaint();
+        if (chartsPanel->Pending() || cates.Paints + months.Paints < paints + 2) {
+            state.SkipWithError("the charts were not built and painted");
+            break;
+        }
+    }
+    transactions->click();
+    QCoreApplication::processEvents();
+    state.counters["bars"] = double(chartsPanel->Series().Bars().size());
+}
+
 } // namespace
 
 BENCHMARK(BM_FillAndPaint_10Years)->Unit(benchmark::kMillisecond);
@@ -223,3 +298,6 @@ BENCHMARK(BM_Search_1Year)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchAgain_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchSubPanels_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_1Year_Alternating)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_1Year_Charts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchToCharts_10Years)->Unit(benchmark::kMillisecond);

@@ -25,7 +25,11 @@ void ShowWarning(QWidget *owner, const QString &caption, const QString &text) {
 }
 
 QString RunFileDialog(QFileDialog *dialog, const QString &filter) {
-    dialog->setNameFilter(filter);
+    return RunFileDialog(dialog, QStringList{filter}, nullptr);
+}
+
+QString RunFileDialog(QFileDialog *dialog, const QStringList &filters, QString *chosenFilter) {
+    dialog->setNameFilters(filters);
     const QString last = dialog->property("LastChosen").toString();
     if (!last.isEmpty())
         dialog->selectFile(last);
@@ -33,6 +37,8 @@ QString RunFileDialog(QFileDialog *dialog, const QString &filter) {
         return QString();
     const QString chosen = dialog->selectedFiles().constFirst();
     dialog->setProperty("LastChosen", chosen);
+    if (chosenFilter)
+        *chosenFilter = dialog->selectedNameFilter();
     return chosen;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QFileDialog;
 class QWidget;
@@ -18,6 +19,9 @@ void ShowWarning(QWidget *owner, const QString &caption, const QString &text);
 // Shows `dialog` with the given name filter; the chosen file name, or empty
 // when cancelled. The dialog keeps the chosen name for next time.
 QString RunFileDialog(QFileDialog *dialog, const QString &filter);
+// The same with several name filters; `chosenFilter` receives the one
+// selected when the dialog was accepted.
+QString RunFileDialog(QFileDialog *dialog, const QStringList &filters, QString *chosenFilter);
 
 // True when `fileName` does not exist or the user agrees to replace it.
 // Used where the file written is not the name the save dialog confirmed (an

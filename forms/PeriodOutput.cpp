@@ -9,6 +9,7 @@
 #include "reports/Printout.h"
 #include "reports/ReportMetrics.h"
 #include "store/AmountText.h"
+#include "store/CheckedFile.h"
 #include "store/KestrelClass.h"
 
 #include <QFileDialog>
@@ -54,6 +55,39 @@ void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head,
         printout.BuildCategoriesPrintout(head, period);
     else
         printout.BuildTransactionsPrintout(head, period);
+    TCompositeReport composite;
+    composite.OnAddReports = [&printout](TCompositeReport &c) { printout.AddReports(c); };
+    TfrmPrint::ShowReportPreview(owner, composite);
+    composite.Reports.clear();
+}
+
+void SavePicture(QWidget *owner, QFileDialog *dialog,
+                 const std::function<QByteArray(bool svg)> &picture) {
+    TBusyGuard busy;
+    const QString png = QStringLiteral("PNG image (*.png)");
+    const QString svg = QStringLiteral("SVG drawing (*.svg)");
+    QString filter;
+    const QString chosen = RunFileDialog(dialog, {png, svg}, &filter);
+    if (chosen.isEmpty())
+        return;
+    const QString dotSvg = QStringLiteral(".svg");
+    const bool named = chosen.endsWith(dotSvg, Qt::CaseInsensitive) ||
+                       chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+    const bool asSvg = named ? chosen.endsWith(dotSvg, Qt::CaseInsensitive) : filter == svg;
+    const QString fileName =
+        named ? chosen : WithExtension(chosen, asSvg ? dotSvg : QStringLiteral(".png"));
+    if (fileName != chosen && !MayReplace(owner, fileName))
+        return;
+    TCheckedFile::WriteWhole(fileName, picture(asSvg), TCheckedFile::TAccess::Shared);
+    busy.Release();
+    ShowInformation(owner, QStringLiteral("Ledgerly"),
+                    QStringLiteral("SUCCESS!\r\n\r\n") + fileName);
+}
+
+void PrintPicture(QWidget *owner, const TReportHead &head, const TRenderedPage::TDraw &draw) {
+    TPrintout printout(TReportMetrics::ScreenDpi(Qt::Horizontal),
+                       TReportMetrics::ScreenDpi(Qt::Vertical));
+    printout.BuildPicturePrintout(head, draw);
     TCompositeReport composite;
     composite.OnAddReports = [&printout](TCompositeReport &c) { printout.AddReports(c); };
     TfrmPrint::ShowReportPreview(owner, composite);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "export/ExportTypes.h"
+#include "reports/RenderedPage.h"
+
+#include <functional>
 
 class QFileDialog;
 class QWidget;
@@ -20,6 +23,20 @@ void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xl
 // preview, from where they are printed. Nothing happens without rows.
 void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head,
                  const TPeriod &period);
+
+// Asks for a picture file in `dialog`, offering PNG images and SVG drawings;
+// a name that ends in ".png" or ".svg" (any letter case) says the format,
+// any other name gets the extension of the chosen filter appended (asking
+// before an existing file is replaced). `picture` makes the bytes of the
+// format (true: SVG); they are written whole through the checked writer,
+// and success is reported. Throws when the picture cannot be made or
+// written; an existing file is then left as it was.
+void SavePicture(QWidget *owner, QFileDialog *dialog,
+                 const std::function<QByteArray(bool svg)> &picture);
+
+// Shows one A4 page in the print preview, from where it is printed: the page
+// head of the printouts and under it the drawing that `draw` paints.
+void PrintPicture(QWidget *owner, const TReportHead &head, const TRenderedPage::TDraw &draw);
 
 // "Income: %0.2f    Expenses: %0.2f    Net Income: %0.2f"
 QString PeriodTotalsText(qint64 incomeCents, qint64 expenseCents);

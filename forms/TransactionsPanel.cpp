@@ -3,6 +3,7 @@
 
 #include "forms/BusyGuard.h"
 #include "forms/CategoriesPanel.h"
+#include "forms/ChartsPanel.h"
 #include "forms/ErrorReport.h"
 #include "forms/EventHook.h"
 #include "forms/Session.h"
@@ -19,11 +20,25 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     // The sub-panels lie on top of each other under the pickers.
     FList = new TTransListPanel(session, this);
     FCates = new TCategoriesPanel(session, this);
-    for (QWidget *sub : {static_cast<QWidget *>(FList), static_cast<QWidget *>(FCates)})
+    FCharts = new TChartsPanel(session, this);
+    for (QWidget *sub : std::initializer_list<QWidget *>{FList, FCates, FCharts})
         sub->setGeometry(0, 38, 696, 407);
 
-    for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories})
+    for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts})
         connect(sub, &QRadioButton::toggled, this, [this] { rdoTransTransactionsClick(); });
+    // The drill-downs of the charts: a category's records in More Info, a
+    // day or month chosen in the transaction list.
+    connect(FCharts, &TChartsPanel::CategoryChosen, this,
+            [this](TRecordType type, const QString &category) {
+                RunReported(window(),
+                            [&] { FCates->ShowMoreInfo(type, category, FCharts->CatesView()); });
+            });
+    connect(FCharts, &TChartsPanel::TotalChosen, this, [this](QDate day, bool month) {
+        RunReported(window(), [&] {
+            ui->rdoTransTransactions->setChecked(true);
+            FList->ChooseTotal(day, month);
+        });
+    });
     connect(ui->dtpTransDate1, &QDateEdit::dateChanged, this, [this] { dtpTransDate1Change(); });
     connect(ui->dtpTransDate2, &QDateEdit::dateChanged, this, [this] { dtpTransDate1Change(); });
     connect(ui->btnTransSearch, &QPushButton::clicked, this,
@@ -54,12 +69,13 @@ void TTransactionsPanel::Start() {
     ui->dtpTransDate2->setDate(today);
     dtpTransDate1Change();
     // Nothing searched yet: the sub-panels know the user, and no period.
-    ShowResult();
+    ShowResult(false);
 }
 
 void TTransactionsPanel::rdoTransTransactionsClick() {
     FList->setVisible(ui->rdoTransTransactions->isChecked());
     FCates->setVisible(ui->rdoTransCategories->isChecked());
+    FCharts->setVisible(ui->rdoTransCharts->isChecked());
 }
 
 void TTransactionsPanel::dtpTransDate1Change() {
@@ -78,12 +94,14 @@ void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
     // The old rows go first, so a long period never holds two sets of rows
     // at once; when the search fails, the lists stay empty and the totals
     // show nothing rather than an earlier period.
+    // Until the period is read, the sub-panels are told of no period at all:
+    // a failed read must not look like a period without records.
     FSearchFrom = from;
     FSearchTo = to;
     FPeriod = TPeriod();
-    ShowResult();
+    ShowResult(false);
     FPeriod = FSession.DbMan->ReadPeriod(FSession.UserName, from, to);
-    ShowResult();
+    ShowResult(true);
     busy.Release();
     if (sender)
         sender->setFocus();
@@ -100,11 +118,12 @@ void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
     }
 }
 
-void TTransactionsPanel::ShowResult() {
-    const TReportHead head =
-        TReportHead::Of(FSession.UserName, FSearchFrom, FSearchTo, FPeriod);
+void TTransactionsPanel::ShowResult(bool read) {
+    const TReportHead head = TReportHead::Of(FSession.UserName, read ? FSearchFrom : QDate(),
+                                             read ? FSearchTo : QDate(), FPeriod);
     FList->ShowPeriod(head, FPeriod);
     FCates->ShowPeriod(head, FPeriod);
+    FCharts->ShowPeriod(head, FPeriod);
 }
 
 void TTransactionsPanel::RefreshSearch() {

@@ -9,12 +9,13 @@ namespace Ui {
 class TTransactionsPanel;
 }
 class TCategoriesPanel;
+class TChartsPanel;
 class TTransListPanel;
 struct TSession;
 
 // The Transactions view: the period pickers and Search, and the sub-panels
 // that show the searched period (the records with their day and month
-// totals, the category summary), one at a time. It owns the result of the
+// totals, the category summary, the charts), one at a time. It owns the result of the
 // last search; the sub-panels show it.
 class TTransactionsPanel : public QFrame {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
 
     TTransListPanel *ListPanel() const { return FList; }
     TCategoriesPanel *CategoriesPanel() const { return FCates; }
+    TChartsPanel *ChartsPanel() const { return FCharts; }
 
     void dtpTransDate1Change();
     // Searches the pickers' period (nothing when `sender` is disabled).
@@ -39,12 +41,14 @@ private:
     void SearchPeriod(QWidget *sender, QDate from, QDate to);
     // The fresh search after a record was edited or deleted.
     void RefreshSearch();
-    void ShowResult();
+    // Hands the result to the sub-panels; unless `read`, as no period at all.
+    void ShowResult(bool read);
 
     TSession &FSession;
     std::unique_ptr<Ui::TTransactionsPanel> ui;
     TTransListPanel *FList = nullptr;
     TCategoriesPanel *FCates = nullptr;
+    TChartsPanel *FCharts = nullptr;
     // The searched period and its result; invalid dates before any search.
     QDate FSearchFrom;
     QDate FSearchTo;

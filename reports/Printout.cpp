@@ -5,6 +5,7 @@
 #include "reports/ReportBand.h"
 #include "reports/ReportLabel.h"
 #include "reports/ReportMetrics.h"
+#include "reports/ReportPicture.h"
 #include "reports/ReportShape.h"
 #include "store/AmountText.h"
 
@@ -159,6 +160,26 @@ void TPrintout::BuildTransactionsPrintout(const TReportHead &head, const TPeriod
                                     {"Notes", TPlace::Left, ScaleX(494)}};
     Build(head, period.Records.size(), columns,
           [&period](qsizetype i) { return RecordRowTexts(period.Records.at(i)); });
+}
+
+QRect TPrintout::PictureBox() const {
+    // From the place of the column headings down to a row's height above
+    // the page number.
+    const int top = ScaleY(68);
+    return QRect(0, top, PrintWidthPx(), PrintHeightPx() - ScaleY(18) - top);
+}
+
+void TPrintout::BuildPicturePrintout(const TReportHead &head, const TRenderedPage::TDraw &draw) {
+    FreeReports();
+    TPageReport *page = StartPage(head, {});
+    auto *picture = new TReportPicture;
+    picture->SetParent(page->Detail());
+    picture->Draw = draw;
+    const QRect box = PictureBox();
+    picture->SetLeft(box.left());
+    picture->SetTop(box.top());
+    picture->SetWidth(box.width());
+    picture->SetHeight(box.height());
 }
 
 void TPrintout::AddReports(TCompositeReport &composite) const {

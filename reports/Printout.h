@@ -1,9 +1,11 @@
 #pragma once
 
 #include "export/ExportTypes.h"
+#include "reports/RenderedPage.h"
 
 #include <QDate>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 class TCompositeReport;
@@ -11,8 +13,8 @@ class TPageReport;
 class TReportBand;
 class TReportLabel;
 
-// Builds the two printouts, one page report per printed page with every text
-// a label at a computed position, and owns those page reports (Reports) until
+// Builds the printouts, one page report per printed page with every text
+// a label at a computed position (and a drawing as a picture), and owns those page reports (Reports) until
 // they are freed. Positions are in pixels at the resolution given at
 // construction (the screen's by default); a page holds 52 rows under the
 // same page head, with its number centred at the bottom.
@@ -52,6 +54,11 @@ public:
     void BuildCategoriesPrintout(const TReportHead &head, const TPeriod &period);
     // The records of the period.
     void BuildTransactionsPrintout(const TReportHead &head, const TPeriod &period);
+    // One page: the page head, and under its rule a drawing that `draw`
+    // paints into the rest of the page above the page number.
+    void BuildPicturePrintout(const TReportHead &head, const TRenderedPage::TDraw &draw);
+    // The box of that drawing on the band, in the printout's pixels.
+    QRect PictureBox() const;
 
     // The composite report's add-reports step: its list becomes Reports, in
     // order. A failure stops the adding; the list keeps what was added.

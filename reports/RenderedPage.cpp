@@ -12,11 +12,15 @@ QSizeF TRenderedPage::SizeInches() const {
 
 void TRenderedPage::AddText(const QRectF &box, const QString &text, const QFont &font,
                             const QColor &color) {
-    FItems.append(TItem{box, text, font, color});
+    FItems.append(TItem{box, text, font, color, {}});
 }
 
 void TRenderedPage::AddRect(const QRectF &box, const QColor &color) {
-    FItems.append(TItem{box, QString(), QFont(), color});
+    FItems.append(TItem{box, QString(), QFont(), color, {}});
+}
+
+void TRenderedPage::AddPicture(const QRectF &box, const TDraw &draw) {
+    FItems.append(TItem{box, QString(), QFont(), QColor(), draw});
 }
 
 void TRenderedPage::Paint(QPainter &painter, const QPointF &topLeft) const {
@@ -32,7 +36,11 @@ void TRenderedPage::Paint(QPainter &painter, const QPointF &topLeft) const {
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
     for (const TItem &item : FItems) {
-        if (item.Text.isEmpty()) {
+        if (item.Draw) {
+            painter.save();
+            item.Draw(painter, map(item.Box));
+            painter.restore();
+        } else if (item.Text.isEmpty()) {
             painter.fillRect(map(item.Box), item.Color);
         } else {
             painter.setFont(item.Font);

@@ -7,6 +7,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
+
 class QPainter;
 
 // One rendered page: what is drawn where, in the report's pixels from the
@@ -25,14 +27,19 @@ public:
     // The page's physical size in inches.
     QSizeF SizeInches() const;
 
+    // Paints a drawing into `box`, given in the device's pixels.
+    using TDraw = std::function<void(QPainter &painter, const QRectF &box)>;
+
     void AddText(const QRectF &box, const QString &text, const QFont &font, const QColor &color);
     void AddRect(const QRectF &box, const QColor &color);
+    void AddPicture(const QRectF &box, const TDraw &draw);
 
     struct TItem {
         QRectF Box;
-        QString Text; // empty for a filled rectangle
+        QString Text; // empty for a filled rectangle or a picture
         QFont Font;
         QColor Color;
+        TDraw Draw; // set for a picture
     };
     const QList<TItem> &Items() const { return FItems; }
 

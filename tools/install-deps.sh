@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   make cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins
+  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   libsodium-dev libgsf-1-dev libsqlite3-dev sqlite3
   libbenchmark-dev
   xvfb xauth fonts-dejavu-core

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QTabBar>
 #include <QTest>
 #include <QTreeView>
@@ -78,6 +79,15 @@ private slots:
         QVERIFY(find<QWidget>("pnlTransTransactions")->isVisibleTo(trans));
         QVERIFY(!find<QWidget>("pnlTransCategories")->isVisibleTo(trans));
         QVERIFY(find<QWidget>("lvwDayTotal")->isVisibleTo(trans));
+        // The sub-panel buttons follow Search in the top row, apart from each
+        // other, inside the panel, each wide enough for its caption.
+        QRect before = find<QWidget>("btnTransSearch")->geometry();
+        for (const char *name : {"rdoTransTransactions", "rdoTransCategories", "rdoTransCharts"}) {
+            const auto *radio = find<QRadioButton>(name);
+            QVERIFY(radio->x() > before.right() && radio->geometry().right() < 696);
+            QVERIFY(radio->sizeHint().width() <= radio->width());
+            before = radio->geometry();
+        }
         QVERIFY(!find<QWidget>("lvwMonthTotal")->isVisibleTo(trans));
 
         const QDate today = QDate::currentDate();
@@ -297,6 +307,40 @@ private slots:
         shot("main-transactions");
         find<QRadioButton>("rdoTransCategories")->click();
         shot("main-categories");
+
+        // The charts of a generated year of records, by month and by day.
+        QRandomGenerator random(2024);
+        const QStringList out = {"Rent",     "Food",   "Car",    "Utilities", "Health",
+                                 "Clothing", "Travel", "Gifts",  "Books",     "Phone",
+                                 "Garden",   "Cinema", "Stamps", "Charity"};
+        QList<TRecord> records;
+        for (QDate day(2024, 1, 1); day.year() == 2024; day = day.addDays(1)) {
+            if (day.day() == 1) {
+                records << TestRecord(day.toString("MM/dd/yyyy"), "Income", "Salary", "3200.00");
+                records << TestRecord(day.toString("MM/dd/yyyy"), "Expense", "Rent", "1100.00");
+            }
+            if (day.day() == 15 && day.month() % 3 == 0)
+                records << TestRecord(day.toString("MM/dd/yyyy"), "Income", "Interest",
+                                      QString::number(40 + random.bounded(60)) + ".00");
+            for (int n = random.bounded(3); n > 0; --n) {
+                // Lower categories are rarer and smaller.
+                const int c =
+                    1 + std::min(random.bounded(out.size() - 1), random.bounded(out.size() - 1));
+                const int cents = 100 + random.bounded(int(12000 / c));
+                records << TestRecord(day.toString("MM/dd/yyyy"), "Expense", out.at(c),
+                                      QString::asprintf("%d.%02d", cents / 100, cents % 100));
+            }
+        }
+        TDbMan(fixture->DataFile()).AddRecords("alice", records);
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 12, 31));
+        find<QRadioButton>("rdoTransCharts")->click();
+        shot("main-charts");
+        fixture->Search(QDate(2024, 3, 1), QDate(2024, 3, 31));
+        find<QRadioButton>("rdoChartIn")->click();
+        shot("main-charts-days");
+        find<QRadioButton>("rdoChartOut")->click();
+        fixture->Search(QDate(2030, 1, 1), QDate(2030, 1, 31));
+        shot("main-charts-empty");
 
         QImage about;
         ModalAnswer::Next([&](QWidget *w) {

@@ -123,7 +123,7 @@ void InputDialog(const QString &text, bool accept) {
     });
 }
 
-void FileDialog(const QString &path) {
+void FileDialog(const QString &path, const QString &nameFilter) {
     Next([=](QWidget *w) {
         auto *dlg = qobject_cast<QFileDialog *>(w);
         if (!dlg) {
@@ -131,6 +131,8 @@ void FileDialog(const QString &path) {
             w->close();
             return;
         }
+        if (!nameFilter.isEmpty())
+            dlg->selectNameFilter(nameFilter);
         if (path.isEmpty()) {
             dlg->reject();
             return;

@@ -22,8 +22,9 @@ void MessageBox(QMessageBox::StandardButton button, QString *text = nullptr,
 // Types `text` into the next QInputDialog and presses OK (accept) or Cancel.
 void InputDialog(const QString &text, bool accept = true);
 
-// Chooses `path` in the next QFileDialog and accepts, or cancels when empty.
-void FileDialog(const QString &path);
+// Chooses `path` in the next QFileDialog and accepts, or cancels when empty;
+// selects `nameFilter` first when given.
+void FileDialog(const QString &path, const QString &nameFilter = QString());
 
 // True once every queued answer has been used; waits up to timeoutMs.
 bool AllUsed(int timeoutMs = 5000);
