@@ -2,6 +2,7 @@
 #include "forms/MainForm.h"
 #include "forms/WindowFont.h"
 #include "store/KestrelClass.h"
+#include "store/Memory.h"
 
 #include "LedgerlyVersion.h"
 
@@ -118,6 +119,7 @@ int main(int argc, char *argv[]) {
     if (const std::optional<int> status = ReadCommandLine(argc, argv, backup, chosen))
         return *status;
 
+    KeepFreedMemoryForReuse();
     TLedgerlyApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ledgerly"));
     QApplication::setApplicationVersion(QStringLiteral(LEDGERLY_VERSION));

@@ -187,6 +187,10 @@ void BM_Search_1Year_Alternating(benchmark::State &state) {
 void BM_Search_10Years(benchmark::State &state) {
     RunSearch(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), true);
 }
+// One search only: the memory of a process after it, run on its own.
+void BM_SearchOnce_10Years(benchmark::State &state) {
+    RunSearch(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), true);
+}
 void BM_SearchAgain_10Years(benchmark::State &state) {
     RunSearch(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), false);
 }
@@ -296,6 +300,7 @@ void BM_SwitchToCharts_10Years(benchmark::State &state) {
 BENCHMARK(BM_FillAndPaint_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_1Year)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchOnce_10Years)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SearchAgain_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchSubPanels_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_1Year_Alternating)->Unit(benchmark::kMillisecond);

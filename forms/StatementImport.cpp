@@ -118,7 +118,7 @@ void TStatementImport::Read(const TStatementLayout &layout, const QList<TRecord>
     QSet<TImportId> known = ids.isEmpty() ? QSet<TImportId>() : FDb.KnownImportIds(FUser, ids);
     for (const TRecord &p : pending)
         if (!p.Import.IsEmpty())
-            known.insert(p.Import);
+            known.insert(*p.Import);
     const QList<TDuplicate> duplicates = TDuplicates::Find(lines, records, known);
 
     // Categories: the rules, then what the user gave to such notes before.

@@ -222,8 +222,8 @@ StoredRecord checkedRecord(const TRecord &record) {
     stored.Amount = double(record.Cents) / 100;
     stored.Notes = storedText(record.Notes);
     if (!record.Import.IsEmpty()) {
-        stored.Account = storedText(record.Import.Account);
-        stored.ImportId = storedText(record.Import.Id);
+        stored.Account = storedText(record.Import->Account);
+        stored.ImportId = storedText(record.Import->Id);
     }
     return stored;
 }
@@ -242,15 +242,20 @@ private:
     QHash<QByteArray, QString> FTexts;
 };
 
-// After this many records of a period, room for the rest is estimated from
-// the share of the period already read, so that the list grows once.
+// From this many records of a period on, whenever the list is full, room for
+// the rest is estimated from the share of the period's days already read
+// (plus a tenth). The estimate is taken again each time, so a book whose
+// records grow denser over the years ends close to its size instead of
+// doubling at the end: one ten-year search holds some 20 MB of records.
 constexpr qsizetype kEstimateAfter = 2048;
 
 void reserveForPeriod(QList<TRecord> &records, QDate from, QDate to, QDate reached) {
+    const qint64 size = records.size();
     const qint64 done = from.daysTo(reached) + 1, all = from.daysTo(to) + 1;
+    qint64 wanted = size + size / 8;
     if (done > 0 && all > done)
-        records.reserve(qsizetype(std::min<qint64>(records.size() * all / done * 11 / 10,
-                                                   records.size() * qint64(64))));
+        wanted = std::max(wanted, std::min(size * all / done * 11 / 10, size * 64));
+    records.reserve(qsizetype(wanted));
 }
 
 constexpr const char *kInsertRecord =
@@ -559,7 +564,8 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
         addCents(income ? dayTotal->InCents : dayTotal->OutCents, rec.Cents);
         addCents(income ? monthTotal->InCents : monthTotal->OutCents, rec.Cents);
         period.Records.append(std::move(rec));
-        if (period.Records.size() == kEstimateAfter)
+        if (period.Records.size() >= kEstimateAfter &&
+            period.Records.size() == period.Records.capacity())
             reserveForPeriod(period.Records, from, to, day);
     }
     period.ExpenseCategories = categories.Ordered(TRecordType::Expense);

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 // The values that cross the store's boundary: records and the totals of a
 // period, typed; texts are made where they are shown.
 
@@ -25,6 +27,25 @@ inline size_t qHash(const TImportId &id, size_t seed = 0) {
     return qHashMulti(seed, id.Account, id.Id);
 }
 
+// A record's import id behind one shared pointer: a record made from a
+// statement line has one, records read back from the store never do, and a
+// search holds hundreds of thousands of those (each byte of a record costs
+// about 200 KB there). Compared by value; empty when it has none.
+class TImportRef {
+public:
+    TImportRef() = default;
+    TImportRef(TImportId id)
+        : FId(id.IsEmpty() ? nullptr : std::make_shared<const TImportId>(std::move(id))) {}
+    bool IsEmpty() const { return !FId; }
+    const TImportId &operator*() const { return FId ? *FId : kNone; }
+    const TImportId *operator->() const { return &**this; }
+    friend bool operator==(const TImportRef &a, const TImportRef &b) { return *a == *b; }
+
+private:
+    static inline const TImportId kNone = {};
+    std::shared_ptr<const TImportId> FId;
+};
+
 struct TRecord {
     qint64 Id = 0; // 0 for a record not stored yet
     QDate Date;
@@ -34,7 +55,7 @@ struct TRecord {
     QString Notes;
     // Set on a pending record made from a statement line; remembered when
     // the record is stored, never read back with it.
-    TImportId Import = {};
+    TImportRef Import = {};
 
     bool operator==(const TRecord &) const = default;
 };
@@ -95,6 +116,9 @@ struct TBankProfile {
 };
 
 Q_DECLARE_TYPEINFO(TImportId, Q_RELOCATABLE_TYPE);
+static_assert(sizeof(TRecord) <= 96, "a search holds every record of its period");
+
+Q_DECLARE_TYPEINFO(TImportRef, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(TRecord, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(TDayTotal, Q_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(TMonthTotal, Q_RELOCATABLE_TYPE);

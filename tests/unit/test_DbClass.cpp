@@ -314,9 +314,9 @@ private slots:
     void importIdsGoWithTheirRecords() {
         TDbMan db(FFile);
         TRecord coffee = rec(QDate(2024, 1, 2), Expense, "Food", 450, "Cafe");
-        coffee.Import = {"bank 1", "F1"};
+        coffee.Import = TImportId{"bank 1", "F1"};
         TRecord salary = rec(QDate(2024, 1, 3), Income, "Salary", 250000, "ACME");
-        salary.Import = {"bank 1", "F2"};
+        salary.Import = TImportId{"bank 1", "F2"};
         const TRecord typed = rec(QDate(2024, 1, 4), Expense, "Food", 300);
         for (const char *table : {"data when new.amount = 3", "fitids when new.fitid != ''"}) {
             rawSql(FFile, QStringLiteral("create trigger fault before insert on ") + table +
@@ -326,16 +326,16 @@ private slots:
                      }),
                      QString("injected failure"));
             rawSql(FFile, "drop trigger fault");
-            QVERIFY(db.KnownImportIds("ann", {coffee.Import, salary.Import}).isEmpty());
+            QVERIFY(db.KnownImportIds("ann", {*coffee.Import, *salary.Import}).isEmpty());
             QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"0"});
         }
         // A duplicate the user chose to keep is stored; its id once.
         db.AddRecords("ann", {coffee, salary, typed, coffee});
         QCOMPARE(rawSql(FFile, "select count(*) from fitids"), QStringList{"2"});
         const TImportId otherAccount{"bank 2", "F1"}, noAccount{"", "F1"};
-        QCOMPARE(db.KnownImportIds("ann", {coffee.Import, otherAccount, salary.Import, noAccount}),
-                 (QSet<TImportId>{coffee.Import, salary.Import}));
-        QVERIFY(db.KnownImportIds("bob", {coffee.Import}).isEmpty());
+        QCOMPARE(db.KnownImportIds("ann", {*coffee.Import, otherAccount, *salary.Import, noAccount}),
+                 (QSet<TImportId>{*coffee.Import, *salary.Import}));
+        QVERIFY(db.KnownImportIds("bob", {*coffee.Import}).isEmpty());
 
         // The records of a span, in date order, without the import ids.
         db.AddRecord("bob", rec(QDate(2024, 1, 3), Expense, "Other", 100));
