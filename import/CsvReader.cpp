@@ -129,19 +129,6 @@ QString Field(const QStringList &fields, int column) {
     return column >= 0 && column < fields.size() ? fields.at(column).trimmed() : QString();
 }
 
-// Payee and memo texts: control characters and runs of spaces made one space.
-QString Clean(const QString &text) {
-    QString out = text;
-    for (QChar &c : out)
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            c = u' ';
-    return out.simplified();
-}
-
-QString Quoted(const QString &text) {
-    return QStringLiteral("\u201C%1\u201D").arg(text.left(60));
-}
-
 bool IsDateField(const QString &field) {
     return TDateText::Orders(field) != 0;
 }
@@ -360,14 +347,15 @@ TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &can
                 choice.Question =
                     QStringLiteral("Which of %1 and %2 holds money out cannot be told from the "
                                    "data; %1 was taken as money out.")
-                        .arg(Quoted(ColumnName(names, a)), Quoted(ColumnName(names, b)));
+                        .arg(QuotedForReport(ColumnName(names, a)),
+                             QuotedForReport(ColumnName(names, b)));
             return choice;
         }
     }
     choice.Amount = left.first();
     if (left.size() > 1)
         choice.Question = QStringLiteral("Several columns hold amounts; %1 was taken.")
-                              .arg(Quoted(ColumnName(names, left.first())));
+                              .arg(QuotedForReport(ColumnName(names, left.first())));
     return choice;
 }
 
@@ -384,7 +372,7 @@ void ReadRow(const TCsvRecord &r, const TStatementLayout &layout, TStatementBuil
     line.Date = TDateText::Parse(date, layout.DateOrder);
     if (!line.Date.isValid())
         return problem(QStringLiteral("%1 is not a %2 date")
-                           .arg(Quoted(date), DateOrderText(layout.DateOrder)));
+                           .arg(QuotedForReport(date), DateOrderText(layout.DateOrder)));
     QString reason;
     if (layout.AmountColumn >= 0) {
         const QString amount = Field(r.Fields, layout.AmountColumn);
@@ -414,13 +402,13 @@ void ReadRow(const TCsvRecord &r, const TStatementLayout &layout, TStatementBuil
             return problem(QStringLiteral("no amount"));
         if (outCents != 0 && inCents != 0)
             return problem(QStringLiteral("both money out (%1) and money in (%2) hold an amount")
-                               .arg(Quoted(out), Quoted(in)));
+                               .arg(QuotedForReport(out), QuotedForReport(in)));
         line.Cents = inCents != 0 ? qAbs(inCents) : -qAbs(outCents);
     }
     if (line.Cents == 0)
         return problem(QStringLiteral("the amount is zero"));
-    line.Payee = Clean(Field(r.Fields, layout.PayeeColumn));
-    line.Memo = Clean(Field(r.Fields, layout.MemoColumn));
+    line.Payee = CleanStatementText(Field(r.Fields, layout.PayeeColumn));
+    line.Memo = CleanStatementText(Field(r.Fields, layout.MemoColumn));
     statement.AddLine(line);
 }
 
@@ -626,7 +614,7 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
                                              "money in; if the file writes money out as positive "
                                              "amounts (as credit-card statements often do), say "
                                              "so.")
-                                  .arg(Quoted(guess.Columns.value(layout.AmountColumn)));
+                                  .arg(QuotedForReport(guess.Columns.value(layout.AmountColumn)));
     }
 
     // Payee and memo: by their names, else the text columns with the most
@@ -722,7 +710,7 @@ QStringList TCsvReader::Columns(const QString &text, const TStatementLayout &lay
     if (headerSignature && layout.HasHeader)
         *headerSignature = HeaderSignature(fields);
     for (int c = 0; c < fields.size(); ++c) {
-        const QString name = layout.HasHeader ? Clean(fields[c]) : QString();
+        const QString name = layout.HasHeader ? CleanStatementText(fields[c]) : QString();
         names << (name.isEmpty() ? QStringLiteral("Column %1").arg(c + 1) : name);
     }
     return names;

@@ -57,18 +57,6 @@ QString Unescape(QStringView text) {
     return out;
 }
 
-QString Clean(const QString &text) {
-    QString out = text;
-    for (QChar &c : out)
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            c = u' ';
-    return out.simplified();
-}
-
-QString Quoted(const QString &text) {
-    return QStringLiteral("\u201C%1\u201D").arg(text.left(60));
-}
-
 // DTPOSTED is yyyyMMdd[HHmmss[.xxx]][[offset:zone]]; the day is the one
 // written, whatever the time zone.
 QDate PostedDate(const QString &text) {
@@ -93,14 +81,14 @@ void Finish(TEntry &e, const QString &account, TStatementBuilder &statement) {
     if (!e.Correction.isEmpty())
         return problem(QStringLiteral("the bank corrects an earlier entry (%1 of FITID %2); "
                                       "check that entry by hand")
-                           .arg(e.Correction, Quoted(e.Corrected)));
+                           .arg(e.Correction, QuotedForReport(e.Corrected)));
     if (e.Posted.isEmpty())
         return problem(QStringLiteral("the entry has no DTPOSTED date"));
     TStatementLine line;
     line.Line = e.Line;
     line.Date = PostedDate(e.Posted);
     if (!line.Date.isValid())
-        return problem(QStringLiteral("%1 is not a date").arg(Quoted(e.Posted)));
+        return problem(QStringLiteral("%1 is not a date").arg(QuotedForReport(e.Posted)));
     if (e.Amount.isEmpty())
         return problem(QStringLiteral("the entry has no TRNAMT amount"));
     // OFX amounts carry no thousands separators; some banks write a
@@ -111,8 +99,8 @@ void Finish(TEntry &e, const QString &account, TStatementBuilder &statement) {
         return problem(reason);
     if (line.Cents == 0)
         return problem(QStringLiteral("the amount is zero"));
-    line.Payee = Clean(e.Name.isEmpty() ? e.Payee : e.Name);
-    line.Memo = Clean(e.Memo);
+    line.Payee = CleanStatementText(e.Name.isEmpty() ? e.Payee : e.Name);
+    line.Memo = CleanStatementText(e.Memo);
     line.Id = e.Id.trimmed();
     line.Account = account;
     statement.AddLine(line);
@@ -195,7 +183,7 @@ TStatement TOfxReader::Read(QStringView text) {
             } else if (name == QLatin1String("BANKID") || name == QLatin1String("ACCTID")) {
                 qsizetype end = text.indexOf(u'<', pos);
                 (name == QLatin1String("BANKID") ? bank : account) =
-                    Clean(Unescape(text.mid(pos, (end < 0 ? n : end) - pos)));
+                    CleanStatementText(Unescape(text.mid(pos, (end < 0 ? n : end) - pos)));
                 entryAccount = bank.isEmpty() ? account : bank + u' ' + account;
             }
             continue;

@@ -17,18 +17,6 @@ struct TEntry {
     bool Any = false;
 };
 
-QString Quoted(const QString &text) {
-    return QStringLiteral("\u201C%1\u201D").arg(text.left(60));
-}
-
-QString Clean(QStringView text) {
-    QString out = text.toString();
-    for (QChar &c : out)
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            c = u' ';
-    return out.simplified();
-}
-
 // What a "!" line starts; `name` is the section name for reports.
 TSection SectionOf(QStringView bang, QString *name) {
     const QStringView s = bang.trimmed();
@@ -188,7 +176,7 @@ TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
             line.Date = TDateText::Parse(e.Date, layout.DateOrder);
             if (!line.Date.isValid())
                 return problem(QStringLiteral("%1 is not a %2 date")
-                                   .arg(Quoted(e.Date), DateOrderText(layout.DateOrder)));
+                                   .arg(QuotedForReport(e.Date), DateOrderText(layout.DateOrder)));
             if (e.Amount.isEmpty())
                 return problem(QStringLiteral("the entry has no T amount"));
             QString reason;
@@ -196,9 +184,9 @@ TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
                 return problem(reason);
             if (line.Cents == 0)
                 return problem(QStringLiteral("the amount is zero"));
-            line.Payee = Clean(e.Payee);
-            line.Memo = Clean(e.Memo);
-            line.Category = Clean(e.Category);
+            line.Payee = CleanStatementText(e.Payee);
+            line.Memo = CleanStatementText(e.Memo);
+            line.Category = CleanStatementText(e.Category);
             statement.AddLine(line);
         },
         [&](int line, const QString &section, int entries) {

@@ -23,3 +23,15 @@ TStatement TStatementBuilder::Take() {
     Uncounted = 0;
     return std::move(Statement);
 }
+
+QString CleanStatementText(QStringView text) {
+    QString out = text.toString();
+    for (QChar &c : out)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = u' ';
+    return out.simplified();
+}
+
+QString QuotedForReport(QStringView text) {
+    return QStringLiteral("\u201C%1\u201D").arg(text.left(60).toString());
+}

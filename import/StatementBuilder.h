@@ -22,3 +22,10 @@ private:
     TStatement Statement;
     int Uncounted = 0;
 };
+
+// Payee and memo texts as the lines keep them: control characters and runs
+// of blanks made one space.
+QString CleanStatementText(QStringView text);
+// A text of the file as a problem report quotes it: in quotation marks, cut
+// after 60 characters.
+QString QuotedForReport(QStringView text);
