@@ -111,8 +111,9 @@ void TStatementImport::Read(const TStatementLayout &layout, const QList<TRecord>
         if (const TImportId id = StatementImportId(l); !id.IsEmpty())
             ids << id;
     }
-    QList<TRecord> records = FDb.QueryRecords(FUser, first.addDays(-TDuplicates::kMaxDays),
-                                              last.addDays(TDuplicates::kMaxDays));
+    QList<TRecord> records = FDb.ReadPeriod(FUser, first.addDays(-TDuplicates::kMaxDays),
+                                            last.addDays(TDuplicates::kMaxDays))
+                                 .Records;
     const qsizetype stored = records.size();
     records << pending;
     QSet<TImportId> known = ids.isEmpty() ? QSet<TImportId>() : FDb.KnownImportIds(FUser, ids);

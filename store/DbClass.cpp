@@ -601,38 +601,6 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
     return records;
 }
 
-QList<TRecord> TDbMan::QueryRecords(const QString &user, QDate from, QDate to) {
-    const QByteArray storedUser = storedText(user);
-    const QByteArray first = storedDate(from), last = storedDate(to);
-    Book db(FDataFile, Book::Read);
-    // The covering index's own order: no sort.
-    TSqlStatement query(db, "select date, type, id, cate, amount, notes from data "
-                            "where user = ?1 and date >= ?2 and date <= ?3 "
-                            "order by date asc, type desc, id asc");
-    query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
-    DecodedTexts categories;
-    QList<TRecord> records;
-    QByteArray lastIso;
-    QDate day;
-    while (query.Next()) {
-        const QByteArrayView iso = query.Bytes(0);
-        if (iso != lastIso) {
-            lastIso = iso.toByteArray();
-            day = readDate(iso);
-        }
-        TRecord rec;
-        if (!day.isValid() || !readType(query.Bytes(1), rec.Type) ||
-            !readCents(query, 4, rec.Cents))
-            continue;
-        rec.Id = query.Int(2);
-        rec.Date = day;
-        rec.Category = categories.Of(query.Bytes(3));
-        rec.Notes = decoded(query.Bytes(5));
-        records.append(std::move(rec));
-    }
-    return records;
-}
-
 void TDbMan::AddRecord(const QString &user, const TRecord &record) {
     AddRecords(user, {record});
 }

@@ -37,10 +37,6 @@ public:
     QList<TRecord> ReadCategoryRecords(const QString &user, QDate from, QDate to,
                                        TRecordType type, const QString &category);
 
-    // The user's records from `from` to `to` (both included), by date then
-    // id; records written by another program that cannot be read are left out.
-    QList<TRecord> QueryRecords(const QString &user, QDate from, QDate to);
-
     void AddRecord(const QString &user, const TRecord &record);
     // Stores every record, in one transaction: all of them or none. The
     // import ids of imported records are remembered in the same transaction.

@@ -339,7 +339,7 @@ private slots:
 
         // The records of a span, in date order, without the import ids.
         db.AddRecord("bob", rec(QDate(2024, 1, 3), Expense, "Other", 100));
-        QList<TRecord> span = db.QueryRecords("ann", QDate(2024, 1, 2), QDate(2024, 1, 3));
+        QList<TRecord> span = db.ReadPeriod("ann", QDate(2024, 1, 2), QDate(2024, 1, 3)).Records;
         QCOMPARE(span.size(), 3);
         for (TRecord &r : span)
             r.Id = 0;
