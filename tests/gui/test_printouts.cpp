@@ -8,6 +8,7 @@
 #include "reports/ReportLabel.h"
 #include "reports/ReportMetrics.h"
 #include "reports/ReportShape.h"
+#include "tests/support/CategoryPeriod.h"
 #include "tests/support/PdfWords.h"
 
 #include <QPrinter>
@@ -45,18 +46,6 @@ QList<QStringList> TransactionRows(int count) {
                      income ? QString() : amount, QString("note%1").arg(i)});
     }
     return rows;
-}
-
-// The category lists of a period, with its totals.
-TPeriod Categories(const QList<TCategoryTotal> &income, const QList<TCategoryTotal> &expense) {
-    TPeriod period;
-    period.IncomeCategories = income;
-    period.ExpenseCategories = expense;
-    for (const TCategoryTotal &total : income)
-        period.IncomeCents += total.Cents;
-    for (const TCategoryTotal &total : expense)
-        period.ExpenseCents += total.Cents;
-    return period;
 }
 
 // The labels of a page report, by caption.
@@ -232,7 +221,7 @@ void TestPrintouts::layoutAt120Dpi() {
     TPrintout printout(120, 120);
     QCOMPARE(printout.ScaleX(578), 722);
     QCOMPARE(printout.ScaleY(86), 108);
-    printout.BuildCategoriesPrintout(Head(), Categories({{"Salary", 2, 123450}}, {}));
+    printout.BuildCategoriesPrintout(Head(), CategoryPeriod({{"Salary", 2, 123450}}, {}));
     TPageReport *report = printout.Reports.at(0);
     QCOMPARE(report->Width(), 992);
     QCOMPARE(report->Height(), 1403);
@@ -243,7 +232,7 @@ void TestPrintouts::layoutAt120Dpi() {
     QCOMPARE(share->Left() + share->Width(), 898);
     // Text is measured at the report's resolution, not the screen's.
     TPrintout at96(96, 96);
-    at96.BuildCategoriesPrintout(Head(), Categories({{"Salary", 2, 123450}}, {}));
+    at96.BuildCategoriesPrintout(Head(), CategoryPeriod({{"Salary", 2, 123450}}, {}));
     const int width96 = Label(at96.Reports.at(0), "Salary")->Width();
     QVERIFY2(qAbs(Label(report, "Salary")->Width() - width96 * 1.25) <= 3,
              qPrintable(QString("%1 vs %2").arg(Label(report, "Salary")->Width()).arg(width96)));
@@ -322,7 +311,7 @@ void TestPrintouts::categoriesPdfColumns() {
     QList<TCategoryTotal> expense;
     for (int i = 0; i < 55; ++i)
         expense.append({QString("Cat%1").arg(i), 1, (i + 1) * 100});
-    const TPeriod period = Categories({{"Salary", 2, 300000}, {"Gifts", 1, 100000}}, expense);
+    const TPeriod period = CategoryPeriod({{"Salary", 2, 300000}, {"Gifts", 1, 100000}}, expense);
     TPrintout printout(96, 96);
     printout.BuildCategoriesPrintout(
         TReportHead::Of("Alice", QDate(2026, 1, 1), QDate(2026, 12, 31), period), period);

@@ -1,4 +1,5 @@
 #include "export/HtmlExport.h"
+#include "tests/support/CategoryPeriod.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,26 +14,14 @@ TReportHead SampleHead() {
     return {QStringLiteral("Ann & <Bob>"), QDate(2009, 1, 5), QDate(2009, 12, 31), 10050, 11300};
 }
 
-TRecord Rec(qint64 id, const QDate &date, TRecordType type, const QString &category,
-            qint64 cents, const QString &notes) {
+TRecord Rec(qint64 id, const QDate &date, TRecordType type, const QString &category, qint64 cents,
+            const QString &notes) {
     return {id, date, type, category, cents, notes};
 }
 
 TPeriod Records(const QList<TRecord> &records) {
     TPeriod period;
     period.Records = records;
-    return period;
-}
-
-// Category rows: income first, then expenses; the type totals give shares.
-TPeriod Cates(const QList<TCategoryTotal> &income, const QList<TCategoryTotal> &expense) {
-    TPeriod period;
-    period.IncomeCategories = income;
-    period.ExpenseCategories = expense;
-    for (const TCategoryTotal &c : income)
-        period.IncomeCents += c.Cents;
-    for (const TCategoryTotal &c : expense)
-        period.ExpenseCents += c.Cents;
     return period;
 }
 
@@ -113,8 +102,8 @@ void TestExportHtml::placeholdersOnlyInTheirOwnSection() {
 
 void TestExportHtml::categoryRowsPutNbspInTheOtherMoneyColumn() {
     const QString templ = "[<!-- - -->#type|#category|#qty|#in|#out|#ratio;<!-- - -->]";
-    const TPeriod rows = Cates({{"Salary", 2, 200000}},
-                               {{"Fish & Chips", 3, 1250}, {"Odd", 1, 3750}});
+    const TPeriod rows =
+        CategoryPeriod({{"Salary", 2, 200000}}, {{"Fish & Chips", 3, 1250}, {"Odd", 1, 3750}});
     QCOMPARE(Page(TExportKind::Categories, templ, rows),
              "[Income|Salary|2|2000.00|&nbsp;|100.00%;"
              "Expense|Fish &amp; Chips|3|&nbsp;|12.50|25.00%;"
@@ -164,7 +153,7 @@ void TestExportHtml::templateEncodings() {
     const QByteArray page = THtmlExport::BuildPage(
         TExportKind::Categories,
         THtmlExport::DecodeTemplate(utf8 + "<!-- - -->#category<!-- - -->."), TReportHead(),
-        Cates({}, {{"\u00DCbung \u65E5\u672C", 1, 100}}));
+        CategoryPeriod({}, {{"\u00DCbung \u65E5\u672C", 1, 100}}));
     QCOMPARE(page, QByteArray("<p>Caf\xC3\xA9 \xE2\x82\xAC</p>\xC3\x9C"
                               "bung "
                               "\xE6\x97\xA5\xE6\x9C\xAC."));
@@ -185,7 +174,7 @@ void TestExportHtml::exportWritesUtf8FileOrNothing() {
     b.write("H<!-- - -->#category");
     b.close();
 
-    const TPeriod rows = Cates({}, {{"\u00E9", 1, 100}});
+    const TPeriod rows = CategoryPeriod({}, {{"\u00E9", 1, 100}});
     THtmlExport::Export(TExportKind::Categories, good, out, TReportHead(), rows);
     QFile written(out);
     QVERIFY(written.open(QIODevice::ReadOnly));
@@ -216,7 +205,7 @@ void TestExportHtml::exportWritesUtf8FileOrNothing() {
 }
 
 void TestExportHtml::installedTemplatesAreValidPages() {
-    const TPeriod cates = Cates({{"Salary", 1, 1000}}, {{"Rent <flat>", 1, 500}});
+    const TPeriod cates = CategoryPeriod({{"Salary", 1, 1000}}, {{"Rent <flat>", 1, 500}});
     const TPeriod trans = Records({Rec(1, QDate(2009, 1, 2), Income, "Salary", 1000, ""),
                                    Rec(2, QDate(2009, 1, 3), Expense, "Rent", 500, "Jan & Feb")});
     for (const auto &[name, kind, rows, cells] :
