@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -102,7 +103,9 @@ public:
     }
 
     // Empties the lists by searching a period without records (not
-    // measured: the search itself is), then sets the period back.
+    // measured: the search itself is), then sets the period back and lets
+    // the window settle, as it has when the user clicks: the empty lists'
+    // layouts and paints are done before the measured search starts.
     void ClearLists() {
         auto *from = Main->findChild<QDateEdit *>("dtpTransDate1");
         auto *to = Main->findChild<QDateEdit *>("dtpTransDate2");
@@ -110,7 +113,16 @@ public:
         SetPeriod(QDate(1990, 1, 1), QDate(1990, 1, 1));
         Search->click();
         SetPeriod(first, last);
-        QCoreApplication::processEvents();
+        Settle();
+    }
+
+    // Runs the event loop for a moment, long enough for the posted events,
+    // the zero-time timers (delayed layouts) and the paints they cause.
+    static void Settle() {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 20)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 
     QTemporaryDir FHome;

@@ -1,5 +1,9 @@
 #include "Memory.h"
 
+// Any C library header defines __GLIBC__; without one the check below is
+// always false and the settings are never made.
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
