@@ -32,6 +32,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -180,7 +181,13 @@ void RunSearch(benchmark::State &state, const QDate &from, const QDate &to, bool
         if (counter->Paints == paints)
             w.Main->repaint();
         if (counter->Paints == paints) {
-            state.SkipWithError("the result was not painted");
+            static std::string message; // the library keeps the pointer
+            message = QStringLiteral("the result was not painted (Search %1, list %2, window %3)")
+                          .arg(w.Search->isEnabled() ? "enabled" : "disabled",
+                               w.Trans->isVisible() ? "shown" : "hidden",
+                               w.Main->isVisible() ? "shown" : "hidden")
+                          .toStdString();
+            state.SkipWithError(message.c_str());
             break;
         }
     }

@@ -155,9 +155,25 @@ QString decoded(QByteArrayView stored) {
     return QString::fromUtf8(buffer.data(), DecodeFieldInto(stored, buffer.data()));
 }
 
+// A quick hash of a short stored text (a category): its length and its
+// first and last eight bytes. Texts that share all three only cost a longer
+// probe, since entries are always compared whole.
+size_t quickHash(QByteArrayView text) {
+    const size_t n = size_t(text.size()), part = std::min<size_t>(n, 8);
+    quint64 head = 0, tail = 0;
+    if (part > 0) { // an empty value may come without any bytes at all
+        std::memcpy(&head, text.data(), part);
+        std::memcpy(&tail, text.data() + n - part, part);
+    }
+    quint64 h = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ n;
+    return size_t(h ^ (h >> 29));
+}
+
 // The categories of a period, grouped by their stored bytes: each one is
 // decoded once (a period has few categories and many records), and its count
-// and sum are kept per type.
+// and sum are kept per type. Looked up once per record, so the index is a
+// small open-addressing table with a quick hash: a lookup costs a few
+// multiplications and, nearly always, one comparison.
 class PeriodCategories {
 public:
     struct Entry {
@@ -168,14 +184,22 @@ public:
     // The entry of a stored category, made when it is new. Valid until the
     // next call.
     Entry &Find(QByteArrayView stored) {
-        // Looked up without copying the key; copied only when it is new.
-        auto it = FIndex.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
-        if (it == FIndex.constEnd()) {
-            const QString name = decoded(stored);
-            FEntries.append({stored.toByteArray(), {{name, 0, 0}, {name, 0, 0}}});
-            it = FIndex.insert(FEntries.last().Stored, FEntries.size() - 1);
+        const size_t hash = quickHash(stored);
+        if ((FEntries.size() + 1) * 2 > qsizetype(FSlots.size()))
+            Grow();
+        const size_t mask = FSlots.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            TSlot &slot = FSlots[at];
+            if (slot.Entry < 0) {
+                const QString name = decoded(stored);
+                FEntries.append({stored.toByteArray(), {{name, 0, 0}, {name, 0, 0}}});
+                slot = {hash, FEntries.size() - 1};
+                return FEntries.last();
+            }
+            Entry &entry = FEntries[slot.Entry];
+            if (slot.Hash == hash && entry.Stored == stored)
+                return entry;
         }
-        return FEntries[it.value()];
     }
 
     // One type's categories: largest sum first, equal sums in the order of
@@ -199,7 +223,26 @@ public:
     }
 
 private:
-    QHash<QByteArray, qsizetype> FIndex;
+    struct TSlot {
+        size_t Hash = 0;
+        qsizetype Entry = -1; // -1: free
+    };
+
+    void Grow() {
+        std::vector<TSlot> table(std::max<size_t>(FSlots.size() * 2, 64));
+        const size_t mask = table.size() - 1;
+        for (const TSlot &slot : FSlots) {
+            if (slot.Entry < 0)
+                continue;
+            size_t at = slot.Hash & mask;
+            while (table[at].Entry >= 0)
+                at = (at + 1) & mask;
+            table[at] = slot;
+        }
+        FSlots = std::move(table);
+    }
+
+    std::vector<TSlot> FSlots;
     QList<Entry> FEntries;
 };
 

@@ -128,10 +128,21 @@ private slots:
         freshFile("random.ledgerly");
         QRandomGenerator rng(42);
         // Categories that differ only in letter case, or hold quotes and
-        // accents, are kept apart exactly as typed.
-        const QStringList outCates{
-            "Food", "food",  "Rent",        "O'Neil's pub", QString::fromUtf8("Café"),
-            "Car",  "Books", "Fun & games", "Tax"};
+        // accents, are kept apart exactly as typed; so are the two household
+        // ones, whose stored texts share their length and both ends, and
+        // the empty one.
+        const QStringList outCates{"Food",
+                                   "food",
+                                   "Rent",
+                                   "O'Neil's pub",
+                                   QString::fromUtf8("Café"),
+                                   "Car",
+                                   "Books",
+                                   "Fun & games",
+                                   "Tax",
+                                   "Household A items",
+                                   "Household B items",
+                                   ""};
         const QStringList inCates{"Salary", "Gifts", "Interest", "salary"};
         const QDate first(2009, 11, 1);
         TDbMan db(FFile);
