@@ -10,6 +10,7 @@
 #include "forms/TransListPanel.h"
 #include "store/KestrelClass.h"
 
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QMessageBox>
 
@@ -24,8 +25,15 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     for (QWidget *sub : std::initializer_list<QWidget *>{FList, FCates, FCharts})
         sub->setGeometry(0, 38, 696, 407);
 
-    for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts})
+    // One exclusive group: left to themselves, radio buttons count every
+    // radio button below their parent as one of theirs, the charts' own
+    // included, and a click on the checked one then cleared the choice and
+    // left no sub-panel shown.
+    auto *subPanels = new QButtonGroup(this);
+    for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts}) {
+        subPanels->addButton(sub);
         connect(sub, &QRadioButton::toggled, this, [this] { rdoTransTransactionsClick(); });
+    }
     // The drill-downs of the charts: a category's records in More Info, a
     // day or month chosen in the transaction list.
     connect(FCharts, &TChartsPanel::CategoryChosen, this,

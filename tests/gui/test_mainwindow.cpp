@@ -146,6 +146,14 @@ private slots:
         QVERIFY(find<QWidget>("pnlTransCategories")->isVisible());
         QVERIFY(!find<QWidget>("pnlTransTransactions")->isVisible());
         QVERIFY(find<QRadioButton>("rdoTransactions")->isChecked());
+        // A click on the checked one changes nothing, the charts' too, whose
+        // panel holds radio buttons of its own.
+        for (const char *sub : {"rdoTransCharts", "rdoTransCategories"}) {
+            QTest::mouseClick(find<QRadioButton>(sub), Qt::LeftButton);
+            QTest::mouseClick(find<QRadioButton>(sub), Qt::LeftButton);
+            QVERIFY2(find<QRadioButton>(sub)->isChecked(), sub);
+        }
+        QVERIFY(find<QWidget>("pnlTransCategories")->isVisible());
 
         // The tab strip chooses the totals list; a hidden panel keeps its state.
         QTest::mouseClick(find<QRadioButton>("rdoTransTransactions"), Qt::LeftButton);
