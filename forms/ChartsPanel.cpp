@@ -130,6 +130,9 @@ void TChartsPanel::BuildCatesChart() {
         return;
     const QList<TChartSlice> &slices = FSeries.Slices(type);
     const qint64 total = FSeries.TypeCents(type);
+    // The series stays from one search to the next: its handlers are made
+    // again for the new slices, not added to those of the last search.
+    disconnect(pie, nullptr, this, nullptr);
     connect(pie, &QPieSeries::hovered, this, [this, pie, slices, total](QPieSlice *slice, bool on) {
         const qsizetype i = pie->slices().indexOf(slice);
         if (i < 0)
@@ -167,6 +170,7 @@ void TChartsPanel::BuildMonthsChart() {
             QToolTip::hideText();
     };
     for (QAbstractSeries *series : chart->series()) {
+        disconnect(series, nullptr, this, nullptr); // those of the last search
         if (auto *barSeries = qobject_cast<QBarSeries *>(series)) {
             connect(barSeries, &QBarSeries::hovered, this,
                     [tip](bool on, int index, QBarSet *) { tip(on, index); });

@@ -153,18 +153,24 @@ private slots:
     void sliceAndBarLeadToTheirRecords() {
         fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
         showCharts();
-        // Slice 1 is Food: More Info lists its three records.
+        // Searched again with the charts shown, which keep their series.
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
+        // Slice 1 is Food: More Info lists its three records, once.
         QString caption;
-        int rows = -1;
-        ModalAnswer::Next([&](QWidget *w) {
-            if (auto *form = qobject_cast<TfrmMoreInfo *>(w)) {
-                caption = form->windowTitle();
-                rows = int(ListTexts(form->findChild<QTreeView *>("lvwRecs")).size());
-            }
-            w->close();
-        });
+        int rows = -1, opened = 0;
+        for (int i = 0; i < 2; ++i)
+            ModalAnswer::Next([&](QWidget *w) {
+                if (auto *form = qobject_cast<TfrmMoreInfo *>(w)) {
+                    caption = form->windowTitle();
+                    rows = int(ListTexts(form->findChild<QTreeView *>("lvwRecs")).size());
+                    ++opened;
+                }
+                w->close();
+            });
         clickChart(view("chvCates"), sliceCentre(view("chvCates"), 1));
-        QVERIFY(ModalAnswer::AllUsed());
+        QVERIFY(!ModalAnswer::AllUsed(300));
+        ModalAnswer::Clear();
+        QCOMPARE(opened, 1);
         QCOMPARE(caption, QString("Qty: 3  Total: 512.00"));
         QCOMPARE(rows, 3);
         QVERIFY(view("chvCates")->isEnabled());
