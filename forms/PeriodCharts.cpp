@@ -14,6 +14,7 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QPieSeries>
+#include <QSignalBlocker>
 #include <QPieSlice>
 #include <QValueAxis>
 
@@ -411,9 +412,14 @@ void TPeriodCharts::ShowCates(QChart *chart, const TChartSeries &series, TRecord
     const QList<QColor> colors = SliceColors(slices);
     QStringList texts;
     QList<QPieSlice *> added;
+    // Every value a slice is given lays the whole donut out again, so the
+    // slices kept are given theirs quietly; one value set aloud at the end
+    // lays the donut out once with all of them (its shares and angles and
+    // each slice's drawing come from the slices' values and looks).
     for (qsizetype i = 0; i < slices.size(); ++i) {
         texts.append(SliceText(slices.at(i), total, amounts));
         QPieSlice *slice = i < old.size() ? old.at(i) : new QPieSlice;
+        const QSignalBlocker quiet(i < old.size() ? slice : nullptr);
         slice->setValue(double(slices.at(i).Cents));
         slice->setBrush(colors.at(i));
         // A white border keeps neighbours apart on paper too.
@@ -421,6 +427,15 @@ void TPeriodCharts::ShowCates(QChart *chart, const TChartSeries &series, TRecord
         slice->setLabelVisible(false);
         if (i >= old.size())
             added.append(slice);
+    }
+    if (const qsizetype kept = std::min(old.size(), slices.size()); kept > 0) {
+        QPieSlice *last = old.at(kept - 1);
+        const qreal value = last->value();
+        {
+            const QSignalBlocker quiet(last);
+            last->setValue(value + 1);
+        }
+        last->setValue(value);
     }
     // All at once: each slice added alone lays the donut out again. The
     // slices carry no label: the donut's texts are the program's own legend

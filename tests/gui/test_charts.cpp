@@ -150,6 +150,23 @@ private slots:
         QCOMPARE(message->text(), QString("Search a period to see its charts."));
     }
 
+    // A donut given the values of another period looks exactly like one
+    // drawn for that period from scratch.
+    void donutGivenNewValuesAsDrawnAnew() {
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
+        showCharts();
+        const auto picture = [this] {
+            QCoreApplication::processEvents();
+            return view("chvCates")->grab().toImage();
+        };
+        picture();
+        fixture->Search(QDate(2024, 3, 1), QDate(2024, 3, 31)); // four slices again
+        const QImage updated = picture();
+        view("chvCates")->chart()->removeAllSeries();
+        fixture->Search(QDate(2024, 3, 1), QDate(2024, 3, 31));
+        QVERIFY(updated == picture());
+    }
+
     void sliceAndBarLeadToTheirRecords() {
         fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
         showCharts();
