@@ -14,8 +14,8 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QPieSeries>
-#include <QSignalBlocker>
 #include <QPieSlice>
+#include <QSignalBlocker>
 #include <QValueAxis>
 
 #include <algorithm>
