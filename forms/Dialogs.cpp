@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 bool AskQuestion(QWidget *owner, const QString &text) {
@@ -10,6 +11,23 @@ bool AskQuestion(QWidget *owner, const QString &text) {
                     QMessageBox::Yes | QMessageBox::No, owner);
     box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool AskText(QWidget *owner, const QString &objectName, const QString &caption,
+             const QString &label, QString &text) {
+    for (;;) {
+        QInputDialog dialog(owner);
+        dialog.setObjectName(objectName);
+        dialog.setInputMode(QInputDialog::TextInput);
+        dialog.setWindowTitle(caption);
+        dialog.setLabelText(label);
+        dialog.setTextValue(text);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        text = dialog.textValue().trimmed();
+        if (!text.isEmpty())
+            return true;
+    }
 }
 
 void ShowInformation(QWidget *owner, const QString &caption, const QString &text) {

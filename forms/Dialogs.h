@@ -12,6 +12,12 @@ class QWidget;
 // on Yes. The text is shown as it is, never read as markup.
 bool AskQuestion(QWidget *owner, const QString &text);
 
+// Asks for a text in a dialog named `objectName`, starting from `text`, until
+// the user gives one that is not blank or cancels; the text given, trimmed,
+// or false when cancelled.
+bool AskText(QWidget *owner, const QString &objectName, const QString &caption,
+             const QString &label, QString &text);
+
 // Shows an information box, or a warning box, with an OK button.
 void ShowInformation(QWidget *owner, const QString &caption, const QString &text);
 void ShowWarning(QWidget *owner, const QString &caption, const QString &text);

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -248,25 +247,19 @@ TDateOrder TfrmImport::AskDateOrder() {
 }
 
 void TfrmImport::ReadWith(const TStatementLayout &layout) {
-    TBusyGuard busy;
-    FReadError.clear();
-    FModel->Reload([&] {
-        try {
-            FImport->Read(layout, PendingRows());
-        } catch (const TImportError &error) {
-            FReadError = QString::fromUtf8(error.what());
-        }
-    });
-    ShowLayout();
-    ShowRows();
+    ReadStatement([&] { FImport->Read(layout, PendingRows()); });
 }
 
 void TfrmImport::ReadProfile(const QString &name) {
+    ReadStatement([&] { FImport->ReadProfile(name, PendingRows()); });
+}
+
+void TfrmImport::ReadStatement(const std::function<void()> &read) {
     TBusyGuard busy;
     FReadError.clear();
     FModel->Reload([&] {
         try {
-            FImport->ReadProfile(name, PendingRows());
+            read();
         } catch (const TImportError &error) {
             FReadError = QString::fromUtf8(error.what());
         }
@@ -473,19 +466,9 @@ void TfrmImport::btnImportProfileSaveClick() {
     if (!FImport->IsOpen() || FImport->Layout().Format != TStatementFormat::Csv)
         return;
     QString name = FImport->Profile();
-    for (;;) {
-        QInputDialog dialog(this);
-        dialog.setObjectName("dlgImportProfile");
-        dialog.setInputMode(QInputDialog::TextInput);
-        dialog.setWindowTitle(QStringLiteral("Keep Layout"));
-        dialog.setLabelText(QStringLiteral("Name of the bank profile:"));
-        dialog.setTextValue(name);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        name = dialog.textValue().trimmed();
-        if (!name.isEmpty())
-            break;
-    }
+    if (!AskText(this, QStringLiteral("dlgImportProfile"), QStringLiteral("Keep Layout"),
+                 QStringLiteral("Name of the bank profile:"), name))
+        return;
     bool exists = false;
     for (const TBankProfile &profile : FImport->Profiles())
         exists = exists || profile.Name == name;

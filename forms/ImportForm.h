@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -63,6 +64,8 @@ private:
     // table empty and says why.
     void ReadWith(const TStatementLayout &layout);
     void ReadProfile(const QString &name);
+    // Runs `read`, keeping the reason when it fails, and shows the result.
+    void ReadStatement(const std::function<void()> &read);
     // The table, the problems, the rules, the notice and the summary.
     void ShowRows();
     void UpdateSummary();

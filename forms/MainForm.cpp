@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -311,19 +310,9 @@ void TfrmMain::mnuMenu_SwitchUserClick() {
 
 void TfrmMain::mnuMenu_SetPwdClick() {
     QString password;
-    for (;;) {
-        QInputDialog dialog(this);
-        dialog.setObjectName("dlgSetPassword");
-        dialog.setInputMode(QInputDialog::TextInput);
-        dialog.setWindowTitle(QStringLiteral("Set Password"));
-        dialog.setLabelText(QStringLiteral("Enter a new password:"));
-        dialog.setTextValue(password);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        password = dialog.textValue().trimmed();
-        if (!password.isEmpty())
-            break;
-    }
+    if (!AskText(this, QStringLiteral("dlgSetPassword"), QStringLiteral("Set Password"),
+                 QStringLiteral("Enter a new password:"), password))
+        return;
     {
         TBusyGuard busy;
         FSession.DbMan->SetPassword(FSession.UserName, password);
