@@ -1,5 +1,7 @@
 #include "forms/RowsModel.h"
 
+#include "forms/ListDelegate.h"
+
 #include <QHeaderView>
 #include <QPixmap>
 #include <QTreeView>
@@ -21,6 +23,14 @@ const QPixmap &RowImage() {
 
 TRowsModel::TRowsModel(const QList<TListColumn> &columns, QObject *parent)
     : QAbstractTableModel(parent), FColumns(columns) {}
+
+// The list view asks for every row's index when it lays a long list out; this
+// checks the bounds once instead of asking for the row and column counts.
+QModelIndex TRowsModel::index(int row, int column, const QModelIndex &parent) const {
+    if (parent.isValid() || row < 0 || column < 0 || row >= Count() || column > FColumns.size())
+        return QModelIndex();
+    return createIndex(row, column);
+}
 
 int TRowsModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : Count();
@@ -68,7 +78,8 @@ QVariant TRowsModel::headerData(int section, Qt::Orientation orientation, int ro
 }
 
 Qt::ItemFlags TRowsModel::flags(const QModelIndex &index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren
+                           : Qt::NoItemFlags;
 }
 
 void TRowsModel::SetColumnCaption(int column, const QString &caption) {
@@ -87,6 +98,7 @@ void TRowsModel::RefreshStyle() {
 
 void SetupListView(QTreeView *view, TRowsModel *model) {
     view->setModel(model);
+    view->setItemDelegate(new TListDelegate(view));
     view->setRootIsDecorated(false);
     view->setItemsExpandable(false);
     view->setUniformRowHeights(true);

@@ -10,6 +10,7 @@
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QDateEdit>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTest>
 #include <QTreeView>
@@ -273,6 +275,36 @@ private slots:
         // Another year's month of the same number is not marked.
         clickRow(months, 3);
         QCOMPARE(tintedRows(), QList<int>({27}));
+    }
+
+    // The lists draw their cells themselves (faster); every pixel must be
+    // what the standard delegate draws: plain, tinted, selected and focused
+    // rows, texts aligned left and right, a note cut short, a note of two
+    // lines and empty cells.
+    void cellsLookAsTheStandardDelegateDraws() {
+        add("05/01/2024", "Income", "Salary", "123456789.01", "a note far too long to be shown "
+                                                              "whole in its column of the list");
+        add("05/01/2024", "Expense", "Food", "0.01", "two\nlines");
+        add("05/02/2024", "Expense", "Household items", "42.50");
+        add("05/03/2024", "Expense", "Food", "7.25", "shop");
+        search(QDate(2024, 5, 1), QDate(2024, 5, 31));
+        clickRow(find<QTreeView>("lvwDayTotal"), 0);
+        QCOMPARE(tintedRows(), QList<int>({0, 1}));
+        clickRow(trans(), 2);
+        QVERIFY(trans()->hasFocus());
+        // The lists' models answer for indexes and flags in their own way.
+        for (const char *name : {"lvwTrans", "lvwDayTotal"})
+            QAbstractItemModelTester(model(name), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (const char *name : {"lvwTrans", "lvwDayTotal"}) {
+            QTreeView *list = find<QTreeView>(name);
+            const QImage own = list->viewport()->grab().toImage();
+            QStyledItemDelegate standard;
+            QAbstractItemDelegate *kept = list->itemDelegate();
+            list->setItemDelegate(&standard);
+            const QImage expected = list->viewport()->grab().toImage();
+            list->setItemDelegate(kept);
+            QVERIFY2(own == expected, name);
+        }
     }
 
     void editKeepsTypeAndReplaces() {
