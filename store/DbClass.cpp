@@ -97,6 +97,12 @@ QByteArray storedDate(QDate date) {
     return date.toString(Qt::ISODate).toLatin1();
 }
 
+// Whether `bytes` are exactly `word`: compared inline (once or twice per record
+// read), where a general comparison would be a call of its own.
+template <size_t N> bool sameBytes(QByteArrayView bytes, const char (&word)[N]) {
+    return bytes.size() == qsizetype(N - 1) && std::memcmp(bytes.data(), word, N - 1) == 0;
+}
+
 // Stored "yyyy-MM-dd" to a date; invalid when the text is anything else.
 QDate readDate(QByteArrayView iso) {
     if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-')
@@ -115,11 +121,11 @@ QDate readDate(QByteArrayView iso) {
 // The stored type word; anything other than the two words (in any letter
 // case, with blanks around) is not readable.
 bool readType(QByteArrayView stored, TRecordType &type) {
-    if (stored == "Expense") {
+    if (sameBytes(stored, "Expense")) {
         type = TRecordType::Expense;
         return true;
     }
-    if (stored == "Income") {
+    if (sameBytes(stored, "Income")) {
         type = TRecordType::Income;
         return true;
     }
@@ -197,7 +203,9 @@ public:
                 return FEntries.last();
             }
             Entry &entry = FEntries[slot.Entry];
-            if (slot.Hash == hash && entry.Stored == stored)
+            if (slot.Hash == hash && entry.Stored.size() == stored.size() &&
+                (stored.isEmpty() || // an empty value may come without any bytes at all
+                 std::memcmp(entry.Stored.constData(), stored.data(), size_t(stored.size())) == 0))
                 return entry;
         }
     }
@@ -566,14 +574,19 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
     query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
 
     PeriodCategories categories;
-    QByteArray lastIso;
+    // The stored date of the last row when it had the ten bytes of a
+    // readable one: the rows of one day are compared with it, not read again.
+    char lastIso[10];
+    bool haveLastIso = false;
     QDate day;
     TDayTotal *dayTotal = nullptr;
     TMonthTotal *monthTotal = nullptr;
     while (query.Next()) {
         const QByteArrayView iso = query.Bytes(0);
-        if (iso != lastIso) {
-            lastIso = iso.toByteArray();
+        if (!haveLastIso || iso.size() != 10 || std::memcmp(iso.data(), lastIso, 10) != 0) {
+            haveLastIso = iso.size() == 10;
+            if (haveLastIso)
+                std::memcpy(lastIso, iso.data(), 10);
             day = readDate(iso);
             dayTotal = nullptr;
         }
