@@ -45,7 +45,7 @@ void TListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     }
 
     // Background, selection and focus as the style draws them, without the text.
-    const QString text = std::exchange(opt.text, QString());
+    opt.text.clear();
     opt.features &= ~QStyleOptionViewItem::HasDisplay;
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
