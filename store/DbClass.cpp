@@ -97,10 +97,12 @@ QByteArray storedDate(QDate date) {
     return date.toString(Qt::ISODate).toLatin1();
 }
 
-// Whether `bytes` are exactly `word`: compared inline (once or twice per record
-// read), where a general comparison would be a call of its own.
-template <size_t N> bool sameBytes(QByteArrayView bytes, const char (&word)[N]) {
-    return bytes.size() == qsizetype(N - 1) && std::memcmp(bytes.data(), word, N - 1) == 0;
+// Whether two stored values are the same bytes: compared inline (a few times
+// per record read), where a general comparison would be a call of its own.
+// An empty value may come without any bytes at all.
+inline bool sameBytes(QByteArrayView a, QByteArrayView b) {
+    return a.size() == b.size() &&
+           (a.isEmpty() || std::memcmp(a.data(), b.data(), size_t(a.size())) == 0);
 }
 
 // Stored "yyyy-MM-dd" to a date; invalid when the text is anything else.
@@ -203,9 +205,7 @@ public:
                 return FEntries.last();
             }
             Entry &entry = FEntries[slot.Entry];
-            if (slot.Hash == hash && entry.Stored.size() == stored.size() &&
-                (stored.isEmpty() || // an empty value may come without any bytes at all
-                 std::memcmp(entry.Stored.constData(), stored.data(), size_t(stored.size())) == 0))
+            if (slot.Hash == hash && sameBytes(entry.Stored, stored))
                 return entry;
         }
     }
@@ -575,17 +575,18 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
 
     PeriodCategories categories;
     // The stored date of the last row when it had the ten bytes of a
-    // readable one: the rows of one day are compared with it, not read again.
+    // readable one (else none): the rows of one day are compared with it, not
+    // read again.
     char lastIso[10];
-    bool haveLastIso = false;
+    qsizetype lastIsoSize = 0;
     QDate day;
     TDayTotal *dayTotal = nullptr;
     TMonthTotal *monthTotal = nullptr;
     while (query.Next()) {
         const QByteArrayView iso = query.Bytes(0);
-        if (!haveLastIso || iso.size() != 10 || std::memcmp(iso.data(), lastIso, 10) != 0) {
-            haveLastIso = iso.size() == 10;
-            if (haveLastIso)
+        if (!sameBytes(iso, QByteArrayView(lastIso, lastIsoSize))) {
+            lastIsoSize = iso.size() == 10 ? 10 : 0;
+            if (lastIsoSize)
                 std::memcpy(lastIso, iso.data(), 10);
             day = readDate(iso);
             dayTotal = nullptr;
