@@ -17,19 +17,23 @@
 namespace {
 
 TPeriod TransactionRows(int count) {
-    static const char *categories[] = {"Food", "Rent", "Transport", "Books", "Utilities",
-                                       "Eating out", "Salary", "Health"};
-    static const char *notes[] = {"", "weekly shop", "bus pass for the month", "",
-                                  "dinner with friends at the corner place", "refund", ""};
+    static const char *categories[] = {"Food",      "Rent",       "Transport", "Books",
+                                       "Utilities", "Eating out", "Salary",    "Health"};
+    static const char *notes[] = {"",
+                                  "weekly shop",
+                                  "bus pass for the month",
+                                  "",
+                                  "dinner with friends at the corner place",
+                                  "refund",
+                                  ""};
     TPeriod period;
     period.Records.reserve(count);
     const QDate start(2016, 1, 1);
     for (int i = 0; i < count; ++i) {
         const bool income = i % 7 == 6;
-        period.Records.append({100000 + i, start.addDays(i / 3),
-                               income ? TRecordType::Income : TRecordType::Expense,
-                               categories[i % 8], (1 + (i * 37) % 500) * 100 + (i * 13) % 100,
-                               notes[i % 7]});
+        period.Records.append(
+            {100000 + i, start.addDays(i / 3), income ? TRecordType::Income : TRecordType::Expense,
+             categories[i % 8], (1 + (i * 37) % 500) * 100 + (i * 13) % 100, notes[i % 7]});
     }
     return period;
 }

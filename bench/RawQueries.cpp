@@ -39,7 +39,6 @@ QByteArray iso(const QString &mdy) {
     return QDate::fromString(mdy, "MM/dd/yyyy").toString(Qt::ISODate).toLatin1();
 }
 
-
 // Runs `statements` in one read transaction, stepping every row and reading
 // every value in its own type, as the store reads it.
 long long runStatements(const QString &dataFile, const QString &user, const QString &dateFrom,

@@ -83,9 +83,11 @@ void BM_AddRecords_1000(benchmark::State &state) {
     const QString copy = TBookGenerator::WritableCopy(dir.path());
     QList<TRecord> pending;
     for (int i = 0; i < 1000; ++i)
-        pending << TRecord{0, QDate(2025, 6, 15),
+        pending << TRecord{0,
+                           QDate(2025, 6, 15),
                            i % 7 ? TRecordType::Expense : TRecordType::Income,
-                           i % 7 ? "Food" : "Salary", i * 100 + i % 100 + 1,
+                           i % 7 ? "Food" : "Salary",
+                           i * 100 + i % 100 + 1,
                            i % 3 ? "weekly shop" : ""};
     TDbMan db(copy);
     for (auto _ : state)

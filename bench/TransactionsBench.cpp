@@ -220,8 +220,9 @@ void BM_SearchAgain_10Years(benchmark::State &state) {
 void BM_FillAndPaint_10Years(benchmark::State &state) {
     TSearchWindow &w = Window();
     const QString user = w.Main->UserName();
-    const TPeriod period = TDbMan(w.Main->DataFile())
-                               .ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+    const TPeriod period =
+        TDbMan(w.Main->DataFile())
+            .ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
     const TReportHead head =
         TReportHead::Of(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), period);
     TTransactionsPanel *panel = w.Main->TransactionsPanel();

@@ -3,9 +3,13 @@
 #include <QApplication>
 #include <QCursor>
 
-TBusyGuard::TBusyGuard(QWidget *control) : FControl(control) { SetBusy(true, control); }
+TBusyGuard::TBusyGuard(QWidget *control) : FControl(control) {
+    SetBusy(true, control);
+}
 
-TBusyGuard::~TBusyGuard() { Release(); }
+TBusyGuard::~TBusyGuard() {
+    Release();
+}
 
 void TBusyGuard::Release() {
     if (!FActive)

@@ -66,12 +66,9 @@ TCategoriesPanel::TCategoriesPanel(TSession &session, QWidget *parent)
     ui->Splitter3->setSizes({156, 200});
 
     const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
-    FInCates = new TTypedRowsModel<TCategoryRow>({{"Type", 80, L},
-                                                  {"Category", 320, L},
-                                                  {"Qty", 80, R},
-                                                  {"In", 80, R},
-                                                  {"0 - 100%", 80, R}},
-                                                 CategoryCell, ui->lvwInCates);
+    FInCates = new TTypedRowsModel<TCategoryRow>(
+        {{"Type", 80, L}, {"Category", 320, L}, {"Qty", 80, R}, {"In", 80, R}, {"0 - 100%", 80, R}},
+        CategoryCell, ui->lvwInCates);
     SetupListView(ui->lvwInCates, FInCates);
     FOutCates = new TTypedRowsModel<TCategoryRow>({{"Type", 80, L},
                                                    {"Category", 320, L},

@@ -103,10 +103,10 @@ TEntryPanel::TEntryPanel(TSession &session, const TEntryPanelKind &kind, QWidget
 
     // Enter walks date -> category -> amount -> notes -> Add, and on the
     // focused Add button adds; Delete in the list drops the selected row.
-    for (QObject *watched : {static_cast<QObject *>(ui->dtpDate), static_cast<QObject *>(ui->cboCate),
-                             static_cast<QObject *>(ui->edtAmount),
-                             static_cast<QObject *>(ui->edtNotes), static_cast<QObject *>(ui->btnAdd),
-                             static_cast<QObject *>(ui->lvwRecs)})
+    for (QObject *watched :
+         {static_cast<QObject *>(ui->dtpDate), static_cast<QObject *>(ui->cboCate),
+          static_cast<QObject *>(ui->edtAmount), static_cast<QObject *>(ui->edtNotes),
+          static_cast<QObject *>(ui->btnAdd), static_cast<QObject *>(ui->lvwRecs)})
         watched->installEventFilter(this);
     if (ui->cboCate->lineEdit())
         ui->cboCate->lineEdit()->installEventFilter(this);
@@ -201,7 +201,8 @@ void TEntryPanel::AddClick(QPushButton *sender) {
         record.Type = FKind.Type;
         record.Category = ui->cboCate->currentText().trimmed();
         record.Notes = ui->edtNotes->text().trimmed();
-        if (record.Category.isEmpty() || !IsAcceptableAmount(ui->edtAmount->text(), &record.Cents)) {
+        if (record.Category.isEmpty() ||
+            !IsAcceptableAmount(ui->edtAmount->text(), &record.Cents)) {
             ui->cboCate->setFocus();
             return;
         }

@@ -57,9 +57,8 @@ void TListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
         group = QPalette::Inactive;
     painter->save();
     painter->setClipRect(opt.rect, painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected
-                                                 ? QPalette::HighlightedText
-                                                 : QPalette::Text));
+    painter->setPen(opt.palette.color(
+        group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
     layout.draw(painter, QPointF(textRect.x(), layoutRect.top()));
     painter->restore();
 }

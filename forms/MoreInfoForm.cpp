@@ -29,10 +29,10 @@ TfrmMoreInfo::TfrmMoreInfo(QWidget *owner)
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(631, 453);
     FModel = new TTypedRowsModel<TRecord>({{QStringLiteral("Date"), 80, Qt::AlignLeft},
-                             {QStringLiteral("Category"), 180, Qt::AlignLeft},
-                             {QStringLiteral("#"), 80, Qt::AlignRight},
-                             {QStringLiteral("Notes"), 220, Qt::AlignLeft}},
-                            RecordCell, this);
+                                           {QStringLiteral("Category"), 180, Qt::AlignLeft},
+                                           {QStringLiteral("#"), 80, Qt::AlignRight},
+                                           {QStringLiteral("Notes"), 220, Qt::AlignLeft}},
+                                          RecordCell, this);
     SetupListView(ui->lvwRecs, FModel);
 }
 

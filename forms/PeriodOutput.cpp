@@ -36,11 +36,11 @@ void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xl
     else
         THtmlExport::Export(kind, templateFile, fileName, head, period);
     busy.Release();
-    ShowInformation(owner, QStringLiteral("Ledgerly"), QStringLiteral("SUCCESS!\r\n\r\n") + fileName);
+    ShowInformation(owner, QStringLiteral("Ledgerly"),
+                    QStringLiteral("SUCCESS!\r\n\r\n") + fileName);
 }
 
-void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head,
-                 const TPeriod &period) {
+void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head, const TPeriod &period) {
     const bool categories = kind == TExportKind::Categories;
     const qsizetype rows = categories
                                ? period.IncomeCategories.size() + period.ExpenseCategories.size()

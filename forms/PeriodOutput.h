@@ -21,8 +21,7 @@ void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xl
 
 // Lays the rows of `kind` out on A4 pages and shows them in the print
 // preview, from where they are printed. Nothing happens without rows.
-void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head,
-                 const TPeriod &period);
+void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head, const TPeriod &period);
 
 // Asks for a picture file in `dialog`, offering PNG images and SVG drawings;
 // a name that ends in ".png" or ".svg" (any letter case) says the format,

@@ -125,7 +125,9 @@ void SetupListView(QTreeView *view, TRowsModel *model) {
     header->setSectionResizeMode(0, QHeaderView::Fixed);
 }
 
-TRowsModel *ListModel(const QTreeView *view) { return qobject_cast<TRowsModel *>(view->model()); }
+TRowsModel *ListModel(const QTreeView *view) {
+    return qobject_cast<TRowsModel *>(view->model());
+}
 
 int SelectedRow(const QTreeView *view) {
     const QItemSelectionModel *selection = view->selectionModel();
@@ -144,6 +146,5 @@ void SelectRow(QTreeView *view, int row) {
         return;
     }
     const QModelIndex at = view->model()->index(row, 0);
-    selection->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
-                                       QItemSelectionModel::Rows);
+    selection->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }

@@ -55,7 +55,9 @@ QString DayCell(const TDayTotal &day, int subItem) {
 QString MonthCell(const TMonthTotal &month, int subItem) {
     switch (subItem) {
     case 0:
-        return QStringLiteral("%1/%2").arg(month.Month, 2, 10, QLatin1Char('0')).arg(month.Year, 4, 10, QLatin1Char('0'));
+        return QStringLiteral("%1/%2")
+            .arg(month.Month, 2, 10, QLatin1Char('0'))
+            .arg(month.Year, 4, 10, QLatin1Char('0'));
     case 1:
         return CentsText(month.InCents);
     default:
@@ -100,9 +102,8 @@ TTransListPanel::TTransListPanel(TSession &session, QWidget *parent)
     const auto item = [this](const char *name, const QString &caption, auto handler) {
         QAction *action = mnuTransMenu->addAction(caption);
         action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, [this, handler] {
-            RunReported(window(), [&] { handler(); });
-        });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { RunReported(window(), [&] { handler(); }); });
     };
     item("btnTransMore_ToXls", QStringLiteral("Export to XLS"), [this] {
         ExportPeriod(window(), FSession.SaveDialog1, TExportKind::Transactions, true, FHead,

@@ -30,7 +30,8 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     // included, and a click on the checked one then cleared the choice and
     // left no sub-panel shown.
     auto *subPanels = new QButtonGroup(this);
-    for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts}) {
+    for (QRadioButton *sub :
+         {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts}) {
         subPanels->addButton(sub);
         connect(sub, &QRadioButton::toggled, this, [this] { rdoTransTransactionsClick(); });
     }

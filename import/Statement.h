@@ -16,12 +16,12 @@
 
 struct TStatementLine {
     QDate Date;
-    qint64 Cents = 0; // money in > 0, money out < 0
-    QString Payee;    // "" when the file has none
-    QString Memo;     // "" when the file has none
-    QString Category; // from a QIF L line, else ""
-    QString Id;       // OFX FITID, else ""
-    int Line = 0;     // 1-based line of the file where the entry starts
+    qint64 Cents = 0;     // money in > 0, money out < 0
+    QString Payee;        // "" when the file has none
+    QString Memo;         // "" when the file has none
+    QString Category;     // from a QIF L line, else ""
+    QString Id;           // OFX FITID, else ""
+    int Line = 0;         // 1-based line of the file where the entry starts
     QString Account = {}; // OFX: the bank and account the entry belongs to, else ""
 };
 

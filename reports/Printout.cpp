@@ -9,7 +9,6 @@
 #include "reports/ReportShape.h"
 #include "store/AmountText.h"
 
-
 TPrintout::TPrintout()
     : TPrintout(TReportMetrics::ScreenDpi(Qt::Horizontal),
                 TReportMetrics::ScreenDpi(Qt::Vertical)) {}

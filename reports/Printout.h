@@ -14,10 +14,10 @@ class TReportBand;
 class TReportLabel;
 
 // Builds the printouts, one page report per printed page with every text
-// a label at a computed position (and a drawing as a picture), and owns those page reports (Reports) until
-// they are freed. Positions are in pixels at the resolution given at
-// construction (the screen's by default); a page holds 52 rows under the
-// same page head, with its number centred at the bottom.
+// a label at a computed position (and a drawing as a picture), and owns those page reports
+// (Reports) until they are freed. Positions are in pixels at the resolution given at construction
+// (the screen's by default); a page holds 52 rows under the same page head, with its number centred
+// at the bottom.
 class TPrintout {
 public:
     TPrintout();

@@ -64,18 +64,19 @@ void toVersion1(TSqlConnection &db) {
 // (OFX FITIDs) of the imported entries, which a bank keeps unique within one
 // account only. Texts are stored encoded like every other text.
 void toVersion2(TSqlConnection &db) {
-    db.Exec("CREATE TABLE IF NOT EXISTS rules ("
-            " user TEXT NOT NULL DEFAULT '', pos INTEGER NOT NULL DEFAULT 0,"
-            " text TEXT NOT NULL DEFAULT '', cate TEXT NOT NULL DEFAULT '');"
-            "CREATE INDEX IF NOT EXISTS rules_user ON rules (user, pos);"
-            "CREATE TABLE IF NOT EXISTS profiles ("
-            " user TEXT NOT NULL DEFAULT '', name TEXT NOT NULL DEFAULT '',"
-            " layout TEXT NOT NULL DEFAULT '');"
-            "CREATE UNIQUE INDEX IF NOT EXISTS profiles_user_name ON profiles (user, name);"
-            "CREATE TABLE IF NOT EXISTS fitids ("
-            " user TEXT NOT NULL DEFAULT '', account TEXT NOT NULL DEFAULT '',"
-            " fitid TEXT NOT NULL DEFAULT '');"
-            "CREATE UNIQUE INDEX IF NOT EXISTS fitids_user_account ON fitids (user, account, fitid);");
+    db.Exec(
+        "CREATE TABLE IF NOT EXISTS rules ("
+        " user TEXT NOT NULL DEFAULT '', pos INTEGER NOT NULL DEFAULT 0,"
+        " text TEXT NOT NULL DEFAULT '', cate TEXT NOT NULL DEFAULT '');"
+        "CREATE INDEX IF NOT EXISTS rules_user ON rules (user, pos);"
+        "CREATE TABLE IF NOT EXISTS profiles ("
+        " user TEXT NOT NULL DEFAULT '', name TEXT NOT NULL DEFAULT '',"
+        " layout TEXT NOT NULL DEFAULT '');"
+        "CREATE UNIQUE INDEX IF NOT EXISTS profiles_user_name ON profiles (user, name);"
+        "CREATE TABLE IF NOT EXISTS fitids ("
+        " user TEXT NOT NULL DEFAULT '', account TEXT NOT NULL DEFAULT '',"
+        " fitid TEXT NOT NULL DEFAULT '');"
+        "CREATE UNIQUE INDEX IF NOT EXISTS fitids_user_account ON fitids (user, account, fitid);");
 }
 
 using TUpgradeStep = void (*)(TSqlConnection &);

@@ -794,7 +794,8 @@ void TDbMan::SetCategoryRules(const QString &user, const QList<TCategoryRule> &r
     {
         TSqlStatement del(db, "delete from rules where user = ?1");
         del.Bind(1, storedUser).Run();
-        TSqlStatement insert(db, "insert into rules (user, pos, text, cate) values (?1, ?2, ?3, ?4)");
+        TSqlStatement insert(db,
+                             "insert into rules (user, pos, text, cate) values (?1, ?2, ?3, ?4)");
         for (int i = 0; i < rules.size(); ++i) {
             insert.Reset();
             insert.Bind(1, storedUser)

@@ -34,8 +34,8 @@ public:
     TPeriod ReadPeriod(const QString &user, QDate from, QDate to);
     // The user's records of one type and category in the period, by date
     // then id (More Info).
-    QList<TRecord> ReadCategoryRecords(const QString &user, QDate from, QDate to,
-                                       TRecordType type, const QString &category);
+    QList<TRecord> ReadCategoryRecords(const QString &user, QDate from, QDate to, TRecordType type,
+                                       const QString &category);
 
     void AddRecord(const QString &user, const TRecord &record);
     // Stores every record, in one transaction: all of them or none. The

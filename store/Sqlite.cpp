@@ -197,8 +197,7 @@ bool TSqlStatement::IsNumber(int column) const {
     return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
 }
 
-TSqlTransaction::TSqlTransaction(TSqlConnection &connection, TKind kind)
-    : FConnection(connection) {
+TSqlTransaction::TSqlTransaction(TSqlConnection &connection, TKind kind) : FConnection(connection) {
     FConnection.Exec(kind == TKind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 

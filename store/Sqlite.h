@@ -65,7 +65,9 @@ public:
 
     // Parameters are 1-based, as in SQL ("?1").
     TSqlStatement &Bind(int index, QByteArrayView utf8);
-    TSqlStatement &Bind(int index, const QByteArray &utf8) { return Bind(index, QByteArrayView(utf8)); }
+    TSqlStatement &Bind(int index, const QByteArray &utf8) {
+        return Bind(index, QByteArrayView(utf8));
+    }
     TSqlStatement &Bind(int index, const QString &text);
     TSqlStatement &Bind(int index, qint64 value);
     TSqlStatement &Bind(int index, int value) { return Bind(index, qint64(value)); }

@@ -3,8 +3,8 @@
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "store/AmountText.h"
-#include "store/Sqlite.h"
 #include "store/DbClass.h"
+#include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 

@@ -51,7 +51,8 @@ void SetCategory(QWidget *w, const QList<int> &rows, const QString &category) {
 // "date type category amount notes" of the user's stored records.
 QStringList Stored(const QString &file, const QString &user) {
     QStringList out;
-    for (const TRecord &r : TDbMan(file).ReadPeriod(user, QDate(2000, 1, 1), QDate(2100, 1, 1)).Records)
+    for (const TRecord &r :
+         TDbMan(file).ReadPeriod(user, QDate(2000, 1, 1), QDate(2100, 1, 1)).Records)
         out << QStringLiteral("%1 %2 %3 %4 %5")
                    .arg(r.Date.toString(Qt::ISODate), RecordTypeWord(r.Type), r.Category,
                         CentsText(r.Cents), r.Notes);

@@ -282,8 +282,9 @@ private slots:
     // rows, texts aligned left and right, a note cut short, a note of two
     // lines and empty cells.
     void cellsLookAsTheStandardDelegateDraws() {
-        add("05/01/2024", "Income", "Salary", "123456789.01", "a note far too long to be shown "
-                                                              "whole in its column of the list");
+        add("05/01/2024", "Income", "Salary", "123456789.01",
+            "a note far too long to be shown "
+            "whole in its column of the list");
         add("05/01/2024", "Expense", "Food", "0.01", "two\nlines");
         add("05/02/2024", "Expense", "Household items", "42.50");
         add("05/03/2024", "Expense", "Food", "7.25", "shop");
@@ -294,7 +295,8 @@ private slots:
         QVERIFY(trans()->hasFocus());
         // The lists' models answer for indexes and flags in their own way.
         for (const char *name : {"lvwTrans", "lvwDayTotal"})
-            QAbstractItemModelTester(model(name), QAbstractItemModelTester::FailureReportingMode::QtTest);
+            QAbstractItemModelTester(model(name),
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const char *name : {"lvwTrans", "lvwDayTotal"}) {
             QTreeView *list = find<QTreeView>(name);
             const QImage own = list->viewport()->grab().toImage();

@@ -111,8 +111,9 @@ private slots:
         file.close();
         TDbMan db(junk);
         QVERIFY(errorOf([&] { db.GetUserNames(); }).contains("not a database"));
-        QVERIFY(!errorOf([&] { db.AddRecord("u", rec(QDate(2011, 1, 1), Expense, "c", 100)); })
-                     .isEmpty());
+        QVERIFY(!errorOf([&] {
+                     db.AddRecord("u", rec(QDate(2011, 1, 1), Expense, "c", 100));
+                 }).isEmpty());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), bytes);
 
@@ -257,8 +258,8 @@ private slots:
         QCOMPARE(p.Records[1].Notes, QString("a 'quoted' note"));
 
         db.DeleteRecord("u", ids[1]);
-        db.DeleteRecord("u", 999999);  // gone already: nothing happens
-        db.DeleteRecord("u", ids[3]);  // another user's: nothing happens
+        db.DeleteRecord("u", 999999); // gone already: nothing happens
+        db.DeleteRecord("u", ids[3]); // another user's: nothing happens
         QVERIFY(db.ReadCategoryRecords("u", QDate(2011, 1, 1), QDate(2011, 1, 1), Expense, "food")
                     .isEmpty()); // categories match exactly as stored
         const QList<TRecord> food =
@@ -294,13 +295,15 @@ private slots:
         QCOMPARE(rawSql(FFile, "select amount from data where amount > 1"),
                  QStringList{"999999999999.99"});
         const QString before = contentOf(FFile);
-        for (const QDate &date : {QDate(), QDate(2011, 2, 29), QDate(0, 1, 1), QDate(10000, 1, 1)}) {
+        for (const QDate &date :
+             {QDate(), QDate(2011, 2, 29), QDate(0, 1, 1), QDate(10000, 1, 1)}) {
             QVERIFY(!errorOf([&] { db.AddRecord("u", rec(date, Expense, "c", 1)); }).isEmpty());
             QVERIFY(!errorOf([&] { db.ReadPeriod("u", date, QDate(2012, 1, 1)); }).isEmpty());
         }
         for (const qint64 cents : {qint64(0), qint64(-1), qint64(100000000000000)})
-            QVERIFY(!errorOf([&] { db.AddRecord("u", rec(QDate(2011, 1, 1), Expense, "c", cents)); })
-                         .isEmpty());
+            QVERIFY(!errorOf([&] {
+                         db.AddRecord("u", rec(QDate(2011, 1, 1), Expense, "c", cents));
+                     }).isEmpty());
         // One bad record in a list stores none of the list.
         QVERIFY(!errorOf([&] {
                      db.AddRecords("u", {rec(QDate(2011, 1, 1), Expense, "c", 100),
@@ -333,8 +336,9 @@ private slots:
         db.AddRecords("ann", {coffee, salary, typed, coffee});
         QCOMPARE(rawSql(FFile, "select count(*) from fitids"), QStringList{"2"});
         const TImportId otherAccount{"bank 2", "F1"}, noAccount{"", "F1"};
-        QCOMPARE(db.KnownImportIds("ann", {*coffee.Import, otherAccount, *salary.Import, noAccount}),
-                 (QSet<TImportId>{*coffee.Import, *salary.Import}));
+        QCOMPARE(
+            db.KnownImportIds("ann", {*coffee.Import, otherAccount, *salary.Import, noAccount}),
+            (QSet<TImportId>{*coffee.Import, *salary.Import}));
         QVERIFY(db.KnownImportIds("bob", {*coffee.Import}).isEmpty());
 
         // The records of a span, in date order, without the import ids.

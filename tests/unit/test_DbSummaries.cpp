@@ -71,9 +71,9 @@ TPeriod expectedFor(const QList<Rec> &all, const QString &user, const QDate &fro
             list << TCategoryTotal{cate, s.first, s.second};
         // Largest sum first; equal sums in the order of the stored texts.
         std::sort(list.begin(), list.end(), [](const TCategoryTotal &a, const TCategoryTotal &b) {
-            return a.Cents != b.Cents ? a.Cents > b.Cents
-                                      : TKestrel::EncodeField(a.Category) <
-                                            TKestrel::EncodeField(b.Category);
+            return a.Cents != b.Cents
+                       ? a.Cents > b.Cents
+                       : TKestrel::EncodeField(a.Category) < TKestrel::EncodeField(b.Category);
         });
     }
     return e;
@@ -110,8 +110,8 @@ private:
 
         // The records behind every category of the period add up to its row.
         for (const TRecordType type : {TRecordType::Expense, TRecordType::Income}) {
-            for (const TCategoryTotal &cate : type == TRecordType::Income ? e.IncomeCategories
-                                                                          : e.ExpenseCategories) {
+            for (const TCategoryTotal &cate :
+                 type == TRecordType::Income ? e.IncomeCategories : e.ExpenseCategories) {
                 const QList<TRecord> rows =
                     db.ReadCategoryRecords(user, from, to, type, cate.Category);
                 QList<TRecord> want;
@@ -131,18 +131,9 @@ private slots:
         // accents, are kept apart exactly as typed; so are the two household
         // ones, whose stored texts share their length and both ends, and
         // the empty one.
-        const QStringList outCates{"Food",
-                                   "food",
-                                   "Rent",
-                                   "O'Neil's pub",
-                                   QString::fromUtf8("Café"),
-                                   "Car",
-                                   "Books",
-                                   "Fun & games",
-                                   "Tax",
-                                   "Household A items",
-                                   "Household B items",
-                                   ""};
+        const QStringList outCates{
+            "Food",  "food",        "Rent", "O'Neil's pub",      QString::fromUtf8("Café"), "Car",
+            "Books", "Fun & games", "Tax",  "Household A items", "Household B items",       ""};
         const QStringList inCates{"Salary", "Gifts", "Interest", "salary"};
         const QDate first(2009, 11, 1);
         TDbMan db(FFile);
@@ -198,7 +189,7 @@ private slots:
     // and never -0.00.
     void storedAmountsReadAsShownCents() {
         freshFile("amounts.ledgerly");
-        const QStringList amounts{"0.125", "0.375",   "1.005", "2.675",       "0.005",
+        const QStringList amounts{"0.125", "0.375",    "1.005", "2.675",           "0.005",
                                   "0.045", "0.994999", "12.5",  "123456789012.345"};
         const QString user = TKestrel::EncodeField("u");
         QString sql = "begin;";
@@ -217,8 +208,7 @@ private slots:
         QCOMPARE(rows.size(), amounts.size());
         qint64 sum = 0;
         for (qsizetype i = 0; i < rows.size(); ++i) {
-            QCOMPARE(CentsText(rows[i].Cents),
-                     QString::asprintf("%0.2f", amounts[i].toDouble()));
+            QCOMPARE(CentsText(rows[i].Cents), QString::asprintf("%0.2f", amounts[i].toDouble()));
             sum += rows[i].Cents;
         }
         const TPeriod p = db.ReadPeriod("u", QDate(2012, 7, 4), QDate(2012, 7, 5));

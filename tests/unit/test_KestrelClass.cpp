@@ -179,7 +179,8 @@ private slots:
                              "   sh  \"a b\"   'c d'  e  ",
                              dir.path(), 1);
         QTRY_VERIFY(QFile::exists(dir.filePath("args.txt")));
-        QCOMPARE(TKestrel::ReadFileText(dir.filePath("args.txt")), QByteArray("[a b]\n[c d]\n[e]\n"));
+        QCOMPARE(TKestrel::ReadFileText(dir.filePath("args.txt")),
+                 QByteArray("[a b]\n[c d]\n[e]\n"));
     }
 
     // The amounts the entry and editor windows accept: 0.01 to

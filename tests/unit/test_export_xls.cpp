@@ -265,8 +265,8 @@ QByteArray ForeignTemplate() {
     longText[8999] = 'Z';
     TBytes sst;
     sst.w32(5).w32(5);
-    sst.w16(6).w8(0).raw(" Date "); // a heading with blanks around it
-    sst.w16(8).w8(0x08).w16(1).raw("Category").w16(0).w16(1);         // one run
+    sst.w16(6).w8(0).raw(" Date ");                           // a heading with blanks around it
+    sst.w16(8).w8(0x08).w16(1).raw("Category").w16(0).w16(1); // one run
     sst.w16(3).w8(0x04).w32(6).raw("Out").raw(QByteArray(6, '\x01')); // phonetic block
     sst.w16(9000).w8(0);
     const qsizetype first = 8224 - sst.B.size();
@@ -275,7 +275,8 @@ QByteArray ForeignTemplate() {
     // that becomes wider at a CONTINUE record.
     TBytes cont;
     cont.w8(1);
-    const QString rest = QString::fromLatin1(longText.mid(first)).replace(8998 - first, 1, QChar(0x03A9));
+    const QString rest =
+        QString::fromLatin1(longText.mid(first)).replace(8998 - first, 1, QChar(0x03A9));
     cont.raw(QByteArray(reinterpret_cast<const char *>(rest.utf16()), rest.size() * 2));
     cont.w16(3).w8(0).raw("Old");
     QByteArray globals = Rec(0x0809, bof);
@@ -375,7 +376,7 @@ TReportHead Head() {
 }
 
 TRecord MakeRecord(const QDate &date, TRecordType type, const QString &category, qint64 cents,
-            const QString &notes = QString()) {
+                   const QString &notes = QString()) {
     return {0, date, type, category, cents, notes};
 }
 
@@ -453,10 +454,10 @@ void TestExportXls::rowsReadBackWithOtherSheetsUnchanged() {
     const QString templ =
         WriteFile(FDir.filePath("t.xls"), TXlsTemplate::FromDescription(kTransWithNeighbours));
     const QString out = FDir.filePath("out.xls");
-    const TPeriod rows =
-        PeriodOf({MakeRecord(QDate(2009, 2, 1), TRecordType::Expense, "Kid's toys", 500, "it's \"fine\""),
-                 MakeRecord(QDate(2009, 2, 2), TRecordType::Income, "Gehalt für März", 1000),
-                 MakeRecord(QDate(2009, 2, 3), TRecordType::Expense, "日本語 ✓", 750, "€ & <b>")});
+    const TPeriod rows = PeriodOf(
+        {MakeRecord(QDate(2009, 2, 1), TRecordType::Expense, "Kid's toys", 500, "it's \"fine\""),
+         MakeRecord(QDate(2009, 2, 2), TRecordType::Income, "Gehalt für März", 1000),
+         MakeRecord(QDate(2009, 2, 3), TRecordType::Expense, "日本語 ✓", 750, "€ & <b>")});
     TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
 
     QFile f(out);
@@ -511,7 +512,8 @@ void TestExportXls::valuesGoUnderTheirHeadings() {
         FDir.filePath("partial.xls"),
         TXlsTemplate::FromDescription("sheet Sheet1\nheading Type | Category | Qty | In | Out\n"));
     try {
-        TXlsExport::Export(TExportKind::Categories, partial, FDir.filePath("p.xls"), Head(), TPeriod());
+        TXlsExport::Export(TExportKind::Categories, partial, FDir.filePath("p.xls"), Head(),
+                           TPeriod());
         QFAIL("a template without Ratio was filled");
     } catch (const TExportError &e) {
         QVERIFY2(QString(e.what()).contains("\"Ratio\""), e.what());
@@ -527,10 +529,9 @@ void TestExportXls::tenThousandRowsAndLongTexts() {
         QString notes = QString("note %1 ").arg(i).repeated(1 + i % 7);
         if (i % 3 == 0)
             notes += QString::fromUtf8("ß€");
-        rows.Records.append(MakeRecord(QDate(2009, 1, 1).addDays(i % 365),
-                                i % 2 ? TRecordType::Income : TRecordType::Expense,
-                                QString("cat %1").arg(i % 40), i % 2 ? i * 100 : i * 100 + 50,
-                                notes));
+        rows.Records.append(MakeRecord(
+            QDate(2009, 1, 1).addDays(i % 365), i % 2 ? TRecordType::Income : TRecordType::Expense,
+            QString("cat %1").arg(i % 40), i % 2 ? i * 100 : i * 100 + 50, notes));
     }
     // Texts longer than one record, in one-byte and two-byte characters.
     rows.Records[500].Notes = QString(20000, 'x');
@@ -565,7 +566,7 @@ void TestExportXls::keepsWhatAnotherProgramWrote() {
     TPeriod rows;
     for (int i = 0; i < 40; ++i) // rows 2-41: one block to row 31, then a new one
         rows.Records.append(MakeRecord(QDate(2009, 3, 1), TRecordType::Expense,
-                                i == 0 ? "Old" : QString("c%1").arg(i), 100));
+                                       i == 0 ? "Old" : QString("c%1").arg(i), 100));
     const QString out = FDir.filePath("foreign-out.xls");
     TXlsExport::Export(TExportKind::Transactions, templ, out, Head(), rows);
     QFile f(out);
@@ -622,8 +623,9 @@ void TestExportXls::refusesWhatItCannotFill() {
     for (const TCase &c : cases) {
         const QString templ = WriteFile(FDir.filePath("bad.xls"), c.File);
         try {
-            TXlsExport::Export(TExportKind::Transactions, templ, out, Head(),
-                               PeriodOf({MakeRecord(QDate(2009, 1, 1), TRecordType::Expense, "c", 1)}));
+            TXlsExport::Export(
+                TExportKind::Transactions, templ, out, Head(),
+                PeriodOf({MakeRecord(QDate(2009, 1, 1), TRecordType::Expense, "c", 1)}));
             QFAIL(c.Name);
         } catch (const TExportError &e) {
             QVERIFY2(QString(e.what()).contains(c.Reason),
@@ -671,10 +673,10 @@ void TestExportXls::damagedWorkbooksFailCleanly() {
         if (round % 10 == 0)
             damaged.truncate(random.bounded(int(damaged.size())));
         try {
-            TXlsExport::BuildWorkbook(TExportKind::Transactions,
-                                      TOleStorage::ReplaceStream(file, "Workbook", damaged), Head(),
-                                      PeriodOf({MakeRecord(QDate(2009, 1, 1), TRecordType::Expense, "c",
-                                                   100, "n")}));
+            TXlsExport::BuildWorkbook(
+                TExportKind::Transactions, TOleStorage::ReplaceStream(file, "Workbook", damaged),
+                Head(),
+                PeriodOf({MakeRecord(QDate(2009, 1, 1), TRecordType::Expense, "c", 100, "n")}));
         } catch (const TExportError &) {
             ++refused;
         }

@@ -111,15 +111,18 @@ void TestImportRead::readsBankExports_data() {
         << QList<int>{};
     QTest::newRow("OFX 1.x SGML credit card, Windows-1252, an entry left open")
         << "card.ofx" << int(TStatementFormat::Ofx)
-        << QStringList{"2024-02-03 -2399 NETFLIX.COM|Monthly plan||4111111111111111/2024020300001 @37",
+        << QStringList{"2024-02-03 -2399 NETFLIX.COM|Monthly plan||4111111111111111/2024020300001 "
+                       "@37",
                        "2024-02-10 -5820 BARNES & NOBLE #2231|||4111111111111111/2024021000002 @45",
                        "2024-02-12 -640 LE CAFÉ PARIS|||4111111111111111/2024021200005 @52",
                        "2024-02-15 25000 PAYMENT - THANK YOU|||4111111111111111/2024021500003 @59"}
         << QList<int>{66};
     QTest::newRow("OFX 2.x XML bank statement, PAYEE aggregate, entities, a correction")
         << "bank.ofx" << int(TStatementFormat::Ofx)
-        << QStringList{"2024-03-05 -6410 Zoë's Grocery|Card 1234 <contactless>||12345678 0001234567/A-0305-1 @15",
-                       "2024-03-31 150000 Globex Payroll|Salary March||12345678 0001234567/A-0331-2 @23"}
+        << QStringList{"2024-03-05 -6410 Zoë's Grocery|Card 1234 <contactless>||12345678 "
+                       "0001234567/A-0305-1 @15",
+                       "2024-03-31 150000 Globex Payroll|Salary March||12345678 "
+                       "0001234567/A-0331-2 @23"}
         << QList<int>{31};
     QTest::newRow("QIF bank section with ' years, splits, an investment section")
         << "checking.qif" << int(TStatementFormat::Qif)

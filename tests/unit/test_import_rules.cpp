@@ -99,8 +99,7 @@ void TestImportRules::windowTypeAndIds() {
     QList<TStatementLine> lines = {
         Line(day, -1000),          Line(day, -2000),          Line(day, 3000),
         Line(day, -4000),          Line(day, 5000, "", "F1"), Line(day, 6000, "", "F2"),
-        Line(day, 7000, "", "F2"),
-        Line(day, 8000, "", "F1"), // another account's F1
+        Line(day, 7000, "", "F2"), Line(day, 8000, "", "F1"), // another account's F1
     };
     lines.last().Account = QStringLiteral("other");
     const QList<TRecord> records = {
