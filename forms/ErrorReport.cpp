@@ -1,6 +1,7 @@
 #include "forms/ErrorReport.h"
 
-#include <QMessageBox>
+#include "forms/Dialogs.h"
+
 #include <exception>
 
 namespace {
@@ -19,15 +20,10 @@ void SetApplicationTitle(const QString &title) {
 }
 
 void ShowErrorReport(QWidget *owner, const QString &text) {
-    QMessageBox box(QMessageBox::Critical, ApplicationTitle(),
-                    text.trimmed().isEmpty() ? QStringLiteral("An unexpected error occurred.")
-                                             : text,
-                    QMessageBox::Ok, owner);
-    box.setObjectName("ErrorReport");
-    // Messages quote file names and typed texts: shown as they are, never
-    // read as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    TDialogs::Current().Message(
+        owner, TMessageKind::Critical, ApplicationTitle(),
+        text.trimmed().isEmpty() ? QStringLiteral("An unexpected error occurred.") : text,
+        TButton::Ok, QStringLiteral("ErrorReport"));
 }
 
 bool RunReported(QWidget *owner, const std::function<void()> &body) {
