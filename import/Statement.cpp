@@ -69,8 +69,12 @@ TStatementGuess GuessStatement(const QByteArray &bytes) {
         guess.Layout.DateOrder = TDateOrder::YearMonthDay;
         return guess;
     }
-    if (TQifReader::Recognises(text))
-        return TQifReader::Guess(text, encoding);
+    if (TQifReader::Recognises(text)) {
+        TStatementGuess guess = TQifReader::Guess(text, encoding);
+        if (guess.Questions.isEmpty())
+            TQifReader::Read(text, guess.Layout);
+        return guess;
+    }
     return TCsvReader::Guess(text, encoding);
 }
 

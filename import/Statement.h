@@ -64,8 +64,9 @@ inline constexpr qint64 kMaxStatementBytes = 32 * 1024 * 1024;
 // read or is larger than kMaxStatementBytes.
 QByteArray ReadStatementBytes(const QString &path);
 // The format and layout the content shows. Throws TImportError for an empty
-// file, binary data, text that is none of the formats, and an OFX file that
-// cannot be read (damaged, or investment transactions only).
+// file, binary data, text that is none of the formats, and an OFX or QIF
+// file that cannot be read (damaged, or investment transactions only; a QIF
+// file whose date order is still to be chosen is read only then).
 TStatementGuess GuessStatement(const QByteArray &bytes);
 // Reads `bytes` with `layout` (a guess, changed or not, or a kept profile).
 TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout);
