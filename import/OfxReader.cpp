@@ -137,9 +137,10 @@ TStatement TOfxReader::Read(QStringView text) {
                                 .arg(what)
                                 .toStdString());
     };
-    // The root element, and what an investment statement holds besides
-    // bank entries: its investment transactions (each with one INVTRAN).
-    bool root = false, rootClosed = false;
+    // The root element, whether the file is inside a list of entries, and
+    // what an investment statement holds besides bank entries: its
+    // investment transactions (each with one INVTRAN).
+    bool root = false, inList = false;
     int entries = 0, investments = 0, investmentLine = 0;
     while (pos < n) {
         const qsizetype lt = text.indexOf(u'<', pos);
@@ -170,7 +171,8 @@ TStatement TOfxReader::Read(QStringView text) {
         pos = gt + 1;
         if (name == QLatin1String("OFX")) {
             root = true;
-            rootClosed = closing;
+        } else if (name == QLatin1String("BANKTRANLIST") || name == QLatin1String("INVTRANLIST")) {
+            inList = !closing;
         } else if (name == QLatin1String("INVTRAN") && !closing && investments++ == 0) {
             investmentLine = lineAt(lt);
         }
@@ -234,9 +236,10 @@ TStatement TOfxReader::Read(QStringView text) {
     }
     if (!root)
         throw damaged(1, QStringLiteral("it has no <OFX> element"));
-    if (!rootClosed)
+    // A file cut short after its entries lost none of them.
+    if (inList)
         throw damaged(lineAt(text.trimmed().data() + text.trimmed().size() - text.data()),
-                      QStringLiteral("it ends before </OFX>, cut short"));
+                      QStringLiteral("it ends inside its list of entries, cut short"));
     Finish(entry, entryAccount, statement);
     if (investments > 0) {
         if (entries == 0)

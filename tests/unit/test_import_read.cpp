@@ -297,8 +297,8 @@ void TestImportRead::badFilesAreRefusedWithAReason() {
                 read("!Type:Bank\n2024-01-01,Shop,-5.00\n");
             }).startsWith("The QIF file is damaged near line 2:"));
     QVERIFY(ErrorOf([&] {
-                read("OFXHEADER:100\n\n<OFX>\n<BANKMSGSRSV1>\n");
-            }).startsWith("The OFX file is damaged near line 4: it ends before </OFX>"));
+                read("OFXHEADER:100\n\n<OFX>\n<BANKTRANLIST>\n<STMTTRN>\n");
+            }).startsWith("The OFX file is damaged near line 5: it ends inside its list"));
     for (const QByteArray &bytes :
          {QByteArray(" \r\n\t\r\n"), QByteArray("Just a letter,\nnot a statement.\n"),
           QByteArray("Date,Payee\n2024-01-01,Shop\n")}) {
