@@ -22,8 +22,6 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Import Statement");
-const QString kFilter = QStringLiteral(
-    "Statements (*.csv *.txt *.ofx *.qfx *.qif *.CSV *.TXT *.OFX *.QFX *.QIF);;All files (*)");
 
 QString Quoted(const QString &text) {
     return QStringLiteral("\u201C%1\u201D").arg(text);
@@ -73,8 +71,20 @@ QString ProblemCell(const TStatementProblem &problem, int subItem) {
     return problem.Reason;
 }
 
+QString RuleTypeText(TRuleType type) {
+    switch (type) {
+    case TRuleType::Income:
+        return QStringLiteral("Money in");
+    case TRuleType::Both:
+        return QStringLiteral("Both");
+    case TRuleType::Expense:
+        break;
+    }
+    return QStringLiteral("Money out");
+}
+
 QString RuleCell(const TCategoryRule &rule, int subItem) {
-    return subItem == 0 ? rule.Text : rule.Category;
+    return subItem == 0 ? rule.Text : subItem == 1 ? rule.Category : RuleTypeText(rule.Type);
 }
 
 } // namespace
@@ -103,10 +113,13 @@ TfrmImport::TfrmImport(TSession &session, TEntryPanel *expense, TEntryPanel *inc
                                                ProblemCell, this);
     SetupListView(ui->lvwImportProblems, FProblems);
     FRules = new TTypedRowsModel<TCategoryRule>(
-        {{QStringLiteral("Payee or memo contains"), 220, Qt::AlignLeft},
-         {QStringLiteral("Category"), 170, Qt::AlignLeft}},
+        {{QStringLiteral("Payee or memo contains"), 170, Qt::AlignLeft},
+         {QStringLiteral("Category"), 130, Qt::AlignLeft},
+         {QStringLiteral("For"), 70, Qt::AlignLeft}},
         RuleCell, this);
     SetupListView(ui->lvwImportRules, FRules);
+    for (TRuleType type : {TRuleType::Expense, TRuleType::Income, TRuleType::Both})
+        ui->cboImportRuleType->addItem(RuleTypeText(type), int(type));
     ui->cboImportCate->setCompleter(nullptr);
     ui->cboImportRuleCate->setCompleter(nullptr);
 
@@ -268,8 +281,13 @@ void TfrmImport::ReadStatement(const std::function<void()> &read) {
     ShowRows();
 }
 
+QStringList TfrmImport::StatementFilters() {
+    return {QStringLiteral("Statements (*.csv *.txt *.ofx *.qfx *.qif)"),
+            QStringLiteral("All files (*)")};
+}
+
 void TfrmImport::btnImportBrowseClick() {
-    const QString path = RunFileDialog(FFileDialog, kFilter);
+    const QString path = RunFileDialog(FFileDialog, StatementFilters(), nullptr);
     if (!path.isEmpty())
         OpenFile(path);
 }
@@ -392,8 +410,12 @@ void TfrmImport::ShowRows() {
             questions.removeFirst();
         notes << questions << guess.Warnings;
     }
-    if (FImport->IsOpen() && FReadError.isEmpty() && FImport->Rows().isEmpty())
-        notes << QStringLiteral("No entry of the file could be read (see Problems).");
+    if (FImport->IsOpen() && FReadError.isEmpty() && FImport->Rows().isEmpty()) {
+        const QList<TStatementProblem> &problems = FImport->Problems();
+        notes << (problems.size() == 1 && problems.first().Reason == kNoStatementEntries
+                      ? QStringLiteral("%1 Nothing can be added.").arg(kNoStatementEntries)
+                      : QStringLiteral("No entry of the file could be read (see Problems)."));
+    }
     ui->lblImportNotice->setText(notes.join(u' '));
     UpdateSummary();
 }
@@ -533,7 +555,7 @@ void TfrmImport::btnImportRuleAddClick() {
     if (text.isEmpty() || category.isEmpty())
         return;
     QList<TCategoryRule> rules = FImport->Rules();
-    rules << TCategoryRule{text, category};
+    rules << TCategoryRule{text, category, TRuleType(ui->cboImportRuleType->currentData().toInt())};
     {
         TBusyGuard busy;
         FImport->KeepRules(rules);

@@ -24,7 +24,8 @@ template <typename Row> class TTypedRowsModel;
 // category and where the category came from, amount, notes (payee and memo)
 // and whether it is already in the book. Duplicates start unticked. The
 // CSV layout can be changed (the table is read again) and kept as a bank
-// profile; the category rules are edited here and kept. "Add to Lists"
+// profile; the category rules (each for money out, money in or both) are
+// edited here and kept. "Add to Lists"
 // appends the ticked lines to the Expense and Income pending lists, which
 // the user then reviews and saves as usual: nothing but the rules and the
 // profiles the user keeps is written before that Save.
@@ -41,6 +42,8 @@ public:
     // Reads `path` and fills the table. A file that is no statement is
     // refused with a message and false; the file shown before stays.
     bool OpenFile(const QString &path);
+    // The name filters of the dialog that picks a statement.
+    static QStringList StatementFilters();
 
     // --- handlers -------------------------------------------------------------------
     void btnImportBrowseClick();

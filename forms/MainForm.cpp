@@ -335,9 +335,7 @@ void TfrmMain::mnuMenu_DeleteUserClick() {
 void TfrmMain::mnuMenu_ImportClick() {
     if (!SignedIn())
         return;
-    const QString fileName = RunFileDialog(
-        ImportDialog1, QStringLiteral("Statements (*.csv *.txt *.ofx *.qfx *.qif *.CSV *.TXT "
-                                      "*.OFX *.QFX *.QIF);;All files (*)"));
+    const QString fileName = RunFileDialog(ImportDialog1, TfrmImport::StatementFilters(), nullptr);
     if (fileName.isEmpty())
         return;
     TfrmImport dialog(FSession, FOutPanel, FInPanel, ImportDialog1, this);

@@ -71,7 +71,7 @@ TCategoryProposal TCategoryProposer::Propose(const TStatementLine &line) const {
         const int i = b >= inMemo.size() || (a < inPayee.size() && inPayee[a] <= inMemo[b])
                           ? inPayee[a++]
                           : inMemo[b++];
-        if (Fits(type, Rules[i].Category))
+        if (TCategoryRules::AppliesTo(Rules[i], type) && Fits(type, Rules[i].Category))
             return {Rules[i].Category, TCategorySource::Rule, i};
     }
     const QString given = History.MostGiven(type, HistoryText(line));

@@ -18,7 +18,8 @@ struct TCategoryProposal {
 
 // Fills in the categories of the lines of one statement: the category
 // written in the file (QIF L) as given; else the first of the user's rules
-// that matches; else the category the user gave most often to records whose
+// of the line's type that matches (a rule without a category is passed
+// over); else the category the user gave most often to records whose
 // notes hold the payee (the memo when there is no payee). With the user's
 // category lists set, a rule or a history whose category belongs to the
 // other type's list only (an expense category for money in) is passed over;

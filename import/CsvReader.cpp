@@ -154,8 +154,19 @@ bool LooksLikeEntry(const QStringList &fields) {
 struct TColumn {
     int NonEmpty = 0, Dates = 0, Amounts = 0, Money = 0, Negative = 0;
     QSet<QString> Distinct; // up to 100 values
-    QString Name;           // header text, lower case
+    QString Name;           // header text, folded (see Folded)
 };
+
+// A header name or a mark as the words below are written: case and accents
+// folded away ("Débit" is "debit", "ÜBERWEISUNG" is "uberweisung"), blanks
+// made one space.
+QString Folded(const QString &text) {
+    QString out;
+    for (QChar c : text.simplified().normalized(QString::NormalizationForm_KD))
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    return out.toCaseFolded();
+}
 
 bool NameHas(const QString &name, std::initializer_list<const char *> words) {
     for (const char *w : words)
@@ -170,15 +181,21 @@ bool IsBalanceName(const QString &n) {
 bool IsDebitName(const QString &n) {
     return n == QLatin1String("out") ||
            NameHas(n, {"debit", "withdrawal", "paid out", "money out", "outflow", "soll", "ausgang",
-                       "belastung", "charge"});
+                       "ausgabe", "belastung", "charge", "uscite", "addebit", "cargo"});
 }
 bool IsCreditName(const QString &n) {
-    return n == QLatin1String("in") || NameHas(n, {"credit", "deposit", "paid in", "money in",
-                                                   "inflow", "haben", "eingang", "gutschrift"});
+    return n == QLatin1String("in") ||
+           NameHas(n, {"credit", "deposit", "paid in", "money in", "inflow", "haben", "eingang",
+                       "einnahme", "gutschrift", "entrate", "accredit", "abono"});
 }
 bool IsAmountName(const QString &n) {
-    return NameHas(n,
-                   {"amount", "betrag", "umsatz", "montant", "importe", "bedrag", "value", "sum"});
+    return NameHas(n, {"amount", "betrag", "umsatz", "montant", "importe", "importo", "bedrag",
+                       "belopp", "belob", "belop", "kwota", "value", "sum"});
+}
+// A header name that says the column holds money: an amount, money out or
+// money in.
+bool IsMoneyName(const QString &n) {
+    return IsAmountName(n) || IsDebitName(n) || IsCreditName(n);
 }
 
 // The texts of a column that tells money out from money in.
@@ -204,11 +221,6 @@ int ColumnNamed(const QList<TColumn> &columns, const QList<int> &allowed,
                 return c;
     return -1;
 }
-
-struct TAmountChoice {
-    int Amount = -1, Debit = -1, Credit = -1;
-    QString Question;
-};
 
 // Whether column `b` is the running balance after the amounts that
 // `amount` reads from a row (in either row order).
@@ -246,27 +258,203 @@ bool DecimalCommaOf(const QList<TCsvRecord> &rows, const QList<int> &columns) {
     return commas > points;
 }
 
-QString ColumnName(const QStringList &names, int c) {
-    return c >= 0 && c < names.size() ? names.at(c) : QStringLiteral("Column %1").arg(c + 1);
+// The layout of one CSV file, guessed step by step: the delimiter and the
+// width of an entry row, the date column, the lines above the data and the
+// header, the amount columns, the text columns, and last the date order and
+// the decimal separator over every row.
+class TLayoutGuess {
+public:
+    TLayoutGuess(const QString &text, TTextEncoding encoding) : Text(text) {
+        Layout.Format = TStatementFormat::Csv;
+        Layout.Encoding = encoding;
+        DelimiterAndWidth();
+        DateColumn();
+        PreambleAndHeader();
+        AmountColumns();
+        TextColumns();
+        DateOrderAndDecimals();
+    }
+    TStatementGuess Take() { return std::move(Guess); }
+
+private:
+    void DelimiterAndWidth();
+    void DateColumn();
+    void PreambleAndHeader();
+    void AmountColumns();
+    void TextColumns();
+    void DateOrderAndDecimals();
+    // Amounts told by the values alone: running balances (and the named
+    // ones) are no amounts, and where one follows a pair of columns it
+    // tells which of them is money out.
+    void AmountsByValues(const QList<int> &money, const QList<int> &balances);
+    QString ColumnName(int c) const { return QuotedForReport(Guess.Columns.value(c)); }
+    QStringList FieldsOf(int line) const { return FieldsOfLine(Lines[line], Layout.Delimiter); }
+
+    const QString &Text;
+    TStatementGuess Guess;
+    TStatementLayout &Layout = Guess.Layout;
+    QList<QStringView> Lines; // the first lines
+    int First = 0;            // the first line that may hold data (after "sep=")
+    int Width = 0;            // the fields of an entry row
+    int FirstEntry = 0;       // the first line that looks like an entry
+    int Start = 0;            // the first line of data
+    QList<TCsvRecord> Rows;   // the first rows of data
+    QList<TColumn> Columns;   // over the first rows from FirstEntry on
+    int Sampled = 0;
+    QList<int> TextLike;
+};
+
+void TLayoutGuess::DelimiterAndWidth() {
+    Lines = FirstLines(Text, TCsvReader::kGuessLines);
+    QList<QChar> delimiters = {u',', u';', u'\t', u'|'};
+    // A spreadsheet's own hint line: "sep=;".
+    if (!Lines.isEmpty()) {
+        const QStringView l0 = Lines.first().trimmed();
+        if (l0.size() == 5 && l0.left(4).compare(QLatin1String("sep="), Qt::CaseInsensitive) == 0) {
+            delimiters = {l0[4]};
+            First = 1;
+        }
+    }
+
+    // The delimiter that makes the most entry lines of one width.
+    int bestScore = 0;
+    QChar delimiter = delimiters.first();
+    bool anyDate = false, dateHeader = false;
+    for (QChar d : delimiters) {
+        QHash<int, int> widths;
+        for (int i = First; i < Lines.size(); ++i) {
+            const QStringList fields = FieldsOfLine(Lines[i], d);
+            if (LooksLikeEntry(fields)) {
+                ++widths[int(fields.size())];
+                continue;
+            }
+            for (const QString &f : fields) {
+                anyDate = anyDate || IsDateField(f.trimmed());
+                dateHeader =
+                    dateHeader ||
+                    (fields.size() >= 2 &&
+                     NameHas(Folded(f), {"date", "datum", "buchungstag", "fecha", "data"}));
+            }
+        }
+        for (auto it = widths.cbegin(); it != widths.cend(); ++it)
+            if (it.value() > bestScore ||
+                (it.value() == bestScore && d == delimiter && it.key() > Width)) {
+                bestScore = it.value();
+                Width = it.key();
+                delimiter = d;
+            }
+    }
+    if (bestScore == 0)
+        throw TImportError(dateHeader && !anyDate
+                               ? "The file holds no entries, only the names of its columns."
+                           : anyDate ? kNotStatement + std::string("no column of amounts.")
+                                     : kNotStatement + std::string("no column of dates."));
+    Layout.Delimiter = delimiter;
+
+    // The first entry line, and the rows from it on.
+    FirstEntry = First;
+    while (FirstEntry < Lines.size()) {
+        const QStringList fields = FieldsOf(FirstEntry);
+        if (fields.size() == Width && LooksLikeEntry(fields))
+            break;
+        ++FirstEntry;
+    }
+    Rows = TCsvReader::Split(FromLine(Text, FirstEntry), delimiter, FirstEntry + 1, kSampleRows);
 }
 
-TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &candidates,
-                            const QList<TCsvRecord> &rows, bool header, const QStringList &names) {
-    TAmountChoice choice;
-    QList<int> money;
-    for (int c : candidates) {
-        const QString &n = columns[c].Name;
-        if (header && IsBalanceName(n))
+void TLayoutGuess::DateColumn() {
+    // What each column holds, over the first rows.
+    Sampled = int(Rows.size());
+    Columns = QList<TColumn>(Width);
+    for (const TCsvRecord &row : std::as_const(Rows)) {
+        for (int c = 0; c < Width && c < row.Fields.size(); ++c) {
+            const QString f = row.Fields[c].trimmed();
+            if (f.isEmpty())
+                continue;
+            TColumn &col = Columns[c];
+            ++col.NonEmpty;
+            if (IsDateField(f)) {
+                ++col.Dates;
+            } else if (TMoneyText::LooksLikeAmount(f)) {
+                ++col.Amounts;
+                col.Money += TMoneyText::LooksLikeMoney(f);
+                qint64 cents = 0;
+                col.Negative +=
+                    (TMoneyText::Parse(f, false, &cents) || TMoneyText::Parse(f, true, &cents)) &&
+                    cents < 0;
+            }
+            if (col.Distinct.size() < 100)
+                col.Distinct.insert(f);
+        }
+    }
+    // The first column that holds a date in nearly every row.
+    for (int c = 0; c < Width && Layout.DateColumn < 0; ++c)
+        if (Columns[c].Dates * 10 >= Sampled * 8)
+            Layout.DateColumn = c;
+    if (Layout.DateColumn < 0)
+        throw TImportError(kNotStatement + std::string("no column of dates."));
+}
+
+void TLayoutGuess::PreambleAndHeader() {
+    // Entries above the first one found (one with an unreadable amount, say)
+    // belong to the data too; the line above them is the header when it
+    // holds names, else it is part of the lines skipped.
+    Start = FirstEntry;
+    auto dateAt = [&](int i) { return IsDateField(Field(FieldsOf(i), Layout.DateColumn)); };
+    while (Start - 1 >= First && !Lines[Start - 1].trimmed().isEmpty() && dateAt(Start - 1))
+        --Start;
+    int above = Start - 1;
+    while (above >= First && Lines[above].trimmed().isEmpty())
+        --above;
+    QStringList header;
+    if (above >= First) {
+        const QStringList fields = FieldsOf(above);
+        int names = 0;
+        for (const QString &f : fields)
+            names += !f.trimmed().isEmpty() && !TMoneyText::LooksLikeAmount(f.trimmed());
+        if (fields.size() >= 2 && names >= 2 && !dateAt(above))
+            header = fields;
+    }
+    Layout.HasHeader = !header.isEmpty();
+    Layout.SkipLines = Layout.HasHeader ? above : Start;
+    if (Start < FirstEntry)
+        Rows = TCsvReader::Split(FromLine(Text, Start), Layout.Delimiter, Start + 1, kSampleRows);
+    for (int c = 0; c < Width; ++c) {
+        Columns[c].Name = Folded(Field(header, c));
+        Guess.Columns << (Field(header, c).isEmpty() ? QStringLiteral("Column %1").arg(c + 1)
+                                                     : Field(header, c));
+    }
+    if (Layout.HasHeader)
+        Layout.HeaderSignature = TCsvReader::HeaderSignature(header);
+}
+
+void TLayoutGuess::AmountColumns() {
+    // Amount columns: three values in four amounts (the others are entries
+    // with a mistake, reported when read), and not dates. A column the
+    // header names as money needs only most of its values readable.
+    QList<int> money, balances;
+    const bool header = Layout.HasHeader;
+    for (int c = 0; c < Width; ++c) {
+        const TColumn &col = Columns[c];
+        if (col.NonEmpty == 0 || col.Dates * 2 >= col.NonEmpty)
             continue;
-        const bool named = header && (IsAmountName(n) || IsDebitName(n) || IsCreditName(n));
-        if (columns[c].Money == 0 && !named)
-            continue; // plain counts: reference or cheque numbers
-        money << c;
+        const bool named = header && IsMoneyName(col.Name) && !IsBalanceName(col.Name);
+        if (col.Amounts * 4 >= col.NonEmpty * 3 || (named && col.Amounts * 2 >= col.NonEmpty)) {
+            // A balance is never an amount; plain counts (reference or
+            // cheque numbers) are none either.
+            if (header && IsBalanceName(col.Name))
+                balances << c;
+            else if (col.Money > 0 || named)
+                money << c;
+        } else if (col.Amounts * 2 < col.NonEmpty) {
+            TextLike << c;
+        }
     }
     if (header) {
+        // Told by the names: money out and money in, or one amount.
         int debit = -1, credit = -1, amount = -1;
-        for (int c : money) {
-            const QString &n = columns[c].Name;
+        for (int c : std::as_const(money)) {
+            const QString &n = Columns[c].Name;
             const bool d = IsDebitName(n), cr = IsCreditName(n);
             if (d && !cr && debit < 0)
                 debit = c;
@@ -276,17 +464,50 @@ TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &can
                 amount = c;
         }
         if (debit >= 0 && credit >= 0) {
-            choice.Debit = debit;
-            choice.Credit = credit;
-            return choice;
-        }
-        if (amount >= 0) {
-            choice.Amount = amount;
-            return choice;
+            Layout.DebitColumn = debit;
+            Layout.CreditColumn = credit;
+        } else if (amount >= 0) {
+            Layout.AmountColumn = amount;
         }
     }
-    // Told by the values alone. A running balance is no amount.
-    const bool comma = DecimalCommaOf(rows, money);
+    if (Layout.AmountColumn < 0 && Layout.DebitColumn < 0)
+        AmountsByValues(money, balances);
+    if (Layout.AmountColumn < 0 && Layout.DebitColumn < 0)
+        throw TImportError(kNotStatement + std::string("no column of amounts."));
+    if (Layout.AmountColumn < 0)
+        return;
+
+    const TColumn &amount = Columns[Layout.AmountColumn];
+    // Amounts without a sign, and a column that says debit or credit.
+    if (amount.Negative == 0)
+        for (int c = 0; c < Width && Layout.SignColumn < 0; ++c) {
+            const TColumn &col = Columns[c];
+            if (c == Layout.AmountColumn || col.Distinct.size() > 2 ||
+                col.NonEmpty * 10 < Sampled * 9)
+                continue;
+            QString out;
+            bool marks = true;
+            for (const QString &v : col.Distinct) {
+                const QString f = Folded(v);
+                if (IsOutMark(f))
+                    out = v;
+                else if (!IsInMark(f))
+                    marks = false;
+            }
+            if (marks && !out.isEmpty()) {
+                Layout.SignColumn = c;
+                Layout.OutMarker = out;
+            }
+        }
+    if (Layout.SignColumn < 0 && amount.Negative * 2 < amount.Amounts)
+        Guess.Warnings << QStringLiteral("Most amounts in %1 are positive, and are read as money "
+                                         "in; if the file writes money out as positive amounts "
+                                         "(as credit-card statements often do), say so.")
+                              .arg(ColumnName(Layout.AmountColumn));
+}
+
+void TLayoutGuess::AmountsByValues(const QList<int> &money, const QList<int> &balances) {
+    const bool comma = DecimalCommaOf(Rows, money);
     auto value = [comma](const QStringList &fields, int c, qint64 *cents) {
         const QString f = Field(fields, c);
         *cents = 0;
@@ -294,38 +515,38 @@ TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &can
     };
     QList<int> left;
     int balanceOut = -1; // the money-out column a balance column was told by
-    for (int b : money) {
-        bool balance = false;
+    for (int b : money + balances) {
+        bool balance = balances.contains(b);
         for (int a : money) {
             if (a == b)
                 continue;
-            balance = balance || IsBalanceOf(rows, b, comma, [&](const QStringList &f, qint64 *v) {
+            balance = balance || IsBalanceOf(Rows, b, comma, [&](const QStringList &f, qint64 *v) {
                           return !Field(f, a).isEmpty() && value(f, a, v);
                       });
             // After money out in `a` and money in in `o`.
             for (int o : money)
-                if (o != a && o != b && !balance)
-                    if ((balance =
-                             IsBalanceOf(rows, b, comma, [&](const QStringList &f, qint64 *v) {
-                                 qint64 out = 0, in = 0;
-                                 if (!value(f, a, &out) || !value(f, o, &in) ||
-                                     (out == 0 && in == 0))
-                                     return false;
-                                 *v = qAbs(in) - qAbs(out);
-                                 return true;
-                             })))
-                        balanceOut = a;
+                if (o != a && o != b && balanceOut < 0 &&
+                    IsBalanceOf(Rows, b, comma, [&](const QStringList &f, qint64 *v) {
+                        qint64 out = 0, in = 0;
+                        if (!value(f, a, &out) || !value(f, o, &in) || (out == 0 && in == 0))
+                            return false;
+                        *v = qAbs(in) - qAbs(out);
+                        return true;
+                    })) {
+                    balance = true;
+                    balanceOut = a;
+                }
         }
         if (!balance)
             left << b;
     }
     if (left.isEmpty())
-        return choice;
+        return;
     if (left.size() == 2) {
         // Two columns of which each row fills one: money out and money in.
         const int a = left[0], b = left[1];
         int either = 0, one = 0;
-        for (const TCsvRecord &r : rows) {
+        for (const TCsvRecord &r : std::as_const(Rows)) {
             qint64 va = 0, vb = 0;
             const bool ha = TMoneyText::Parse(Field(r.Fields, a), comma, &va) && va != 0;
             const bool hb = TMoneyText::Parse(Field(r.Fields, b), comma, &vb) && vb != 0;
@@ -333,30 +554,90 @@ TAmountChoice ChooseAmounts(const QList<TColumn> &columns, const QList<int> &can
             one += ha != hb;
         }
         if (either > 0 && one * 10 >= either * 9) {
-            // Money out is the column written negative, or the one a running
-            // balance goes down by.
+            // Money out is the column a running balance goes down by, or the
+            // one written negative.
+            const TColumn &ca = Columns[a], &cb = Columns[b];
             const bool aOut =
                 balanceOut == a ||
-                (columns[a].Negative * 10 >= columns[a].NonEmpty * 9 && columns[b].Negative == 0);
+                (balanceOut < 0 && ca.Negative * 10 >= ca.NonEmpty * 9 && cb.Negative == 0);
             const bool bOut =
                 balanceOut == b ||
-                (columns[b].Negative * 10 >= columns[b].NonEmpty * 9 && columns[a].Negative == 0);
-            choice.Debit = bOut ? b : a;
-            choice.Credit = bOut ? a : b;
+                (balanceOut < 0 && cb.Negative * 10 >= cb.NonEmpty * 9 && ca.Negative == 0);
+            Layout.DebitColumn = bOut ? b : a;
+            Layout.CreditColumn = bOut ? a : b;
             if (!aOut && !bOut)
-                choice.Question =
-                    QStringLiteral("Which of %1 and %2 holds money out cannot be told from the "
-                                   "data; %1 was taken as money out.")
-                        .arg(QuotedForReport(ColumnName(names, a)),
-                             QuotedForReport(ColumnName(names, b)));
-            return choice;
+                Guess.Questions << QStringLiteral("Which of %1 and %2 holds money out cannot be "
+                                                  "told from the data; %1 was taken as money out.")
+                                       .arg(ColumnName(a), ColumnName(b));
+            return;
         }
     }
-    choice.Amount = left.first();
+    Layout.AmountColumn = left.first();
     if (left.size() > 1)
-        choice.Question = QStringLiteral("Several columns hold amounts; %1 was taken.")
-                              .arg(QuotedForReport(ColumnName(names, left.first())));
-    return choice;
+        Guess.Questions << QStringLiteral("Several columns hold amounts; %1 was taken.")
+                               .arg(ColumnName(left.first()));
+}
+
+void TLayoutGuess::TextColumns() {
+    // Payee and memo: by their names, else the text columns with the most
+    // different values.
+    QList<int> texts;
+    for (int c : std::as_const(TextLike))
+        if (Columns[c].NonEmpty * 10 >= Sampled * 3 && !IsBalanceName(Columns[c].Name))
+            texts << c;
+    if (Layout.HasHeader) {
+        QList<int> named = TextLike;
+        Layout.PayeeColumn = ColumnNamed(Columns, named,
+                                         {"payee", "beneficiary", "counterpart", "merchant",
+                                          "empfanger", "auftraggeber", "begunstigter", "name",
+                                          "description", "narrative", "details", "libelle"});
+        named.removeAll(Layout.PayeeColumn);
+        Layout.MemoColumn =
+            ColumnNamed(Columns, named,
+                        {"memo", "verwendungszweck", "purpose", "reference", "remittance", "notes",
+                         "buchungstext", "details", "description", "narrative"});
+    }
+    auto mostVaried = [&](int except) {
+        int best = -1;
+        for (int c : texts)
+            if (c != except && c != Layout.PayeeColumn && Columns[c].Distinct.size() > 1 &&
+                (best < 0 || Columns[c].Distinct.size() > Columns[best].Distinct.size()))
+                best = c;
+        return best;
+    };
+    if (Layout.PayeeColumn < 0)
+        Layout.PayeeColumn = mostVaried(Layout.MemoColumn);
+    if (Layout.MemoColumn < 0 && !Layout.HasHeader)
+        Layout.MemoColumn = mostVaried(Layout.PayeeColumn);
+}
+
+void TLayoutGuess::DateOrderAndDecimals() {
+    // From every row, not the first ones only.
+    QList<int> used;
+    for (int c : {Layout.AmountColumn, Layout.DebitColumn, Layout.CreditColumn})
+        if (c >= 0)
+            used << c;
+    TDateText::Tally tally;
+    int points = 0, commas = 0;
+    EachRecord(FromLine(Text, Start), Layout.Delimiter, Start + 1, [&](TCsvRecord &&r) {
+        tally.Add(Field(r.Fields, Layout.DateColumn));
+        for (int c : used) {
+            const int hint = TMoneyText::DecimalHint(Field(r.Fields, c));
+            points += hint > 0;
+            commas += hint < 0;
+        }
+        return true;
+    });
+    Layout.DateOrder = tally.Settle(&Guess.DateOrders);
+    Layout.DecimalComma = commas > points;
+    if (Layout.DateOrder == TDateOrder::Unknown) {
+        QStringList orders;
+        for (TDateOrder o : std::as_const(Guess.DateOrders))
+            orders << DateOrderText(o);
+        // The first question: the import window asks it before reading.
+        Guess.Questions.prepend(QStringLiteral("Every date fits %1; choose the order of the dates.")
+                                    .arg(orders.join(QStringLiteral(" and "))));
+    }
 }
 
 // One row read with `layout`: an entry, or a problem.
@@ -438,244 +719,7 @@ QString TCsvReader::HeaderSignature(const QStringList &header) {
 }
 
 TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
-    TStatementGuess guess;
-    TStatementLayout &layout = guess.Layout;
-    layout.Format = TStatementFormat::Csv;
-    layout.Encoding = encoding;
-
-    const QList<QStringView> lines = FirstLines(text, kGuessLines);
-    QList<QChar> delimiters = {u',', u';', u'\t', u'|'};
-    int first = 0;
-    // A spreadsheet's own hint line: "sep=;".
-    if (!lines.isEmpty()) {
-        const QStringView l0 = lines.first().trimmed();
-        if (l0.size() == 5 && l0.left(4).compare(QLatin1String("sep="), Qt::CaseInsensitive) == 0) {
-            delimiters = {l0[4]};
-            first = 1;
-        }
-    }
-
-    // The delimiter that makes the most entry lines of one width.
-    int bestScore = 0, bestWidth = 0;
-    QChar delimiter = delimiters.first();
-    bool anyDate = false, dateHeader = false;
-    for (QChar d : delimiters) {
-        QHash<int, int> widths;
-        for (int i = first; i < lines.size(); ++i) {
-            const QStringList fields = FieldsOfLine(lines[i], d);
-            if (LooksLikeEntry(fields)) {
-                ++widths[int(fields.size())];
-                continue;
-            }
-            for (const QString &f : fields) {
-                anyDate = anyDate || IsDateField(f.trimmed());
-                dateHeader = dateHeader || (fields.size() >= 2 &&
-                                            NameHas(f.trimmed().toLower(),
-                                                    {"date", "datum", "buchungstag", "fecha"}));
-            }
-        }
-        for (auto it = widths.cbegin(); it != widths.cend(); ++it)
-            if (it.value() > bestScore ||
-                (it.value() == bestScore && d == delimiter && it.key() > bestWidth)) {
-                bestScore = it.value();
-                bestWidth = it.key();
-                delimiter = d;
-            }
-    }
-    if (bestScore == 0)
-        throw TImportError(dateHeader && !anyDate
-                               ? "The file holds no entries, only the names of its columns."
-                           : anyDate ? kNotStatement + std::string("no column of amounts.")
-                                     : kNotStatement + std::string("no column of dates."));
-    layout.Delimiter = delimiter;
-
-    // The first entry line, and the rows from it on.
-    int firstEntry = first;
-    while (firstEntry < lines.size()) {
-        const QStringList fields = FieldsOfLine(lines[firstEntry], delimiter);
-        if (fields.size() == bestWidth && LooksLikeEntry(fields))
-            break;
-        ++firstEntry;
-    }
-    QList<TCsvRecord> rows =
-        Split(FromLine(text, firstEntry), delimiter, firstEntry + 1, kSampleRows);
-
-    // What each column holds, over the first rows.
-    const int sampled = int(rows.size());
-    QList<TColumn> columns(bestWidth);
-    for (int r = 0; r < sampled; ++r) {
-        const QStringList &fields = rows[r].Fields;
-        for (int c = 0; c < bestWidth && c < fields.size(); ++c) {
-            const QString f = fields[c].trimmed();
-            if (f.isEmpty())
-                continue;
-            TColumn &col = columns[c];
-            ++col.NonEmpty;
-            if (IsDateField(f)) {
-                ++col.Dates;
-            } else if (TMoneyText::LooksLikeAmount(f)) {
-                ++col.Amounts;
-                col.Money += TMoneyText::LooksLikeMoney(f);
-                qint64 cents = 0;
-                col.Negative +=
-                    (TMoneyText::Parse(f, false, &cents) || TMoneyText::Parse(f, true, &cents)) &&
-                    cents < 0;
-            }
-            if (col.Distinct.size() < 100)
-                col.Distinct.insert(f);
-        }
-    }
-    // The date column: the first that holds a date in nearly every row.
-    for (int c = 0; c < bestWidth && layout.DateColumn < 0; ++c)
-        if (columns[c].Dates * 10 >= sampled * 8)
-            layout.DateColumn = c;
-    if (layout.DateColumn < 0)
-        throw TImportError(kNotStatement + std::string("no column of dates."));
-
-    // Entries above the first one found (one with an unreadable amount, say)
-    // belong to the data too; the line above them is the header when it
-    // holds names, else it is part of the lines skipped.
-    int start = firstEntry;
-    auto dateAt = [&](int i) {
-        return IsDateField(Field(FieldsOfLine(lines[i], delimiter), layout.DateColumn));
-    };
-    while (start - 1 >= first && !lines[start - 1].trimmed().isEmpty() && dateAt(start - 1))
-        --start;
-    int above = start - 1;
-    while (above >= first && lines[above].trimmed().isEmpty())
-        --above;
-    QStringList header;
-    if (above >= first) {
-        const QStringList fields = FieldsOfLine(lines[above], delimiter);
-        int names = 0;
-        for (const QString &f : fields)
-            names += !f.trimmed().isEmpty() && !TMoneyText::LooksLikeAmount(f.trimmed());
-        if (fields.size() >= 2 && names >= 2 && !dateAt(above))
-            header = fields;
-    }
-    layout.HasHeader = !header.isEmpty();
-    layout.SkipLines = layout.HasHeader ? above : start;
-    if (start < firstEntry)
-        rows = Split(FromLine(text, start), delimiter, start + 1, kSampleRows);
-    for (int c = 0; c < bestWidth; ++c)
-        columns[c].Name = Field(header, c).simplified().toLower();
-    for (int c = 0; c < bestWidth; ++c)
-        guess.Columns << (Field(header, c).isEmpty() ? QStringLiteral("Column %1").arg(c + 1)
-                                                     : Field(header, c));
-    if (layout.HasHeader)
-        layout.HeaderSignature = HeaderSignature(header);
-
-    // Amount columns: three values in four amounts (the others are
-    // entries with a mistake, reported when read), and not dates.
-    QList<int> amountLike, textLike;
-    for (int c = 0; c < bestWidth; ++c) {
-        const TColumn &col = columns[c];
-        if (col.NonEmpty == 0)
-            continue;
-        if (col.Dates * 2 >= col.NonEmpty)
-            continue;
-        if (col.Amounts * 4 >= col.NonEmpty * 3)
-            amountLike << c;
-        else if (col.Amounts * 2 < col.NonEmpty)
-            textLike << c;
-    }
-    const TAmountChoice amounts =
-        ChooseAmounts(columns, amountLike, rows, layout.HasHeader, guess.Columns);
-    if (amounts.Amount < 0 && amounts.Debit < 0)
-        throw TImportError(kNotStatement + std::string("no column of amounts."));
-    layout.AmountColumn = amounts.Amount;
-    layout.DebitColumn = amounts.Debit;
-    layout.CreditColumn = amounts.Credit;
-    if (layout.AmountColumn >= 0) {
-        const TColumn &amount = columns[layout.AmountColumn];
-        // Amounts without a sign, and a column that says debit or credit.
-        if (amount.Negative == 0)
-            for (int c = 0; c < bestWidth && layout.SignColumn < 0; ++c) {
-                const TColumn &col = columns[c];
-                if (c == layout.AmountColumn || col.Distinct.size() > 2 ||
-                    col.NonEmpty * 10 < sampled * 9)
-                    continue;
-                QString out;
-                bool marks = true;
-                for (const QString &v : col.Distinct) {
-                    const QString f = v.toCaseFolded();
-                    if (IsOutMark(f))
-                        out = v;
-                    else if (!IsInMark(f))
-                        marks = false;
-                }
-                if (marks && !out.isEmpty()) {
-                    layout.SignColumn = c;
-                    layout.OutMarker = out;
-                }
-            }
-        if (layout.SignColumn < 0 && amount.Negative * 2 < amount.Amounts)
-            guess.Warnings << QStringLiteral("Most amounts in %1 are positive, and are read as "
-                                             "money in; if the file writes money out as positive "
-                                             "amounts (as credit-card statements often do), say "
-                                             "so.")
-                                  .arg(QuotedForReport(guess.Columns.value(layout.AmountColumn)));
-    }
-
-    // Payee and memo: by their names, else the text columns with the most
-    // different values.
-    QList<int> texts;
-    for (int c : textLike)
-        if (columns[c].NonEmpty * 10 >= sampled * 3 && !IsBalanceName(columns[c].Name))
-            texts << c;
-    if (layout.HasHeader) {
-        QList<int> named = textLike;
-        layout.PayeeColumn = ColumnNamed(columns, named,
-                                         {"payee", "beneficiary", "counterpart", "merchant",
-                                          "empfänger", "auftraggeber", "begünstigter", "name",
-                                          "description", "narrative", "details", "libellé"});
-        named.removeAll(layout.PayeeColumn);
-        layout.MemoColumn =
-            ColumnNamed(columns, named,
-                        {"memo", "verwendungszweck", "purpose", "reference", "remittance", "notes",
-                         "buchungstext", "details", "description", "narrative"});
-    }
-    auto mostVaried = [&](int except) {
-        int best = -1;
-        for (int c : texts)
-            if (c != except && c != layout.PayeeColumn && columns[c].Distinct.size() > 1 &&
-                (best < 0 || columns[c].Distinct.size() > columns[best].Distinct.size()))
-                best = c;
-        return best;
-    };
-    if (layout.PayeeColumn < 0)
-        layout.PayeeColumn = mostVaried(layout.MemoColumn);
-    if (layout.MemoColumn < 0 && !layout.HasHeader)
-        layout.MemoColumn = mostVaried(layout.PayeeColumn);
-
-    // The date order and the decimal separator, from every row.
-    QList<int> used;
-    for (int c : {layout.AmountColumn, layout.DebitColumn, layout.CreditColumn})
-        if (c >= 0)
-            used << c;
-    TDateText::Tally tally;
-    int points = 0, commas = 0;
-    EachRecord(FromLine(text, start), delimiter, start + 1, [&](TCsvRecord &&r) {
-        tally.Add(TDateText::Orders(Field(r.Fields, layout.DateColumn)));
-        for (int c : used) {
-            const int hint = TMoneyText::DecimalHint(Field(r.Fields, c));
-            points += hint > 0;
-            commas += hint < 0;
-        }
-        return true;
-    });
-    layout.DateOrder = tally.Settle(&guess.DateOrders);
-    layout.DecimalComma = commas > points;
-    if (layout.DateOrder == TDateOrder::Unknown) {
-        QStringList orders;
-        for (TDateOrder o : guess.DateOrders)
-            orders << DateOrderText(o);
-        guess.Questions << QStringLiteral("Every date fits %1; choose the order of the dates.")
-                               .arg(orders.join(QStringLiteral(" and ")));
-    }
-    if (!amounts.Question.isEmpty())
-        guess.Questions << amounts.Question;
-    return guess;
+    return TLayoutGuess(text, encoding).Take();
 }
 
 TStatement TCsvReader::Read(const QString &text, const TStatementLayout &layout) {

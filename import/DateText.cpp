@@ -11,6 +11,7 @@ struct TParts {
     enum { None, Numeric, YearFirst, Named } Kind = None;
     int A = 0, B = 0, C = 0;          // Numeric: the three numbers as written
     int Year = 0, Month = 0, Day = 0; // YearFirst and Named: settled
+    bool Dotted = false;              // Numeric: written with dots ("1.2.24")
 };
 
 bool IsDigit(QChar c) {
@@ -126,14 +127,17 @@ TParts Split(QStringView text) {
             return p;
         }
     }
+    // Blanks may stand beside the separators (QIF pads numbers to a width).
     qsizetype pos = 0;
     int a = 0, b = 0, c = 0;
     const int lenA = ReadNumber(s, pos, 4, &a);
+    SkipSpaces(s, pos);
     if (pos >= s.size() || !IsDateSeparator(s[pos]))
         return ParseNamed(s);
     const QChar sep1 = s[pos++];
     SkipSpaces(s, pos);
     const int lenB = ReadNumber(s, pos, 2, &b);
+    SkipSpaces(s, pos);
     if (pos >= s.size() || (s[pos] != sep1 && s[pos] != u'\''))
         return p;
     const bool apostrophe = s[pos++] == u'\'';
@@ -147,9 +151,11 @@ TParts Split(QStringView text) {
         p.Month = b;
         p.Day = c;
     } else if (lenA >= 1 && lenA <= 2) {
+        // QIF writes the years from 2000 on as 'y or 'yy, and some programs
+        // write a full year after the apostrophe.
         if (apostrophe && lenC >= 1 && lenC <= 2)
-            c += 2000; // QIF writes years from 2000 on as 'yy
-        else if (!apostrophe && (lenC == 2 || lenC == 4))
+            c += 2000;
+        else if (lenC == 4 || (!apostrophe && lenC == 2))
             c = YearOf(lenC, c);
         else
             return p;
@@ -157,6 +163,7 @@ TParts Split(QStringView text) {
         p.A = a;
         p.B = b;
         p.C = c;
+        p.Dotted = sep1 == u'.';
     }
     return p;
 }
@@ -185,20 +192,23 @@ QDate DateOf(const TParts &p, TDateOrder order) {
     return QDate();
 }
 
+unsigned OrdersOf(const TParts &p) {
+    if (p.Kind == TParts::Named)
+        return DateOf(p, TDateOrder::Unknown).isValid() ? unsigned(TDateText::kAny) : 0u;
+    unsigned orders = 0;
+    if (DateOf(p, TDateOrder::YearMonthDay).isValid())
+        orders |= TDateText::kYmd;
+    if (DateOf(p, TDateOrder::MonthDayYear).isValid())
+        orders |= TDateText::kMdy;
+    if (DateOf(p, TDateOrder::DayMonthYear).isValid())
+        orders |= TDateText::kDmy;
+    return orders;
+}
+
 } // namespace
 
 unsigned TDateText::Orders(QStringView text) {
-    const TParts p = Split(text);
-    if (p.Kind == TParts::Named)
-        return DateOf(p, TDateOrder::Unknown).isValid() ? unsigned(kAny) : 0u;
-    unsigned orders = 0;
-    if (DateOf(p, TDateOrder::YearMonthDay).isValid())
-        orders |= kYmd;
-    if (DateOf(p, TDateOrder::MonthDayYear).isValid())
-        orders |= kMdy;
-    if (DateOf(p, TDateOrder::DayMonthYear).isValid())
-        orders |= kDmy;
-    return orders;
+    return OrdersOf(Split(text));
 }
 
 QDate TDateText::Parse(QStringView text, TDateOrder order) {
@@ -213,10 +223,18 @@ int TDateText::FullYear(int twoDigits, const QDate &today) {
     return year;
 }
 
-void TDateText::Tally::Add(unsigned orders) {
+void TDateText::Tally::Add(QStringView text) {
+    const TParts p = Split(text);
+    const unsigned orders = OrdersOf(p);
     if (orders == 0)
         return;
     ++Dates;
+    if (p.Kind == TParts::Numeric) {
+        ++Numeric;
+        Dotted += p.Dotted;
+        // Day and month apart: the order changes the date.
+        Differs = Differs || (p.A != p.B && (orders & kMdy) && (orders & kDmy));
+    }
     Common &= orders;
     for (int i = 0; i < 3; ++i)
         if (orders & (1u << i))
@@ -243,6 +261,12 @@ TDateOrder TDateText::Tally::Settle(QList<TDateOrder> *choices) const {
         const TDateOrder settled = choices->first();
         choices->clear();
         return settled;
+    }
+    // Every date reads the same in both orders (day equal to month): there
+    // is nothing to choose; the order the separators suggest is shown.
+    if (candidates == (kMdy | kDmy) && !Differs) {
+        choices->clear();
+        return Dotted * 2 > Numeric ? TDateOrder::DayMonthYear : TDateOrder::MonthDayYear;
     }
     return TDateOrder::Unknown;
 }

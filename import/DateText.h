@@ -7,12 +7,13 @@
 #include <QStringView>
 
 // Dates as banks write them: "2024-12-31", "12/31/2024", "31.12.2024",
-// "31/12/24", "d.M.yy", QIF's "12/31'24" and " 1/ 5' 4", compact "20241231",
+// "31/12/24", "d.M.yy", QIF's "12/31'24", " 1/ 5' 4" and "2/14'2020",
+// compact "20241231",
 // English month names ("31 Dec 2024", "Dec 31, 2024"), each optionally
 // followed by a time of day. Which of month/day/year and day/month/year a
 // numeric date is in is never decided from one date alone: the orders each
-// date fits are collected over the file and the file settles it or the user
-// is asked.
+// date fits are collected over the file and the file settles it, or the user
+// is asked when the order changes a date.
 class TDateText {
 public:
     // Bits of Orders().
@@ -27,16 +28,20 @@ public:
     // The orders that the dates of one file fit, collected date by date.
     class Tally {
     public:
-        void Add(unsigned orders);
+        // Counts `text` when it is a date in some order.
+        void Add(QStringView text);
         // The one order that fits every date; Unknown with the possible
-        // orders in `choices` when several fit. When no order fits all dates
-        // (some are not dates at all) the order that most dates fit wins.
+        // orders in `choices` when several fit and the choice changes a
+        // date. When no order fits all dates (some are not dates at all) the
+        // order that most dates fit wins.
         TDateOrder Settle(QList<TDateOrder> *choices) const;
 
     private:
         unsigned Common = kAny;
         int Fits[3] = {0, 0, 0};
         int Dates = 0;
+        int Numeric = 0, Dotted = 0; // dates of numbers only; written with dots
+        bool Differs = false;        // a date whose day and month can swap
     };
 
     // Two-digit years: the century that puts the year at most 20 years

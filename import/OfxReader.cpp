@@ -130,6 +130,18 @@ TStatement TOfxReader::Read(QStringView text) {
         counted = at;
         return line;
     };
+    auto damaged = [&](int near, const QString &what) {
+        return TImportError(QStringLiteral("The OFX file is damaged near line %1: %2. Download "
+                                           "the statement from the bank again.")
+                                .arg(near)
+                                .arg(what)
+                                .toStdString());
+    };
+    // The root element, whether the file is inside a list of entries, and
+    // what an investment statement holds besides bank entries: its
+    // investment transactions (each with one INVTRAN).
+    bool root = false, inList = false;
+    int entries = 0, investments = 0, investmentLine = 0;
     while (pos < n) {
         const qsizetype lt = text.indexOf(u'<', pos);
         if (lt < 0)
@@ -147,7 +159,8 @@ TStatement TOfxReader::Read(QStringView text) {
         }
         const qsizetype gt = text.indexOf(u'>', lt + 1);
         if (gt < 0)
-            break;
+            throw damaged(lineAt(lt), QStringLiteral("the tag %1 is cut off")
+                                          .arg(QuotedForReport(text.mid(lt, 20).trimmed())));
         const bool closing = lt + 1 < gt && text[lt + 1] == u'/';
         QStringView tag = text.mid(lt + 1 + closing, gt - lt - 1 - closing).trimmed();
         if (const qsizetype space = tag.indexOf(u' '); space >= 0)
@@ -156,12 +169,20 @@ TStatement TOfxReader::Read(QStringView text) {
             tag.chop(1);
         const QString name = tag.toString().toUpper();
         pos = gt + 1;
+        if (name == QLatin1String("OFX")) {
+            root = true;
+        } else if (name == QLatin1String("BANKTRANLIST") || name == QLatin1String("INVTRANLIST")) {
+            inList = !closing;
+        } else if (name == QLatin1String("INVTRAN") && !closing && investments++ == 0) {
+            investmentLine = lineAt(lt);
+        }
         if (name == QLatin1String("STMTTRN")) {
             Finish(entry, entryAccount, statement);
             if (!closing) {
                 entry = TEntry();
                 entry.Open = true;
                 entry.Line = lineAt(lt);
+                ++entries;
             }
             continue;
         }
@@ -213,6 +234,22 @@ TStatement TOfxReader::Read(QStringView text) {
             *field = value;
         pos = end;
     }
+    if (!root)
+        throw damaged(1, QStringLiteral("it has no <OFX> element"));
+    // A file cut short after its entries lost none of them.
+    if (inList)
+        throw damaged(lineAt(text.trimmed().data() + text.trimmed().size() - text.data()),
+                      QStringLiteral("it ends inside its list of entries, cut short"));
     Finish(entry, entryAccount, statement);
+    if (investments > 0) {
+        if (entries == 0)
+            throw TImportError(kInvestmentStatement);
+        statement.AddProblem(investmentLine,
+                             QStringLiteral("%1 investment %2 (buys, sells, income) not read; "
+                                            "Ledgerly imports bank entries only")
+                                 .arg(investments)
+                                 .arg(investments == 1 ? QStringLiteral("transaction was")
+                                                       : QStringLiteral("transactions were")));
+    }
     return statement.Take();
 }

@@ -8,13 +8,22 @@
 
 namespace {
 
-enum class TSection { None, Bank, Other, List };
+enum class TSection { None, Bank, Investment, Other, List };
 
 // One entry as written, and the line its first field is on.
 struct TEntry {
     int Line = 0;
     QString Date, Amount, Payee, Memo, Category;
     bool Any = false;
+    bool InSplits = false; // the lines from here on belong to its splits
+};
+
+// An account section whose entries are not read.
+struct TOtherSection {
+    int Line = 0;
+    QString Name;
+    int Entries = 0;
+    bool Investment = false;
 };
 
 // What a "!" line starts; `name` is the section name for reports.
@@ -30,25 +39,37 @@ TSection SectionOf(QStringView bang, QString *name) {
     if (type == QLatin1String("cat") || type == QLatin1String("class") ||
         type == QLatin1String("memorized") || type == QLatin1String("prices"))
         return TSection::List;
-    return TSection::Other;
+    return type == QLatin1String("invst") ? TSection::Investment : TSection::Other;
+}
+
+// Whether `line` can be a line of an entry: a field letter, or the marks of
+// splits ("$", "%") and of the entry's end.
+bool IsEntryLine(QStringView line) {
+    const QChar c = line.front();
+    return c.isLetter() || c == u'^' || c == u'$' || c == u'%';
 }
 
 // Walks the entries of the bank sections, and reports the other account
-// sections with how many entries they held.
+// sections with how many entries they held. `firstStray` receives the first
+// line of a bank section that no entry has (0 when there is none).
 void Walk(QStringView text, const std::function<void(const TEntry &)> &onEntry,
-          const std::function<void(int line, const QString &section, int entries)> &onOther) {
+          const std::function<void(const TOtherSection &)> &onOther, int *firstStray = nullptr,
+          QString *strayText = nullptr) {
     TSection section = TSection::None;
-    QString sectionName;
-    int sectionLine = 0, otherEntries = 0;
+    TOtherSection other;
     bool otherOpen = false;
     TEntry entry;
+    if (firstStray)
+        *firstStray = 0;
     auto endSection = [&] {
         if (section == TSection::Bank && entry.Any)
             onEntry(entry);
-        if (section == TSection::Other && (otherEntries > 0 || otherOpen))
-            onOther(sectionLine, sectionName, otherEntries + otherOpen);
+        if ((section == TSection::Other || section == TSection::Investment) &&
+            (other.Entries > 0 || otherOpen)) {
+            other.Entries += otherOpen;
+            onOther(other);
+        }
         entry = TEntry();
-        otherEntries = 0;
         otherOpen = false;
     };
     qsizetype pos = 0;
@@ -69,13 +90,12 @@ void Walk(QStringView text, const std::function<void(const TEntry &)> &onEntry,
             const TSection next = SectionOf(line, &name);
             endSection();
             section = next;
-            sectionName = name;
-            sectionLine = lineNo;
+            other = TOtherSection{lineNo, name, 0, next == TSection::Investment};
             continue;
         }
-        if (section == TSection::Other) {
+        if (section == TSection::Other || section == TSection::Investment) {
             if (line.front() == u'^') {
-                ++otherEntries;
+                ++other.Entries;
                 otherOpen = false;
             } else {
                 otherOpen = true;
@@ -90,12 +110,24 @@ void Walk(QStringView text, const std::function<void(const TEntry &)> &onEntry,
             entry = TEntry();
             continue;
         }
+        if (!IsEntryLine(line) && firstStray && *firstStray == 0) {
+            *firstStray = lineNo;
+            *strayText = line.trimmed().toString();
+        }
         if (!entry.Any) {
             entry.Any = true;
             entry.Line = lineNo;
         }
+        const char16_t code = line.front().toUpper().unicode();
+        // A split's lines (S category, E memo, $ amount, % share, and
+        // whatever else a program writes there) never change the entry's
+        // own date, payee, amount or category.
+        if (code == 'S' || code == 'E' || code == '$' || code == '%')
+            entry.InSplits = true;
+        if (entry.InSplits)
+            continue;
         const QString value = line.mid(1).trimmed().toString();
-        switch (line.front().toUpper().unicode()) {
+        switch (code) {
         case 'D':
             entry.Date = value;
             break;
@@ -115,7 +147,7 @@ void Walk(QStringView text, const std::function<void(const TEntry &)> &onEntry,
         case 'L':
             entry.Category = value;
             break;
-        default: // number, cleared, address, splits: not used here
+        default: // number, cleared, address: not used here
             break;
         }
     }
@@ -125,7 +157,12 @@ void Walk(QStringView text, const std::function<void(const TEntry &)> &onEntry,
 } // namespace
 
 bool TQifReader::Recognises(QStringView text) {
-    const QStringView s = text.trimmed();
+    // Some programs write comment lines ("#", ";") above the first header.
+    QStringView s = text.trimmed();
+    while (s.startsWith(u'#') || s.startsWith(u';')) {
+        const qsizetype nl = s.indexOf(u'\n');
+        s = nl < 0 ? QStringView() : s.mid(nl + 1).trimmed();
+    }
     for (const char *start : {"!Type:", "!Account", "!Option:", "!Clear:"})
         if (s.startsWith(QLatin1String(start), Qt::CaseInsensitive))
             return true;
@@ -141,12 +178,12 @@ TStatementGuess TQifReader::Guess(const QString &text, TTextEncoding encoding) {
     Walk(
         text,
         [&](const TEntry &e) {
-            tally.Add(TDateText::Orders(e.Date));
+            tally.Add(e.Date);
             const int hint = TMoneyText::DecimalHint(e.Amount);
             points += hint > 0;
             commas += hint < 0;
         },
-        [](int, const QString &, int) {});
+        [](const TOtherSection &) {});
     guess.Layout.DecimalComma = commas > points;
     guess.Layout.DateOrder = tally.Settle(&guess.DateOrders);
     if (guess.Layout.DateOrder == TDateOrder::Unknown && !guess.DateOrders.isEmpty()) {
@@ -162,9 +199,12 @@ TStatementGuess TQifReader::Guess(const QString &text, TTextEncoding encoding) {
 TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
     TStatementBuilder statement;
     bool anyDate = false;
+    int entries = 0, investments = 0, stray = 0;
+    QString strayText;
     Walk(
         text,
         [&](const TEntry &e) {
+            ++entries;
             auto problem = [&](const QString &reason) { statement.AddProblem(e.Line, reason); };
             if (e.Date.isEmpty())
                 return problem(QStringLiteral("the entry has no D date"));
@@ -189,15 +229,28 @@ TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
             line.Category = CleanStatementText(e.Category);
             statement.AddLine(line);
         },
-        [&](int line, const QString &section, int entries) {
+        [&](const TOtherSection &other) {
+            investments += other.Investment ? other.Entries : 0;
             statement.AddProblem(
-                line, QStringLiteral("the section %1 was not read (%2 %3; only bank, credit-card "
-                                     "and cash sections are)")
-                          .arg(section)
-                          .arg(entries)
-                          .arg(entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries")));
-        });
+                other.Line,
+                QStringLiteral("the section %1 was not read (%2 %3; only bank, credit-card and "
+                               "cash sections are)")
+                    .arg(other.Name)
+                    .arg(other.Entries)
+                    .arg(other.Entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries")));
+        },
+        &stray, &strayText);
     if (anyDate && layout.DateOrder == TDateOrder::Unknown)
         throw TImportError("Choose the order of day, month and year in the dates.");
-    return statement.Take();
+    TStatement read = statement.Take();
+    if (read.Lines.isEmpty() && stray > 0)
+        throw TImportError(QStringLiteral("The QIF file is damaged near line %1: %2 is no line "
+                                          "of a QIF entry. Export the statement from the bank "
+                                          "again.")
+                               .arg(stray)
+                               .arg(QuotedForReport(strayText))
+                               .toStdString());
+    if (entries == 0 && investments > 0)
+        throw TImportError(kInvestmentStatement);
+    return read;
 }

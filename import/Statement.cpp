@@ -61,29 +61,42 @@ TStatementGuess GuessStatement(const QByteArray &bytes) {
     TTextEncoding encoding = TTextEncoding::Utf8;
     const QString text = Decoded(bytes, &encoding);
     if (TOfxReader::Recognises(text)) {
+        // Nothing is left to choose: a file that cannot be read is refused now.
+        TOfxReader::Read(text);
         TStatementGuess guess;
         guess.Layout.Format = TStatementFormat::Ofx;
         guess.Layout.Encoding = encoding;
         guess.Layout.DateOrder = TDateOrder::YearMonthDay;
         return guess;
     }
-    if (TQifReader::Recognises(text))
-        return TQifReader::Guess(text, encoding);
+    if (TQifReader::Recognises(text)) {
+        TStatementGuess guess = TQifReader::Guess(text, encoding);
+        if (guess.Questions.isEmpty())
+            TQifReader::Read(text, guess.Layout);
+        return guess;
+    }
     return TCsvReader::Guess(text, encoding);
 }
 
 TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout) {
     Refuse(bytes);
     const QString text = TTextDecoding::Decode(bytes, layout.Encoding);
+    TStatement statement;
     switch (layout.Format) {
     case TStatementFormat::Ofx:
-        return TOfxReader::Read(text);
+        statement = TOfxReader::Read(text);
+        break;
     case TStatementFormat::Qif:
-        return TQifReader::Read(text, layout);
+        statement = TQifReader::Read(text, layout);
+        break;
     case TStatementFormat::Csv:
+        statement = TCsvReader::Read(text, layout);
         break;
     }
-    return TCsvReader::Read(text, layout);
+    // Nothing read and nothing wrong: the accounts of the file hold no entries.
+    if (statement.Lines.isEmpty() && statement.Problems.isEmpty())
+        statement.Problems << TStatementProblem{0, QString::fromLatin1(kNoStatementEntries)};
+    return statement;
 }
 
 TStatement ReadStatementFile(const QString &path) {

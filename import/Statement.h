@@ -42,9 +42,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Why a statement that holds only investment transactions is refused.
+inline constexpr const char *kInvestmentStatement =
+    "This statement holds investment transactions, which Ledgerly does not import.";
+// The one problem of a statement without entries.
+inline constexpr const char *kNoStatementEntries = "The statement has no entries.";
+
 // Reads a statement file of any supported format with the guessed layout.
 // Throws TImportError (what() says why) when the file is none of the formats,
-// or the date order cannot be settled from the data.
+// is a damaged OFX or QIF file, holds investment transactions only, or the
+// date order cannot be settled from the data. A statement without entries
+// gives no lines and the one problem kNoStatementEntries.
 TStatement ReadStatementFile(const QString &path);
 
 // The steps of ReadStatementFile for the import window, which shows the
@@ -56,7 +64,9 @@ inline constexpr qint64 kMaxStatementBytes = 32 * 1024 * 1024;
 // read or is larger than kMaxStatementBytes.
 QByteArray ReadStatementBytes(const QString &path);
 // The format and layout the content shows. Throws TImportError for an empty
-// file, binary data, or text that is none of the formats.
+// file, binary data, text that is none of the formats, and an OFX or QIF
+// file that cannot be read (damaged, or investment transactions only; a QIF
+// file whose date order is still to be chosen is read only then).
 TStatementGuess GuessStatement(const QByteArray &bytes);
 // Reads `bytes` with `layout` (a guess, changed or not, or a kept profile).
 TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout);

@@ -4,6 +4,9 @@
 
 namespace {
 
+// Control characters a text file may hold by a slip of its writer.
+constexpr qsizetype kFewControls = 4;
+
 // 0x80..0x9F of Windows-1252; the five unassigned bytes become U+FFFD.
 constexpr char16_t kCp1252High[32] = {
     0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -104,22 +107,26 @@ QString TTextDecoding::Decode(const QByteArray &bytes, TTextEncoding encoding) {
         break;
     }
     }
+    text.remove(QChar(u'\0'));
     return NormaliseBreaks(std::move(text));
 }
 
 bool TTextDecoding::LooksBinary(const QByteArray &bytes) {
     if (StartsWith(bytes, "\xFF\xFE", 2) || StartsWith(bytes, "\xFE\xFF", 2))
         return false;
-    const qsizetype n = qMin<qsizetype>(bytes.size(), 64 * 1024);
+    // NUL bytes that pad the end of an export are no sign of binary data.
+    qsizetype end = bytes.size();
+    while (end > 0 && bytes.at(end - 1) == 0)
+        --end;
+    const qsizetype n = qMin<qsizetype>(end, 64 * 1024);
     qsizetype controls = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const uchar b = uchar(bytes.at(i));
-        if (b == 0)
-            return true;
         // Tab, line feed, form feed, carriage return and the old end-of-file
         // mark (0x1A) occur in text files.
         if (b < 0x20 && b != '\t' && b != '\n' && b != '\f' && b != '\r' && b != 0x1A)
             ++controls;
     }
-    return controls > 0 && controls * 100 >= n;
+    // A few stray ones are slips of the program that wrote the file.
+    return controls > kFewControls && controls * 100 >= n;
 }

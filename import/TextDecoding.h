@@ -11,10 +11,12 @@
 class TTextDecoding {
 public:
     static TTextEncoding Guess(const QByteArray &bytes);
-    // The text without a byte-order mark, every line break ("\r\n", "\r")
+    // The text without a byte-order mark and without NUL characters (which
+    // some exports pad their end with), every line break ("\r\n", "\r")
     // made "\n" so that readers count lines alike.
     static QString Decode(const QByteArray &bytes, TTextEncoding encoding);
-    // True for content that is not text: NUL bytes (without a UTF-16 mark)
-    // or more than a few control characters.
+    // True for content that is mostly not text: more than a few control
+    // characters, one in a hundred or more. NUL bytes count as control
+    // characters, except at the end of the file (without a UTF-16 mark).
     static bool LooksBinary(const QByteArray &bytes);
 };

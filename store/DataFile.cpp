@@ -37,6 +37,7 @@ const TTable kTables[] = {
     {"cates", {"user", "out", "in"}},
     {"data", {"id", "user", "date", "type", "cate", "amount", "notes"}},
     {"rules", {"user", "pos", "text", "cate"}, 2},
+    {"rules", {"type"}, 3}, // the column that version 3 brought
     {"profiles", {"user", "name", "layout"}, 2},
     {"fitids", {"user", "account", "fitid"}, 2},
 };
@@ -79,8 +80,14 @@ void toVersion2(TSqlConnection &db) {
         "CREATE UNIQUE INDEX IF NOT EXISTS fitids_user_account ON fitids (user, account, fitid);");
 }
 
+// Version 3: a category rule applies to money out, money in or both
+// ("out", "in", "both"); the rules kept before apply to money out.
+void toVersion3(TSqlConnection &db) {
+    db.Exec("ALTER TABLE rules ADD COLUMN type TEXT NOT NULL DEFAULT 'out'");
+}
+
 using TUpgradeStep = void (*)(TSqlConnection &);
-const TUpgradeStep kUpgradeSteps[] = {toVersion1, toVersion2};
+const TUpgradeStep kUpgradeSteps[] = {toVersion1, toVersion2, toVersion3};
 static_assert(std::size(kUpgradeSteps) == TDataFile::kFormatVersion,
               "one upgrade step for each format version");
 

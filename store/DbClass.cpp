@@ -779,11 +779,19 @@ void TDbMan::ForEachNotesCategory(
 
 QList<TCategoryRule> TDbMan::CategoryRules(const QString &user) {
     Book db(FDataFile, Book::Read);
-    TSqlStatement query(db, "select text, cate from rules where user = ?1 order by pos, rowid");
+    TSqlStatement query(db,
+                        "select text, cate, type from rules where user = ?1 order by pos, rowid");
     query.Bind(1, storedText(user));
     QList<TCategoryRule> rules;
-    while (query.Next())
-        rules.append({decoded(query.Bytes(0)), decoded(query.Bytes(1))});
+    while (query.Next()) {
+        // "out" and anything unknown are money out, as the rules kept before
+        // rules had a type.
+        const QByteArrayView type = query.Bytes(2);
+        rules.append({decoded(query.Bytes(0)), decoded(query.Bytes(1)),
+                      sameBytes(type, "in")     ? TRuleType::Income
+                      : sameBytes(type, "both") ? TRuleType::Both
+                                                : TRuleType::Expense});
+    }
     return rules;
 }
 
@@ -794,14 +802,18 @@ void TDbMan::SetCategoryRules(const QString &user, const QList<TCategoryRule> &r
     {
         TSqlStatement del(db, "delete from rules where user = ?1");
         del.Bind(1, storedUser).Run();
-        TSqlStatement insert(db,
-                             "insert into rules (user, pos, text, cate) values (?1, ?2, ?3, ?4)");
+        TSqlStatement insert(db, "insert into rules (user, pos, text, cate, type) values (?1, ?2, "
+                                 "?3, ?4, ?5)");
         for (int i = 0; i < rules.size(); ++i) {
+            const TRuleType type = rules[i].Type;
             insert.Reset();
             insert.Bind(1, storedUser)
                 .Bind(2, i)
                 .Bind(3, storedText(rules[i].Text))
-                .Bind(4, storedText(rules[i].Category));
+                .Bind(4, storedText(rules[i].Category))
+                .Bind(5, QByteArrayView(type == TRuleType::Income ? "in"
+                                        : type == TRuleType::Both ? "both"
+                                                                  : "out"));
             insert.Run();
         }
     }

@@ -97,11 +97,17 @@ struct TPeriod {
     int Unreadable = 0;
 };
 
-// A rule of statement import: a line whose payee or memo contains Text
-// (ignoring case) gets Category.
+// The lines of a statement a category rule applies to: money out, money in,
+// or both.
+enum class TRuleType { Expense, Income, Both };
+
+// A rule of statement import: a line of the rule's type whose payee or memo
+// contains Text (ignoring case) gets Category. Rules kept before rules had a
+// type apply to money out.
 struct TCategoryRule {
     QString Text;
     QString Category;
+    TRuleType Type = TRuleType::Expense;
 
     bool operator==(const TCategoryRule &) const = default;
 };

@@ -4,7 +4,7 @@
 PRAGMA journal_mode = DELETE;
 -- The format version of the file (TDataFile::kFormatVersion): older files are
 -- upgraded at sign-in, newer ones refused.
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 CREATE TABLE users (
     name TEXT NOT NULL DEFAULT '',
     pwd  TEXT NOT NULL DEFAULT ''
@@ -29,14 +29,16 @@ CREATE TABLE data (
 -- Income before Expense, then by id.
 CREATE INDEX data_user_date ON data (user, date, type DESC, id, cate, amount, notes);
 -- Statement import, per user: the category rules in the order they are tried
--- ("payee or memo contains text -> cate"), the bank profiles (a statement
--- layout kept under a name) and the bank ids (OFX FITIDs) of the imported
--- entries, unique within one account of a bank.
+-- ("payee or memo contains text -> cate", for the lines of type "out", "in"
+-- or "both"), the bank profiles (a statement layout kept under a name) and
+-- the bank ids (OFX FITIDs) of the imported entries, unique within one
+-- account of a bank.
 CREATE TABLE rules (
     user TEXT NOT NULL DEFAULT '',
     pos  INTEGER NOT NULL DEFAULT 0,
     text TEXT NOT NULL DEFAULT '',
-    cate TEXT NOT NULL DEFAULT ''
+    cate TEXT NOT NULL DEFAULT '',
+    type TEXT NOT NULL DEFAULT 'out'
 );
 CREATE INDEX rules_user ON rules (user, pos);
 CREATE TABLE profiles (

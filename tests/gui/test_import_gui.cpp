@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -114,9 +115,11 @@ private slots:
             QVERIFY(!add->isEnabled());
             QCOMPARE(ListTexts(list)[0].last(), QStringLiteral("Choose a category"));
 
-            // A rule made here is kept and fills in the salary at once.
+            // A rule made here for money in is kept and fills in the salary
+            // at once.
             QTest::keyClicks(Child<QLineEdit>(w, "edtImportRuleText"), "payroll");
             Child<QComboBox>(w, "cboImportRuleCate")->setEditText("Salary");
+            Child<QComboBox>(w, "cboImportRuleType")->setCurrentText("Money in");
             QTest::mouseClick(Child<QPushButton>(w, "btnImportRuleAdd"), Qt::LeftButton);
             QCOMPARE(ListTexts(list)[2].mid(1, 4),
                      (QStringList{"01/03/2024", "Income", "Salary", "Rule"}));
@@ -138,7 +141,9 @@ private slots:
         const QString file = fixture->DataFile();
         QCOMPARE(Stored(file, "tester"), QStringList());
         QCOMPARE(TDbMan(file).CategoryRules("tester"),
-                 (QList<TCategoryRule>{{"payroll", "Salary"}}));
+                 (QList<TCategoryRule>{{"payroll", "Salary", TRuleType::Income}}));
+        QCOMPARE(Child<QFileDialog>(main, "ImportDialog1")->nameFilters(),
+                 (QStringList{"Statements (*.csv *.txt *.ofx *.qfx *.qif)", "All files (*)"}));
 
         Save("Out");
         Save("In");
@@ -194,7 +199,10 @@ private slots:
             const char *File, *Says;
         } cases[] = {{"binary.bin", "binary data"},
                      {"empty.csv", "The file is empty."},
-                     {"no_dates.csv", "no column of dates"}};
+                     {"no_dates.csv", "no column of dates"},
+                     {"investment.ofx", "This statement holds investment transactions, which "
+                                        "Ledgerly does not import."},
+                     {"damaged.ofx", "The OFX file is damaged near line 48"}};
         for (const auto &c : cases) {
             QString text, caption;
             ModalAnswer::FileDialog(Data(c.File));
@@ -210,6 +218,12 @@ private slots:
             QCOMPARE(caption, QStringLiteral("Import Statement"));
             QVERIFY(!main->findChild<QDialog *>("frmImport"));
         }
+        // A statement without entries opens and says so.
+        Import(Data("empty.ofx"), [](QWidget *w) {
+            QCOMPARE(Child<QLabel>(w, "lblImportNotice")->text(),
+                     QStringLiteral("The statement has no entries. Nothing can be added."));
+            QTest::mouseClick(Child<QPushButton>(w, "btnImportClose"), Qt::LeftButton);
+        });
         QCOMPARE(Pending("Out").size() + Pending("In").size(), 0);
         QCOMPARE(Stored(fixture->DataFile(), "tester"), QStringList());
     }

@@ -189,7 +189,7 @@ private slots:
             .Exec("create table users(a); create table cates(b); create table data(c);");
         const QString newer = dir.filePath("newer.ledgerly");
         QVERIFY(QFile::copy(good, newer));
-        TSqlConnection(newer, TMode::ReadWrite).Exec("PRAGMA user_version = 3");
+        TSqlConnection(newer, TMode::ReadWrite).Exec("PRAGMA user_version = 4");
 
         const struct {
             QString File;
@@ -199,8 +199,8 @@ private slots:
             {tables, "its table \"users\" has no column \"name\""},
             {write("half.ledgerly", book.left(book.size() / 2)), "damaged"},
             {write("damaged.ledgerly", damaged), "damaged"},
-            {newer, "newer Ledgerly (data format version 3); this Ledgerly reads data format "
-                    "version 2"},
+            {newer, "newer Ledgerly (data format version 4); this Ledgerly reads data format "
+                    "version 3"},
         };
         const QString before = rows(data);
         for (const auto &c : cases) {
@@ -300,7 +300,7 @@ private slots:
         const QString content = rows(data);
         TDataFile(data).Upgrade();
         TDataFile(data).Upgrade(); // nothing more to do, no second copy
-        QCOMPARE(TDataFile::FormatVersion(data), 2);
+        QCOMPARE(TDataFile::FormatVersion(data), TDataFile::kFormatVersion);
         QCOMPARE(rows(data), content);
         QCOMPARE(shapeOf(data), shapeOf(TDataFile::TemplatePath()));
         QCOMPARE(valueOf(data, "SELECT count(*) FROM pragma_index_info('data_user_date')"), 7.0);
@@ -310,8 +310,8 @@ private slots:
         QCOMPARE(TDataFile::FormatVersion(dir.filePath("backups/" + copies.first())), 0);
 
         // A file of format 1 (a backup made before statement import) is a
-        // data file that can be restored; it gets the tables of format 2,
-        // the same as a new file's, and keeps its content.
+        // data file that can be restored; it gets the tables of the later
+        // formats, the same as a new file's, and keeps its content.
         const QString one = makeBook(dir.filePath("one.ledgerly"), 300);
         TSqlConnection(one, TMode::ReadWrite)
             .Exec("DROP TABLE rules; DROP TABLE profiles; DROP TABLE fitids; "
@@ -319,23 +319,31 @@ private slots:
         QCOMPARE(TDataFile::Problem(one), QString());
         const QString oneContent = rows(one);
         TDataFile(one).Upgrade();
-        QCOMPARE(TDataFile::FormatVersion(one), 2);
+        QCOMPARE(TDataFile::FormatVersion(one), TDataFile::kFormatVersion);
         QCOMPARE(rows(one), oneContent);
         QCOMPARE(shapeOf(one), shapeOf(TDataFile::TemplatePath()));
         TDbMan book(one);
-        book.SetCategoryRules("user", {{"shop", "Food"}});
+        book.SetCategoryRules("user", {{"shop", "Food", TRuleType::Both}});
+        // The rules of a file of format 2 had no type: they apply to money out.
+        TSqlConnection(one, TMode::ReadWrite)
+            .Exec("ALTER TABLE rules DROP COLUMN type; PRAGMA user_version = 2;");
+        QCOMPARE(TDataFile::Problem(one), QString());
+        TDataFile(one).Upgrade();
+        QCOMPARE(shapeOf(one), shapeOf(TDataFile::TemplatePath()));
         QCOMPARE(book.CategoryRules("user"), (QList<TCategoryRule>{{"shop", "Food"}}));
-        // A file of format 2 without those tables is not a data file.
+        // A file of format 3 without those tables or columns is not a data file.
         TSqlConnection(one, TMode::ReadWrite).Exec("DROP TABLE fitids");
         QVERIFY(TDataFile::Problem(one).contains("no table \"fitids\""));
+        TSqlConnection(one, TMode::ReadWrite).Exec("ALTER TABLE rules DROP COLUMN type");
+        QVERIFY(TDataFile::Problem(one).contains("its table \"rules\" has no column \"type\""));
 
         // A newer file is refused and left as it is.
-        TSqlConnection(data, TMode::ReadWrite).Exec("PRAGMA user_version = 3");
+        TSqlConnection(data, TMode::ReadWrite).Exec("PRAGMA user_version = 4");
         const QString text = failureOf([&] { TDataFile(data).Upgrade(); });
-        QVERIFY2(text.contains(data) && text.contains("data format version 3") &&
-                     text.contains("data format version 2"),
+        QVERIFY2(text.contains(data) && text.contains("data format version 4") &&
+                     text.contains("data format version 3"),
                  qPrintable(text));
-        QCOMPARE(TDataFile::FormatVersion(data), 3);
+        QCOMPARE(TDataFile::FormatVersion(data), 4);
     }
 
     void dailyBackupsKeepSevenDaysAndFourWeeks() {

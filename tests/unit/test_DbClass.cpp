@@ -353,8 +353,9 @@ private slots:
 
     void rulesAndProfilesAreKeptPerUser() {
         TDbMan db(FFile);
-        const QList<TCategoryRule> rules = {
-            {"shop", "Food"}, {"Über \"Taxi\" 🚕", "Travel, local"}, {"shop", "Other"}};
+        const QList<TCategoryRule> rules = {{"shop", "Food"},
+                                            {"Über \"Taxi\" 🚕", "Travel, local", TRuleType::Both},
+                                            {"shop", "Other", TRuleType::Income}};
         db.SetCategoryRules("ann", rules);
         db.SetCategoryRules("bob", {{"x", "y"}});
         QCOMPARE(db.CategoryRules("ann"), rules);

@@ -114,6 +114,14 @@ void TestImportRules::windowTypeAndIds() {
     QCOMPARE(found[0].Record, 0);
     QCOMPARE(found[3].Record, 3);
     QCOMPARE(found[6].Line, 5);
+
+    // A line repeating a FITID stands for the earlier line: it takes no
+    // record that a later line of the file needs.
+    const QList<TStatementLine> repeat = {Line(day, -900, "", "R"), Line(day, -900, "", "R"),
+                                          Line(day, -900)};
+    const TRecord stored = Record(day, TRecordType::Expense, 900);
+    QCOMPARE(Kinds(TDuplicates::Find(repeat, {stored, stored}, {})),
+             (QList<K>{K::Record, K::RepeatedId, K::Record}));
 }
 
 void TestImportRules::reimportedFileIsAllDuplicates() {
@@ -177,9 +185,10 @@ void TestImportRules::rulesAreTriedInOrder() {
     l = Line(QDate(2024, 1, 1), -450, "ZOË'S PLACE");
     QCOMPARE(TCategoryRules::Match(rules, l), 3);
     QCOMPARE(TCategoryRules::Match(rules, Line(QDate(2024, 1, 1), -1, "Bakery")), -1);
+    QCOMPARE(TCategoryRules::Match(rules, Line(QDate(2024, 1, 1), 450, "Starbucks")), -1);
 
     QList<TCategoryRule> odd = rules;
-    odd << TCategoryRule{"say \"hi\"\t\\ ok", "Ünïcode \n category"};
+    odd << TCategoryRule{"say \"hi\"\t\\ ok", "Ünïcode \n category", TRuleType::Both};
     QCOMPARE(TCategoryRules::FromText(TCategoryRules::ToText(odd)), std::optional(odd));
     QCOMPARE(TCategoryRules::FromText("[]"), std::optional(QList<TCategoryRule>{}));
     for (const char *bad :
@@ -260,7 +269,8 @@ void TestImportRules::proposalsSayWhereTheyCameFrom() {
     const QList<TStatementLine> lines = {fromFile, Line(day, -100, "Corner Shop"),
                                          Line(day, 100, "ACME SALARY"), Line(day, -5, "Bus"),
                                          Line(day, -100, "CORNER SHOP")};
-    TCategoryProposer proposer({{"shop", "Shopping"}, {"salary", "Wages"}}, lines);
+    TCategoryProposer proposer({{"shop", "Shopping"}, {"salary", "Wages", TRuleType::Income}},
+                               lines);
     proposer.AddHistory(TRecordType::Expense, "Corner Shop - bread", "Food", 3);
     using S = TCategorySource;
     auto propose = [&](const TStatementLine &l) {
@@ -285,11 +295,25 @@ void TestImportRules::proposalsSayWhereTheyCameFrom() {
     proposer.SetCategories({"Food", "Wages"}, {"Salary", "Shopping"});
     QCOMPARE(propose(Line(day, 100, "ACME SALARY")), QStringLiteral(":%1:-1").arg(int(S::None)));
     // New rules apply at once; the history stays.
-    proposer.SetRules({{"salary", "Salary"}});
+    proposer.SetRules({{"salary", "Salary", TRuleType::Both}});
     QCOMPARE(propose(Line(day, 100, "ACME SALARY")),
              QStringLiteral("Salary:%1:0").arg(int(S::Rule)));
     QCOMPARE(propose(Line(day, -100, "Corner Shop")),
              QStringLiteral("Food:%1:-1").arg(int(S::History)));
+
+    // Rules are tried in the user's order whether the payee or the memo
+    // matches; one without a category is passed over; a rule for money out
+    // gives a refund nothing.
+    TStatementLine card = Line(day, -300, "Corner Shop");
+    card.Memo = "Card fee";
+    proposer.SetRules({{"shop", ""},
+                       {"fee", "Fees"},
+                       {"shop", "Household"},
+                       {"corner", "Refunds", TRuleType::Income},
+                       {"corner", "Any", TRuleType::Both}});
+    QCOMPARE(propose(card), QStringLiteral("Fees:%1:1").arg(int(S::Rule)));
+    card.Cents = 300;
+    QCOMPARE(propose(card), QStringLiteral("Refunds:%1:3").arg(int(S::Rule)));
 }
 
 QTEST_GUILESS_MAIN(TestImportRules)
