@@ -18,6 +18,7 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <exception>
+#include <limits>
 
 namespace {
 
@@ -113,6 +114,9 @@ TEntryPanel::TEntryPanel(TSession &session, const TEntryPanelKind &kind, QWidget
     TPickerTabExit::Install(ui->dtpDate);
     TNoAutoSelect::Install(ui->edtAmount);
     TNoAutoSelect::Install(ui->edtNotes);
+    // Notes have no limit: a line edit would otherwise cut a longer paste
+    // (and a pending row taken back by Edit) at 32,767 characters.
+    ui->edtNotes->setMaxLength(std::numeric_limits<int>::max());
 
     connect(ui->btnAdd, &QPushButton::clicked, this, [this] { AddClick(ui->btnAdd); });
     connect(ui->btnSave, &QPushButton::clicked, this, [this] { SaveClick(ui->btnSave); });
@@ -238,17 +242,29 @@ void TEntryPanel::SaveClick(QPushButton *sender) {
             return;
         if (!Ask(QStringLiteral("Do you want to save?")))
             return;
+        int leftOut = 0;
         {
             // One transaction for the whole list: when it fails nothing is
             // stored, the rows stay and Save is enabled again.
             TBusyGuard busy(sender);
-            FSession.DbMan->AddRecords(FSession.UserName, FModel->Rows());
+            leftOut = FSession.DbMan->AddRecords(FSession.UserName, FModel->Rows());
         }
         FModel->Clear();
         UpdateTotal();
+        // Statement lines that another window saved first are in the book
+        // once; the user learns why they did not come in twice.
+        const QString meanwhile =
+            leftOut == 0 ? QString()
+            : leftOut == 1
+                ? QStringLiteral("\n\n1 imported entry was left out: it had been imported "
+                                 "meanwhile, in another Ledgerly window.")
+                : QStringLiteral("\n\n%1 imported entries were left out: they had been imported "
+                                 "meanwhile, in another Ledgerly window.")
+                      .arg(leftOut);
         ShowInformation(window(), QStringLiteral("SUCCESS"),
-                        QStringLiteral("SUCCESS!\n\nTo view transactions, click on the "
-                                       "\"Transactions\" radio button."));
+                        QStringLiteral("SUCCESS!%1\n\nTo view transactions, click on the "
+                                       "\"Transactions\" radio button.")
+                            .arg(meanwhile));
     });
 }
 

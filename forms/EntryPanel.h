@@ -57,7 +57,9 @@ public:
     // Enables Add exactly when the category is not blank and the amount is
     // an acceptable amount.
     void CateChange();
-    // Stores the whole pending list in one transaction, then empties it.
+    // Stores the whole pending list in one transaction, then empties it; says
+    // how many imported lines were left out because another window had
+    // saved them meanwhile.
     void SaveClick(QPushButton *sender);
     // Takes the selected row back into the fields.
     void EditClick();

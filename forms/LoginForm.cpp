@@ -36,6 +36,14 @@ QStringList userLines(const QString &text) {
     return lines;
 }
 
+// The one line the main window shows when the disk of the data file is full.
+QString diskFullNotice(const QString &dataFile) {
+    return QStringLiteral("The disk that holds \"%1\" is full: free some space on it (delete files "
+                          "you no longer need, empty the trash) so that Ledgerly can save your "
+                          "changes and make its daily backup.")
+        .arg(QDir::toNativeSeparators(QFileInfo(dataFile).absolutePath()));
+}
+
 bool isEnterKey(const QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -77,18 +85,22 @@ TfrmLogin::~TfrmLogin() = default;
 
 void TfrmLogin::FormCreate(const QStringList &arguments) {
     // The data file is settled before anything is read or written: made
-    // private, copied into today's automatic backup, replaced by a backup
-    // named on the command line, made on the first run, brought to the
-    // current format.
+    // private, the temporary copies of killed instances removed, copied into
+    // today's automatic backup, replaced by a backup named on the command
+    // line, made on the first run, brought to the current format.
     const TDataFile dataFile(TDataFile::DefaultPath());
     FDataFile = dataFile.Path();
     QString backupProblem;
+    bool diskFull = false;
     {
         TBusyGuard busy; // a copy of a large book takes a moment
         dataFile.TightenPermissions();
-        backupProblem = dataFile.MakeDailyBackup(QDate::currentDate());
+        dataFile.RemoveLeftovers();
+        backupProblem = dataFile.MakeDailyBackup(QDate::currentDate(), &diskFull);
     }
-    if (!backupProblem.isEmpty())
+    if (diskFull)
+        FWriteProblem = diskFullNotice(FDataFile);
+    else if (!backupProblem.isEmpty())
         FAutoBackupProblem =
             QStringLiteral("Today's automatic backup of your data could not be made. %1\n\nYour "
                            "data file is unchanged and you can go on working; a backup is tried "
@@ -110,12 +122,15 @@ void TfrmLogin::FormCreate(const QStringList &arguments) {
     } catch (const TFileError &) {
         throw; // says already which file and what to do
     } catch (const std::exception &error) {
-        // Say which file failed and how to get the books back.
+        // Say which file failed and how to get the books back; a failure of
+        // the database with SQLite's words, as the file is named here.
+        const auto *db = dynamic_cast<const TDbError *>(&error);
         throw std::runtime_error(
             QStringLiteral("Ledgerly cannot read its data file \"%1\": %2\n\nTo go on with "
                            "a backup, start Ledgerly with the backup file's name as its "
                            "argument (the automatic backups are in \"%3\").")
-                .arg(FDataFile, QString::fromUtf8(error.what()),
+                .arg(FDataFile,
+                     db && !db->Reason.isEmpty() ? db->Reason : QString::fromUtf8(error.what()),
                      QFileInfo(FDataFile).dir().filePath(QStringLiteral("backups")))
                 .toStdString());
     }
@@ -186,8 +201,7 @@ void TfrmLogin::SubmitBody(QPushButton *sender) {
 
     if (FDbMan->UserExists(FUserName)) {
         if (FDbMan->CheckPassword(FUserName, password)) {
-            // Re-inserting the row puts this user at the head of the list.
-            FDbMan->ReinsertUser(FUserName, password);
+            MoveUserToTop(password);
             busy.Release();
             accept();
             return;
@@ -212,6 +226,24 @@ void TfrmLogin::SubmitBody(QPushButton *sender) {
         }
     }
     sender->setFocus();
+}
+
+void TfrmLogin::MoveUserToTop(const QString &password) {
+    // Re-inserting the row puts this user at the head of the list. That order
+    // is a convenience: when it cannot be written (a full disk, a read-only
+    // file, another window keeping the file busy), the user signs in all the
+    // same and the main window says why.
+    try {
+        FDbMan->ReinsertUser(FUserName, password);
+    } catch (const TDbError &error) {
+        if (error.Code == 0)
+            throw; // not a failed write: the user or the password changed meanwhile
+        FWriteProblem = error.DiskFull()
+                            ? diskFullNotice(FDataFile)
+                            : QStringLiteral("Ledgerly could not note this sign-in in its data "
+                                             "file, so the list of users keeps its order. %1")
+                                  .arg(QString::fromUtf8(error.what()));
+    }
 }
 
 void TfrmLogin::btnCancelClick() {

@@ -33,8 +33,13 @@ public:
     // The signed-in user as stored; empty unless the window closed with OK.
     QString FUserName;
     // Why today's automatic backup could not be made (for the main window to
-    // show once); empty when it was made or was not due.
+    // show once); empty when it was made or was not due, or when the disk is
+    // full (FWriteProblem says so).
     QString FAutoBackupProblem;
+    // Why the data file could not be written at sign-in, for the main window
+    // to show once: one line when the disk is full. Signing in never depends
+    // on writing. Empty when nothing failed.
+    QString FWriteProblem;
 
     // The stored spelling of `typed` among the known users (letters A-Z
     // compared without case, blanks trimmed); empty when unknown.
@@ -55,6 +60,7 @@ private:
     void FormCreate(const QStringList &arguments);
     void RestoreFromArgument(const TDataFile &dataFile, const QStringList &arguments);
     void SubmitBody(QPushButton *sender);
+    void MoveUserToTop(const QString &password);
 
     std::unique_ptr<Ui::TfrmLogin> ui;
     std::unique_ptr<TDbMan> FDbMan;

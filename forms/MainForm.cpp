@@ -218,6 +218,8 @@ void TfrmMain::FormCreate() {
         show();
         raise();
         activateWindow();
+        if (!FWriteProblem.isEmpty())
+            ShowWarning(this, QStringLiteral("Ledgerly"), FWriteProblem);
         if (!FAutoBackupProblem.isEmpty())
             ShowWarning(this, QStringLiteral("Backup"), FAutoBackupProblem);
     });
@@ -239,6 +241,7 @@ void TfrmMain::RunSignIn(QString &dataFile, QString &userName) {
             dataFile = login.FDataFile;
             userName = login.FUserName;
             FAutoBackupProblem = login.FAutoBackupProblem;
+            FWriteProblem = login.FWriteProblem;
         }
     });
 }

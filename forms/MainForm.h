@@ -88,8 +88,10 @@ private:
     std::unique_ptr<Ui::TfrmMain> ui;
     QStringList FArguments;
     TSession FSession;
-    // Why today's automatic backup failed, shown once the window is up.
+    // Why today's automatic backup failed, and why the data file could not
+    // be written at sign-in (a full disk), shown once the window is up.
     QString FAutoBackupProblem;
+    QString FWriteProblem;
     std::unique_ptr<TSkinMan> SkinMan;
     QMenu *mnuMenu = nullptr;
     QFileDialog *OpenDialog1 = nullptr;

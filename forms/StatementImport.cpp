@@ -195,7 +195,10 @@ QList<TRecord> TStatementImport::Records(TRecordType type) const {
         record.Category = row.Category.trimmed();
         record.Cents = qAbs(row.Line.Cents);
         record.Notes = StatementNotes(row.Line);
-        record.Import = StatementImportId(row.Line);
+        TImportId id = StatementImportId(row.Line);
+        // Ticked although marked a duplicate: stored as the user chose.
+        id.Wanted = row.Duplicate.Kind != TDuplicateKind::None;
+        record.Import = id;
         records << record;
     }
     return records;

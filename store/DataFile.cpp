@@ -118,12 +118,21 @@ QString newerFormat(int version) {
 }
 
 // Why `path` cannot serve as a data file, as the end of a sentence that
-// begins with the file; empty when it can. `mode` opens it: read-only for
+// begins with the file; empty when it can. `mode` opens it: immutable for
 // any file but the data file in use, whose leftover journal SQLite may have
 // to roll back first.
 QString problemOf(const QString &path, TMode mode) {
     if (!QFileInfo(path).isFile())
         return QStringLiteral("does not exist");
+    // An immutable file is read without what lies beside it: a journal or a
+    // WAL file there would hold part of its content.
+    for (const char *side : {"-wal", "-journal"}) {
+        if (mode == TMode::Immutable && QFileInfo(path + QLatin1String(side)).size() > 0)
+            return QStringLiteral("is not complete on its own: \"%1\" beside it holds part of "
+                                  "its content. Open it once with the program that wrote it, or "
+                                  "choose another file")
+                .arg(shown(path + QLatin1String(side)));
+    }
     try {
         TSqlConnection db(path, mode);
         QStringList faults;
@@ -157,7 +166,8 @@ QString problemOf(const QString &path, TMode mode) {
         if (version > TDataFile::kFormatVersion)
             return newerFormat(version);
     } catch (const TDbError &error) {
-        const QString reason = QString::fromUtf8(error.what());
+        const QString reason =
+            error.Reason.isEmpty() ? QString::fromUtf8(error.what()) : error.Reason;
         if ((error.Code & 0xff) == SQLITE_CORRUPT)
             return QStringLiteral("is damaged (%1)").arg(reason);
         return QStringLiteral("is not a Ledgerly data file (%1)").arg(reason);
@@ -177,14 +187,25 @@ void copyInto(const QString &source, TMode mode, TCheckedFile &out) {
         to.CopyFrom(from);
     } catch (const TDbError &error) {
         const int code = error.Code & 0xff;
-        const QString reason =
-            code == SQLITE_BUSY || code == SQLITE_LOCKED
-                ? QStringLiteral("another Ledgerly window kept it busy. Try again in a moment.")
-                : QString::fromUtf8(error.what());
+        const QString own = error.Reason.isEmpty() ? QString::fromUtf8(error.what()) : error.Reason;
+        QString reason;
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            reason = QStringLiteral("another Ledgerly window kept it busy. Try again in a moment.");
+        else if (error.DiskFull())
+            reason = QStringLiteral("the disk is full (%1). Free some space on the disk that holds "
+                                    "\"%2\" and try again.")
+                         .arg(own, shown(QFileInfo(out.Target()).absolutePath()));
+        else if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB)
+            reason = QStringLiteral("the file is damaged (%1). Restore a backup of it with Restore "
+                                    "from Backup in the menu.")
+                         .arg(own);
+        else
+            reason = QStringLiteral("%1. Try again.").arg(own);
         throw TFileError(QStringLiteral("\"%1\" could not be copied to \"%2\": %3")
-                             .arg(shown(source), shown(out.Target()), reason));
+                             .arg(shown(source), shown(out.Target()), reason),
+                         error.DiskFull() ? ENOSPC : error.SystemError);
     }
-    const QString problem = problemOf(out.TempPath(), TMode::ReadOnly);
+    const QString problem = problemOf(out.TempPath(), TMode::Immutable);
     if (!problem.isEmpty())
         throw TFileError(
             QStringLiteral("The copy of \"%1\" made for \"%2\" %3, so it was not kept.")
@@ -205,7 +226,8 @@ QString TDataFile::DefaultPath() {
     const QString folder = TKestrel::AppDataFolder(QStringLiteral("Ledgerly"));
     if (folder.isEmpty())
         throw TFileError(QStringLiteral("The folder for Ledgerly's data file could not be made in "
-                                        "the application-data folder \"%1\".")
+                                        "the application-data folder \"%1\". Make that folder "
+                                        "writable for you and start Ledgerly again.")
                              .arg(TKestrel::SpecialFolderPath()));
     return QDir(folder).filePath(QStringLiteral("db.ledgerly"));
 }
@@ -226,12 +248,18 @@ QString TDataFile::BackupFolder() const {
     const QString folder = QFileInfo(FPath).dir().filePath(QStringLiteral("backups"));
     if (QFileInfo(folder).isDir())
         return folder;
-    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
-        throw TFileError(QStringLiteral("The backup folder \"%1\" could not be made: %2")
-                             .arg(shown(folder), qt_error_string(errno)));
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
+        const int error = errno;
+        throw TFileError(QStringLiteral("The backup folder \"%1\" could not be made: %2. Make "
+                                        "the folder of the data file writable for you (or free "
+                                        "some space on its disk) and try again.")
+                             .arg(shown(folder), qt_error_string(error)),
+                         error);
+    }
     if (!QFileInfo(folder).isDir())
         throw TFileError(QStringLiteral("The backup folder \"%1\" could not be made: a file of "
-                                        "that name is in the way.")
+                                        "that name is in the way. Move that file elsewhere and "
+                                        "try again.")
                              .arg(shown(folder)));
     return folder;
 }
@@ -249,7 +277,18 @@ void TDataFile::TightenPermissions() const {
         tighten(backups.filePath(name), 0);
 }
 
-QString TDataFile::MakeDailyBackup(const QDate &today) const {
+void TDataFile::RemoveLeftovers() const {
+    const QString folder = QFileInfo(FPath).absolutePath();
+    const QString suffix = QStringLiteral(".ledgerly");
+    TCheckedFile::RemoveAbandoned(folder, suffix);
+    const QString backups = QDir(folder).filePath(QStringLiteral("backups"));
+    if (QFileInfo(backups).isDir())
+        TCheckedFile::RemoveAbandoned(backups, suffix);
+}
+
+QString TDataFile::MakeDailyBackup(const QDate &today, bool *diskFull) const {
+    if (diskFull)
+        *diskFull = false;
     if (!QFileInfo(FPath).isFile())
         return QString();
     try {
@@ -275,6 +314,10 @@ QString TDataFile::MakeDailyBackup(const QDate &today) const {
         }
         for (const QDate &day : DailyCopiesToDrop(copies))
             QFile::remove(folder.filePath(dailyName(day)));
+    } catch (const TFileError &error) {
+        if (diskFull)
+            *diskFull = error.DiskFull();
+        return QString::fromUtf8(error.what());
     } catch (const std::exception &error) {
         return QString::fromUtf8(error.what());
     }
@@ -309,7 +352,7 @@ bool TDataFile::CreateIfMissing() const {
                              .arg(shown(FPath), QString::fromUtf8(error.what())));
     }
     TCheckedFile out(FPath, TCheckedFile::TAccess::Private);
-    copyInto(source, TMode::ReadOnly, out);
+    copyInto(source, TMode::Immutable, out);
     // Another instance starting at the same moment may have made it first.
     return out.CommitNew();
 }
@@ -384,7 +427,7 @@ QString TDataFile::Restore(const QString &backup) const {
                                          "data is kept.")
                               .arg(shown(backup), reason));
     };
-    const QString problem = problemOf(backup, TMode::ReadOnly);
+    const QString problem = problemOf(backup, TMode::Immutable);
     if (!problem.isEmpty())
         throw refuse(QStringLiteral("the file %1.").arg(problem));
     if (QFileInfo(backup).canonicalFilePath() == QFileInfo(FPath).canonicalFilePath())
@@ -392,7 +435,7 @@ QString TDataFile::Restore(const QString &backup) const {
 
     if (!QFileInfo::exists(FPath)) {
         TCheckedFile out(FPath, TCheckedFile::TAccess::Private);
-        copyInto(backup, TMode::ReadOnly, out);
+        copyInto(backup, TMode::Immutable, out);
         if (out.CommitNew())
             return QString();
     }
@@ -409,7 +452,7 @@ QString TDataFile::Restore(const QString &backup) const {
     try {
         TSqlConnection to(FPath, TMode::ReadWrite);
         to.UseBookOptions(true);
-        TSqlConnection from(backup, TMode::ReadOnly);
+        TSqlConnection from(backup, TMode::Immutable);
         to.CopyFrom(from);
     } catch (const TDbError &error) {
         const int code = error.Code & 0xff;
@@ -417,8 +460,7 @@ QString TDataFile::Restore(const QString &backup) const {
             throw refuse(QStringLiteral("another Ledgerly window is using the data file \"%1\". "
                                         "Close it and try again.")
                              .arg(shown(FPath)));
-        throw refuse(QStringLiteral("the data file \"%1\" could not be written: %2")
-                         .arg(shown(FPath), QString::fromUtf8(error.what())));
+        throw refuse(QString::fromUtf8(error.what()));
     }
     const QString after = problemOf(FPath, TMode::ReadWrite);
     if (!after.isEmpty())
@@ -430,12 +472,12 @@ QString TDataFile::Restore(const QString &backup) const {
 }
 
 QString TDataFile::Problem(const QString &path) {
-    const QString problem = problemOf(path, TMode::ReadOnly);
+    const QString problem = problemOf(path, TMode::Immutable);
     return problem.isEmpty() ? problem
                              : QStringLiteral("The file \"%1\" %2.").arg(shown(path), problem);
 }
 
 int TDataFile::FormatVersion(const QString &path) {
-    TSqlConnection db(path, TMode::ReadOnly);
+    TSqlConnection db(path, TMode::Immutable);
     return int(db.PragmaInt("user_version"));
 }

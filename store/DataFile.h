@@ -42,12 +42,18 @@ public:
     // Makes the folder, the data file and its backups private to the user
     // (0700 / 0600) where they are found wider.
     void TightenPermissions() const;
+    // Removes the temporary copies that a backup, restore or upgrade killed
+    // at the wrong moment left in the data file's folder and the backup
+    // folder, those no running instance is writing (see
+    // TCheckedFile::RemoveAbandoned).
+    void RemoveLeftovers() const;
     // The first automatic backup of `today`: a checked copy
     // db-yyyy-MM-dd.ledgerly in the backup folder, then the old daily copies
     // thinned out to the last 7 and one a week for the 4 weeks before.
     // Nothing when today's copy exists or there is no data file yet. Never
-    // throws: the reason when the copy could not be made, else empty.
-    QString MakeDailyBackup(const QDate &today) const;
+    // throws: the reason when the copy could not be made, else empty;
+    // `diskFull` tells whether that was a full disk.
+    QString MakeDailyBackup(const QDate &today, bool *diskFull = nullptr) const;
     // First run: makes the data file from the empty one beside the program.
     // True when it was made.
     bool CreateIfMissing() const;
@@ -69,7 +75,8 @@ public:
     // Empty when `path` is a Ledgerly data file this program can use: it
     // passes SQLite's quick_check, has the tables and columns the program
     // reads and writes, and its format is not newer than this program's.
-    // Otherwise a sentence that names the file and says what is wrong.
+    // Otherwise a sentence that names the file and says what is wrong. The
+    // file is read as it is: nothing is written or made beside it.
     static QString Problem(const QString &path);
     // The file's format version (PRAGMA user_version).
     static int FormatVersion(const QString &path);

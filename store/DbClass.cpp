@@ -4,6 +4,8 @@
 #include "store/KestrelClass.h"
 #include "store/Sqlite.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QVarLengthArray>
 
@@ -42,10 +44,21 @@ QByteArray hashPassword(const QString &password) {
     return QByteArray(hash);
 }
 
+// The cost of a hash as the program states it: "64 MiB, 2 passes, 1 lane".
+QString hashCostText(unsigned long long memoryKiB, unsigned long long passes,
+                     unsigned long long lanes) {
+    return QStringLiteral("%1 MiB, %2 %3, %4 %5")
+        .arg(QString::number(double(memoryKiB) / 1024, 'g', 15))
+        .arg(passes)
+        .arg(passes == 1 ? QStringLiteral("pass") : QStringLiteral("passes"))
+        .arg(lanes)
+        .arg(lanes == 1 ? QStringLiteral("lane") : QStringLiteral("lanes"));
+}
+
 // A stored hash may ask for any amount of memory and passes; a data file
 // changed by another program must not be able to freeze the sign-in. Hashes
 // asking for more than this program ever writes are refused.
-void checkHashCost(const QByteArray &hash, const QString &name) {
+void checkHashCost(const QByteArray &hash, const QString &name, const QString &dataFile) {
     unsigned long long memoryKiB = 0, passes = 0, lanes = 0;
     const qsizetype params = hash.indexOf("$m=");
     if (params < 0 || std::sscanf(hash.constData() + params, "$m=%llu,t=%llu,p=%llu", &memoryKiB,
@@ -53,24 +66,23 @@ void checkHashCost(const QByteArray &hash, const QString &name) {
         return; // not an Argon2 hash: the library refuses it on its own
     if (memoryKiB * 1024 > crypto_pwhash_MEMLIMIT_INTERACTIVE ||
         passes > crypto_pwhash_OPSLIMIT_INTERACTIVE || lanes > 1)
-        fail(QStringLiteral("The stored password of \"%1\" asks for %2 MiB and %3 passes, more "
-                            "than Ledgerly ever uses (%4 MiB, %5 passes), so it is not checked. "
-                            "The data file may have been changed by another program; restore "
-                            "a backup of it.")
-                 .arg(name)
-                 .arg(memoryKiB / 1024)
-                 .arg(passes)
-                 .arg(crypto_pwhash_MEMLIMIT_INTERACTIVE / (1024 * 1024))
-                 .arg(crypto_pwhash_OPSLIMIT_INTERACTIVE));
+        fail(QStringLiteral("The stored password of \"%1\" asks for %2, more than Ledgerly ever "
+                            "uses (%3), so it is not checked. The data file \"%4\" may have been "
+                            "changed by another program; restore a backup of it.")
+                 .arg(name, hashCostText(memoryKiB, passes, lanes),
+                      hashCostText(crypto_pwhash_MEMLIMIT_INTERACTIVE / 1024,
+                                   crypto_pwhash_OPSLIMIT_INTERACTIVE, 1),
+                      QDir::toNativeSeparators(QFileInfo(dataFile).absoluteFilePath())));
 }
 
-bool passwordMatches(const QByteArray &hash, const QString &password, const QString &name) {
+bool passwordMatches(const QByteArray &hash, const QString &password, const QString &name,
+                     const QString &dataFile) {
     ensureSodium();
     // crypto_pwhash_str_verify wants a NUL-terminated string of at most
     // crypto_pwhash_STRBYTES; anything longer is not one of our hashes.
     if (hash.isEmpty() || hash.size() >= qsizetype(crypto_pwhash_STRBYTES))
         return false;
-    checkHashCost(hash, name);
+    checkHashCost(hash, name, dataFile);
     const QByteArray plain = password.toUtf8();
     return crypto_pwhash_str_verify(hash.constData(), plain.constData(), quint64(plain.size())) ==
            0;
@@ -258,6 +270,7 @@ struct StoredRecord {
     QByteArray Date, Type, Category, Notes;
     double Amount = 0;
     QByteArray Account, ImportId; // empty ImportId: not imported
+    bool Wanted = false;          // stored even when its ImportId is known
 };
 
 // A record checked before anything is stored.
@@ -275,6 +288,7 @@ StoredRecord checkedRecord(const TRecord &record) {
     if (!record.Import.IsEmpty()) {
         stored.Account = storedText(record.Import->Account);
         stored.ImportId = storedText(record.Import->Id);
+        stored.Wanted = record.Import->Wanted;
     }
     return stored;
 }
@@ -475,7 +489,7 @@ bool TDbMan::CheckPassword(const QString &name, const QString &password) {
     }
     // Verified with the file closed: hashing takes a while.
     for (const QByteArray &hash : std::as_const(hashes))
-        if (passwordMatches(hash, password, name))
+        if (passwordMatches(hash, password, name, FDataFile))
             return true;
     return false;
 }
@@ -514,7 +528,7 @@ void TDbMan::ReinsertUser(const QString &name, const QString &password) {
         hash = hashes.first();
     } else {
         for (const QByteArray &h : hashes) {
-            if (passwordMatches(h, password, name)) {
+            if (passwordMatches(h, password, name, FDataFile)) {
                 hash = h;
                 break;
             }
@@ -662,22 +676,37 @@ void TDbMan::AddRecord(const QString &user, const TRecord &record) {
     AddRecords(user, {record});
 }
 
-void TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
+int TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
     // Every record is checked before anything is stored.
     QList<StoredRecord> stored;
     stored.reserve(records.size());
     for (const TRecord &record : records)
         stored << checkedRecord(record);
     const QByteArray storedUser = storedText(user);
+    int leftOut = 0;
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     {
         TSqlStatement insert(db, kInsertRecord);
+        // The ids are looked up under the write lock: another instance may
+        // have saved the same statement lines since they were read.
+        TSqlStatement known(db, "select 1 from fitids where user = ?1 and account = ?2 and "
+                                "fitid = ?3");
         // An id imported before (a duplicate the user chose to keep) stays
         // remembered once.
         TSqlStatement remember(
             db, "insert or ignore into fitids (user, account, fitid) values (?1, ?2, ?3)");
         for (const StoredRecord &rec : std::as_const(stored)) {
+            if (!rec.ImportId.isEmpty() && !rec.Wanted) {
+                known.Reset();
+                known.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId);
+                const bool imported = known.Next();
+                known.Reset();
+                if (imported) {
+                    ++leftOut;
+                    continue;
+                }
+            }
             insertRecord(insert, storedUser, rec);
             if (rec.ImportId.isEmpty())
                 continue;
@@ -686,6 +715,7 @@ void TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
         }
     }
     tr.Commit();
+    return leftOut;
 }
 
 void TDbMan::DeleteRecord(const QString &user, qint64 id) {

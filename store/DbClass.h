@@ -38,9 +38,12 @@ public:
                                        const QString &category);
 
     void AddRecord(const QString &user, const TRecord &record);
-    // Stores every record, in one transaction: all of them or none. The
-    // import ids of imported records are remembered in the same transaction.
-    void AddRecords(const QString &user, const QList<TRecord> &records);
+    // Stores the records in one transaction: all of them or none. The import
+    // ids of imported records are remembered in the same transaction; an
+    // imported record whose id is stored by then (another instance saved the
+    // same statement line meanwhile) is left out, unless the user chose to
+    // keep it (TImportId::Wanted). Returns how many were left out.
+    int AddRecords(const QString &user, const QList<TRecord> &records);
 
     // --- statement import ---------------------------------------------------------
     // The ids among `ids` that records stored before were imported with.

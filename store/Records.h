@@ -18,9 +18,15 @@ enum class TRecordType { Expense, Income };
 struct TImportId {
     QString Account;
     QString Id;
+    // The user ticked the line although it was taken for a duplicate: the
+    // record is stored even when its id is known by then. Not part of the
+    // id: ids compare and hash without it.
+    bool Wanted = false;
 
     bool IsEmpty() const { return Id.isEmpty(); }
-    bool operator==(const TImportId &) const = default;
+    bool operator==(const TImportId &other) const {
+        return Account == other.Account && Id == other.Id;
+    }
 };
 
 inline size_t qHash(const TImportId &id, size_t seed = 0) {

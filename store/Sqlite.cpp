@@ -18,13 +18,79 @@ QString shownPath(const QString &path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
+// The system's error behind a failed read, write or open; other failures
+// leave SQLite's last system error as it was, so it is not theirs.
+int systemErrorOf(sqlite3 *db, int code) {
+    const int primary = code & 0xff;
+    return db && (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN || primary == SQLITE_FULL)
+               ? sqlite3_system_errno(db)
+               : 0;
+}
+
+// The sentence shown for a failure of SQLite on `path`: what went wrong
+// (`reason`, SQLite's own words), the file, and what to do.
+QString failureText(const QString &path, int code, const QString &reason, int systemError) {
+    const QString file = shownPath(path);
+    const bool full =
+        (code & 0xff) == SQLITE_FULL || systemError == ENOSPC || systemError == EDQUOT;
+    switch (full ? SQLITE_FULL : code & 0xff) {
+    case SQLITE_READONLY:
+        return QStringLiteral("Ledgerly cannot write to its data file \"%1\" (%2): the file or its "
+                              "folder is read-only. Make both writable for your user (for example "
+                              "with chmod u+w) and try again.")
+            .arg(file, reason);
+    case SQLITE_FULL:
+        return QStringLiteral("Ledgerly cannot write to its data file \"%1\": the disk is full "
+                              "(%2). Free some space on the disk that holds \"%3\" and try again.")
+            .arg(file, reason, QDir::toNativeSeparators(QFileInfo(file).absolutePath()));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("The data file \"%1\" is kept busy by another Ledgerly window (%2). "
+                              "Wait until it has finished and try again.")
+            .arg(file, reason);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("The data file \"%1\" is damaged or is not a Ledgerly data file "
+                              "(%2). Restore a backup of it with Restore from Backup in the menu.")
+            .arg(file, reason);
+    case SQLITE_IOERR:
+        return QStringLiteral("Ledgerly could not read or write its data file \"%1\" (%2). Check "
+                              "that its disk is connected and working, then try again.")
+            .arg(file, reason);
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Ledgerly cannot open its data file \"%1\" (%2). Check that the file "
+                              "and its folder exist and that you may read and write them, then "
+                              "try again.")
+            .arg(file, reason);
+    default:
+        return QStringLiteral("Ledgerly could not use its data file \"%1\" (%2). Try again; if it "
+                              "fails again, restore a backup of it with Restore from Backup in the "
+                              "menu.")
+            .arg(file, reason);
+    }
+}
+
+// SQLite's message with the system's reason, when there is one.
+QString reasonOf(const QString &own, int systemError) {
+    return systemError == 0 ? own : QStringLiteral("%1: %2").arg(own, qt_error_string(systemError));
+}
+
 } // namespace
+
+bool TDbError::DiskFull() const {
+    return (Code & 0xff) == SQLITE_FULL || SystemError == ENOSPC || SystemError == EDQUOT;
+}
 
 TSqlConnection::TSqlConnection(const QString &path, TMode mode) : FPath(path) {
     // SQLite would silently create a missing file; an empty database in
     // place of the user's book must never appear.
     if (mode != TMode::Create && !QFileInfo(path).isFile())
-        throw TDbError(QStringLiteral("Data file not found: %1").arg(path), SQLITE_CANTOPEN);
+        throw TDbError(QStringLiteral("The data file \"%1\" was not found: it was moved, renamed "
+                                      "or deleted. Put it back, or restore a backup of it with "
+                                      "Restore from Backup in the menu.")
+                           .arg(shownPath(path)),
+                       SQLITE_CANTOPEN);
+    QByteArray file = QFile::encodeName(path);
     int flags = SQLITE_OPEN_NOMUTEX;
     switch (mode) {
     case TMode::ReadWrite:
@@ -33,18 +99,27 @@ TSqlConnection::TSqlConnection(const QString &path, TMode mode) : FPath(path) {
     case TMode::ReadOnly:
         flags |= SQLITE_OPEN_READONLY;
         break;
+    case TMode::Immutable:
+        // Only a URI names that property; every byte of the name but the
+        // separators is escaped, so no name can add properties of its own.
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        file =
+            "file:" + QFile::encodeName(QFileInfo(path).absoluteFilePath()).toPercentEncoding("/") +
+            "?immutable=1";
+        break;
     case TMode::Create:
         flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
         break;
     }
-    const QByteArray file = QFile::encodeName(path);
     const int rc = sqlite3_open_v2(file.constData(), &FDb, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString reason =
-            FDb ? QString::fromUtf8(sqlite3_errmsg(FDb)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const int system = systemErrorOf(FDb, rc);
+        const QString reason = reasonOf(FDb ? QString::fromUtf8(sqlite3_errmsg(FDb))
+                                            : QString::fromUtf8(sqlite3_errstr(rc)),
+                                        system);
         sqlite3_close_v2(FDb);
         FDb = nullptr;
-        throw TDbError(QStringLiteral("Cannot open the data file %1: %2").arg(path, reason), rc);
+        throw TDbError(failureText(path, rc, reason, system), rc, reason, system);
     }
     sqlite3_extended_result_codes(FDb, 1);
     sqlite3_busy_timeout(FDb, kBusyTimeoutMs);
@@ -85,15 +160,23 @@ void TSqlConnection::CopyFrom(TSqlConnection &source) {
     const int finished = sqlite3_backup_finish(backup);
     if (rc == SQLITE_DONE)
         rc = finished;
-    if (rc == SQLITE_OK)
-        return;
-    if ((rc & 0xff) == SQLITE_READONLY)
-        Fail(rc);
-    QString reason = QString::fromUtf8(sqlite3_errstr(rc));
-    const int primary = rc & 0xff;
-    if (systemError != 0 && (primary == SQLITE_IOERR || primary == SQLITE_FULL))
-        reason += QStringLiteral(" (%1)").arg(qt_error_string(systemError));
-    throw TDbError(reason, rc);
+    if (rc != SQLITE_OK) {
+        if ((rc & 0xff) == SQLITE_READONLY)
+            Fail(rc);
+        const int primary = rc & 0xff;
+        const int system = primary == SQLITE_IOERR || primary == SQLITE_FULL ? systemError : 0;
+        const QString reason = reasonOf(QString::fromUtf8(sqlite3_errstr(rc)), system);
+        throw TDbError(failureText(FPath, rc, reason, system), rc, reason, system);
+    }
+    // A source in WAL mode hands its mode on with its first page: the copy
+    // takes the program's own rollback journal again (which also removes the
+    // -wal and -shm files that reading it in WAL mode made). Should another
+    // instance hold it open in WAL mode meanwhile, its next save does that.
+    TSqlStatement journal(*this, "PRAGMA journal_mode");
+    if (journal.Next() && journal.Text(0) == QLatin1String("wal")) {
+        journal.Reset();
+        Exec("PRAGMA journal_mode=DELETE");
+    }
 }
 
 qint64 TSqlConnection::Changes() const {
@@ -105,14 +188,9 @@ void TSqlConnection::Fail() const {
 }
 
 void TSqlConnection::Fail(int code) const {
-    const QString own = QString::fromUtf8(sqlite3_errmsg(FDb));
-    if ((code & 0xff) == SQLITE_READONLY)
-        throw TDbError(QStringLiteral("Ledgerly cannot write to its data file %1 (%2): the file "
-                                      "or its folder is read-only. Make both writable for your "
-                                      "user (for example with chmod u+w) and try again.")
-                           .arg(shownPath(FPath), own),
-                       code);
-    throw TDbError(own, code);
+    const int system = systemErrorOf(FDb, code);
+    const QString reason = reasonOf(QString::fromUtf8(sqlite3_errmsg(FDb)), system);
+    throw TDbError(failureText(FPath, code, reason, system), code, reason, system);
 }
 
 TSqlStatement::TSqlStatement(TSqlConnection &connection, const char *sql)

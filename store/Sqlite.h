@@ -11,14 +11,19 @@ struct sqlite3_stmt;
 
 // The store's one road to SQLite: a connection, prepared statements and
 // transactions as small RAII objects over the C API. Every failure raises
-// TDbError with SQLite's own message; a write refused because the file or
-// its folder is read-only says which file and what to do.
+// TDbError whose text names the file and says what to do (a full disk, a
+// read-only file, another instance keeping the file busy, a damaged file),
+// with SQLite's own message as its Reason.
 class TSqlConnection {
 public:
     enum class TMode {
         ReadWrite, // an existing file; never creates one
         ReadOnly,  // an existing file, read only
-        Create     // created when missing (copies and backups)
+        // An existing file that nothing changes (a backup, a copy being
+        // checked): read without locks, and nothing is ever made beside it
+        // (no -wal or -shm of a file in WAL mode, no journal rolled back).
+        Immutable,
+        Create // created when missing (copies and backups)
     };
     // Opens `path`; a missing file is refused unless the mode creates it.
     TSqlConnection(const QString &path, TMode mode);
@@ -39,8 +44,9 @@ public:
     // SQLite's online backup, in one step: `source` is read under a shared
     // lock and this file written under an exclusive one, so the copy is
     // consistent whatever other connections do, and they see this file's
-    // old or new content, never a mix. A reason from the system (a full
-    // disk, a size limit) is added to SQLite's message.
+    // old or new content, never a mix. The copy keeps the program's own
+    // journal mode even when `source` was in WAL mode. A reason from the
+    // system (a full disk, a size limit) is added to SQLite's message.
     void CopyFrom(TSqlConnection &source);
 
     sqlite3 *Handle() const { return FDb; }

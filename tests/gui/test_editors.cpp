@@ -194,7 +194,8 @@ void TestEditors::recordEditorSaveRule() {
 void TestEditors::recordEditorLimitsTypingButKeepsLongerStoredTexts() {
     QWidget owner;
     TfrmEditRec dlg(&owner);
-    const QString longNotes = QString(130, QLatin1Char('n'));
+    // Longer than the 100 characters, and than a line edit's usual 32,767.
+    const QString longNotes = QString(40000, QLatin1Char('n'));
     dlg.RecDate = "01/01/2020";
     dlg.RecCate = "Food";
     dlg.RecAmount = "5";

@@ -1,5 +1,6 @@
 // The Expense and Income panels through the real main window, signed in as a
 // test user on a data file in a temporary XDG data folder.
+#include "forms/EntryPanel.h"
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "store/AmountText.h"
@@ -139,6 +140,7 @@ private slots:
     void saveStoresTheListForTheUser();
     void deleteKeyAndButton();
     void saveFailureKeepsTheList();
+    void longNotesAndLinesImportedMeanwhile();
     void categoryFailureStillAddsTheRow();
     void categoryEditorRoundTrip();
     void incomeTwinAndHelp();
@@ -456,6 +458,36 @@ void TestEntry::saveFailureKeepsTheList() {
     QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(StoredRecordCount(FFixture->DataFile()), 2);
     QCOMPARE(Out.Model()->Count(), 0);
+}
+
+void TestEntry::longNotesAndLinesImportedMeanwhile() {
+    // A paste longer than a line edit's usual 32,767 characters is kept whole.
+    const QString note(40000, QLatin1Char('n'));
+    Type(Out.Cate, "Food");
+    Type(Out.Amount, "5");
+    Out.Notes->insert(note);
+    QTest::mouseClick(Out.Add, Qt::LeftButton);
+    // Two statement lines; another window saved the first one meanwhile.
+    TRecord first = TestRecord("03/01/2024", "Expense", "Food", "1.00");
+    TRecord second = TestRecord("03/02/2024", "Expense", "Food", "2.00");
+    first.Import = TImportId{"giro", "T1"};
+    second.Import = TImportId{"giro", "T2"};
+    FMain->ExpensePanel()->AppendPending({first, second});
+    TDbMan(FFixture->DataFile()).AddRecords(kUser, {first});
+    QString text;
+    ModalAnswer::MessageBox(QMessageBox::Yes);
+    ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+    QVERIFY(ModalAnswer::AllUsed());
+    QVERIFY2(text.startsWith("SUCCESS!\n\n1 imported entry was left out: it had been imported "
+                             "meanwhile, in another Ledgerly window."),
+             qPrintable(text));
+    QCOMPARE(StoredRecordCount(FFixture->DataFile()), 3);
+    QCOMPARE(TDbMan(FFixture->DataFile())
+                 .ReadPeriod(kUser, QDate(2000, 1, 1), QDate::currentDate())
+                 .Records.last()
+                 .Notes,
+             note);
 }
 
 void TestEntry::categoryFailureStillAddsTheRow() {

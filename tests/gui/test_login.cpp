@@ -3,6 +3,7 @@
 // keyboard, restore from the command line, and a cancelled start.
 #include "forms/LoginForm.h"
 #include "forms/MainForm.h"
+#include "store/CheckedFile.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
@@ -16,8 +17,35 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <sqlite3.h>
 
 namespace {
+
+// While it lives, every write of SQLite fails as on a full disk.
+struct TFullDisk {
+    static inline sqlite3_vfs *Base = nullptr, Vfs = {};
+    static inline sqlite3_io_methods Files = {};
+    static int Full(sqlite3_file *, const void *, int, sqlite3_int64) { return SQLITE_FULL; }
+    static int Open(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *file, int flags, int *out) {
+        const int rc = Base->xOpen(Base, name, file, flags, out);
+        if (rc == SQLITE_OK && file->pMethods) {
+            Files = *file->pMethods;
+            Files.xWrite = Full;
+            file->pMethods = &Files;
+        }
+        return rc;
+    }
+    TFullDisk() {
+        Base = sqlite3_vfs_find(nullptr);
+        Vfs = *Base;
+        Vfs.zName = "full-disk";
+        Vfs.xOpen = Open;
+        sqlite3_vfs_register(&Vfs, 1);
+    }
+    ~TFullDisk() { sqlite3_vfs_register(Base, 1); }
+};
 
 QStringList appArgs(const QString &extra = QString()) {
     QStringList args{QCoreApplication::applicationFilePath()};
@@ -308,6 +336,43 @@ private slots:
         QTRY_VERIFY(main.isVisible());
         QCOMPARE(caption, QString("Backup"));
         QVERIFY2(text.contains("automatic backup") && text.contains(backups), qPrintable(text));
+    }
+
+    // On a full disk the user signs in all the same (the list keeps its
+    // order), once the copies killed writers left are gone, and the main
+    // window says in one line what is wrong and what to do.
+    void fullDiskSignInGoesOn() {
+        addUsers({"erin", "finn"});
+        const QString folder = QFileInfo(fixture->DataFile()).absolutePath();
+        QVERIFY(QDir().mkpath(folder + "/backups"));
+        TCheckedFile writing(fixture->DataFile(), {}), stuck(fixture->DataFile(), {});
+        writing.Write("a copy being written");
+        QFile old(stuck.TempPath()); // locked, but not written for over an hour
+        QVERIFY(old.open(QIODevice::ReadWrite) &&
+                old.setFileTime(QDateTime::currentDateTime().addSecs(-3700),
+                                QFileDevice::FileModificationTime));
+        TCheckedFile::WriteWhole(folder + "/backups/.db-2024-01-02.ledgerly.k1.tmp", "killed", {});
+        TCheckedFile::WriteWhole(folder + "/.db.ledgerly.k2.tmp", "", {});
+        QString text;
+        AnswerSignIn("erin", "pw-erin");
+        ModalAnswer::Next([&](QWidget *box) { // should an error stop the sign-in, it closes too
+            text = static_cast<QMessageBox *>(box)->text();
+            if (auto *login = qobject_cast<TfrmLogin *>(box->parentWidget()))
+                QTimer::singleShot(0, login, &QDialog::reject);
+            box->close();
+        });
+        TFullDisk full;
+        TfrmMain main(nullptr, appArgs());
+        QVERIFY(ModalAnswer::AllUsed() && main.SignedIn() && main.isVisible());
+        QCOMPARE(text, "The disk that holds \"" + folder +
+                           "\" is full: free some space on it (delete files you no longer need, "
+                           "empty the trash) so that Ledgerly can save your changes and make its "
+                           "daily backup.");
+        QCOMPARE(TDbMan(fixture->DataFile()).GetUserNames(), QString("finn\r\nerin"));
+        QCOMPARE(QDir(folder).entryList({".*.tmp"}, QDir::Files | QDir::Hidden).size(), 2);
+        QVERIFY(QFile::exists(writing.TempPath()) &&
+                QFile::exists(folder + "/.db.ledgerly.k2.tmp"));
+        QVERIFY(QDir(folder + "/backups").isEmpty(QDir::Files | QDir::Hidden));
     }
 
     void unreadableDataFileSaysWhichAndWhatToDo() {

@@ -33,6 +33,10 @@ struct TFileSizeLimit {
     ~TFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &Old); }
 };
 
+// The step of the checked writer that fails, and its error.
+const char *failingStep = "";
+int failingError = 0;
+
 // The text of the exception `action` raises; empty when it raises none.
 template <class F> QString failureOf(F action) {
     try {
@@ -130,6 +134,18 @@ private slots:
             QVERIFY2(text.contains(page) && text.contains("File too large"), qPrintable(text));
             text = failureOf([&] { TDataFile(book).Backup(backup); });
             QVERIFY2(text.contains(backup) && text.contains("File too large"), qPrintable(text));
+            // A failed sync or final rename, the same.
+            TCheckedFile::FailStep = [](const char *step) {
+                return qstrcmp(step, failingStep) ? 0 : failingError;
+            };
+            for (const char *step : {"fsync", "rename"}) {
+                failingStep = step;
+                failingError = EIO;
+                text = failureOf([&] { TKestrel::WriteFileText(page, "lost"); });
+                QVERIFY2(text.contains(page) && text.contains(qt_error_string(EIO)),
+                         qPrintable(text));
+            }
+            failingStep = "";
         }
         QCOMPARE(bytesOf(page), QByteArray("kept"));
         QCOMPARE(bytesOf(backup), QByteArray("old backup"));
@@ -139,6 +155,18 @@ private slots:
         TDataFile(book).Backup(backup);
         QCOMPARE(rows(backup), rows(book));
         QCOMPARE(modeOf(backup), 0600);
+        // Two writers race for a new file: the first keeps it, the second is
+        // told (also without the rename that refuses to replace).
+        for (const char *step : {"", "renameat2"}) {
+            failingStep = step;
+            failingError = EINVAL;
+            TCheckedFile first(backup + step + "new", {}), second(backup + step + "new", {});
+            first.Write("first");
+            second.Write("second");
+            QVERIFY(first.CommitNew() && !second.CommitNew());
+            QCOMPARE(bytesOf(backup + step + "new"), QByteArray("first"));
+        }
+        TCheckedFile::FailStep = nullptr;
     }
 
     void backupIsConsistentWhileAnotherProcessSaves() {
@@ -190,6 +218,14 @@ private slots:
         const QString newer = dir.filePath("newer.ledgerly");
         QVERIFY(QFile::copy(good, newer));
         TSqlConnection(newer, TMode::ReadWrite).Exec("PRAGMA user_version = 4");
+        // One entry of an index leaf dropped from its page's count: SQLite
+        // still reads the records, quick_check finds the page damaged.
+        QByteArray dropped = bytesOf(data);
+        const auto leaf = qsizetype(valueOf(data, "SELECT (rootpage - 1) * (SELECT page_size FROM "
+                                                  "pragma_page_size) FROM sqlite_master WHERE "
+                                                  "name = 'data_user_date'"));
+        QCOMPARE(dropped.at(leaf), '\x0a');
+        --dropped[leaf + 4];
 
         const struct {
             QString File;
@@ -199,10 +235,12 @@ private slots:
             {tables, "its table \"users\" has no column \"name\""},
             {write("half.ledgerly", book.left(book.size() / 2)), "damaged"},
             {write("damaged.ledgerly", damaged), "damaged"},
+            {write("dropped.ledgerly", dropped), "damaged (*** in database main ***"},
             {newer, "newer Ledgerly (data format version 4); this Ledgerly reads data format "
                     "version 3"},
         };
         const QString before = rows(data);
+        QCOMPARE(rows(dir.filePath("dropped.ledgerly")), before);
         for (const auto &c : cases) {
             const QString problem = TDataFile::Problem(c.File);
             QVERIFY2(problem.contains(c.File) && problem.contains(c.Says), qPrintable(problem));
@@ -254,6 +292,22 @@ private slots:
         QCOMPARE(modeOf(kept), 0600);
     }
 
+    // A backup in WAL mode is checked with nothing made beside it and restored
+    // into the rollback journal; with a WAL file beside it, it is refused.
+    void backupInWalModeIsRestoredInTheOwnMode() {
+        QTemporaryDir dir;
+        const QString data = makeBook(dir.filePath("db.ledgerly"), 10);
+        const QString wal = makeBook(dir.filePath("wal.ledgerly"), 300);
+        TSqlConnection(wal, TMode::ReadWrite).Exec("PRAGMA journal_mode=WAL");
+        QCOMPARE(TDataFile::Problem(wal), QString());
+        TDataFile(data).Restore(wal);
+        QCOMPARE(filesIn(dir.path()), (QStringList{"db.ledgerly", "wal.ledgerly"}));
+        QCOMPARE(bytesOf(data).mid(18, 2), QByteArray("\x01\x01")); // rollback journal
+        QCOMPARE(rows(data), rows(wal));
+        TKestrel::WriteFileText(wal + "-wal", "changes");
+        QVERIFY(TDataFile::Problem(wal).contains(wal + "-wal\" beside it holds part of"));
+    }
+
     void privateFolderAndFiles() {
         QTemporaryDir home;
         qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
@@ -278,11 +332,15 @@ private slots:
         for (const QString &path : {file.Path(), old, folder + "/backups/db-2024-01-02.ledgerly"})
             QCOMPARE(modeOf(path), 0600);
 
-        // Exports are the user's documents: the umask decides.
-        const mode_t umask = ::umask(027);
+        // Exports are the user's documents: the umask decides, and a file
+        // they replace keeps its mode.
+        const mode_t umask = ::umask(022);
         TKestrel::WriteFileText(home.filePath("page.html"), "page");
+        QCOMPARE(modeOf(home.filePath("page.html")), 0644);
+        setMode(home.filePath("page.html"), 0666);
+        TKestrel::WriteFileText(home.filePath("page.html"), "again");
         ::umask(umask);
-        QCOMPARE(modeOf(home.filePath("page.html")), 0640);
+        QCOMPARE(modeOf(home.filePath("page.html")), 0666);
     }
 
     void formatVersionsAndUpgrade() {

@@ -7,12 +7,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <sqlite3.h>
 
+#include <iostream>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -83,12 +85,13 @@ private:
         QFile::setPermissions(FFile, QFile::ReadOwner | QFile::WriteOwner);
     }
 
-    // The failure that `action` raises; empty when none comes.
-    template <typename F> QString errorOf(F action) {
+    // The failure that `action` raises, in SQLite's own words where it has
+    // them (`shown`: the sentence a user sees); empty when none comes.
+    template <typename F> QString errorOf(F action, bool shown = false) {
         try {
             action();
         } catch (const TDbError &e) {
-            return QString::fromStdString(e.what());
+            return e.Reason.isEmpty() || shown ? QString::fromStdString(e.what()) : e.Reason;
         }
         return QString();
     }
@@ -111,6 +114,17 @@ private slots:
         file.close();
         TDbMan db(junk);
         QVERIFY(errorOf([&] { db.GetUserNames(); }).contains("not a database"));
+        // Shown to a user: the file and what to do, never only SQLite's words.
+        QVERIFY(errorOf([&] { db.GetUserNames(); }, true)
+                    .contains(junk + "\" is damaged or is not a Ledgerly data file (file is not a "
+                                     "database). Restore a backup"));
+        TSqlConnection full(FFile, TSqlConnection::TMode::ReadWrite);
+        full.Exec("PRAGMA max_page_count = 1");
+        QVERIFY(errorOf([&] { full.Exec("insert into users values (1, zeroblob(9000))"); }, true)
+                    .contains(FFile +
+                              "\": the disk is full (database or disk is full). Free some "
+                              "space on the disk that holds \"" +
+                              FDir.path() + "\""));
         QVERIFY(!errorOf([&] {
                      db.AddRecord("u", rec(QDate(2011, 1, 1), Expense, "c", 100));
                  }).isEmpty());
@@ -210,7 +224,9 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         const QString err = errorOf([&] { db.CheckPassword("eve", "x"); });
-        QVERIFY2(err.contains("2048 MiB") && err.contains("40 passes") && err.contains("backup"),
+        QVERIFY2(err.contains("asks for 2048 MiB, 40 passes, 1 lane, more than Ledgerly ever uses "
+                              "(64 MiB, 2 passes, 1 lane)") &&
+                     err.contains(FFile) && err.contains("restore a backup"),
                  qPrintable(err));
         QVERIFY(timer.elapsed() < 2000);
     }
@@ -332,8 +348,12 @@ private slots:
             QVERIFY(db.KnownImportIds("ann", {*coffee.Import, *salary.Import}).isEmpty());
             QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"0"});
         }
-        // A duplicate the user chose to keep is stored; its id once.
-        db.AddRecords("ann", {coffee, salary, typed, coffee});
+        // A duplicate the user chose to keep is stored; its id once. Saved
+        // again (another instance was first), the imported ones are left out.
+        TRecord kept = coffee;
+        kept.Import = TImportId{"bank 1", "F1", true};
+        QCOMPARE(db.AddRecords("ann", {coffee, salary, typed, kept}), 0);
+        QCOMPARE(db.AddRecords("ann", {coffee, salary, kept}), 2);
         QCOMPARE(rawSql(FFile, "select count(*) from fitids"), QStringList{"2"});
         const TImportId otherAccount{"bank 2", "F1"}, noAccount{"", "F1"};
         QCOMPARE(
@@ -344,11 +364,28 @@ private slots:
         // The records of a span, in date order, without the import ids.
         db.AddRecord("bob", rec(QDate(2024, 1, 3), Expense, "Other", 100));
         QList<TRecord> span = db.ReadPeriod("ann", QDate(2024, 1, 2), QDate(2024, 1, 3)).Records;
-        QCOMPARE(span.size(), 3);
+        QCOMPARE(span.size(), 4);
         for (TRecord &r : span)
             r.Id = 0;
         coffee.Import = salary.Import = {};
-        QCOMPARE(span, (QList<TRecord>{coffee, coffee, salary}));
+        QCOMPARE(span, (QList<TRecord>{coffee, coffee, coffee, salary}));
+    }
+
+    // Two instances save the same statement at the same moment, again and
+    // again: each line is stored once; the second one leaves all out.
+    void sameImportSavedByTwoInstancesIsStoredOnce() {
+        for (int round = 0; round < 20; ++round) {
+            freshFile();
+            QProcess a, b;
+            for (QProcess *p : {&a, &b})
+                p->start(QCoreApplication::applicationFilePath(), {"--save-import", FFile});
+            QVERIFY(a.waitForStarted() && b.waitForStarted());
+            a.write("go\n"); // both wait for this line before they save
+            b.write("go\n");
+            QVERIFY(a.waitForFinished() && b.waitForFinished());
+            QCOMPARE(a.readAll().trimmed().toInt() + b.readAll().trimmed().toInt(), 40);
+            QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"40"});
+        }
     }
 
     void rulesAndProfilesAreKeptPerUser() {
@@ -494,8 +531,9 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         const QString err =
-            errorOf([&] { db.AddRecord("u", rec(QDate(2011, 1, 1), Expense, "c", 100)); });
-        QVERIFY2(err.contains("locked"), qPrintable(err));
+            errorOf([&] { db.AddRecord("u", rec(QDate(2011, 1, 1), Expense, "c", 100)); }, true);
+        QVERIFY2(err.contains("locked") && err.contains(FFile) && err.contains("try again"),
+                 qPrintable(err));
         QVERIFY(timer.elapsed() >= 3000); // it waited for the other instance first
         sqlite3_exec(holder, "rollback", nullptr, nullptr, nullptr);
         sqlite3_close(holder);
@@ -504,5 +542,21 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDbClass)
 #include "test_DbClass.moc"
+
+// As `--save-import <file>`, a second instance: saves the 40 lines of one
+// statement once a line comes in, and prints how many it left out.
+int main(int argc, char **argv) {
+    if (argc == 3 && qstrcmp(argv[1], "--save-import") == 0) {
+        QList<TRecord> lines(40, rec(QDate(2024, 3, 1), Expense, "Food", 100));
+        for (int i = 0; i < 40; ++i)
+            lines[i].Import = TImportId{"giro", QString::number(i)};
+        std::string go;
+        std::getline(std::cin, go);
+        std::cout << TDbMan(QString::fromLocal8Bit(argv[2])).AddRecords("ann", lines) << std::endl;
+        return 0;
+    }
+    QCoreApplication app(argc, argv);
+    TestDbClass test;
+    return QTest::qExec(&test, argc, argv);
+}

@@ -155,6 +155,13 @@ private slots:
             for (const TRecord &r : pending)
                 FRecs << Rec{user, r};
         }
+        // Records in the Januaries of two years only: two months.
+        const QList<TRecord> januaries{
+            {0, QDate(2011, 1, 5), TRecordType::Expense, "Tax", 100, ""},
+            {0, QDate(2012, 1, 5), TRecordType::Expense, "Tax", 200, ""}};
+        db.AddRecords("jan", januaries);
+        for (const TRecord &r : januaries)
+            FRecs << Rec{"jan", r};
         // Ids in insertion order.
         qint64 id = 0;
         for (Rec &r : FRecs)
@@ -177,6 +184,7 @@ private slots:
             }
         }
         checkPeriod(db, "nobody", QDate(2009, 1, 1), QDate(2012, 12, 31));
+        checkPeriod(db, "jan", QDate(2011, 1, 1), QDate(2012, 12, 31));
         // A reversed period holds nothing.
         const TPeriod reversed = db.ReadPeriod("ann", QDate(2010, 12, 31), QDate(2010, 1, 1));
         QVERIFY(reversed.Records.isEmpty() && reversed.Days.isEmpty() &&
