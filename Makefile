@@ -1,6 +1,7 @@
 # Two entry points, both usable on a fresh Debian 12 machine as root:
 #   make run   installs what is missing, builds (release) and starts Ledgerly
-#   make test  installs what is missing, builds with sanitizers and runs every test
+#   make test  installs what is missing, checks the formatting, builds with sanitizers and
+#              runs every test
 # and one for installing:
 #   make package  builds the Debian package ledgerly_<version>_<arch>.deb here
 RELEASE_DIR := build/release
@@ -19,6 +20,7 @@ run: build
 	$(RELEASE_DIR)/bin/ledgerly
 
 test: deps
+	bash tools/check-format.sh
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DLEDGERLY_CHECKS=ON \
 		-DLEDGERLY_BUILD_TESTS=ON -DLEDGERLY_BUILD_BENCH=ON
 	cmake --build $(TEST_DIR)

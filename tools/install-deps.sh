@@ -11,6 +11,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   python3-xlrd poppler-utils
   desktop-file-utils appstream
+  clang-format
   dpkg-dev file
 )
 missing=()
