@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -41,11 +42,13 @@ const QString kBackupFilter = QStringLiteral("*.ledgerly (*.ledgerly)");
 // where the form places it.
 constexpr QSize kDefaultSize(700, 525);
 
-// The group of the user's window place in the program's settings; the name
-// is encoded, so that no character of it makes a group of its own.
+// The group of the user's window place in the program's settings. The
+// settings file lies outside the book's private folder, so the names of the
+// book's users are not written there as they are: a user is known by the
+// start of the SHA-256 of the name.
 QString PlaceGroup(const QString &userName) {
-    return QStringLiteral("MainWindow/") +
-           QString::fromLatin1(userName.toUtf8().toPercentEncoding());
+    const QByteArray hash = QCryptographicHash::hash(userName.toUtf8(), QCryptographicHash::Sha256);
+    return QStringLiteral("MainWindow/") + QString::fromLatin1(hash.toHex().left(16));
 }
 
 // The menu opener's picture when the program's own bitmap is not available:

