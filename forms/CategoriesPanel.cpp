@@ -1,6 +1,7 @@
 #include "forms/CategoriesPanel.h"
 #include "ui_CategoriesPanel.h"
 
+#include "forms/Anchors.h"
 #include "forms/BusyGuard.h"
 #include "forms/ErrorReport.h"
 #include "forms/EventHook.h"
@@ -64,6 +65,13 @@ TCategoriesPanel::TCategoriesPanel(TSession &session, QWidget *parent)
     ui->setupUi(this);
     setObjectName(QStringLiteral("pnlTransCategories"));
     ui->Splitter3->setSizes({156, 200});
+    // As the window grows, the lists take the room; the total and the
+    // buttons under them keep to the bottom, the buttons to the right.
+    TAnchors &anchors = TAnchors::Of(this);
+    anchors.Pin(ui->Splitter3, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge)
+        .Pin(ui->lblCatesTotal, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    for (QWidget *button : {ui->btnMoreInfo, ui->btnCatesExport, ui->btnCatesPrint})
+        anchors.Pin(button, Qt::RightEdge | Qt::BottomEdge);
 
     const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
     FInCates = new TTypedRowsModel<TCategoryRow>(

@@ -1,6 +1,7 @@
 #include "forms/ChartsPanel.h"
 #include "ui_ChartsPanel.h"
 
+#include "forms/Anchors.h"
 #include "forms/BusyGuard.h"
 #include "forms/ChartsPicture.h"
 #include "forms/ErrorReport.h"
@@ -34,6 +35,16 @@ TChartsPanel::TChartsPanel(TSession &session, QWidget *parent)
         view->setChart(TPeriodCharts::NewChart());
         delete old;
     }
+    // As the window grows, the two charts share the room side by side; the
+    // total and the buttons keep to the bottom, the buttons to the right.
+    const Qt::Edges T = Qt::TopEdge, B = Qt::BottomEdge, Lt = Qt::LeftEdge, Rt = Qt::RightEdge;
+    TAnchors::Of(this)
+        .Share(ui->chvCates, 0.0, 0.5, T | B)
+        .Share(ui->chvMonths, 0.5, 1.0, T | B)
+        .Pin(ui->lblChartsEmpty, Lt | T | Rt | B)
+        .Pin(ui->lblChartsTotal, Lt | Rt | B)
+        .Pin(ui->btnChartsSave, Rt | B)
+        .Pin(ui->btnChartsPrint, Rt | B);
     // The message stands where the charts would, on a list's white.
     ui->lblChartsEmpty->setAutoFillBackground(true);
     ui->lblChartsEmpty->setBackgroundRole(QPalette::Base);

@@ -1,6 +1,7 @@
 #include "forms/EntryPanel.h"
 #include "ui_EntryPanel.h"
 
+#include "forms/Anchors.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
 #include "forms/EditCateForm.h"
@@ -101,6 +102,19 @@ TEntryPanel::TEntryPanel(TSession &session, const TEntryPanelKind &kind, QWidget
                                           PendingCell, ui->lvwRecs);
     SetupListView(ui->lvwRecs, FModel);
     ui->cboCate->setCompleter(nullptr);
+
+    // As the window grows, the boxes widen with the buttons beside them at
+    // the right, and the list takes the rest above its buttons and total.
+    const Qt::Edges T = Qt::TopEdge, B = Qt::BottomEdge, Lt = Qt::LeftEdge, Rt = Qt::RightEdge;
+    TAnchors &anchors = TAnchors::Of(this);
+    for (QWidget *box : std::initializer_list<QWidget *>{ui->dtpDate, ui->cboCate, ui->edtAmount,
+                                                         ui->edtNotes, ui->lblTotal})
+        anchors.Pin(box, box == ui->lblTotal ? Lt | Rt | B : Lt | T | Rt);
+    for (QWidget *button : {ui->btnHelp, ui->btnEditCates, ui->btnCalc, ui->btnAdd})
+        anchors.Pin(button, T | Rt);
+    for (QWidget *button : {ui->btnDelete, ui->btnEdit, ui->btnSave})
+        anchors.Pin(button, Rt | B);
+    anchors.Pin(ui->lvwRecs, Lt | T | Rt | B);
 
     // Enter walks date -> category -> amount -> notes -> Add, and on the
     // focused Add button adds; Delete in the list drops the selected row.

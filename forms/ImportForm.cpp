@@ -1,6 +1,7 @@
 #include "forms/ImportForm.h"
 #include "ui_ImportForm.h"
 
+#include "forms/Anchors.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
 #include "forms/EntryPanel.h"
@@ -95,10 +96,37 @@ TfrmImport::TfrmImport(TSession &session, TEntryPanel *expense, TEntryPanel *inc
       FFileDialog(fileDialog), ui(std::make_unique<Ui::TfrmImport>()) {
     ui->setupUi(this);
     setObjectName("frmImport");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(DefaultWindowFont());
-    setFixedSize(780, 616);
+    // As the window grows, the file box, the notice and the table of lines
+    // widen, the table takes the new height, the tabs under it keep to the
+    // bottom and the buttons by the right edge to that edge; the rows of
+    // choices stay.
+    const Qt::Edges T = Qt::TopEdge, B = Qt::BottomEdge, Lt = Qt::LeftEdge, Rt = Qt::RightEdge;
+    TAnchors &anchors = TAnchors::Of(this);
+    anchors.Pin(ui->bvlRect, Lt | T | Rt | B)
+        .Pin(ui->edtImportFile, Lt | T | Rt)
+        .Pin(ui->lblImportFormat, Lt | T | Rt)
+        .Pin(ui->lblImportNotice, Lt | T | Rt)
+        .Pin(ui->lvwImport, Lt | T | Rt | B)
+        .Pin(ui->tabImport, Lt | Rt | B)
+        .Pin(ui->lblImportSummary, Lt | Rt | B);
+    for (QWidget *button : {ui->btnImportBrowse, ui->btnImportTickAll, ui->btnImportTickNone})
+        anchors.Pin(button, T | Rt);
+    for (QWidget *button : {ui->btnImportAdd, ui->btnImportClose})
+        anchors.Pin(button, Rt | B);
+    // The pages of the tabs widen with the tabs: the lists grow, the rule
+    // editor keeps to the right.
+    TAnchors::Of(ui->tabImportProblems, ui->tabImport).Pin(ui->lvwImportProblems, Lt | T | Rt);
+    TAnchors &rules = TAnchors::Of(ui->tabImportRules, ui->tabImport);
+    rules.Pin(ui->lvwImportRules, Lt | T | Rt);
+    for (QWidget *editor : std::initializer_list<QWidget *>{
+             ui->lblImportRuleText, ui->edtImportRuleText, ui->lblImportRuleCate,
+             ui->cboImportRuleCate, ui->lblImportRuleType, ui->cboImportRuleType,
+             ui->btnImportRuleAdd, ui->btnImportRuleDelete, ui->btnImportRuleUp,
+             ui->btnImportRuleDown})
+        rules.Pin(editor, T | Rt);
     FImport = std::make_unique<TStatementImport>(*FSession.DbMan, FSession.UserName);
 
     FModel = new TImportRowsModel(*FImport, this);

@@ -1,6 +1,7 @@
 #include "forms/MainForm.h"
 #include "ui_MainForm.h"
 
+#include "forms/Anchors.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
 #include "forms/EntryPanel.h"
@@ -15,6 +16,8 @@
 #include "LedgerlyVersion.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -24,6 +27,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 
 #include "forms/AboutForm.h"
@@ -33,6 +37,19 @@
 namespace {
 
 const QString kBackupFilter = QStringLiteral("*.ledgerly (*.ledgerly)");
+
+// The window's size when nothing is kept for the user: every control stands
+// where the form places it.
+constexpr QSize kDefaultSize(700, 525);
+
+// The group of the user's window place in the program's settings. The
+// settings file lies outside the book's private folder, so the names of the
+// book's users are not written there as they are: a user is known by the
+// start of the SHA-256 of the name.
+QString PlaceGroup(const QString &userName) {
+    const QByteArray hash = QCryptographicHash::hash(userName.toUtf8(), QCryptographicHash::Sha256);
+    return QStringLiteral("MainWindow/") + QString::fromLatin1(hash.toHex().left(16));
+}
 
 // The menu opener's picture when the program's own bitmap is not available:
 // the word Menu and a small downward triangle in `colour` on white.
@@ -80,7 +97,6 @@ TfrmMain::TfrmMain(QWidget *parent, const QStringList &arguments)
     setObjectName("frmMain");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFont(DefaultWindowFont());
-    setFixedSize(700, 525);
     SetupComponents();
     FormCreate();
 }
@@ -122,8 +138,18 @@ void TfrmMain::SetupComponents() {
     FOutPanel = new TEntryPanel(FSession, TEntryPanelKind::Expense(), ui->pnlCenter);
     FInPanel = new TEntryPanel(FSession, TEntryPanelKind::Income(), ui->pnlCenter);
     FTransPanel = new TTransactionsPanel(FSession, ui->pnlCenter);
-    for (QWidget *panel : Panels())
+    // As the window grows, the mode bar widens, the menu picture stays at
+    // its right end and the panels take the rest.
+    TAnchors &centre = TAnchors::Of(ui->pnlCenter);
+    centre.Pin(ui->pnlControl, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    for (QWidget *panel : Panels()) {
         panel->setGeometry(0, 38, 696, 445);
+        centre.Pin(panel, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    }
+    TAnchors &bar = TAnchors::Of(ui->pnlControl);
+    for (QWidget *line : {ui->shpTop1, ui->shpTop2, ui->shpTop3})
+        bar.Pin(line, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    bar.Pin(ui->imgMenu, Qt::TopEdge | Qt::RightEdge);
     for (QRadioButton *mode : {ui->rdoExpense, ui->rdoIncome, ui->rdoTransactions})
         connect(mode, &QRadioButton::toggled, this, [this] { rdoExpenseClick(); });
     SetupMenus();
@@ -213,8 +239,7 @@ void TfrmMain::FormCreate() {
 
     // The window appears (with its taskbar entry) once the event loop runs.
     QTimer::singleShot(0, this, [this] {
-        if (QScreen *screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        RestorePlace();
         show();
         raise();
         activateWindow();
@@ -228,6 +253,47 @@ void TfrmMain::FormCreate() {
 void TfrmMain::FormDestroy() {
     SkinMan.reset();
     FSession.DbMan.reset();
+}
+
+void TfrmMain::RestorePlace() {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ledgerly"),
+                       QStringLiteral("Ledgerly"));
+    settings.beginGroup(PlaceGroup(FSession.UserName));
+    QRect wanted = settings.value(QStringLiteral("Geometry")).toRect();
+    const bool maximized = settings.value(QStringLiteral("Maximized")).toBool();
+    if (!wanted.isValid()) {
+        // The first time: the default size in the middle of the screen.
+        wanted = QRect(QPoint(), kDefaultSize);
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            wanted.moveCenter(screen->availableGeometry().center());
+    }
+    // Kept on a screen that is no longer there, or larger than the screen,
+    // it comes back on the screen, as large as that holds.
+    FitWindowToScreen(this, wanted, kDefaultSize);
+    if (maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmMain::KeepPlace() {
+    if (!SignedIn() || !isVisible())
+        return;
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ledgerly"),
+                       QStringLiteral("Ledgerly"));
+    settings.beginGroup(PlaceGroup(FSession.UserName));
+    settings.setValue(QStringLiteral("Geometry"), normalGeometry());
+    settings.setValue(QStringLiteral("Maximized"), isMaximized());
+    settings.endGroup();
+    settings.sync();
+    // Nothing of the book is lost: the window opens at its default place
+    // next time. The log says where the settings could not be written.
+    if (settings.status() != QSettings::NoError)
+        qWarning("Ledgerly: the size and place of the window could not be kept in %s",
+                 qPrintable(settings.fileName()));
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event) {
+    KeepPlace();
+    QWidget::closeEvent(event);
 }
 
 void TfrmMain::RunSignIn(QString &dataFile, QString &userName) {

@@ -17,11 +17,13 @@ class TEntryPanel;
 class TSkinMan;
 class TTransactionsPanel;
 
-// The main window: a borderless 700 x 525 window whose frame the skin
-// manager draws, a mode bar (Expense, Income, Transactions and the account
-// menu picture) and a stack of panels under it, one visible at a time. Each
-// panel owns its controls, handlers and state; the window itself signs the
-// user in, switches the panels and runs the account menu.
+// The main window: a borderless window whose frame the skin manager draws,
+// a mode bar (Expense, Income, Transactions and the account menu picture)
+// and a stack of panels under it, one visible at a time. Each panel owns its
+// controls, handlers and state; the window itself signs the user in,
+// switches the panels and runs the account menu. It is 700 x 525 at first;
+// the user can resize and maximise it, and it opens again where that user
+// left it.
 //
 // Constructing it signs the user in (the sign-in window runs modally inside
 // the constructor). Without a user the window never shows and the
@@ -70,12 +72,17 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void SetupComponents();
     void SetupMenus();
     void FormCreate();
     void FormDestroy();
+    // Places the window where the signed-in user left it, on the screens
+    // present; KeepPlace remembers that place for the next start.
+    void RestorePlace();
+    void KeepPlace();
     // Runs the sign-in window; both results empty unless a user signed in.
     void RunSignIn(QString &dataFile, QString &userName);
     // Starts a fresh instance with `params` and closes this window.

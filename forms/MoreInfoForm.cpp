@@ -1,5 +1,6 @@
 #include "forms/MoreInfoForm.h"
 
+#include "forms/Anchors.h"
 #include "forms/RowsModel.h"
 #include "store/AmountText.h"
 #include "ui_MoreInfoForm.h"
@@ -25,9 +26,11 @@ QString RecordCell(const TRecord &record, int subItem) {
 TfrmMoreInfo::TfrmMoreInfo(QWidget *owner)
     : QDialog(owner), ui(std::make_unique<Ui::TfrmMoreInfo>()) {
     ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(631, 453);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // The list grows with the window.
+    const Qt::Edges all = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
+    TAnchors::Of(this).Pin(ui->bvlRect, all).Pin(ui->lvwRecs, all);
     FModel = new TTypedRowsModel<TRecord>({{QStringLiteral("Date"), 80, Qt::AlignLeft},
                                            {QStringLiteral("Category"), 180, Qt::AlignLeft},
                                            {QStringLiteral("#"), 80, Qt::AlignRight},

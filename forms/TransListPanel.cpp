@@ -1,6 +1,7 @@
 #include "forms/TransListPanel.h"
 #include "ui_TransListPanel.h"
 
+#include "forms/Anchors.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
 #include "forms/EditRecForm.h"
@@ -78,6 +79,13 @@ TTransListPanel::TTransListPanel(TSession &session, QWidget *parent)
     ui->TabSet1->addTab(QStringLiteral("By the Day"));
     ui->TabSet1->addTab(QStringLiteral("By the Month"));
     ui->Splitter1->setSizes({162, 200});
+    // As the window grows, the lists take the room; the total and the
+    // buttons under them keep to the bottom, the buttons to the right.
+    TAnchors &anchors = TAnchors::Of(this);
+    anchors.Pin(ui->Splitter1, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge)
+        .Pin(ui->lblTransTotal, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    for (QWidget *button : {ui->btnTransDelete, ui->btnTransEdit, ui->btnTransMore})
+        anchors.Pin(button, Qt::RightEdge | Qt::BottomEdge);
 
     const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
     FDays = new TTypedRowsModel<TDayTotal>({{"Date", 220, L}, {"In", 210, R}, {"Out", 210, R}},

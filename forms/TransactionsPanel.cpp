@@ -1,6 +1,7 @@
 #include "forms/TransactionsPanel.h"
 #include "ui_TransactionsPanel.h"
 
+#include "forms/Anchors.h"
 #include "forms/BusyGuard.h"
 #include "forms/CategoriesPanel.h"
 #include "forms/ChartsPanel.h"
@@ -22,8 +23,15 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     FList = new TTransListPanel(session, this);
     FCates = new TCategoriesPanel(session, this);
     FCharts = new TChartsPanel(session, this);
-    for (QWidget *sub : std::initializer_list<QWidget *>{FList, FCates, FCharts})
+    // As the window grows, the pickers and Search stay, the sub-panel
+    // buttons keep to the right edge and the sub-panels take the rest.
+    TAnchors &anchors = TAnchors::Of(this);
+    for (QWidget *sub : std::initializer_list<QWidget *>{FList, FCates, FCharts}) {
         sub->setGeometry(0, 38, 696, 407);
+        anchors.Pin(sub, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    }
+    for (QWidget *sub : {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts})
+        anchors.Pin(sub, Qt::TopEdge | Qt::RightEdge);
 
     // One exclusive group: left to themselves, radio buttons count every
     // radio button below their parent as one of theirs, the charts' own

@@ -120,6 +120,26 @@ void SetPanelHeight(QLabel *image, int height) {
         panel->resize(panel->width(), height);
 }
 
+// Places the panel that holds `image` at `rect` and makes the image fill it.
+void PlaceEdge(QLabel *image, const QRect &rect) {
+    if (!image)
+        return;
+    QWidget *panel = image->parentWidget();
+    if (panel && !panel->isWindow())
+        panel->setGeometry(rect);
+    SizeImageToParent(image);
+}
+
+Qt::CursorShape GripCursor(Qt::Edges edges) {
+    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
+    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
+    if (horizontal && vertical)
+        return edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge)
+                   ? Qt::SizeFDiagCursor
+                   : Qt::SizeBDiagCursor;
+    return horizontal ? Qt::SizeHorCursor : Qt::SizeVerCursor;
+}
+
 } // namespace
 
 void SizeImageToParent(QLabel *image) {
@@ -162,6 +182,11 @@ TSkinMan::TSkinMan(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLabel *im
         return;
     window_ = window;
     imgTop_ = imgTop;
+    imgLeft_ = imgLeft;
+    imgRight_ = imgRight;
+    imgBottom_ = imgBottom;
+    centre_ = pnlCenter;
+    painted_ = window->size();
 
     SetPanelWidth(imgLeft, SideWidth);
     SetPanelHeight(imgTop, TitleHeight);
@@ -228,6 +253,11 @@ TSkinMan::TSkinMan(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLabel *im
     DrawButton(minimize, "minimize", "up");
 
     window->setMask(QRegion(0, 0, w, h));
+    // The window tells of its new sizes and of its native window, which
+    // tells of every press and move of the mouse over it, before its
+    // controls see them.
+    window->installEventFilter(this);
+    WatchHandle();
 }
 
 TSkinMan::~TSkinMan() {
@@ -337,8 +367,117 @@ void TSkinMan::DrawButton(QLabel *button, const QString &name, const QString &st
     button->setPixmap(ScreenPixmap(picture, r));
 }
 
+void TSkinMan::WatchHandle() {
+    QWindow *handle = window_ ? window_->windowHandle() : nullptr;
+    if (!handle || handle == handle_.data())
+        return;
+    handle_ = handle;
+    handle->installEventFilter(this);
+}
+
+void TSkinMan::FitFrame() {
+    if (!window_ || window_->size() == painted_)
+        return;
+    const int w = window_->width();
+    const int h = window_->height();
+    painted_ = window_->size();
+    PlaceEdge(imgTop_, QRect(0, 0, w, TitleHeight));
+    PlaceEdge(imgLeft_, QRect(0, TitleHeight, SideWidth, h - TitleHeight - BottomHeight));
+    PlaceEdge(imgRight_,
+              QRect(w - SideWidth, TitleHeight, SideWidth, h - TitleHeight - BottomHeight));
+    PlaceEdge(imgBottom_, QRect(0, h - BottomHeight, w, BottomHeight));
+    if (centre_ && centre_->parentWidget() == window_)
+        centre_->setGeometry(SideWidth, TitleHeight, w - 2 * SideWidth,
+                             h - TitleHeight - BottomHeight);
+    if (imgLeft_ && imgTop_ && imgRight_ && imgBottom_)
+        PaintEdges(imgLeft_, imgTop_, imgRight_, imgBottom_);
+    if (close_)
+        close_->move(w - ButtonSize - ButtonMargin, close_->y());
+    if (close_ && minimize_)
+        minimize_->move(close_->x() - 1 - ButtonSize, minimize_->y());
+    window_->setMask(QRegion(0, 0, w, h));
+}
+
+Qt::Edges TSkinMan::GripEdges(QPoint pos) const {
+    if (!window_ || window_->isMaximized() || window_->isFullScreen() ||
+        window_->minimumSize() == window_->maximumSize())
+        return {};
+    const int w = window_->width();
+    const int h = window_->height();
+    Qt::Edges edges;
+    if (pos.x() < GripWidth)
+        edges |= Qt::LeftEdge;
+    else if (pos.x() >= w - GripWidth)
+        edges |= Qt::RightEdge;
+    if (pos.y() < GripWidth)
+        edges |= Qt::TopEdge;
+    else if (pos.y() >= h - GripWidth)
+        edges |= Qt::BottomEdge;
+    if (!edges)
+        return edges;
+    // Near a corner, along either edge, the corner is taken.
+    if (edges & (Qt::TopEdge | Qt::BottomEdge)) {
+        if (pos.x() < CornerLength)
+            edges |= Qt::LeftEdge;
+        else if (pos.x() >= w - CornerLength)
+            edges |= Qt::RightEdge;
+    }
+    if (edges & (Qt::LeftEdge | Qt::RightEdge)) {
+        if (pos.y() < CornerLength)
+            edges |= Qt::TopEdge;
+        else if (pos.y() >= h - CornerLength)
+            edges |= Qt::BottomEdge;
+    }
+    return edges;
+}
+
+bool TSkinMan::GripMouseDown(QMouseEvent *event, QPoint pos) {
+    if (event->button() != Qt::LeftButton)
+        return false;
+    const Qt::Edges edges = GripEdges(pos);
+    if (!edges)
+        return false;
+    emit WindowResizeRequested(edges);
+    // The window system resizes the window with the mouse until the button
+    // is released.
+    if (QWindow *handle = window_->windowHandle())
+        handle->startSystemResize(edges);
+    return true;
+}
+
+void TSkinMan::ShowGripCursor(QPoint pos) {
+    const Qt::Edges edges = GripEdges(pos);
+    if (edges)
+        window_->setCursor(GripCursor(edges));
+    else if (window_->testAttribute(Qt::WA_SetCursor))
+        window_->unsetCursor();
+}
+
 bool TSkinMan::eventFilter(QObject *watched, QEvent *event) {
     const QEvent::Type type = event->type();
+    if (watched == window_.data()) {
+        if (type == QEvent::Resize)
+            FitFrame();
+        else if (type == QEvent::Show || type == QEvent::WinIdChange)
+            WatchHandle();
+        return QObject::eventFilter(watched, event);
+    }
+    if (watched == handle_.data() && window_) {
+        // Every press and move over the window, in its coordinates: by the
+        // edges they resize the window whatever control lies there.
+        if (type == QEvent::MouseButtonPress) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            return GripMouseDown(mouse, mouse->position().toPoint());
+        }
+        if (type == QEvent::MouseMove) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->buttons() == Qt::NoButton)
+                ShowGripCursor(mouse->position().toPoint());
+        } else if (type == QEvent::Leave && window_->testAttribute(Qt::WA_SetCursor)) {
+            window_->unsetCursor();
+        }
+        return QObject::eventFilter(watched, event);
+    }
     const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     const bool release = type == QEvent::MouseButtonRelease;
     if (!press && !release)
@@ -354,8 +493,14 @@ bool TSkinMan::eventFilter(QObject *watched, QEvent *event) {
         return true;
     }
     if (watched == imgTop_.data() && press) {
-        // A press that starts a move is consumed; others go on to the panel.
         const bool moves = mouse->button() == Qt::LeftButton && mouse->position().y() < DragRows;
+        // A double-click maximises the window, or restores it.
+        if (type == QEvent::MouseButtonDblClick) {
+            if (moves)
+                window_->isMaximized() ? window_->showNormal() : window_->showMaximized();
+            return moves;
+        }
+        // A press that starts a move is consumed; others go on to the panel.
         TitleMouseDown(mouse);
         return moves;
     }

@@ -3,7 +3,9 @@
 #include <QColor>
 #include <QObject>
 #include <QPixmap>
+#include <QPoint>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 
 class QEvent;
@@ -11,15 +13,19 @@ class QImage;
 class QLabel;
 class QMouseEvent;
 class QWidget;
+class QWindow;
 
 // The painted frame of the borderless main window.
 //
 // The window provides four edge panels, each holding one image label that
 // fills it, around its content panel. The skin cuts the pieces of the frame
-// image RES_FORM into those labels (for the window's size at construction),
-// puts the icon, the caption and the Minimize and Close buttons on the title
-// bar and lets the user move the window by dragging the title bar. A window
-// with a system border, or one smaller than 251 × 189, is left alone.
+// image RES_FORM into those labels, puts the icon, the caption and the
+// Minimize and Close buttons on the title bar and lets the user move the
+// window by dragging the title bar. The window can be resized by its edges
+// and corners and maximised (and restored) by a double-click on the title
+// bar; whenever its size changes the skin places the edge panels and the
+// content panel around it again and cuts the frame anew. A window with a
+// system border, or one smaller than 251 × 189, is left alone.
 class TSkinMan : public QObject {
     Q_OBJECT
 public:
@@ -45,11 +51,22 @@ public:
     static constexpr int SideWidth = 2;
     static constexpr int BottomHeight = 6;
     static constexpr int DragRows = 32;
+    // A press this close to an edge of the window resizes it from that edge,
+    // and this close to a corner (along either edge) from the corner.
+    static constexpr int GripWidth = 4;
+    static constexpr int CornerLength = 16;
+
+    // The edges that a press at `pos` (in the window) resizes the window
+    // from; none where it does not, and none while it is maximised.
+    Qt::Edges GripEdges(QPoint pos) const;
 
 signals:
     // Emitted when a press on the title bar hands the window to the window
     // system to be moved with the mouse.
     void WindowMoveRequested();
+    // Emitted when a press by an edge hands the window to the window system
+    // to be resized with the mouse from `edges`.
+    void WindowResizeRequested(Qt::Edges edges);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -60,12 +77,25 @@ private:
     void MinimizeMouseDown(QMouseEvent *event);
     void MinimizeMouseUp(QMouseEvent *event);
     void TitleMouseDown(QMouseEvent *event);
+    // Starts resizing from the edges at `pos` (in the window); false when
+    // `pos` is not by an edge.
+    bool GripMouseDown(QMouseEvent *event, QPoint pos);
+    void ShowGripCursor(QPoint pos);
+    // Watches the native window of the window, once it has one.
+    void WatchHandle();
+    // Places the edge panels and the content panel around the window's
+    // present size and paints the frame for it.
+    void FitFrame();
 
     void PaintEdges(QLabel *imgLeft, QLabel *imgTop, QLabel *imgRight, QLabel *imgBottom);
     QLabel *NewTitleButton(QWidget *titlePanel, const QString &toolTip);
 
     QPointer<QWidget> window_;
-    QPointer<QLabel> imgTop_;
+    QPointer<QLabel> imgTop_, imgLeft_, imgRight_, imgBottom_;
+    QPointer<QWidget> centre_;
+    QPointer<QWindow> handle_;
+    // The window size the frame was last painted for.
+    QSize painted_;
     // Guarded copies of the owned controls: the window may destroy its
     // children (ours among them) before it destroys the skin.
     QPointer<QLabel> icon_, caption_, minimize_, close_;

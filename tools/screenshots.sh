@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Saves pictures of the sign-in window, each panel of the main window, the
-# About window and the import window, taken from the real windows under Xvfb
-# by the main-window checks.
+# Saves pictures of the sign-in window, each panel of the main window (also
+# enlarged), the whole screen, the About window and the import window, taken
+# from the real windows under Xvfb by the main-window checks; once on a
+# 1280 x 1024 screen and once at 200 % on a 1600 x 1000 screen (in the
+# folder 200/).
 # usage: tools/screenshots.sh [build-folder] [output-folder]
 #        (defaults: build/dev and build/screenshots)
 set -euo pipefail
@@ -11,8 +13,14 @@ out=$(realpath -m "${2:-build/screenshots}")
 mkdir -p "$out"
 cmake --build "$build" --target test_mainwindow
 supp=$(realpath tests/lsan.supp)
+mkdir -p "$out/200"
 cd "$build/bin"
-LSAN_OPTIONS="suppressions=$supp:print_suppressions=0" \
-  LEDGERLY_SCREENSHOT_DIR="$out" QT_QPA_PLATFORM=xcb \
-  xvfb-run -a -s '-screen 0 1280x1024x24' ./test_mainwindow screenshots >/dev/null
-ls "$out"/login.png "$out"/main-*.png "$out"/about.png "$out"/import.png
+shoot() { # output folder, screen size, scale factor
+  LSAN_OPTIONS="suppressions=$supp:print_suppressions=0" \
+    LEDGERLY_SCREENSHOT_DIR="$1" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$3" \
+    xvfb-run -a -s "-screen 0 ${2}x24" ./test_mainwindow screenshots >/dev/null
+}
+shoot "$out" 1280x1024 1
+shoot "$out/200" 1600x1000 2
+ls "$out"/login.png "$out"/main-*.png "$out"/screen.png "$out"/about.png "$out"/import.png \
+  "$out"/200/screen.png

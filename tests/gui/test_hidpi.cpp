@@ -1,7 +1,8 @@
 // The windows at 200 % (QT_SCALE_FACTOR=2): the painted frame, its buttons
 // and the windows' pictures are drawn with the screen's own pixels and lie
-// exactly where the picture at 100 % has them. The picture at 100 % comes
-// from this program run again at scale factor 1.
+// exactly where the picture at 100 % has them, and on a screen too small for
+// the main window it opens as large as the screen holds. The picture at
+// 100 % and the small screen come from this program run again.
 #include "forms/AboutForm.h"
 #include "forms/LoginForm.h"
 #include "forms/MainForm.h"
@@ -77,6 +78,16 @@ private slots:
             QVERIFY(shot.save(keep + "/main-200.png") && reference.save(keep + "/main-100.png"));
     }
     void cleanupTestCase() { fixture.reset(); }
+
+    void smallScreenHoldsTheWindow() {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"--small-screen"});
+        QVERIFY(child.waitForFinished(120000));
+        QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
+    }
 
     void frameAndButtonsMatchTheOneTimesPicture() {
         TfrmMain *main = fixture->Main();
@@ -175,6 +186,21 @@ int main(int argc, char *argv[]) {
         return SignedInWindow(fixture).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
     qputenv("QT_SCALE_FACTOR", "2");
+    if (argc == 2 && QByteArray(argv[1]) == "--small-screen") {
+        // 1600 × 1000 at 200 % holds 800 × 500 pixels: the window takes the
+        // whole height with its title bar at the top, its lists shortened.
+        UseOffscreenScreens({{1600, 1000}});
+        QApplication app(argc, argv);
+        TMainFixture fixture;
+        const TfrmMain *main = fixture.SignIn("Ann", "pw");
+        const QRect shown = main->frameGeometry();
+        const int list = main->findChild<QWidget *>("lvwOutRecs")->height();
+        if (shown == QRect(50, 0, 700, 500) && list == 267 - 25)
+            return 0;
+        qWarning() << "shown at" << shown << "with a list" << list << "high";
+        return 1;
+    }
+    UseOffscreenScreens({{1600, 1200}});
     QApplication app(argc, argv);
     TestHiDpi test;
     return QTest::qExec(&test, argc, argv);

@@ -111,6 +111,13 @@ private slots:
             auto *list = Child<QTreeView>(w, "lvwImport");
             auto *add = Child<QPushButton>(w, "btnImportAdd");
             QCOMPARE(ListTexts(list).size(), 6);
+            // Enlarged, the table takes the room; the rule editor and the
+            // buttons keep to the right.
+            const QSize table = list->size();
+            const QPoint rule = Child<QWidget>(w, "btnImportRuleAdd")->pos();
+            w->resize(w->size() + QSize(100, 50));
+            QCOMPARE(list->size(), table + QSize(100, 50));
+            QCOMPARE(Child<QWidget>(w, "btnImportRuleAdd")->pos(), rule + QPoint(100, 0));
             // No line has a category yet: nothing can be added.
             QVERIFY(!add->isEnabled());
             QCOMPARE(ListTexts(list)[0].last(), QStringLiteral("Choose a category"));

@@ -1,5 +1,6 @@
-// The main window: title after sign-in, mode switching, the account menu,
-// the menu picture and the list-dependent buttons.
+// The main window: title after sign-in, where its controls stand and how
+// they follow a growing window, the place it opens at, mode switching, the
+// account menu, the menu picture and the list-dependent buttons.
 #include "forms/ErrorReport.h"
 #include "forms/LoginForm.h"
 #include "forms/MainForm.h"
@@ -16,12 +17,14 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
 
@@ -38,6 +41,34 @@ class TestMainWindow : public QObject {
     bool enabled(const QString &name) { return find<QWidget>(name)->isEnabled(); }
 
     std::unique_ptr<TMainFixture> fixture;
+
+    // Each view of the window in turn (both entry panels and the three
+    // sub-panels of Transactions): per visible control, its place in the
+    // window. Every control lies inside the window.
+    QMap<QString, QRect> Views() {
+        TfrmMain *main = fixture->Main();
+        QMap<QString, QRect> seen;
+        for (const char *view : {"rdoExpense", "rdoIncome", "rdoTransTransactions",
+                                 "rdoTransCategories", "rdoTransCharts"}) {
+            if (QByteArray(view).startsWith("rdoTrans"))
+                find<QRadioButton>("rdoTransactions")->click();
+            find<QRadioButton>(view)->click();
+            for (const QWidget *w : main->findChildren<QWidget *>()) {
+                if (!w->isVisible() || w->isWindow())
+                    continue;
+                const QRect r(w->mapTo(main, QPoint(0, 0)), w->size());
+                if (!main->rect().contains(r)) {
+                    qWarning() << w << r << "lies outside of" << main->rect();
+                    return {};
+                }
+                seen[w->objectName()] = r;
+            }
+        }
+        return seen;
+    }
+
+public:
+    static void initMain() { UseOffscreenScreens({{1600, 1000}}); }
 
 private slots:
     void init() {
@@ -57,19 +88,29 @@ private slots:
         QVERIFY(main->isVisible());
         QCOMPARE(main->size(), QSize(700, 525));
         QVERIFY(main->windowFlags() & Qt::FramelessWindowHint);
+        // In the middle of the screen.
+        QCOMPARE(main->geometry().center(), main->screen()->availableGeometry().center());
 
-        // Geometry of the frame and centre (relative to the parent).
-        QCOMPARE(find<QWidget>("pnlTop")->geometry(), QRect(0, 0, 700, 36));
-        QCOMPARE(find<QWidget>("pnlLeft")->geometry(), QRect(0, 36, 2, 483));
-        QCOMPARE(find<QWidget>("pnlRight")->geometry(), QRect(698, 36, 2, 483));
-        QCOMPARE(find<QWidget>("pnlBottom")->geometry(), QRect(0, 519, 700, 6));
-        QCOMPARE(find<QWidget>("pnlCenter")->geometry(), QRect(2, 36, 696, 483));
-        QCOMPARE(find<QWidget>("rdoIncome")->geometry(), QRect(94, 10, 64, 17));
-        QCOMPARE(find<QWidget>("imgMenu")->geometry(), QRect(639, 12, 43, 13));
-        QCOMPARE(find<QWidget>("btnOutAdd")->geometry(), QRect(610, 100, 74, 23));
-        QCOMPARE(find<QWidget>("lvwInRecs")->geometry(), QRect(12, 135, 672, 267));
-        for (const char *panel : {"pnlExpense", "pnlIncome", "pnlTransactions"})
-            QCOMPARE(find<QWidget>(panel)->geometry(), QRect(0, 38, 696, 445));
+        // Where the main controls stand at the default size, in their parents.
+        const struct {
+            const char *Name;
+            QRect Place;
+        } places[] = {{"pnlTop", {0, 0, 700, 36}},           {"pnlLeft", {0, 36, 2, 483}},
+                      {"pnlRight", {698, 36, 2, 483}},       {"pnlBottom", {0, 519, 700, 6}},
+                      {"pnlCenter", {2, 36, 696, 483}},      {"IconImage", {10, 11, 17, 13}},
+                      {"MinimizeButton", {649, 8, 20, 20}},  {"CloseButton", {670, 8, 20, 20}},
+                      {"pnlControl", {0, 0, 696, 38}},       {"rdoIncome", {94, 10, 64, 17}},
+                      {"imgMenu", {639, 12, 43, 13}},        {"pnlExpense", {0, 38, 696, 445}},
+                      {"pnlIncome", {0, 38, 696, 445}},      {"pnlTransactions", {0, 38, 696, 445}},
+                      {"edtOutNotes", {293, 101, 311, 21}},  {"btnOutAdd", {610, 100, 74, 23}},
+                      {"lvwInRecs", {12, 135, 672, 267}},    {"btnInSave", {610, 410, 74, 23}},
+                      {"btnTransSearch", {258, 9, 74, 23}},  {"pnlTransCharts", {0, 38, 696, 407}},
+                      {"Splitter1", {12, 0, 672, 364}},      {"btnTransMore", {610, 372, 74, 23}},
+                      {"Splitter3", {12, 0, 672, 364}},      {"lblCatesTotal", {12, 377, 430, 14}},
+                      {"chvCates", {12, 22, 318, 342}},      {"chvMonths", {336, 0, 348, 364}},
+                      {"btnChartsPrint", {610, 372, 74, 23}}};
+        for (const auto &[name, place] : places)
+            QVERIFY2(find<QWidget>(name)->geometry() == place, name);
 
         // Start state: Expense panel, transactions sub-panel, day totals.
         QVERIFY(visible("pnlExpense"));
@@ -126,6 +167,44 @@ private slots:
         // They open in the home folder, not in the program's folder.
         QCOMPARE(save->directory(), QDir::home());
         QCOMPARE(open->directory(), QDir::home());
+    }
+
+    // Enlarged, the lists and charts grow and the buttons keep to their
+    // edges; the next start opens at that size, or maximised, per person.
+    void growsAndOpensAsLeft() {
+        TDbMan(fixture->DataFile())
+            .AddRecord("alice", TestRecord("01/02/2024", "Expense", "Food", "1.00"));
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 1, 31));
+        const QMap<QString, QRect> before = Views();
+        fixture->Main()->setGeometry(100, 100, 1200, 800);
+        const QMap<QString, QRect> after = Views();
+        QVERIFY(!before.isEmpty() && !after.isEmpty());
+        for (const char *grows : {"lvwOutRecs", "lvwInRecs", "lvwTrans", "lvwDayTotal",
+                                  "lvwInCates", "lvwOutCates", "chvCates", "chvMonths"})
+            QVERIFY2(after[grows].width() > before[grows].width() &&
+                         after[grows].height() > before[grows].height(),
+                     grows);
+        for (const char *keeps :
+             {"CloseButton", "imgMenu", "btnOutAdd", "btnOutSave", "btnInSave", "rdoTransCharts",
+              "btnTransMore", "btnCatesPrint", "btnChartsPrint"})
+            QVERIFY2(after[keeps].size() == before[keeps].size() &&
+                         after[keeps].right() - before[keeps].right() == 500 &&
+                         (after[keeps].top() == before[keeps].top() ||
+                          after[keeps].bottom() - before[keeps].bottom() == 275),
+                     keeps);
+        QCOMPARE(find<QLabel>("imgTop")->pixmap().deviceIndependentSize(), QSizeF(1200, 36));
+
+        const QRect place = fixture->Main()->geometry();
+        fixture->SignIn("alice", "pw1", false);
+        QCOMPARE(fixture->Main()->geometry(), place);
+        QCOMPARE(find<QWidget>("lvwOutRecs")->width(), after["lvwOutRecs"].width());
+        fixture->Main()->showMaximized();
+        QTRY_VERIFY(fixture->Main()->isMaximized());
+        fixture->SignIn("alice", "pw1", false);
+        QVERIFY(fixture->Main()->isMaximized());
+        QCOMPARE(fixture->Main()->normalGeometry(), place);
+        fixture->SignIn("bob", "pw2");
+        QCOMPARE(fixture->Main()->size(), QSize(700, 525));
     }
 
     void modeSwitching() {
@@ -283,8 +362,8 @@ private slots:
     }
 
     // With LEDGERLY_SCREENSHOT_DIR set (tools/screenshots.sh), saves pictures
-    // of the sign-in window, each panel of the main window, the About window and
-    // the import window.
+    // of the sign-in window, each panel of the main window (also enlarged),
+    // the screen, the About window and the import window.
     void screenshots() {
         const QString dir = qEnvironmentVariable("LEDGERLY_SCREENSHOT_DIR");
         if (dir.isEmpty())
@@ -309,6 +388,8 @@ private slots:
             QVERIFY(image.save(dir + "/" + name + ".png"));
         };
         shot("main-expense");
+        // Where the window opens on the screen.
+        QVERIFY(main->screen()->grabWindow(0).save(dir + "/screen.png"));
         find<QRadioButton>("rdoIncome")->click();
         shot("main-income");
         find<QRadioButton>("rdoTransactions")->click();
@@ -349,6 +430,16 @@ private slots:
         find<QRadioButton>("rdoChartOut")->click();
         fixture->Search(QDate(2030, 1, 1), QDate(2030, 1, 31));
         shot("main-charts-empty");
+        // Enlarged, and as large as the screen.
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 12, 31));
+        main->resize(1200, 800);
+        shot("main-large-charts");
+        find<QRadioButton>("rdoTransTransactions")->click();
+        shot("main-large-transactions");
+        main->setGeometry(main->screen()->availableGeometry());
+        find<QRadioButton>("rdoExpense")->click();
+        shot("main-screen-expense");
+        main->resize(700, 525);
 
         QImage about;
         ModalAnswer::Next([&](QWidget *w) {
@@ -366,6 +457,10 @@ private slots:
         ModalAnswer::Next([&](QWidget *w) {
             QTest::qWait(200);
             import = w->grab().toImage();
+            w->resize(w->size() + QSize(300, 200));
+            w->findChild<QTabWidget *>("tabImport")->setCurrentIndex(1);
+            QTest::qWait(100);
+            w->grab().save(dir + "/import-large.png");
             QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
         });
         main->findChild<QAction *>("mnuMenu_Import")->trigger();

@@ -9,8 +9,13 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -19,16 +24,24 @@ TMainFixture::TMainFixture() {
     FHadHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
     FOldHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(FHome.path()));
+    // The settings folder is looked up once per process, so it is also set
+    // directly; the variable is for the programs the checks start.
+    FHadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    FOldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(FConfig.path()));
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, FConfig.path());
     QApplication::setFont(DefaultWindowFont());
 }
 
 TMainFixture::~TMainFixture() {
     CloseMain();
     ModalAnswer::Clear();
-    if (FHadHome)
-        qputenv("XDG_DATA_HOME", FOldHome);
-    else
-        qunsetenv("XDG_DATA_HOME");
+    const auto restore = [](const char *name, bool had, const QByteArray &old) {
+        had ? qputenv(name, old) : qunsetenv(name);
+    };
+    restore("XDG_DATA_HOME", FHadHome, FOldHome);
+    restore("XDG_CONFIG_HOME", FHadConfig, FOldConfig);
 }
 
 QString TMainFixture::DataFile() const {
@@ -58,6 +71,32 @@ void TMainFixture::CloseMain() {
         return;
     FMain->close();
     FMain.reset();
+}
+
+void UseOffscreenScreens(const QList<QSize> &sizes) {
+    if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
+        return;
+    QJsonArray screens;
+    int x = 0;
+    for (const QSize &size : sizes) {
+        screens.append(QJsonObject{{"name", QStringLiteral("Screen%1").arg(screens.size())},
+                                   {"x", x},
+                                   {"y", 0},
+                                   {"width", size.width()},
+                                   {"height", size.height()},
+                                   {"logicalDpi", 96},
+                                   {"logicalBaseDpi", 96},
+                                   {"dpr", 1}});
+        x += size.width();
+    }
+    // The platform reads the file when the application object is made; it
+    // goes when the process ends.
+    static QTemporaryFile config(QDir::temp().filePath("ledgerly-screens-XXXXXX.json"));
+    if (!config.open() ||
+        config.write(QJsonDocument(QJsonObject{{"screens", screens}}).toJson()) < 0 ||
+        !config.flush())
+        qFatal("UseOffscreenScreens: cannot write %s", qPrintable(config.fileName()));
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
 }
 
 void AnswerSignIn(const QString &user, const QString &password) {

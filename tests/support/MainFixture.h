@@ -16,7 +16,9 @@ class TfrmMain;
 // A signed-in main window for GUI tests.
 //
 // TMainFixture points XDG_DATA_HOME at a fresh temporary folder (so the
-// program's data file is a first-run copy of bin/db.ledgerly), and SignIn
+// program's data file is a first-run copy of bin/db.ledgerly) and the
+// program's settings at another one (so that no test reads or writes the
+// settings of the user running it), and SignIn
 // creates the user through the real sign-in window. Restarts never spawn a
 // process: StartNewInstance only records its parameter text in Restarts.
 class TMainFixture {
@@ -63,11 +65,16 @@ public:
     }
 
 private:
-    QTemporaryDir FHome;
-    QByteArray FOldHome;
-    bool FHadHome = false;
+    QTemporaryDir FHome, FConfig;
+    QByteArray FOldHome, FOldConfig;
+    bool FHadHome = false, FHadConfig = false;
     std::unique_ptr<TfrmMain> FMain;
 };
+
+// Before the application object exists: the offscreen platform that the
+// GUI checks run on gets screens of these sizes, side by side, the first one
+// primary (its one screen is 800 x 600 otherwise).
+void UseOffscreenScreens(const QList<QSize> &sizes);
 
 // Answers the next sign-in window: types `user` and `password` and presses
 // Submit (the click is queued so that following answers can be used for
