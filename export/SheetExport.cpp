@@ -76,13 +76,14 @@ const QString kWhatToDo = QStringLiteral("Choose a folder you can write to, on a
 }
 
 // A text longer than a cell holds would be cut by the spreadsheet; the user
-// shortens it or takes the .csv, which has no such limit.
-void CheckCellText(const QString &file, const QString &text, const QString &where) {
+// shortens it or takes the .csv, which has no such limit. `where` names it.
+template <typename TWhere>
+void CheckCellText(const QString &file, const QString &text, const TWhere &where) {
     if (text.size() > kCellTextMax)
         throw TExportError(QStringLiteral("Cannot write \"%1\": %2 has %L3 characters, more than "
                                           "the %L4 a spreadsheet cell holds.\n\nShorten it, or "
                                           "export as CSV.")
-                               .arg(ShownName(file), where)
+                               .arg(ShownName(file), where())
                                .arg(text.size())
                                .arg(kCellTextMax));
 }
@@ -320,8 +321,11 @@ public:
 
     void Text(int row, int column, const QString &text, lxw_format *format = nullptr) {
         if (!text.isEmpty())
-            Check(worksheet_write_string(FSheet, lxw_row_t(row), lxw_col_t(column),
-                                         text.toUtf8().constData(), format));
+            Text(row, column, text.toUtf8(), format);
+    }
+    void Text(int row, int column, const QByteArray &utf8, lxw_format *format = nullptr) {
+        Check(worksheet_write_string(FSheet, lxw_row_t(row), lxw_col_t(column), utf8.constData(),
+                                     format));
     }
     void Number(int row, int column, double value, lxw_format *format) {
         Check(worksheet_write_number(FSheet, lxw_row_t(row), lxw_col_t(column), value, format));
@@ -438,8 +442,9 @@ void WriteXlsx(TExportKind kind, const TReportHead &head, const TPeriod &period,
         int row = 1;
         for (const TCategoryRow &r : cateRows) {
             const QString &category = r.Total->Category;
-            CheckCellText(target, category,
-                          QStringLiteral("the category \"%1\"").arg(category.left(40)));
+            CheckCellText(target, category, [&category] {
+                return QStringLiteral("the category \"%1\"").arg(category.left(40));
+            });
             const qint64 cents = SignedCents(r.Type, r.Total->Cents);
             book.Text(row, 0, RecordTypeWord(r.Type));
             book.Text(row, 1, category);
@@ -459,15 +464,19 @@ void WriteXlsx(TExportKind kind, const TReportHead &head, const TPeriod &period,
         fit(2, int(QString::number(std::max<qint64>(maxCount, count)).size()));
         fit(4, 7); // "100.00%"
     } else {
+        const QByteArray typeWords[] = {RecordTypeWord(TRecordType::Expense).toUtf8(),
+                                        RecordTypeWord(TRecordType::Income).toUtf8()};
         int row = 1;
         for (const TRecord &record : period.Records) {
-            CheckCellText(target, record.Category,
-                          QStringLiteral("the category of ") + RecordPlace(record));
-            CheckCellText(target, record.Notes,
-                          QStringLiteral("the notes of ") + RecordPlace(record));
+            CheckCellText(target, record.Category, [&record] {
+                return QStringLiteral("the category of ") + RecordPlace(record);
+            });
+            CheckCellText(target, record.Notes, [&record] {
+                return QStringLiteral("the notes of ") + RecordPlace(record);
+            });
             const qint64 cents = SignedCents(record.Type, record.Cents);
             book.Day(row, 0, record.Date);
-            book.Text(row, 1, RecordTypeWord(record.Type));
+            book.Text(row, 1, typeWords[record.Type == TRecordType::Income]);
             book.Text(row, 2, record.Category);
             book.Number(row, 3, double(cents) / 100, book.Money);
             book.Text(row, 4, record.Notes);
@@ -482,7 +491,7 @@ void WriteXlsx(TExportKind kind, const TReportHead &head, const TPeriod &period,
         for (const QDate &date : {QDate(2028, 12, 27), QDate(2028, 9, 27)})
             fit(0, int(date.toString(qtDate).size()));
     }
-    fit(1, 7); // "Expense"
+    fit(layout.TypeColumn, 7); // "Expense"
 
     // The totals: sums over the rows, so they follow edits made in the sheet.
     const int last = std::max(rows, 1); // an empty table sums its one empty row
