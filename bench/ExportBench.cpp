@@ -1,8 +1,10 @@
 // The exports on the rows of a real search of the benchmark book: carol's ten
-// years (about 200,000 transactions) to an HTML page, and 65,000 of them into
-// the XLS template (the most a worksheet takes with the heading and totals).
+// years (about 200,000 transactions) to an HTML page, to .xlsx and to .csv
+// for spreadsheets, and 65,000 of them into the XLS template (the most a
+// worksheet takes with the heading and totals).
 #include "bench/BookGenerator.h"
 #include "export/HtmlExport.h"
+#include "export/SheetExport.h"
 #include "export/XlsExport.h"
 #include "store/DbClass.h"
 #include "store/KestrelClass.h"
@@ -63,6 +65,18 @@ void exportXls(benchmark::State &state, TExportKind kind, const TPeriod &period)
     state.counters["MB"] = double(QFileInfo(out).size()) / 1e6;
 }
 
+void exportSheet(benchmark::State &state, TExportKind kind, TSheetFormat format) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(format == TSheetFormat::Csv ? QStringLiteral("rows.csv")
+                                                                 : QStringLiteral("rows.xlsx"));
+    const TSearch &search = BookSearch();
+    for (auto _ : state)
+        TSheetExport::Export(kind, format, out, search.Head, search.Period,
+                             QStringLiteral("M/d/yy"));
+    state.counters["rows"] = double(rowCount(kind, search.Period));
+    state.counters["MB"] = double(QFileInfo(out).size()) / 1e6;
+}
+
 void BM_ExportHtml_Trans200k(benchmark::State &state) {
     exportHtml(state, TExportKind::Transactions, BookSearch().Period);
 }
@@ -75,6 +89,15 @@ void BM_ExportXls_Trans65k(benchmark::State &state) {
 void BM_ExportXls_Cates(benchmark::State &state) {
     exportXls(state, TExportKind::Categories, BookSearch().Period);
 }
+void BM_ExportXlsx_Trans200k(benchmark::State &state) {
+    exportSheet(state, TExportKind::Transactions, TSheetFormat::Xlsx);
+}
+void BM_ExportCsv_Trans200k(benchmark::State &state) {
+    exportSheet(state, TExportKind::Transactions, TSheetFormat::Csv);
+}
+void BM_ExportXlsx_Cates(benchmark::State &state) {
+    exportSheet(state, TExportKind::Categories, TSheetFormat::Xlsx);
+}
 
 } // namespace
 
@@ -82,3 +105,6 @@ BENCHMARK(BM_ExportHtml_Trans200k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportHtml_Cates)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportXls_Trans65k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportXls_Cates)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportXlsx_Trans200k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportCsv_Trans200k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportXlsx_Cates)->Unit(benchmark::kMillisecond);

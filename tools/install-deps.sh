@@ -6,10 +6,10 @@ packages=(
   make cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
-  libsodium-dev libgsf-1-dev libsqlite3-dev sqlite3
+  libsodium-dev libgsf-1-dev libsqlite3-dev sqlite3 libxlsxwriter-dev
   libbenchmark-dev
   xvfb xauth fonts-dejavu-core
-  python3-xlrd poppler-utils
+  python3-xlrd python3-openpyxl poppler-utils
   desktop-file-utils appstream
   clang-format
   dpkg-dev file

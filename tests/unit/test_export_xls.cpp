@@ -1,4 +1,5 @@
 #include "export/OleStorage.h"
+#include "export/SheetExport.h"
 #include "export/XlsExport.h"
 #include "export/XlsTemplate.h"
 
@@ -12,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -405,6 +409,62 @@ heading x | y
 row ü | 2
 )";
 
+// A spreadsheet export read back by real readers: the .csv by Python's csv
+// module, the .xlsx by openpyxl; each cell as [type, value, number format].
+QJsonObject ReadSheet(const QString &file) {
+    static const char *script = R"(
+import csv, datetime, json, sys
+path = sys.argv[1]
+if path.endswith('.csv'):
+    with open(path, newline='', encoding='utf-8-sig') as f:
+        rows = list(csv.reader(f))
+    bom = open(path, 'rb').read(3) == b'\xef\xbb\xbf'
+    json.dump({'bom': bom, 'rows': rows}, sys.stdout)
+else:
+    import openpyxl, zipfile
+    size = zipfile.ZipFile(path).getinfo('xl/worksheets/sheet1.xml').file_size
+    ws = openpyxl.load_workbook(path).active
+    def cell(c):
+        v = c.value.date().isoformat() if isinstance(c.value, datetime.datetime) else c.value
+        return [c.data_type, v, c.number_format]
+    json.dump({'size': size, 'title': ws.title, 'freeze': ws.freeze_panes, 'filter': ws.auto_filter.ref,
+               'widths': [ws.column_dimensions[k].width for k in 'ABCDE'],
+               'rows': [[cell(c) for c in r] for r in ws.iter_rows()]}, sys.stdout)
+)";
+    QProcess python;
+    python.start(qEnvironmentVariable("LEDGERLY_PYTHON", "/usr/bin/python3"), {"-c", script, file});
+    if (!python.waitForFinished(120000) || python.exitCode() != 0) {
+        qWarning() << python.readAllStandardError();
+        return {};
+    }
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+// Writes beyond `bytes` fail with "File too large", as on a full disk.
+struct TFileSizeLimit {
+    rlimit Old = {};
+    explicit TFileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &Old);
+        const rlimit limit{bytes, Old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~TFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &Old); }
+};
+
+TPeriod SheetPeriod() {
+    TPeriod period =
+        PeriodOf({MakeRecord(QDate(2009, 2, 1), TRecordType::Income, "Pay", 150000, "Feb"),
+                  MakeRecord(QDate(2009, 2, 3), TRecordType::Expense, "=Food", 1250,
+                             "Tea, \"green\"\nand cake"),
+                  MakeRecord(QDate(2009, 2, 28), TRecordType::Expense, "Café", 3750)});
+    period.IncomeCategories = {{"Pay", 1, 150000}};
+    period.ExpenseCategories = {{"Café", 1, 3750}, {"=Food", 3, 1250}};
+    period.IncomeCents = 150000;
+    period.ExpenseCents = 5000;
+    return period;
+}
+
 } // namespace
 
 class TestExportXls : public QObject {
@@ -420,6 +480,11 @@ private slots:
     void damagedWorkbooksFailCleanly();
     void containerOfTheTemplateIsKept();
     void shippedTemplatesMatchTheirDescriptions();
+    void sheetXlsxHoldsDatesNumbersAndFormulas();
+    void sheetCsvIsQuotedAndSigned();
+    void sheetExportFailsWithoutHarm();
+    void sheetDateFormats_data();
+    void sheetDateFormats();
 
 private:
     QTemporaryDir FDir;
@@ -728,6 +793,133 @@ void TestExportXls::shippedTemplatesMatchTheirDescriptions() {
         QCOMPARE(book["sheets"].toArray()[0].toObject()["bold"].toArray()[0].toArray()[0].toInt(),
                  1);
     }
+}
+
+void TestExportXls::sheetXlsxHoldsDatesNumbersAndFormulas() {
+    const QString out = FDir.filePath("sheet.xlsx");
+    TSheetExport::Export(TExportKind::Transactions, TSheetFormat::Xlsx, out, Head(), SheetPeriod(),
+                         "dd.MM.yyyy");
+    QJsonObject sheet = ReadSheet(out);
+    QCOMPARE(sheet["freeze"].toString(), QString("A2"));
+    QCOMPARE(sheet["filter"].toString(), QString("A1:E4"));
+    const QJsonArray rows = sheet["rows"].toArray();
+    QCOMPARE(rows.size(), 10); // header, 3 rows, empty, 3 totals, empty, period line
+    QCOMPARE(rows[0].toArray()[4].toArray()[1].toString(), QString("Notes"));
+    const auto row = [&rows](int r) {
+        return QJsonDocument(rows[r].toArray()).toJson(QJsonDocument::Compact);
+    };
+    QCOMPARE(row(2), QByteArray(R"([["d","2009-02-03","dd.mm.yyyy"],["s","Expense","General"],)"
+                                R"(["s","=Food","General"],["n",-12.5,"#,##0.00"],)"
+                                R"(["s","Tea, \"green\"\nand cake","General"]])"));
+    QCOMPARE(rows[5].toArray()[3].toArray()[1].toString(),
+             QString("=SUMIF(B2:B4,\"Income\",D2:D4)"));
+    QCOMPARE(rows[6].toArray()[3].toArray()[1].toString(),
+             QString("=SUMIF(B2:B4,\"Expense\",D2:D4)"));
+    QCOMPARE(rows[7].toArray()[2].toArray()[1].toString(), QString("Net Income"));
+    QCOMPARE(rows[7].toArray()[3].toArray()[1].toString(), QString("=SUM(D2:D4)"));
+    QVERIFY(rows[9].toArray()[0].toArray()[1].toString().startsWith("Zoë O'Neil (02/01/2009"));
+    const QJsonArray widths = sheet["widths"].toArray();
+    QVERIFY(widths[4].toDouble() > widths[1].toDouble()); // notes wider than the type
+    QVERIFY(widths[0].toDouble() >= 10);                  // room for "27.09.2028"
+
+    // Category lists: counts and signed amounts, shares as percentages.
+    TSheetExport::Export(TExportKind::Categories, TSheetFormat::Xlsx, out, Head(), SheetPeriod());
+    sheet = ReadSheet(out);
+    QCOMPARE(sheet["title"].toString(), QString("Categories"));
+    const QJsonArray cates = sheet["rows"].toArray();
+    QCOMPARE(QJsonDocument(cates[2].toArray()).toJson(QJsonDocument::Compact),
+             QByteArray(R"([["s","Expense","General"],["s","Café","General"],)"
+                        R"(["n",1,"General"],["n",-37.5,"#,##0.00"],["n",0.75,"0.00%"]])"));
+    QCOMPARE(cates[7].toArray()[2].toArray()[1].toString(), QString("=SUM(C2:C4)"));
+}
+
+void TestExportXls::sheetCsvIsQuotedAndSigned() {
+    const QString out = FDir.filePath("sheet.csv");
+    const auto rowsOf = [&out](TExportKind kind) {
+        TSheetExport::Export(kind, TSheetFormat::Csv, out, Head(), SheetPeriod());
+        const QJsonObject csv = ReadSheet(out);
+        return csv["bom"].toBool() ? csv["rows"].toArray() : QJsonArray();
+    };
+    QCOMPARE(
+        rowsOf(TExportKind::Transactions),
+        QJsonArray::fromVariantList(
+            {QStringList{"Date", "Type", "Category", "Amount", "Notes"},
+             QStringList{"2009-02-01", "Income", "Pay", "1500.00", "Feb"},
+             QStringList{"2009-02-03", "Expense", "'=Food", "-12.50", "Tea, \"green\"\nand cake"},
+             QStringList{"2009-02-28", "Expense", "Café", "-37.50", ""}}));
+    QCOMPARE(
+        rowsOf(TExportKind::Categories),
+        QJsonArray::fromVariantList({QStringList{"Type", "Category", "Count", "Amount", "Share"},
+                                     QStringList{"Income", "Pay", "1", "1500.00", "100.00%"},
+                                     QStringList{"Expense", "Café", "1", "-37.50", "75.00%"},
+                                     QStringList{"Expense", "'=Food", "3", "-12.50", "25.00%"}}));
+}
+
+void TestExportXls::sheetExportFailsWithoutHarm() {
+    QTemporaryDir dir;
+    const TPeriod big = PeriodOf(QList<TRecord>(
+        3000, MakeRecord(QDate(2009, 1, 1), TRecordType::Expense, "Food", 100, "notes")));
+    // The length of the sheet's XML, to fail the write of its very end.
+    const QString whole = dir.filePath("whole.xlsx");
+    TSheetExport::Export(TExportKind::Transactions, TSheetFormat::Xlsx, whole, Head(), big);
+    const auto sheetSize = rlim_t(ReadSheet(whole)["size"].toInt());
+    QVERIFY(sheetSize > 64 * 1024 && QFile::remove(whole));
+    TPeriod longNote = big;
+    longNote.Records[7].Notes = QString(40000, u'x');
+
+    // A full disk under the rows' temporary file, under the end of the sheet
+    // and under the .csv, and a text no cell holds: each fails, says why and
+    // keeps the old file.
+    const QString kept = WriteFile(dir.filePath("kept.xlsx"), "old content");
+    struct TCase {
+        TSheetFormat Format;
+        rlim_t Limit;
+        const TPeriod &Period;
+        const char *Reason;
+    };
+    for (const TCase &c : {TCase{TSheetFormat::Xlsx, 64 * 1024, big, "File too large"},
+                           TCase{TSheetFormat::Xlsx, sheetSize - 20, big, "a write failed"},
+                           TCase{TSheetFormat::Csv, 64 * 1024, big, "File too large"},
+                           TCase{TSheetFormat::Xlsx, RLIM_INFINITY, longNote,
+                                 "the notes of the record of 2009-01-01"}}) {
+        QString text;
+        try {
+            TFileSizeLimit limit(c.Limit);
+            TSheetExport::Export(TExportKind::Transactions, c.Format, kept, Head(), c.Period);
+        } catch (const TExportError &e) {
+            text = QString::fromUtf8(e.what());
+        }
+        QVERIFY2(text.contains(c.Reason) && text.contains(kept), qPrintable(text));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"kept.xlsx"}));
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old content"));
+    }
+    QVERIFY_THROWS_EXCEPTION(TExportError,
+                             TSheetExport::Export(TExportKind::Categories, TSheetFormat::Xlsx,
+                                                  dir.filePath("no/folder.xlsx"), Head(), big));
+}
+
+void TestExportXls::sheetDateFormats_data() {
+    QTest::addColumn<QString>("qt");
+    QTest::addColumn<QString>("excel");
+    QTest::newRow("en_US") << "M/d/yy"
+                           << "m/d/yy";
+    QTest::newRow("de_DE") << "dd.MM.yyyy"
+                           << "dd.mm.yyyy";
+    QTest::newRow("names") << "dddd, d MMMM yyyy"
+                           << "dddd, d mmmm yyyy";
+    QTest::newRow("quoted text") << "yyyy'年'M'月'd'日'"
+                                 << "yyyy\"年\"m\"月\"d\"日\"";
+    QTest::newRow("letters and quotes") << "d 'de' MMM 'o''k' \""
+                                        << "d \"de\" mmm \"o'k\" \\\"";
+}
+
+void TestExportXls::sheetDateFormats() {
+    QFETCH(QString, qt);
+    QFETCH(QString, excel);
+    QCOMPARE(TSheetExport::ExcelDateFormat(qt), excel);
 }
 
 QTEST_GUILESS_MAIN(TestExportXls)
