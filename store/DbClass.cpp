@@ -587,8 +587,10 @@ QList<qint64> categoryIds(TSqlConnection &db, const QByteArray &storedUser, TRec
 
 // The list with the line `from` renamed to `to`, or dropped where a line
 // `to` exists already (lines compared without blanks at their ends). A list
-// without the line stays as it is.
+// without the line stays as it is, and so do its empty lines.
 QString renamedList(const QString &list, const QString &from, const QString &to) {
+    if (from.trimmed().isEmpty())
+        return list;
     QStringList lines = QString(list).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
     const auto isLine = [&](const QString &name) {
         return [&name](const QString &line) { return line.trimmed() == name; };

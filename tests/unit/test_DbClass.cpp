@@ -501,6 +501,14 @@ private slots:
         again.Id = 0;
         again.Import = imported.Import;
         refused([&] { db.ChangeRecords("ann", {}, {again}); }); // imported meanwhile
+        // A duplicate the user kept: taking its save back keeps the import id.
+        TRecord kept = imported;
+        kept.Import = TImportId{"giro", "F1", true};
+        QList<TRecord> keptSaved;
+        db.AddRecords("ann", {kept}, &keptSaved);
+        QVERIFY(keptSaved[0].Id > 0 && keptSaved[0].Import.IsEmpty());
+        db.ChangeRecords("ann", keptSaved, {});
+        QCOMPARE(db.KnownImportIds("ann", {*imported.Import}).size(), 1);
 
         db.ChangeCategories("ann", Expense, "", "Food\r\nRent");
         other.ChangeCategories("ann", Expense, "Food\r\nRent", "Rent");
