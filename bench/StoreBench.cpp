@@ -76,6 +76,45 @@ void BM_ReadCategoryRecords_10Years(benchmark::State &state) {
     state.counters["records"] = double(rows);
 }
 
+// Find over all the user's records (200,113): a word of notes and of a
+// category, a word without its accent, two words, an amount. The floor is
+// the raw scan of the same rows (BM_RawScan_10Years).
+void findRecords(benchmark::State &state, const QString &text) {
+    TDbMan db(TBookGenerator::BookPath());
+    qint64 rows = 0;
+    for (auto _ : state)
+        rows = db.FindRecords(kUser, text).size();
+    state.counters["records"] = double(rows);
+}
+
+void BM_FindRecords_Word(benchmark::State &state) {
+    findRecords(state, "dentist");
+}
+void BM_FindRecords_AccentFree(benchmark::State &state) {
+    findRecords(state, "cafe");
+}
+void BM_FindRecords_TwoWords(benchmark::State &state) {
+    findRecords(state, "Lunch FAMILY");
+}
+void BM_FindRecords_Amount(benchmark::State &state) {
+    findRecords(state, "12,50");
+}
+
+// Renaming the user's most used category and taking it back, each in one
+// transaction (synchronous=FULL).
+void BM_RenameCategoryAndRevert(benchmark::State &state) {
+    QTemporaryDir dir;
+    TDbMan db(TBookGenerator::WritableCopy(dir.path()));
+    qint64 rows = 0;
+    for (auto _ : state) {
+        const TCategoryRename rename =
+            db.RenameCategory(kUser, TRecordType::Expense, "Food", "Groceries");
+        db.ApplyRename(kUser, rename.Reversed());
+        rows = rename.Ids.size();
+    }
+    state.counters["records"] = double(rows);
+}
+
 // Saving a pending list of 1,000 rows into the big book (one transaction,
 // synchronous=FULL: the cost of the disk syncs is part of the figure).
 void BM_AddRecords_1000(benchmark::State &state) {
@@ -116,6 +155,11 @@ BENCHMARK(BM_RawQueryPeriod_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawScan_1Year)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawScan_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadCategoryRecords_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRecords_Word)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRecords_AccentFree)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRecords_TwoWords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRecords_Amount)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenameCategoryAndRevert)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddRecords_1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckPassword)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetUserNames)->Unit(benchmark::kMillisecond);

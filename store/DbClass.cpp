@@ -7,13 +7,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QVarLengthArray>
 
 #include <sodium.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -325,8 +328,12 @@ void reserveForPeriod(QList<TRecord> &records, QDate from, QDate to, QDate reach
 
 constexpr const char *kInsertRecord =
     "insert into data (user, date, type, cate, amount, notes) values (?1, ?2, ?3, ?4, ?5, ?6)";
+constexpr const char *kInsertRecordWithId = "insert into data (user, date, type, cate, amount, "
+                                            "notes, id) values (?1, ?2, ?3, ?4, ?5, ?6, ?7)";
 
-void insertRecord(TSqlStatement &insert, const QByteArray &storedUser, const StoredRecord &rec) {
+// Runs kInsertRecord, or kInsertRecordWithId with `id`.
+void insertRecord(TSqlStatement &insert, const QByteArray &storedUser, const StoredRecord &rec,
+                  qint64 id = 0) {
     insert.Reset();
     insert.Bind(1, storedUser)
         .Bind(2, rec.Date)
@@ -334,6 +341,8 @@ void insertRecord(TSqlStatement &insert, const QByteArray &storedUser, const Sto
         .Bind(4, rec.Category)
         .Bind(5, rec.Amount)
         .Bind(6, rec.Notes);
+    if (id > 0)
+        insert.Bind(7, id);
     insert.Run();
 }
 
@@ -445,6 +454,353 @@ private:
     std::vector<TSlot> FSlots;
     std::vector<TEntry> FEntries;
     QByteArray FBytes;
+};
+
+// --- undo and redo ----------------------------------------------------------------------
+
+qint64 lastId(TSqlConnection &db) {
+    return sqlite3_last_insert_rowid(db.Handle());
+}
+
+[[noreturn]] void changedElsewhere(const QString &what, const QString &todo) {
+    throw TBookChangedError(QStringLiteral("%1 in another Ledgerly window; nothing was undone or "
+                                           "redone. %2")
+                                .arg(what, todo));
+}
+
+// "The expense of 12.50 in "Food" on 03/12/2024", as a message names a record.
+QString recordText(const TRecord &record) {
+    return QStringLiteral("The %1 of %2 in \"%3\" on %4")
+        .arg(record.Type == TRecordType::Income ? QStringLiteral("income")
+                                                : QStringLiteral("expense"),
+             CentsText(record.Cents), record.Category,
+             record.Date.toString(QStringLiteral("MM/dd/yyyy")));
+}
+
+[[noreturn]] void recordChanged(const TRecord &record, const QString &how) {
+    changedElsewhere(recordText(record) + how,
+                     QStringLiteral("Search again to see the records as they are now."));
+}
+
+// Whether the row (date, type, cate, amount, notes) holds `record`, read as
+// the program reads it.
+bool sameRecord(const TSqlStatement &row, const TRecord &record) {
+    TRecordType type;
+    qint64 cents = 0;
+    return readDate(row.Bytes(0)) == record.Date && readType(row.Bytes(1), type) &&
+           type == record.Type && readCents(row, 3, cents) && cents == record.Cents &&
+           decoded(row.Bytes(2)) == record.Category && decoded(row.Bytes(4)) == record.Notes;
+}
+
+QString &listOf(QPair<QString, QString> &lists, TRecordType type) {
+    return type == TRecordType::Income ? lists.second : lists.first;
+}
+
+QString listWord(TRecordType type) {
+    return type == TRecordType::Income ? QStringLiteral("income") : QStringLiteral("expense");
+}
+
+void writeCategories(TSqlConnection &db, const QByteArray &storedUser,
+                     const QPair<QString, QString> &lists) {
+    TSqlStatement del(db, "delete from cates where user = ?1");
+    del.Bind(1, storedUser).Run();
+    TSqlStatement insert(db, "insert into cates (user, out, \"in\") values (?1, ?2, ?3)");
+    insert.Bind(1, storedUser)
+        .Bind(2, storedText(lists.first))
+        .Bind(3, storedText(lists.second))
+        .Run();
+}
+
+// Sets the list of `type` to `after` while it is `before`.
+void changeList(TSqlConnection &db, const QByteArray &storedUser, TRecordType type,
+                const QString &before, const QString &after) {
+    auto lists = readCategories(db, storedUser);
+    if (listOf(lists, type) != before)
+        changedElsewhere(QStringLiteral("The %1 category list was changed").arg(listWord(type)),
+                         QStringLiteral("Open the list again to see it as it is now."));
+    if (before == after)
+        return;
+    listOf(lists, type) = after;
+    writeCategories(db, storedUser, lists);
+}
+
+QList<TCategoryRule> readRules(TSqlConnection &db, const QByteArray &storedUser) {
+    TSqlStatement query(db,
+                        "select text, cate, type from rules where user = ?1 order by pos, rowid");
+    query.Bind(1, storedUser);
+    QList<TCategoryRule> rules;
+    while (query.Next()) {
+        // "out" and anything unknown are money out, as the rules kept before
+        // rules had a type.
+        const QByteArrayView type = query.Bytes(2);
+        rules.append({decoded(query.Bytes(0)), decoded(query.Bytes(1)),
+                      sameBytes(type, "in")     ? TRuleType::Income
+                      : sameBytes(type, "both") ? TRuleType::Both
+                                                : TRuleType::Expense});
+    }
+    return rules;
+}
+
+void writeRules(TSqlConnection &db, const QByteArray &storedUser,
+                const QList<TCategoryRule> &rules) {
+    TSqlStatement del(db, "delete from rules where user = ?1");
+    del.Bind(1, storedUser).Run();
+    TSqlStatement insert(db, "insert into rules (user, pos, text, cate, type) values (?1, ?2, "
+                             "?3, ?4, ?5)");
+    for (int i = 0; i < rules.size(); ++i) {
+        const TRuleType type = rules[i].Type;
+        insert.Reset();
+        insert.Bind(1, storedUser)
+            .Bind(2, i)
+            .Bind(3, storedText(rules[i].Text))
+            .Bind(4, storedText(rules[i].Category))
+            .Bind(5, QByteArrayView(type == TRuleType::Income ? "in"
+                                    : type == TRuleType::Both ? "both"
+                                                              : "out"));
+        insert.Run();
+    }
+}
+
+// --- renaming categories ------------------------------------------------------------------
+
+// The ids of the user's records of that type and category, each stored
+// category decoded once.
+QList<qint64> categoryIds(TSqlConnection &db, const QByteArray &storedUser, TRecordType type,
+                          const QString &name) {
+    TSqlStatement query(db, "select id, type, cate from data where user = ?1");
+    query.Bind(1, storedUser);
+    QHash<QByteArray, bool> matches;
+    QList<qint64> ids;
+    while (query.Next()) {
+        TRecordType t;
+        if (!readType(query.Bytes(1), t) || t != type)
+            continue;
+        const QByteArrayView cate = query.Bytes(2);
+        auto it = matches.constFind(QByteArray::fromRawData(cate.data(), cate.size()));
+        if (it == matches.cend())
+            it = matches.insert(cate.toByteArray(), decoded(cate) == name);
+        if (it.value())
+            ids << query.Int(0);
+    }
+    return ids;
+}
+
+// The list with the line `from` renamed to `to`, or dropped where a line
+// `to` exists already (lines compared without blanks at their ends). A list
+// without the line stays as it is, and so do its empty lines.
+QString renamedList(const QString &list, const QString &from, const QString &to) {
+    if (from.trimmed().isEmpty())
+        return list;
+    QStringList lines = QString(list).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
+    const auto isLine = [&](const QString &name) {
+        return [&name](const QString &line) { return line.trimmed() == name; };
+    };
+    if (std::none_of(lines.cbegin(), lines.cend(), isLine(from)))
+        return list;
+    bool hasTo = std::any_of(lines.cbegin(), lines.cend(), isLine(to));
+    QStringList out;
+    for (const QString &line : std::as_const(lines)) {
+        if (line.trimmed() != from) {
+            out << line;
+        } else if (!hasTo) {
+            out << to;
+            hasTo = true;
+        }
+    }
+    return out.join(QStringLiteral("\r\n"));
+}
+
+bool ruleApplies(TRuleType rule, TRecordType type) {
+    return rule == TRuleType::Both || (rule == TRuleType::Income) == (type == TRecordType::Income);
+}
+
+// Makes `rename` in the open write transaction, after checking that the
+// book is as it was before it.
+void applyRename(TSqlConnection &db, const QByteArray &storedUser, const TCategoryRename &rename) {
+    const auto changed = [&](const QString &what) {
+        changedElsewhere(what, QStringLiteral("Search again to see the categories as they are "
+                                              "now."));
+    };
+    {
+        TSqlStatement read(db, "select type, cate from data where id = ?1 and user = ?2");
+        TSqlStatement update(db, "update data set cate = ?1 where id = ?2");
+        const QByteArray storedTo = storedText(rename.To);
+        for (const qint64 id : rename.Ids) {
+            read.Reset();
+            read.Bind(1, id).Bind(2, storedUser);
+            TRecordType type;
+            if (!read.Next() || !readType(read.Bytes(0), type) || type != rename.Type ||
+                decoded(read.Bytes(1)) != rename.From)
+                changed(QStringLiteral("A record of the category \"%1\" was changed or deleted")
+                            .arg(rename.From));
+            read.Reset();
+            update.Reset();
+            update.Bind(1, storedTo).Bind(2, id).Run();
+        }
+    }
+    changeList(db, storedUser, rename.Type, rename.ListBefore, rename.ListAfter);
+    if (readRules(db, storedUser) != rename.RulesBefore)
+        changed(QStringLiteral("The category rules of statement import were changed"));
+    if (rename.RulesAfter != rename.RulesBefore)
+        writeRules(db, storedUser, rename.RulesAfter);
+    // Budgets and recurring entries of the category are renamed here, in the
+    // same transaction, when they exist.
+}
+
+// --- find -----------------------------------------------------------------------------------
+
+// Text as find compares it: compatibility decomposition (NFKD) without the
+// combining marks, case-folded. "Café" and "CAFE" are both "cafe".
+QString foldedText(const QString &text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString kept;
+    kept.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        const QChar::Category category = c.category();
+        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining &&
+            category != QChar::Mark_Enclosing)
+            kept += c;
+    }
+    return kept.toCaseFolded();
+}
+
+// The words of a find, folded once; each one a bit of a mask. A stored text
+// that is ASCII (nearly all notes) is folded by lower-casing its bytes and
+// searched for the words' bytes; any other text goes through foldedText.
+class FindWords {
+public:
+    explicit FindWords(const QString &text) {
+        static const QRegularExpression amount(QStringLiteral("^[0-9]+([.,][0-9]{1,2})?$"));
+        const QStringList words =
+            text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        for (const QString &word : words) {
+            TWord w;
+            w.Folded = foldedText(word);
+            bool ascii = true;
+            for (const QChar c : std::as_const(w.Folded))
+                ascii = ascii && c.unicode() < 0x80;
+            if (ascii)
+                w.Bytes = w.Folded.toLatin1();
+            w.Ascii = ascii;
+            if (!amount.match(word).hasMatch() ||
+                !IsAcceptableAmount(QString(word).replace(QLatin1Char(','), QLatin1Char('.')),
+                                    &w.Cents))
+                w.Cents = -1;
+            FWords.push_back(std::move(w));
+        }
+        if (FWords.size() > 64)
+            fail(QStringLiteral("Find takes up to 64 words; type fewer words."));
+    }
+
+    bool IsEmpty() const { return FWords.empty(); }
+    quint64 All() const { return FWords.size() == 64 ? ~0ull : (1ull << FWords.size()) - 1; }
+
+    // The words that read as exactly this amount.
+    quint64 AmountMask(qint64 cents) const {
+        quint64 mask = 0;
+        for (size_t i = 0; i < FWords.size(); ++i)
+            if (FWords[i].Cents == cents)
+                mask |= 1ull << i;
+        return mask;
+    }
+
+    // The words among `wanted` that the UTF-8 text contains; the text is
+    // changed (lower-cased) on the way.
+    quint64 TextMask(char *utf8, qsizetype size, quint64 wanted) const {
+        unsigned char seen = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            const unsigned char c = static_cast<unsigned char>(utf8[i]);
+            seen |= c;
+            utf8[i] = char(c + (unsigned(c - 'A') < 26u ? 32 : 0));
+        }
+        quint64 mask = 0;
+        if (!(seen & 0x80)) {
+            for (size_t i = 0; i < FWords.size(); ++i) {
+                const TWord &w = FWords[i];
+                if ((wanted >> i & 1) && w.Ascii &&
+                    (w.Bytes.isEmpty() ||
+                     memmem(utf8, size_t(size), w.Bytes.constData(), size_t(w.Bytes.size()))))
+                    mask |= 1ull << i;
+            }
+            return mask;
+        }
+        // Lower-casing left every byte beyond ASCII as it was.
+        const QString folded = foldedText(QString::fromUtf8(utf8, size));
+        for (size_t i = 0; i < FWords.size(); ++i)
+            if ((wanted >> i & 1) && folded.contains(FWords[i].Folded))
+                mask |= 1ull << i;
+        return mask;
+    }
+
+    quint64 TextMask(const QString &text) const {
+        QByteArray utf8 = text.toUtf8();
+        return TextMask(utf8.data(), utf8.size(), All());
+    }
+
+private:
+    struct TWord {
+        QString Folded;
+        QByteArray Bytes; // Folded, when it is ASCII
+        bool Ascii = false;
+        qint64 Cents = -1; // the amount the word reads as; -1 for none
+    };
+    std::vector<TWord> FWords;
+};
+
+// The categories met by a find, by their stored bytes: each decoded and
+// matched against the words once.
+class FoundCategories {
+public:
+    struct Entry {
+        QByteArray Stored;
+        QString Name;
+        quint64 Mask; // the words the category contains
+    };
+
+    explicit FoundCategories(const FindWords &words) : FWords(words) {}
+
+    const Entry &Find(QByteArrayView stored) {
+        const size_t hash = quickHash(stored);
+        if ((FEntries.size() + 1) * 2 > FSlots.size())
+            Grow();
+        const size_t mask = FSlots.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            TSlot &slot = FSlots[at];
+            if (slot.Entry < 0) {
+                const QString name = decoded(stored);
+                FEntries.push_back({stored.toByteArray(), name, FWords.TextMask(name)});
+                slot = {hash, qsizetype(FEntries.size() - 1)};
+                return FEntries.back();
+            }
+            const Entry &entry = FEntries[size_t(slot.Entry)];
+            if (slot.Hash == hash && sameBytes(entry.Stored, stored))
+                return entry;
+        }
+    }
+
+private:
+    struct TSlot {
+        size_t Hash = 0;
+        qsizetype Entry = -1; // -1: free
+    };
+
+    void Grow() {
+        std::vector<TSlot> table(std::max<size_t>(FSlots.size() * 2, 64));
+        const size_t mask = table.size() - 1;
+        for (const TSlot &slot : FSlots) {
+            if (slot.Entry < 0)
+                continue;
+            size_t at = slot.Hash & mask;
+            while (table[at].Entry >= 0)
+                at = (at + 1) & mask;
+            table[at] = slot;
+        }
+        FSlots = std::move(table);
+    }
+
+    const FindWords &FWords;
+    std::vector<TSlot> FSlots;
+    std::deque<Entry> FEntries; // entries stay where they are while it grows
 };
 
 } // namespace
@@ -676,13 +1032,14 @@ void TDbMan::AddRecord(const QString &user, const TRecord &record) {
     AddRecords(user, {record});
 }
 
-int TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
+int TDbMan::AddRecords(const QString &user, const QList<TRecord> &records, QList<TRecord> *stored) {
     // Every record is checked before anything is stored.
-    QList<StoredRecord> stored;
-    stored.reserve(records.size());
+    QList<StoredRecord> checked;
+    checked.reserve(records.size());
     for (const TRecord &record : records)
-        stored << checkedRecord(record);
+        checked << checkedRecord(record);
     const QByteArray storedUser = storedText(user);
+    QList<TRecord> result;
     int leftOut = 0;
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
@@ -696,7 +1053,11 @@ int TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
         // remembered once.
         TSqlStatement remember(
             db, "insert or ignore into fitids (user, account, fitid) values (?1, ?2, ?3)");
-        for (const StoredRecord &rec : std::as_const(stored)) {
+        for (qsizetype i = 0; i < checked.size(); ++i) {
+            const StoredRecord &rec = checked[i];
+            TRecord done = records[i];
+            done.Id = 0;
+            done.Import = {};
             if (!rec.ImportId.isEmpty() && !rec.Wanted) {
                 known.Reset();
                 known.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId);
@@ -704,17 +1065,26 @@ int TDbMan::AddRecords(const QString &user, const QList<TRecord> &records) {
                 known.Reset();
                 if (imported) {
                     ++leftOut;
+                    if (stored)
+                        result << done;
                     continue;
                 }
             }
             insertRecord(insert, storedUser, rec);
-            if (rec.ImportId.isEmpty())
-                continue;
-            remember.Reset();
-            remember.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId).Run();
+            done.Id = lastId(db);
+            if (!rec.ImportId.isEmpty()) {
+                remember.Reset();
+                remember.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId).Run();
+                if (db.Changes() > 0)
+                    done.Import = TImportId{records[i].Import->Account, records[i].Import->Id};
+            }
+            if (stored)
+                result << done;
         }
     }
     tr.Commit();
+    if (stored)
+        *stored = std::move(result);
     return leftOut;
 }
 
@@ -724,7 +1094,7 @@ void TDbMan::DeleteRecord(const QString &user, qint64 id) {
     del.Bind(1, id).Bind(2, storedText(user)).Run();
 }
 
-void TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
+qint64 TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
     const StoredRecord rec = checkedRecord(record);
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
@@ -741,7 +1111,9 @@ void TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
         TSqlStatement insert(db, kInsertRecord);
         insertRecord(insert, storedUser, rec);
     }
+    const qint64 id = lastId(db);
     tr.Commit();
+    return id;
 }
 
 // --- statement import ---------------------------------------------------------------------
@@ -809,44 +1181,14 @@ void TDbMan::ForEachNotesCategory(
 
 QList<TCategoryRule> TDbMan::CategoryRules(const QString &user) {
     Book db(FDataFile, Book::Read);
-    TSqlStatement query(db,
-                        "select text, cate, type from rules where user = ?1 order by pos, rowid");
-    query.Bind(1, storedText(user));
-    QList<TCategoryRule> rules;
-    while (query.Next()) {
-        // "out" and anything unknown are money out, as the rules kept before
-        // rules had a type.
-        const QByteArrayView type = query.Bytes(2);
-        rules.append({decoded(query.Bytes(0)), decoded(query.Bytes(1)),
-                      sameBytes(type, "in")     ? TRuleType::Income
-                      : sameBytes(type, "both") ? TRuleType::Both
-                                                : TRuleType::Expense});
-    }
-    return rules;
+    return readRules(db, storedText(user));
 }
 
 void TDbMan::SetCategoryRules(const QString &user, const QList<TCategoryRule> &rules) {
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    {
-        TSqlStatement del(db, "delete from rules where user = ?1");
-        del.Bind(1, storedUser).Run();
-        TSqlStatement insert(db, "insert into rules (user, pos, text, cate, type) values (?1, ?2, "
-                                 "?3, ?4, ?5)");
-        for (int i = 0; i < rules.size(); ++i) {
-            const TRuleType type = rules[i].Type;
-            insert.Reset();
-            insert.Bind(1, storedUser)
-                .Bind(2, i)
-                .Bind(3, storedText(rules[i].Text))
-                .Bind(4, storedText(rules[i].Category))
-                .Bind(5, QByteArrayView(type == TRuleType::Income ? "in"
-                                        : type == TRuleType::Both ? "both"
-                                                                  : "out"));
-            insert.Run();
-        }
-    }
+    writeRules(db, storedUser, rules);
     tr.Commit();
 }
 
@@ -881,4 +1223,182 @@ void TDbMan::DeleteBankProfile(const QString &user, const QString &name) {
     Book db(FDataFile, Book::Write);
     TSqlStatement del(db, "delete from profiles where user = ?1 and name = ?2");
     del.Bind(1, storedText(user)).Bind(2, storedText(name)).Run();
+}
+
+// --- undo and redo ----------------------------------------------------------------------
+
+QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &remove,
+                                    const QList<TRecord> &insert) {
+    QList<StoredRecord> checked;
+    checked.reserve(insert.size());
+    for (const TRecord &record : insert)
+        checked << checkedRecord(record);
+    const QByteArray storedUser = storedText(user);
+    QList<qint64> ids;
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    {
+        TSqlStatement read(db, "select date, type, cate, amount, notes from data "
+                               "where id = ?1 and user = ?2");
+        TSqlStatement del(db, "delete from data where id = ?1");
+        TSqlStatement forget(db,
+                             "delete from fitids where user = ?1 and account = ?2 and fitid = ?3");
+        for (const TRecord &record : remove) {
+            // Compared as read, never as stored bytes: the same record may
+            // be stored differently (another encoding) and still be the same.
+            read.Reset();
+            read.Bind(1, record.Id).Bind(2, storedUser);
+            if (!read.Next() || !sameRecord(read, record))
+                recordChanged(record, QStringLiteral(" was changed or deleted"));
+            read.Reset();
+            del.Reset();
+            del.Bind(1, record.Id).Run();
+            if (record.Import.IsEmpty())
+                continue;
+            forget.Reset();
+            forget.Bind(1, storedUser)
+                .Bind(2, storedText(record.Import->Account))
+                .Bind(3, storedText(record.Import->Id))
+                .Run();
+        }
+        TSqlStatement taken(db, "select 1 from data where id = ?1");
+        TSqlStatement known(db, "select 1 from fitids where user = ?1 and account = ?2 and "
+                                "fitid = ?3");
+        TSqlStatement remember(db, "insert into fitids (user, account, fitid) values (?1, ?2, ?3)");
+        TSqlStatement withId(db, kInsertRecordWithId), withoutId(db, kInsertRecord);
+        for (qsizetype i = 0; i < insert.size(); ++i) {
+            const TRecord &record = insert[i];
+            const StoredRecord &rec = checked[i];
+            if (record.Id > 0) {
+                taken.Reset();
+                taken.Bind(1, record.Id);
+                if (taken.Next())
+                    recordChanged(record, QStringLiteral(" was stored again"));
+                taken.Reset();
+                insertRecord(withId, storedUser, rec, record.Id);
+            } else {
+                insertRecord(withoutId, storedUser, rec);
+            }
+            ids << lastId(db);
+            if (rec.ImportId.isEmpty())
+                continue;
+            known.Reset();
+            known.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId);
+            if (known.Next())
+                recordChanged(record, QStringLiteral(" was imported again"));
+            known.Reset();
+            remember.Reset();
+            remember.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId).Run();
+        }
+    }
+    tr.Commit();
+    return ids;
+}
+
+void TDbMan::ChangeCategories(const QString &user, TRecordType type, const QString &expected,
+                              const QString &text) {
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    changeList(db, storedUser, type, expected, text);
+    tr.Commit();
+}
+
+// --- find -------------------------------------------------------------------------------------
+
+QList<TRecord> TDbMan::FindRecords(const QString &user, const QString &text, int *unreadable) {
+    const FindWords words(text);
+    QList<TRecord> found;
+    int bad = 0;
+    if (!words.IsEmpty()) {
+        const quint64 all = words.All();
+        FoundCategories categories(words);
+        Book db(FDataFile, Book::Read);
+        // The covering index read backwards: newest first, in one pass.
+        TSqlStatement query(db, "select date, type, id, cate, amount, notes from data "
+                                "where user = ?1 order by date desc, type asc, id desc");
+        query.Bind(1, storedText(user));
+        char lastIso[10];
+        qsizetype lastIsoSize = 0;
+        QDate day;
+        QVarLengthArray<char, 512> notes;
+        while (query.Next()) {
+            const QByteArrayView iso = query.Bytes(0);
+            if (!sameBytes(iso, QByteArrayView(lastIso, lastIsoSize))) {
+                lastIsoSize = iso.size() == 10 ? 10 : 0;
+                if (lastIsoSize)
+                    std::memcpy(lastIso, iso.data(), 10);
+                day = readDate(iso);
+            }
+            TRecord rec;
+            if (!day.isValid() || !readType(query.Bytes(1), rec.Type) ||
+                !readCents(query, 4, rec.Cents)) {
+                ++bad;
+                continue;
+            }
+            // The category and the amount first; the notes are decoded only
+            // for the words these leave.
+            const FoundCategories::Entry &category = categories.Find(query.Bytes(3));
+            const quint64 matched = category.Mask | words.AmountMask(rec.Cents);
+            if (matched != all) {
+                const QByteArrayView stored = query.Bytes(5);
+                notes.resize(DecodedSizeBound(stored.size()));
+                const qsizetype size = DecodeFieldInto(stored, notes.data());
+                if ((matched | words.TextMask(notes.data(), size, all & ~matched)) != all)
+                    continue;
+            }
+            rec.Id = query.Int(2);
+            rec.Date = day;
+            rec.Category = category.Name;
+            // Decoded again: matching lower-cased the buffer.
+            rec.Notes = decoded(query.Bytes(5));
+            found.append(std::move(rec));
+        }
+    }
+    if (unreadable)
+        *unreadable = bad;
+    return found;
+}
+
+// --- renaming categories ------------------------------------------------------------------
+
+int TDbMan::CountCategory(const QString &user, TRecordType type, const QString &name) {
+    Book db(FDataFile, Book::Read);
+    return int(categoryIds(db, storedText(user), type, name).size());
+}
+
+TCategoryRename TDbMan::RenameCategory(const QString &user, TRecordType type, const QString &from,
+                                       const QString &to) {
+    if (to.trimmed().isEmpty() || to.contains(QLatin1Char('\n')) || to.contains(QLatin1Char('\r')))
+        fail(QStringLiteral("\"%1\" cannot be the name of a category: a name needs a letter or "
+                            "digit and is one line.")
+                 .arg(to));
+    const QByteArray storedUser = storedText(user);
+    TCategoryRename rename;
+    rename.Type = type;
+    rename.From = from;
+    rename.To = to;
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    if (from != to) {
+        rename.Ids = categoryIds(db, storedUser, type, from);
+        auto lists = readCategories(db, storedUser);
+        rename.ListBefore = listOf(lists, type);
+        rename.ListAfter = renamedList(rename.ListBefore, from, to);
+        rename.RulesBefore = rename.RulesAfter = readRules(db, storedUser);
+        for (TCategoryRule &rule : rename.RulesAfter)
+            if (rule.Category == from && ruleApplies(rule.Type, type))
+                rule.Category = to;
+        applyRename(db, storedUser, rename);
+    }
+    tr.Commit();
+    return rename;
+}
+
+void TDbMan::ApplyRename(const QString &user, const TCategoryRename &rename) {
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    applyRename(db, storedUser, rename);
+    tr.Commit();
 }

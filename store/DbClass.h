@@ -9,6 +9,14 @@
 
 #include <functional>
 
+// Raised by the operations of undo and redo when what they would change is
+// no longer as the step left it: another instance changed or deleted it
+// meanwhile. Nothing was changed; what() says what and what to do.
+class TBookChangedError : public TDbError {
+public:
+    using TDbError::TDbError;
+};
+
 // The only road from the program to its records. Every operation opens the
 // connection, runs its statements and closes it again (two program
 // instances may use the file). Values cross this boundary typed.
@@ -43,7 +51,12 @@ public:
     // imported record whose id is stored by then (another instance saved the
     // same statement line meanwhile) is left out, unless the user chose to
     // keep it (TImportId::Wanted). Returns how many were left out.
-    int AddRecords(const QString &user, const QList<TRecord> &records);
+    // `stored`, when given, receives one record per record given, as stored:
+    // with its new id (0 when it was left out) and with the import id only
+    // when this save remembered it (so that ChangeRecords can take the save
+    // back, and make it again).
+    int AddRecords(const QString &user, const QList<TRecord> &records,
+                   QList<TRecord> *stored = nullptr);
 
     // --- statement import ---------------------------------------------------------
     // The ids among `ids` that records stored before were imported with.
@@ -72,8 +85,53 @@ public:
     // Replace the user's password hash.
     void SetPassword(const QString &name, const QString &password);
     // Replaces the user's record `record.Id` by `record` (the record gets a
-    // new id); fails when the record no longer exists.
-    void ReplaceRecord(const QString &user, const TRecord &record);
+    // new id, which is returned); fails when the record no longer exists.
+    qint64 ReplaceRecord(const QString &user, const TRecord &record);
+
+    // --- undo and redo ---------------------------------------------------------------
+    // Each runs in one transaction and first checks that what it changes is
+    // as the step left it; when not (another instance changed it meanwhile)
+    // it changes nothing and raises TBookChangedError.
+
+    // Removes the user's records `remove` (each by its id, and only while it
+    // still has exactly that date, type, category, amount and notes), then
+    // stores `insert`, each with its own id (a new one when it is 0; refused
+    // when that id is in use). A record's import id goes with it: forgotten
+    // with a removed record, remembered with an inserted one (refused when
+    // known by then). Returns the ids of `insert`, in order.
+    //   undo of a save, redo of a delete:  ChangeRecords(user, records, {})
+    //   undo of a delete, redo of a save:  ChangeRecords(user, {}, records)
+    //   undo of an edit:  ChangeRecords(user, {edited}, {original}), and back
+    QList<qint64> ChangeRecords(const QString &user, const QList<TRecord> &remove,
+                                const QList<TRecord> &insert);
+    // Sets the user's category list of `type` to `text` while it is still
+    // `expected` (lines joined by CR LF, as stored).
+    void ChangeCategories(const QString &user, TRecordType type, const QString &expected,
+                          const QString &text);
+
+    // --- find ------------------------------------------------------------------------
+    // The user's records, newest first (the transaction list's order
+    // reversed), that every word of `text` matches: a word matches when the
+    // notes or the category contain it, ignoring case and accents ("cafe"
+    // finds "Café"); a word that reads as an amount ("12.5", "12,50") also
+    // matches records of exactly that amount. No word, no record.
+    // `unreadable` receives the number of the user's stored records that
+    // could not be read (left out, as a search leaves them out).
+    QList<TRecord> FindRecords(const QString &user, const QString &text, int *unreadable = nullptr);
+
+    // --- renaming categories -----------------------------------------------------------
+    // The number of the user's records of that type and category.
+    int CountCategory(const QString &user, TRecordType type, const QString &name);
+    // Renames the category `from` to `to` in one transaction: in every record
+    // of that type of the user, in the category list of that type (where a
+    // line `to` exists already, the line `from` goes: the two are merged) and
+    // in the import rules of that type or of both types. Returns what changed.
+    TCategoryRename RenameCategory(const QString &user, TRecordType type, const QString &from,
+                                   const QString &to);
+    // Makes a rename again as it was returned (a redo), or the other way with
+    // rename.Reversed() (an undo): the records of rename.Ids must still have
+    // the category rename.From, and the list and the rules be as before.
+    void ApplyRename(const QString &user, const TCategoryRename &rename);
 
     QString DataFile() const { return FDataFile; }
 

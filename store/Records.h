@@ -127,6 +127,24 @@ struct TBankProfile {
     bool operator==(const TBankProfile &) const = default;
 };
 
+// A category renamed in one user's book (or merged into a category of that
+// name), with everything the change touched, before and after: what an undo
+// needs to put it back exactly, and a redo to make it again.
+struct TCategoryRename {
+    TRecordType Type = TRecordType::Expense;
+    QString From, To;
+    QList<qint64> Ids;             // the records of Type whose category went From -> To
+    QString ListBefore, ListAfter; // the category list of Type (lines joined by CR LF)
+    QList<TCategoryRule> RulesBefore, RulesAfter; // all the user's rules, in order
+    // Budgets and recurring entries join here when they exist.
+
+    // The same change the other way: To back to From.
+    TCategoryRename Reversed() const {
+        return {Type, To, From, Ids, ListAfter, ListBefore, RulesAfter, RulesBefore};
+    }
+    bool operator==(const TCategoryRename &) const = default;
+};
+
 Q_DECLARE_TYPEINFO(TImportId, Q_RELOCATABLE_TYPE);
 static_assert(sizeof(TRecord) <= 96, "a search holds every record of its period");
 

@@ -443,6 +443,159 @@ private slots:
         QCOMPARE(counted, expected);
     }
 
+    // Undo and redo: a save, a delete and an edit taken back and made again
+    // with the same ids; each step refuses, changing nothing, once another
+    // instance changed what it would revert.
+    void undoAndRedoKeepIdsAndRefuseChangesMadeElsewhere() {
+        TDbMan db(FFile), other(FFile);
+        TRecord imported = rec(QDate(2024, 5, 1), Expense, "Food", 1250, QString::fromUtf8("Café"));
+        imported.Import = TImportId{"giro", "F1"};
+        QList<TRecord> saved;
+        QCOMPARE(
+            db.AddRecords("ann", {rec(QDate(2024, 5, 2), Income, "Pay", 900), imported}, &saved),
+            0);
+        QCOMPARE(saved[1].Import, TImportRef(TImportId{"giro", "F1"}));
+        const auto records = [&] {
+            return db.ReadPeriod("ann", QDate(2024, 1, 1), QDate(2024, 12, 31)).Records;
+        };
+        const QList<TRecord> afterSave = records();
+        db.ChangeRecords("ann", saved, {}); // undo of the save: records and import id go
+        QVERIFY(records().isEmpty() && db.KnownImportIds("ann", {*imported.Import}).isEmpty());
+        QCOMPARE(db.ChangeRecords("ann", {}, saved), (QList<qint64>{saved[0].Id, saved[1].Id}));
+        QCOMPARE(records(), afterSave);
+        QCOMPARE(db.KnownImportIds("ann", {*imported.Import}).size(), 1);
+
+        const TRecord original = afterSave[1];
+        TRecord edited = original;
+        edited.Notes = "edited";
+        edited.Id = db.ReplaceRecord("ann", edited);
+        QVERIFY(edited.Id > original.Id);
+        db.ChangeRecords("ann", {edited}, {original}); // undo of the edit
+        QCOMPARE(records(), afterSave);
+        db.ChangeRecords("ann", {original}, {}); // a delete, and its undo
+        db.ChangeRecords("ann", {}, {original});
+        QCOMPARE(records(), afterSave);
+
+        const auto refused = [&](auto step) {
+            const QString before = contentOf(FFile);
+            QString err;
+            try {
+                step();
+            } catch (const TBookChangedError &e) {
+                err = QString::fromStdString(e.what());
+            }
+            QVERIFY2(err.contains("in another Ledgerly window; nothing was undone or redone."),
+                     qPrintable(err));
+            QCOMPARE(contentOf(FFile), before);
+        };
+        TRecord changed = original;
+        changed.Cents = 1251;
+        refused([&] { db.ChangeRecords("ann", {afterSave[0], changed}, {}); });
+        refused([&] { db.ChangeRecords("bob", {original}, {}); });
+        refused([&] {
+            db.ChangeRecords("ann", {}, {rec(QDate(2024, 1, 1), Expense, "x", 1), original});
+        });
+        other.ChangeRecords("ann", {original}, {}); // another window deletes it
+        refused([&] { db.ChangeRecords("ann", {afterSave[0], original}, {}); });
+        TRecord again = original;
+        again.Id = 0;
+        again.Import = imported.Import;
+        refused([&] { db.ChangeRecords("ann", {}, {again}); }); // imported meanwhile
+        // A duplicate the user kept: taking its save back keeps the import id.
+        TRecord kept = imported;
+        kept.Import = TImportId{"giro", "F1", true};
+        QList<TRecord> keptSaved;
+        db.AddRecords("ann", {kept}, &keptSaved);
+        QVERIFY(keptSaved[0].Id > 0 && keptSaved[0].Import.IsEmpty());
+        db.ChangeRecords("ann", keptSaved, {});
+        QCOMPARE(db.KnownImportIds("ann", {*imported.Import}).size(), 1);
+
+        db.ChangeCategories("ann", Expense, "", "Food\r\nRent");
+        other.ChangeCategories("ann", Expense, "Food\r\nRent", "Rent");
+        refused([&] { db.ChangeCategories("ann", Expense, "Food\r\nRent", ""); });
+        QCOMPARE(db.GetCategories("ann", "out"), QString("Rent"));
+    }
+
+    void findMatchesWordsIgnoringCaseAndAccents() {
+        TDbMan db(FFile);
+        db.AddRecords("ann",
+                      {rec(QDate(2020, 1, 1), Expense, QString::fromUtf8("Café"), 1250, "Lunch"),
+                       rec(QDate(2021, 1, 1), Expense, "Health", 1250, "DENTIST visit"),
+                       rec(QDate(2022, 1, 1), Expense, "Food", 300,
+                           QString::fromUtf8("crème brûlée, paid 12.50")),
+                       rec(QDate(2019, 1, 1), Income, "Gift", 5000, "from the cafe")});
+        db.AddRecord("bob", rec(QDate(2023, 1, 1), Expense, "cafe", 1250));
+        rawSql(FFile, "insert into data (user, date, type, amount) values ('" +
+                          TKestrel::EncodeField("ann") + "', 'someday', 'Expense', 1)");
+        const auto found = [&](const QString &text) {
+            QStringList notes;
+            for (const TRecord &r : db.FindRecords("ann", text))
+                notes << r.Notes;
+            return notes.join('|');
+        };
+        QCOMPARE(found("CAFE"), QString("Lunch|from the cafe"));
+        QCOMPARE(found(QString::fromUtf8("brulee CRÈME")),
+                 QString::fromUtf8("crème brûlée, paid 12.50"));
+        // An amount in either notation; the text is matched as typed.
+        QCOMPARE(found("12,50"), QString("DENTIST visit|Lunch"));
+        QCOMPARE(found("12.50"), QString::fromUtf8("crème brûlée, paid 12.50|DENTIST visit|Lunch"));
+        QCOMPARE(found("12.5 health"), QString("DENTIST visit"));
+        QCOMPARE(found("12.51"), QString());
+        QCOMPARE(found("  "), QString());
+        int unreadable = 0;
+        QCOMPARE(
+            db.FindRecords("ann", "lunch", &unreadable).value(0),
+            (TRecord{1, QDate(2020, 1, 1), Expense, QString::fromUtf8("Café"), 1250, "Lunch"}));
+        QCOMPARE(unreadable, 1);
+    }
+
+    // Renaming a category across its records, the list and the rules, taken
+    // back exactly; a merge into an existing category; an undo that another
+    // instance's change would spoil refuses.
+    void renameAndMergeCategoriesThenRevert() {
+        TDbMan db(FFile);
+        QList<TRecord> records(1000, rec(QDate(2024, 2, 1), Expense, "Food", 100));
+        records << rec(QDate(2024, 2, 1), Income, "Food", 100)
+                << rec(QDate(2024, 2, 1), Expense, "Meals", 100);
+        db.AddRecords("ann", records);
+        db.AddRecords("bob", records.mid(0, 1));
+        db.SetCategories("ann", "out", "Rent\r\nFood\r\nMeals");
+        db.SetCategoryRules(
+            "ann",
+            {{"shop", "Food"}, {"x", "Food", TRuleType::Income}, {"y", "Food", TRuleType::Both}});
+        const auto state = [&] {
+            return contentOf(FFile) +
+                   rawSql(FFile, "select user, pos, text, cate, type from rules order by 1, 2")
+                       .join('\n');
+        };
+        const QString before = state();
+        QCOMPARE(db.CountCategory("ann", Expense, "Food"), 1000);
+        const TCategoryRename rename = db.RenameCategory("ann", Expense, "Food", "Groceries");
+        QCOMPARE(rename.Ids.size(), 1000);
+        QCOMPARE(db.GetCategories("ann", "out"), QString("Rent\r\nGroceries\r\nMeals"));
+        QCOMPARE(db.CategoryRules("ann"),
+                 (QList<TCategoryRule>{{"shop", "Groceries"},
+                                       {"x", "Food", TRuleType::Income},
+                                       {"y", "Groceries", TRuleType::Both}}));
+        QCOMPARE(db.CountCategory("ann", Income, "Food"), 1);
+        QCOMPARE(db.CountCategory("bob", Expense, "Food"), 1);
+        const QString after = state();
+        db.ApplyRename("ann", rename.Reversed());
+        QCOMPARE(state(), before);
+        db.ApplyRename("ann", rename);
+        QCOMPARE(state(), after);
+
+        const TCategoryRename merge = db.RenameCategory("ann", Expense, "Meals", "Groceries");
+        QCOMPARE(db.CountCategory("ann", Expense, "Groceries"), 1001);
+        QCOMPARE(db.GetCategories("ann", "out"), QString("Rent\r\nGroceries"));
+        db.ApplyRename("ann", merge.Reversed());
+        QCOMPARE(state(), after);
+        TDbMan(FFile).ChangeRecords("ann", {db.FindRecords("ann", "groceries").value(5)}, {});
+        const QString now = state(); // another window deleted a record of the rename
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.ApplyRename("ann", rename.Reversed()));
+        QCOMPARE(state(), now);
+    }
+
     // A trigger added to the file makes the n-th step of an operation fail;
     // the file must then be exactly as before.
     void failedChangesLeaveNothingBehind() {
