@@ -1,13 +1,12 @@
 #include "store/DbClass.h"
 
 #include "store/AmountText.h"
-#include "store/KestrelClass.h"
+#include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QVarLengthArray>
 
 #include <sodium.h>
 
@@ -100,7 +99,7 @@ public:
 };
 
 QByteArray storedText(const QString &text) {
-    return TKestrel::EncodeField(text).toLatin1();
+    return EncodeField(text).toLatin1();
 }
 
 QByteArray storedDate(QDate date) {
@@ -168,13 +167,6 @@ void addCents(qint64 &total, qint64 cents) {
         fail(QStringLiteral("The amounts of this period add up to more than Ledgerly can show."));
 }
 
-// A stored text decoded; short values (all notes and categories in practice)
-// go through a buffer on the stack.
-QString decoded(QByteArrayView stored) {
-    QVarLengthArray<char, 512> buffer(DecodedSizeBound(stored.size()));
-    return QString::fromUtf8(buffer.data(), DecodeFieldInto(stored, buffer.data()));
-}
-
 // A quick hash of a short stored text (a category): its length and its
 // first and last eight bytes. Texts that share all three only cost a longer
 // probe, since entries are always compared whole.
@@ -211,7 +203,7 @@ public:
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             TSlot &slot = FSlots[at];
             if (slot.Entry < 0) {
-                const QString name = decoded(stored);
+                const QString name = DecodeField(stored);
                 FEntries.append({stored.toByteArray(), {{name, 0, 0}, {name, 0, 0}}});
                 slot = {hash, FEntries.size() - 1};
                 return FEntries.last();
@@ -299,7 +291,7 @@ public:
     const QString &Of(QByteArrayView stored) {
         auto it = FTexts.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
         if (it == FTexts.cend())
-            it = FTexts.insert(stored.toByteArray(), decoded(stored));
+            it = FTexts.insert(stored.toByteArray(), DecodeField(stored));
         return it.value();
     }
 
@@ -358,12 +350,30 @@ void replaceUserRow(TSqlConnection &db, const QByteArray &storedName, const QByt
 }
 
 // Both category lists of a user, empty when the user has no row yet.
-QPair<QString, QString> readCategories(TSqlConnection &db, const QByteArray &storedUser) {
+// The user's two category lists as stored ("out", "in"), empty when none.
+QPair<QByteArray, QByteArray> storedLists(TSqlConnection &db, const QByteArray &storedUser) {
     TSqlStatement query(db, "select out, \"in\" from cates where user = ?1 order by rowid limit 1");
     query.Bind(1, storedUser);
     if (!query.Next())
         return {};
-    return {decoded(query.Bytes(0)), decoded(query.Bytes(1))};
+    return {query.Bytes(0).toByteArray(), query.Bytes(1).toByteArray()};
+}
+
+// A category list is kept as one text: its items joined by CR LF, blanks
+// and line breaks at both ends removed (as the list editor has always
+// stored it). These two functions are the only place that knows it.
+QString listText(const QStringList &items) {
+    return items.join(QStringLiteral("\r\n")).trimmed();
+}
+
+// The items of a stored list, one per line (a line break may be CR LF, LF
+// or CR); the empty lines at its end make no items.
+QStringList listItems(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QStringList items = text.split(u'\n');
+    while (!items.isEmpty() && items.constLast().isEmpty())
+        items.removeLast();
+    return items;
 }
 
 void checkListName(const QString &listName) {
@@ -494,25 +504,15 @@ bool TDbMan::CheckPassword(const QString &name, const QString &password) {
     return false;
 }
 
-QString TDbMan::GetUserNames() {
-    QString names;
-    {
-        Book db(FDataFile, Book::Read);
-        // Newest row first: a sign-in re-inserts the user, so the user who
-        // signed in last heads the list.
-        TSqlStatement query(db, "select name from users order by rowid desc");
-        while (query.Next()) {
-            names += QLatin1String("\r\n");
-            names += decoded(query.Bytes(0));
-        }
-    }
-    // Blanks and control characters at both ends go (the first line break too).
-    qsizetype begin = 0, end = names.size();
-    while (begin < end && names.at(begin).unicode() <= 0x20)
-        ++begin;
-    while (end > begin && names.at(end - 1).unicode() <= 0x20)
-        --end;
-    return names.mid(begin, end - begin);
+QStringList TDbMan::GetUserNames() {
+    QStringList names;
+    Book db(FDataFile, Book::Read);
+    // Newest row first: a sign-in re-inserts the user, so the user who
+    // signed in last heads the list.
+    TSqlStatement query(db, "select name from users order by rowid desc");
+    while (query.Next())
+        names << DecodeField(query.Bytes(0));
+    return names;
 }
 
 void TDbMan::ReinsertUser(const QString &name, const QString &password) {
@@ -551,24 +551,25 @@ void TDbMan::SetPassword(const QString &name, const QString &password) {
 
 // --- category lists -------------------------------------------------------------------
 
-QString TDbMan::GetCategories(const QString &user, const QString &listName) {
+QStringList TDbMan::GetCategories(const QString &user, const QString &listName) {
     checkListName(listName);
     Book db(FDataFile, Book::Read);
-    const auto lists = readCategories(db, storedText(user));
-    return listName == QLatin1String("out") ? lists.first : lists.second;
+    const auto lists = storedLists(db, storedText(user));
+    return listItems(DecodeField(listName == QLatin1String("out") ? lists.first : lists.second));
 }
 
-void TDbMan::SetCategories(const QString &user, const QString &listName, const QString &text) {
+void TDbMan::SetCategories(const QString &user, const QString &listName, const QStringList &items) {
     checkListName(listName);
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    auto [outText, inText] = readCategories(db, storedUser);
-    (listName == QLatin1String("out") ? outText : inText) = text;
+    // The other list is written back exactly as it was stored.
+    auto [outList, inList] = storedLists(db, storedUser);
+    (listName == QLatin1String("out") ? outList : inList) = storedText(listText(items));
     TSqlStatement del(db, "delete from cates where user = ?1");
     del.Bind(1, storedUser).Run();
     TSqlStatement insert(db, "insert into cates (user, out, \"in\") values (?1, ?2, ?3)");
-    insert.Bind(1, storedUser).Bind(2, storedText(outText)).Bind(3, storedText(inText)).Run();
+    insert.Bind(1, storedUser).Bind(2, outList).Bind(3, inList).Run();
     tr.Commit();
 }
 
@@ -625,7 +626,7 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
         }
         rec.Id = query.Int(2);
         rec.Date = day;
-        rec.Notes = decoded(query.Bytes(5));
+        rec.Notes = DecodeField(query.Bytes(5));
         const bool income = rec.Type == TRecordType::Income;
         TCategoryTotal &category = categories.Find(query.Bytes(3)).Totals[income];
         rec.Category = category.Category;
@@ -655,7 +656,7 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
                             "order by date asc, id asc");
     query.Bind(1, storedUser).Bind(2, first).Bind(3, last).Bind(4, storedCategory);
     // Every row has the category asked for (matched exactly as stored).
-    const QString shownCategory = decoded(storedCategory);
+    const QString shownCategory = DecodeField(storedCategory);
     QList<TRecord> records;
     while (query.Next()) {
         TRecord rec;
@@ -666,7 +667,7 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
             continue;
         rec.Id = query.Int(2);
         rec.Category = shownCategory;
-        rec.Notes = decoded(query.Bytes(4));
+        rec.Notes = DecodeField(query.Bytes(4));
         records.append(std::move(rec));
     }
     return records;
@@ -802,7 +803,7 @@ void TDbMan::ForEachNotesCategory(
     }
     DecodedTexts names;
     groups.ForEach([&](QByteArrayView notes, int group, int count) {
-        row(group % 2 ? TRecordType::Income : TRecordType::Expense, decoded(notes),
+        row(group % 2 ? TRecordType::Income : TRecordType::Expense, DecodeField(notes),
             names.Of(categories.at(group / 2)), count);
     });
 }
@@ -817,7 +818,7 @@ QList<TCategoryRule> TDbMan::CategoryRules(const QString &user) {
         // "out" and anything unknown are money out, as the rules kept before
         // rules had a type.
         const QByteArrayView type = query.Bytes(2);
-        rules.append({decoded(query.Bytes(0)), decoded(query.Bytes(1)),
+        rules.append({DecodeField(query.Bytes(0)), DecodeField(query.Bytes(1)),
                       sameBytes(type, "in")     ? TRuleType::Income
                       : sameBytes(type, "both") ? TRuleType::Both
                                                 : TRuleType::Expense});
@@ -857,7 +858,7 @@ QList<TBankProfile> TDbMan::BankProfiles(const QString &user) {
         TSqlStatement query(db, "select name, layout from profiles where user = ?1");
         query.Bind(1, storedText(user));
         while (query.Next())
-            profiles.append({decoded(query.Bytes(0)), decoded(query.Bytes(1))});
+            profiles.append({DecodeField(query.Bytes(0)), DecodeField(query.Bytes(1))});
     }
     std::sort(profiles.begin(), profiles.end(), [](const TBankProfile &a, const TBankProfile &b) {
         return a.Name.localeAwareCompare(b.Name) < 0;

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -23,11 +24,13 @@ public:
     bool DeleteUser(const QString &name);
     bool UserExists(const QString &name);
     bool CheckPassword(const QString &name, const QString &password);
-    QString GetUserNames(); // lines joined by CR LF, newest sign-in first
-    // The user's category list "out" (expenses) or "in" (income): one
-    // category per line, lines joined by CR LF.
-    QString GetCategories(const QString &user, const QString &listName);
-    void SetCategories(const QString &user, const QString &listName, const QString &text);
+    // The users as stored, the one who signed in last first.
+    QStringList GetUserNames();
+    // The user's category list "out" (expenses) or "in" (income), its items
+    // in their order, empty ones among them as stored. Setting a list
+    // stores it whole and leaves the other one exactly as it was.
+    QStringList GetCategories(const QString &user, const QString &listName);
+    void SetCategories(const QString &user, const QString &listName, const QStringList &items);
 
     // Everything a search shows of the user's records from `from` to `to`
     // (both included), read in one ordered pass over the user's records.
