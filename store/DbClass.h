@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -31,11 +32,13 @@ public:
     bool DeleteUser(const QString &name);
     bool UserExists(const QString &name);
     bool CheckPassword(const QString &name, const QString &password);
-    QString GetUserNames(); // lines joined by CR LF, newest sign-in first
-    // The user's category list "out" (expenses) or "in" (income): one
-    // category per line, lines joined by CR LF.
-    QString GetCategories(const QString &user, const QString &listName);
-    void SetCategories(const QString &user, const QString &listName, const QString &text);
+    // The users as stored, the one who signed in last first.
+    QStringList GetUserNames();
+    // The user's category list "out" (expenses) or "in" (income), its items
+    // in their order, empty ones among them as stored. Setting a list
+    // stores it whole and leaves the other one exactly as it was.
+    QStringList GetCategories(const QString &user, const QString &listName);
+    void SetCategories(const QString &user, const QString &listName, const QStringList &items);
 
     // Everything a search shows of the user's records from `from` to `to`
     // (both included), read in one ordered pass over the user's records.
@@ -104,10 +107,10 @@ public:
     //   undo of an edit:  ChangeRecords(user, {edited}, {original}), and back
     QList<qint64> ChangeRecords(const QString &user, const QList<TRecord> &remove,
                                 const QList<TRecord> &insert);
-    // Sets the user's category list of `type` to `text` while it is still
-    // `expected` (lines joined by CR LF, as stored).
-    void ChangeCategories(const QString &user, TRecordType type, const QString &expected,
-                          const QString &text);
+    // Sets the user's category list of `type` to `items` while it is still
+    // `expected`.
+    void ChangeCategories(const QString &user, TRecordType type, const QStringList &expected,
+                          const QStringList &items);
 
     // --- find ------------------------------------------------------------------------
     // The user's records, newest first (the transaction list's order

@@ -4,6 +4,7 @@
 #include <QHashFunctions>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -133,8 +134,8 @@ struct TBankProfile {
 struct TCategoryRename {
     TRecordType Type = TRecordType::Expense;
     QString From, To;
-    QList<qint64> Ids;             // the records of Type whose category went From -> To
-    QString ListBefore, ListAfter; // the category list of Type (lines joined by CR LF)
+    QList<qint64> Ids;                 // the records of Type whose category went From -> To
+    QStringList ListBefore, ListAfter; // the category list of Type
     QList<TCategoryRule> RulesBefore, RulesAfter; // all the user's rules, in order
     // Budgets and recurring entries join here when they exist.
 

@@ -2,7 +2,7 @@
 // all-or-nothing changes, two managers sharing one file, and files that
 // another program has written or damaged.
 #include "store/DbClass.h"
-#include "store/KestrelClass.h"
+#include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 
 #include <QDir>
@@ -160,19 +160,19 @@ private slots:
 
     void usersListNewestFirstAndReinsertMovesToTop() {
         TDbMan db(FFile);
-        QCOMPARE(db.GetUserNames(), QString());
+        QCOMPARE(db.GetUserNames(), QStringList());
         QVERIFY(db.AddUser("A", "pa"));
         QVERIFY(db.AddUser("B", "pb"));
         QVERIFY(db.AddUser("C", "pc"));
-        QCOMPARE(db.GetUserNames(), QString("C\r\nB\r\nA"));
+        QCOMPARE(db.GetUserNames(), QStringList({"C", "B", "A"}));
         // Sign-in of B: B heads the list, password unchanged.
         db.ReinsertUser("B", "pb");
-        QCOMPARE(db.GetUserNames(), QString("B\r\nC\r\nA"));
+        QCOMPARE(db.GetUserNames(), QStringList({"B", "C", "A"}));
         QVERIFY(db.CheckPassword("B", "pb"));
         QVERIFY(!db.CheckPassword("B", "pc"));
         // Re-inserting never changes a password, whatever it is given.
         db.ReinsertUser("C", "wrong");
-        QCOMPARE(db.GetUserNames(), QString("C\r\nB\r\nA"));
+        QCOMPARE(db.GetUserNames(), QStringList({"C", "B", "A"}));
         QVERIFY(db.CheckPassword("C", "pc"));
         QVERIFY(!db.CheckPassword("C", "wrong"));
         // Where one name has two rows, the password picks the row to keep;
@@ -183,13 +183,13 @@ private slots:
         QVERIFY(!errorOf([&] { db.ReinsertUser("nobody", "pc"); }).isEmpty());
         QCOMPARE(contentOf(FFile), before);
         db.ReinsertUser("C", "pc");
-        QCOMPARE(db.GetUserNames(), QString("C\r\nB\r\nA"));
+        QCOMPARE(db.GetUserNames(), QStringList({"C", "B", "A"}));
         QVERIFY(db.CheckPassword("C", "pc"));
         QVERIFY(!db.CheckPassword("C", "other"));
         QCOMPARE(rawSql(FFile, "select count(*) from users"), QStringList{"3"});
         QVERIFY(db.DeleteUser("A"));
         QVERIFY(db.AddUser("A", "pa"));
-        QCOMPARE(db.GetUserNames(), QString("A\r\nC\r\nB"));
+        QCOMPARE(db.GetUserNames(), QStringList({"A", "C", "B"}));
     }
 
     void passwordsAreHashedAndChecked() {
@@ -205,7 +205,7 @@ private slots:
         const QStringList rows = rawSql(FFile, "select name, pwd from users");
         QCOMPARE(rows.size(), 1);
         QVERIFY(!rows[0].contains("secret"));
-        QVERIFY(rows[0].startsWith(TKestrel::EncodeField(odd) + "|$argon2id$"));
+        QVERIFY(rows[0].startsWith(EncodeField(odd) + "|$argon2id$"));
 
         db.SetPassword(odd, "new one");
         QVERIFY(db.CheckPassword(odd, "new one"));
@@ -218,7 +218,7 @@ private slots:
     // freezing the sign-in.
     void costlyStoredHashIsRefused() {
         TDbMan db(FFile);
-        rawSql(FFile, "insert into users (name, pwd) values ('" + TKestrel::EncodeField("eve") +
+        rawSql(FFile, "insert into users (name, pwd) values ('" + EncodeField("eve") +
                           "', '$argon2id$v=19$m=2097152,t=40,p=1$c2FsdHNhbHRzYWx0c2FsdA$"
                           "aGFzaGhhc2hoYXNoaGFzaGhhc2hoYXNoaGFzaGhhc2g')");
         QElapsedTimer timer;
@@ -231,23 +231,28 @@ private slots:
         QVERIFY(timer.elapsed() < 2000);
     }
 
+    // A list is stored as one text, its items joined by CR LF and trimmed;
+    // setting one list leaves the other exactly as the file holds it.
     void categoryListsAreKeptApart() {
         TDbMan db(FFile);
-        QCOMPARE(db.GetCategories("bo", "out"), QString());
-        db.SetCategories("bo", "in", "Salary\r\nGifts");
-        QCOMPARE(db.GetCategories("bo", "out"), QString());
-        db.SetCategories("bo", "out", QString::fromUtf8("Café\r\nO'Neil's"));
-        QCOMPARE(db.GetCategories("bo", "in"), QString("Salary\r\nGifts"));
-        QCOMPARE(db.GetCategories("bo", "out"), QString::fromUtf8("Café\r\nO'Neil's"));
-        QCOMPARE(rawSql(FFile, "select count(*) from cates"), QStringList{"1"});
-        // Other users are not touched; an emptied list stays empty; a user
-        // deleted and created again finds both lists.
-        db.SetCategories("cy", "out", "X");
-        db.SetCategories("bo", "in", "");
-        QCOMPARE(db.GetCategories("bo", "in"), QString());
-        QCOMPARE(db.GetCategories("cy", "out"), QString("X"));
+        QCOMPARE(db.GetCategories("bo", "out"), QStringList());
+        db.SetCategories("bo", "in", {"Salary", "", "Gifts "});
+        QCOMPARE(db.GetCategories("bo", "out"), QStringList());
+        const QString odd = EncodeField("Tips\nBonus\r\n\r\n");
+        rawSql(FFile, "update cates set \"in\" = '" + odd + "'");
+        db.SetCategories("bo", "out", {QString::fromUtf8(" Café"), "O'Neil's"});
+        QCOMPARE(db.GetCategories("bo", "in"), QStringList({"Tips", "Bonus"}));
+        QCOMPARE(db.GetCategories("bo", "out"),
+                 QStringList({QString::fromUtf8("Café"), "O'Neil's"}));
+        QCOMPARE(rawSql(FFile, "select out, \"in\" from cates"),
+                 QStringList{EncodeField(QString::fromUtf8("Café\r\nO'Neil's")) + "|" + odd});
+        // Other users are not touched; an emptied list stays empty.
+        db.SetCategories("cy", "out", {"X"});
+        db.SetCategories("bo", "in", {});
+        QCOMPARE(db.GetCategories("bo", "in"), QStringList());
+        QCOMPARE(db.GetCategories("cy", "out"), QStringList{"X"});
         QVERIFY(!errorOf([&] { db.GetCategories("bo", "Out"); }).isEmpty());
-        QVERIFY(!errorOf([&] { db.SetCategories("bo", "other", "x"); }).isEmpty());
+        QVERIFY(!errorOf([&] { db.SetCategories("bo", "other", {"x"}); }).isEmpty());
     }
 
     void recordsRoundTripEditAndDelete() {
@@ -510,10 +515,10 @@ private slots:
         db.ChangeRecords("ann", keptSaved, {});
         QCOMPARE(db.KnownImportIds("ann", {*imported.Import}).size(), 1);
 
-        db.ChangeCategories("ann", Expense, "", "Food\r\nRent");
-        other.ChangeCategories("ann", Expense, "Food\r\nRent", "Rent");
-        refused([&] { db.ChangeCategories("ann", Expense, "Food\r\nRent", ""); });
-        QCOMPARE(db.GetCategories("ann", "out"), QString("Rent"));
+        db.ChangeCategories("ann", Expense, {}, {"Food", "Rent"});
+        other.ChangeCategories("ann", Expense, {"Food", "Rent"}, {"Rent"});
+        refused([&] { db.ChangeCategories("ann", Expense, {"Food", "Rent"}, {}); });
+        QCOMPARE(db.GetCategories("ann", "out"), QStringList{"Rent"});
     }
 
     void findMatchesWordsIgnoringCaseAndAccents() {
@@ -525,8 +530,8 @@ private slots:
                            QString::fromUtf8("crème brûlée, paid 12.50")),
                        rec(QDate(2019, 1, 1), Income, "Gift", 5000, "from the cafe")});
         db.AddRecord("bob", rec(QDate(2023, 1, 1), Expense, "cafe", 1250));
-        rawSql(FFile, "insert into data (user, date, type, amount) values ('" +
-                          TKestrel::EncodeField("ann") + "', 'someday', 'Expense', 1)");
+        rawSql(FFile, "insert into data (user, date, type, amount) values ('" + EncodeField("ann") +
+                          "', 'someday', 'Expense', 1)");
         const auto found = [&](const QString &text) {
             QStringList notes;
             for (const TRecord &r : db.FindRecords("ann", text))
@@ -559,7 +564,7 @@ private slots:
                 << rec(QDate(2024, 2, 1), Expense, "Meals", 100);
         db.AddRecords("ann", records);
         db.AddRecords("bob", records.mid(0, 1));
-        db.SetCategories("ann", "out", "Rent\r\nFood\r\nMeals");
+        db.SetCategories("ann", "out", {"Rent", "Food", "Meals"});
         db.SetCategoryRules(
             "ann",
             {{"shop", "Food"}, {"x", "Food", TRuleType::Income}, {"y", "Food", TRuleType::Both}});
@@ -572,7 +577,7 @@ private slots:
         QCOMPARE(db.CountCategory("ann", Expense, "Food"), 1000);
         const TCategoryRename rename = db.RenameCategory("ann", Expense, "Food", "Groceries");
         QCOMPARE(rename.Ids.size(), 1000);
-        QCOMPARE(db.GetCategories("ann", "out"), QString("Rent\r\nGroceries\r\nMeals"));
+        QCOMPARE(db.GetCategories("ann", "out"), QStringList({"Rent", "Groceries", "Meals"}));
         QCOMPARE(db.CategoryRules("ann"),
                  (QList<TCategoryRule>{{"shop", "Groceries"},
                                        {"x", "Food", TRuleType::Income},
@@ -587,7 +592,7 @@ private slots:
 
         const TCategoryRename merge = db.RenameCategory("ann", Expense, "Meals", "Groceries");
         QCOMPARE(db.CountCategory("ann", Expense, "Groceries"), 1001);
-        QCOMPARE(db.GetCategories("ann", "out"), QString("Rent\r\nGroceries"));
+        QCOMPARE(db.GetCategories("ann", "out"), QStringList({"Rent", "Groceries"}));
         db.ApplyRename("ann", merge.Reversed());
         QCOMPARE(state(), after);
         TDbMan(FFile).ChangeRecords("ann", {db.FindRecords("ann", "groceries").value(5)}, {});
@@ -601,7 +606,7 @@ private slots:
     void failedChangesLeaveNothingBehind() {
         TDbMan db(FFile);
         QVERIFY(db.AddUser("ann", "pw"));
-        db.SetCategories("ann", "out", "Food");
+        db.SetCategories("ann", "out", {"Food"});
         db.AddRecord("ann", rec(QDate(2011, 1, 1), Expense, "Food", 300, "x"));
         TRecord edit = rec(QDate(2011, 1, 2), Expense, "F", 100);
         edit.Id = rawSql(FFile, "select id from data")[0].toLongLong();
@@ -615,7 +620,7 @@ private slots:
             rawSql(FFile, "drop trigger fault");
         };
         // The insert after the delete fails: the deleted rows come back.
-        expectFailure("cates", [&] { db.SetCategories("ann", "out", "Rent"); });
+        expectFailure("cates", [&] { db.SetCategories("ann", "out", {"Rent"}); });
         expectFailure("users", [&] { db.ReinsertUser("ann", "pw"); });
         expectFailure("users", [&] { db.SetPassword("ann", "new"); });
         expectFailure("data", [&] { db.ReplaceRecord("ann", edit); });
@@ -626,8 +631,8 @@ private slots:
                                   rec(QDate(2011, 1, 5), Expense, "a", 300)});
         });
         QVERIFY(db.CheckPassword("ann", "pw"));
-        db.SetCategories("ann", "out", "Rent");
-        QCOMPARE(db.GetCategories("ann", "out"), QString("Rent"));
+        db.SetCategories("ann", "out", {"Rent"});
+        QCOMPARE(db.GetCategories("ann", "out"), QStringList{"Rent"});
     }
 
     // Two writers and a reader at the same time (as two program instances
@@ -652,7 +657,7 @@ private slots:
                 for (int i = 0; i < 25; ++i) {
                     db.AddRecords(user, {rec(QDate(2015, 5, 5), Expense, "c", 100),
                                          rec(QDate(2015, 5, 6), Income, "d", 200, "n")});
-                    db.SetCategories(user, "out", QString::number(i));
+                    db.SetCategories(user, "out", {QString::number(i)});
                 }
             });
         };
@@ -669,9 +674,8 @@ private slots:
         b.join();
         reader.join();
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
-        QCOMPARE(
-            rawSql(FFile, "select user, count(*) from data group by user order by user"),
-            (QStringList{TKestrel::EncodeField("a") + "|50", TKestrel::EncodeField("b") + "|50"}));
+        QCOMPARE(rawSql(FFile, "select user, count(*) from data group by user order by user"),
+                 (QStringList{EncodeField("a") + "|50", EncodeField("b") + "|50"}));
         // The file stays a rollback-journal database, complete on its own.
         QCOMPARE(rawSql(FFile, "pragma journal_mode"), QStringList{"delete"});
     }
