@@ -310,7 +310,7 @@ void TEntryPanel::EditCatesClick(QPushButton *sender) {
                 TBusyGuard busy;
                 dialog.CateText = FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
             }
-            if (dialog.exec() == QDialog::Accepted) {
+            if (ExecDialog(&dialog) == QDialog::Accepted) {
                 dialog.hide();
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 TBusyGuard busy;

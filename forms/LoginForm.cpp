@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPixmap>
 #include <stdexcept>
 
@@ -207,17 +206,12 @@ void TfrmLogin::SubmitBody(QPushButton *sender) {
             return;
         }
         busy.Release();
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"),
-                        QStringLiteral("ERROR: Invalid password."), QMessageBox::Ok, this);
-        box.exec();
+        ShowError(this, QStringLiteral("ERROR"), QStringLiteral("ERROR: Invalid password."));
     } else {
         busy.Release();
-        QMessageBox box(QMessageBox::Question, QStringLiteral("?"),
-                        QStringLiteral("You want to create a new Username and Password?\n\n"
-                                       "- Username: %1\n- Password: %2")
-                            .arg(FUserName, password),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        if (box.exec() == QMessageBox::Yes) {
+        if (AskQuestion(this, QStringLiteral("You want to create a new Username and Password?\n\n"
+                                             "- Username: %1\n- Password: %2")
+                                  .arg(FUserName, password))) {
             TBusyGuard adding(sender);
             FDbMan->AddUser(FUserName, password);
             adding.Release();

@@ -1,11 +1,12 @@
 // The record editor, the category-list editor and the More Info window,
 // driven through their real widgets.
+#include "forms/Dialogs.h"
 #include "forms/EditCateForm.h"
 #include "forms/EditRecForm.h"
 #include "forms/MoreInfoForm.h"
 #include "forms/RowsModel.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QDateEdit>
 #include <QHeaderView>
@@ -48,7 +49,8 @@ class TestEditors : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { ModalAnswer::Clear(); }
+    void initTestCase() { TestDialogs::Install(); }
+    void cleanup() { TestDialogs::Clear(); }
 
     void recordEditorLayout();
     void recordEditorOpensWithTheRecordAndSaveDisabled();
@@ -231,7 +233,7 @@ void TestEditors::recordEditorKeysAndResults() {
         dlg.RecCate = "Food";
         dlg.RecAmount = "49.9";
         bool stillOpen = false;
-        ModalAnswer::Next([&](QWidget *w) {
+        TestDialogs::Dialog([&](QDialog *w) {
             auto *notes = Child<QLineEdit>(w, "edtNotes");
             QTest::keyClicks(notes, "x");
             QTest::keyClick(notes, Qt::Key_Return);
@@ -241,8 +243,7 @@ void TestEditors::recordEditorKeysAndResults() {
             stillOpen = w->isVisible();
             QTest::mouseClick(Child<QPushButton>(w, "btnCancel"), Qt::LeftButton);
         });
-        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
-        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(ExecDialog(&dlg), int(QDialog::Rejected));
         QVERIFY(stillOpen);
         // Cancel leaves the fields as the caller wrote them.
         QCOMPARE(dlg.RecAmount, QStringLiteral("49.9"));
@@ -254,14 +255,13 @@ void TestEditors::recordEditorKeysAndResults() {
         dlg.RecDate = "12/31/2009";
         dlg.RecCate = "Food";
         dlg.RecAmount = "49.9";
-        ModalAnswer::Next([](QWidget *w) {
+        TestDialogs::Dialog([](QDialog *w) {
             QTest::keyClicks(Child<QLineEdit>(w, "edtNotes"), "x");
             auto *save = Child<QPushButton>(w, "btnSave");
             save->setFocus();
             QTest::keyClick(save, Qt::Key_Return);
         });
-        QCOMPARE(dlg.exec(), int(QDialog::Accepted));
-        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(ExecDialog(&dlg), int(QDialog::Accepted));
         QCOMPARE(dlg.RecAmount, QStringLiteral("49.90"));
         QCOMPARE(dlg.RecNotes, QStringLiteral("x"));
     }
@@ -271,12 +271,11 @@ void TestEditors::recordEditorKeysAndResults() {
         dlg.RecDate = "12/31/2009";
         dlg.RecCate = "Food";
         dlg.RecAmount = "49.9";
-        ModalAnswer::Next([](QWidget *w) {
+        TestDialogs::Dialog([](QDialog *w) {
             QTest::keyClicks(Child<QLineEdit>(w, "edtNotes"), "x");
             w->close();
         });
-        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
-        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(ExecDialog(&dlg), int(QDialog::Rejected));
         QCOMPARE(dlg.RecNotes, QString());
     }
 }
@@ -354,7 +353,7 @@ void TestEditors::categoryEditorCancelAndEscape() {
     TfrmEditCate dlg(&owner);
     dlg.CateText = "Food";
     bool stillOpen = false;
-    ModalAnswer::Next([&](QWidget *w) {
+    TestDialogs::Dialog([&](QDialog *w) {
         auto *memo = Child<QPlainTextEdit>(w, "memText");
         memo->moveCursor(QTextCursor::End);
         QTest::keyClick(memo, Qt::Key_Return); // a new line, not a close
@@ -366,8 +365,7 @@ void TestEditors::categoryEditorCancelAndEscape() {
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Enter);
     });
-    QCOMPARE(dlg.exec(), int(QDialog::Rejected));
-    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(ExecDialog(&dlg), int(QDialog::Rejected));
     QVERIFY(stillOpen);
     QCOMPARE(dlg.CateText, QStringLiteral("Food"));
 }

@@ -6,7 +6,7 @@
 #include "store/CheckedFile.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -17,9 +17,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <sqlite3.h>
+
+using TestDialogs::Answer;
+using TestDialogs::LastMessage;
 
 namespace {
 
@@ -89,10 +91,7 @@ class TestLogin : public QObject {
 
 private slots:
     void init() { fixture = std::make_unique<TMainFixture>(); }
-    void cleanup() {
-        ModalAnswer::Clear();
-        fixture.reset();
-    }
+    void cleanup() { fixture.reset(); }
 
     void firstRunAndCreation() {
         QVERIFY(!QFile::exists(fixture->DataFile()));
@@ -110,20 +109,17 @@ private slots:
         // Declining the question creates nothing and keeps the window.
         type(login, " Guest ", " 24680 ");
         QVERIFY(submit(login)->isEnabled());
-        QString text, caption;
-        ModalAnswer::MessageBox(QMessageBox::No, &text, &caption);
+        Answer(TButton::No);
         submit(login)->click();
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(caption, QString("?"));
-        QCOMPARE(text, QString("You want to create a new Username and Password?\n\n"
-                               "- Username: Guest\n- Password: 24680"));
+        QCOMPARE(TestDialogs::Asked().last().Caption, QString("?"));
+        QCOMPARE(LastMessage(), QString("You want to create a new Username and Password?\n\n"
+                                        "- Username: Guest\n- Password: 24680"));
         QCOMPARE(login.result(), 0);
         QVERIFY(TDbMan(fixture->DataFile()).GetUserNames().isEmpty());
         QVERIFY(submit(login)->isEnabled());
 
-        ModalAnswer::MessageBox(QMessageBox::Yes);
+        Answer(TButton::Yes);
         submit(login)->click();
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(login.result(), int(QDialog::Accepted));
         QCOMPARE(login.FUserName, QString("Guest"));
         TDbMan db(fixture->DataFile());
@@ -136,13 +132,11 @@ private slots:
         TfrmLogin login(nullptr, appArgs());
         QCOMPARE(comboItems(login), QStringList{"Bob"});
 
-        QString text, caption;
         type(login, "bob", "wrong");
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        Answer(TButton::Ok);
         submit(login)->click();
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("ERROR: Invalid password."));
-        QCOMPARE(caption, QString("ERROR"));
+        QCOMPARE(LastMessage(), QString("ERROR: Invalid password."));
+        QCOMPARE(TestDialogs::Asked().last().Caption, QString("ERROR"));
         QCOMPARE(login.result(), 0);
         QCOMPARE(login.findChild<QLineEdit *>("edtPassword")->text(), QString("wrong"));
         QVERIFY(submit(login)->isEnabled());
@@ -237,16 +231,13 @@ private slots:
     }
 
     void cancelledSignInEndsQuietly() {
-        // Cancel: no window shown, no message (any box would use up no answer
-        // and be left open, failing AllUsed below).
-        ModalAnswer::Next([](QWidget *w) { w->findChild<QPushButton *>("btnCancel")->click(); });
+        // Cancel: no window shown, no message (an unanswered box fails).
+        TestDialogs::Dialog([](QDialog *w) { w->findChild<QPushButton *>("btnCancel")->click(); });
         TfrmMain main(nullptr, appArgs());
-        QVERIFY(ModalAnswer::AllUsed());
         QVERIFY(!main.SignedIn());
         QVERIFY(main.UserName().isEmpty());
-        QTest::qWait(50);
         QVERIFY(!main.isVisible());
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(TestDialogs::Asked().size(), 1);
     }
 
     void restoreFromCommandLine() {
@@ -272,14 +263,12 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("not a database at all");
         }
-        QString text;
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        Answer(TButton::Ok);
         {
             TfrmLogin login(nullptr, appArgs(junk));
             QCOMPARE(comboItems(login), QStringList{"current"});
         }
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(text.contains("not a Ledgerly data file"), qPrintable(text));
+        QVERIFY2(LastMessage().contains("not a Ledgerly data file"), qPrintable(LastMessage()));
 
         // An SQLite file without the program's tables is refused too.
         const QString foreign = dir.filePath("foreign.ledgerly");
@@ -290,24 +279,21 @@ private slots:
             QVERIFY(src.open(QIODevice::ReadOnly));
             f.write(src.read(100)); // a valid header, but a broken database
         }
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        Answer(TButton::Ok);
         {
             TfrmLogin login(nullptr, appArgs(foreign));
             QCOMPARE(comboItems(login), QStringList{"current"});
         }
-        QVERIFY(ModalAnswer::AllUsed());
 
         // A backup from outside the program is restored only after a question.
-        ModalAnswer::MessageBox(QMessageBox::No, &text);
+        Answer(TButton::No);
         {
             TfrmLogin declined(nullptr, appArgs(backup));
             QCOMPARE(comboItems(declined), QStringList{"current"});
         }
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(text.contains(backup), qPrintable(text));
-        ModalAnswer::MessageBox(QMessageBox::Yes);
+        QVERIFY2(LastMessage().contains(backup), qPrintable(LastMessage()));
+        Answer(TButton::Yes);
         TfrmLogin login(nullptr, appArgs(backup));
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(comboItems(login), QStringList{"restored"});
         QVERIFY(QFileInfo(fixture->DataFile()).isWritable());
         // The data it replaced is kept among the backups, where the user finds it.
@@ -326,15 +312,14 @@ private slots:
             QFile blocker(backups);
             QVERIFY(blocker.open(QIODevice::WriteOnly));
         }
-        QString text, caption;
         AnswerSignIn("erin", "pw-erin");
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        Answer(TButton::Ok);
         TfrmMain main(nullptr, appArgs());
         main.StartNewInstance = [](const QString &) {};
-        QVERIFY(ModalAnswer::AllUsed());
         QVERIFY(main.SignedIn());
-        QTRY_VERIFY(main.isVisible());
-        QCOMPARE(caption, QString("Backup"));
+        QTRY_VERIFY(TestDialogs::AllUsed());
+        QCOMPARE(TestDialogs::Asked().last().Caption, QString("Backup"));
+        const QString text = LastMessage();
         QVERIFY2(text.contains("automatic backup") && text.contains(backups), qPrintable(text));
     }
 
@@ -353,21 +338,17 @@ private slots:
                                 QFileDevice::FileModificationTime));
         TCheckedFile::WriteWhole(folder + "/backups/.db-2024-01-02.ledgerly.k1.tmp", "killed", {});
         TCheckedFile::WriteWhole(folder + "/.db.ledgerly.k2.tmp", "", {});
-        QString text;
         AnswerSignIn("erin", "pw-erin");
-        ModalAnswer::Next([&](QWidget *box) { // should an error stop the sign-in, it closes too
-            text = static_cast<QMessageBox *>(box)->text();
-            if (auto *login = qobject_cast<TfrmLogin *>(box->parentWidget()))
-                QTimer::singleShot(0, login, &QDialog::reject);
-            box->close();
-        });
+        Answer(TButton::Ok);
         TFullDisk full;
         TfrmMain main(nullptr, appArgs());
-        QVERIFY(ModalAnswer::AllUsed() && main.SignedIn() && main.isVisible());
-        QCOMPARE(text, "The disk that holds \"" + folder +
-                           "\" is full: free some space on it (delete files you no longer need, "
-                           "empty the trash) so that Ledgerly can save your changes and make its "
-                           "daily backup.");
+        QTRY_VERIFY(TestDialogs::AllUsed());
+        QVERIFY(main.SignedIn() && main.isVisible());
+        QCOMPARE(LastMessage(),
+                 "The disk that holds \"" + folder +
+                     "\" is full: free some space on it (delete files you no longer need, "
+                     "empty the trash) so that Ledgerly can save your changes and make its "
+                     "daily backup.");
         QCOMPARE(TDbMan(fixture->DataFile()).GetUserNames(), QString("finn\r\nerin"));
         QCOMPARE(QDir(folder).entryList({".*.tmp"}, QDir::Files | QDir::Hidden).size(), 2);
         QVERIFY(QFile::exists(writing.TempPath()) &&

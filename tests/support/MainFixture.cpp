@@ -3,16 +3,16 @@
 #include "forms/MainForm.h"
 #include "forms/WindowFont.h"
 #include "store/AmountText.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 TMainFixture::TMainFixture() {
@@ -20,11 +20,12 @@ TMainFixture::TMainFixture() {
     FOldHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(FHome.path()));
     QApplication::setFont(DefaultWindowFont());
+    TestDialogs::Install();
 }
 
 TMainFixture::~TMainFixture() {
     CloseMain();
-    ModalAnswer::Clear();
+    TestDialogs::Clear();
     if (FHadHome)
         qputenv("XDG_DATA_HOME", FOldHome);
     else
@@ -40,7 +41,7 @@ TfrmMain *TMainFixture::SignIn(const QString &user, const QString &password, boo
     CloseMain();
     AnswerSignIn(user, password);
     if (create)
-        ModalAnswer::MessageBox(QMessageBox::Yes);
+        TestDialogs::Answer(TButton::Yes);
     QStringList args = arguments;
     if (args.isEmpty())
         args << QCoreApplication::applicationFilePath();
@@ -50,6 +51,7 @@ TfrmMain *TMainFixture::SignIn(const QString &user, const QString &password, boo
     if (FMain->SignedIn() && !(QTest::qWaitFor([this] { return FMain->isVisible(); }) &&
                                QTest::qWaitForWindowExposed(FMain.get())))
         qWarning("TMainFixture: the main window was not shown");
+    TestDialogs::Clear(); // what a test reads starts here
     return FMain.get();
 }
 
@@ -61,18 +63,14 @@ void TMainFixture::CloseMain() {
 }
 
 void AnswerSignIn(const QString &user, const QString &password) {
-    ModalAnswer::Next([user, password](QWidget *w) {
+    TestDialogs::Dialog([user, password](QDialog *w) {
         auto *name = w->findChild<QComboBox *>("cboUsername");
         auto *pwd = w->findChild<QLineEdit *>("edtPassword");
         auto *submit = w->findChild<QPushButton *>("btnSubmit");
-        if (!name || !pwd || !submit) {
-            qWarning("AnswerSignIn: the next modal window is not the sign-in window");
-            w->close();
-            return;
-        }
+        QVERIFY2(name && pwd && submit, "the window is not the sign-in window");
         name->setEditText(user);
         pwd->setText(password);
-        QTimer::singleShot(0, submit, &QPushButton::click);
+        submit->click();
     });
 }
 

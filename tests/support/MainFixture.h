@@ -32,7 +32,8 @@ public:
 
     // Constructs a TfrmMain whose sign-in window is answered with `user` and
     // `password` (and Yes to the creation question when `create` is true),
-    // and waits until the window is shown. `arguments` is its command line.
+    // and waits until the window is shown; TestDialogs then starts afresh.
+    // `arguments` is its command line.
     TfrmMain *SignIn(const QString &user = QStringLiteral("tester"),
                      const QString &password = QStringLiteral("secret"), bool create = true,
                      const QStringList &arguments = QStringList());
@@ -70,8 +71,7 @@ private:
 };
 
 // Answers the next sign-in window: types `user` and `password` and presses
-// Submit (the click is queued so that following answers can be used for
-// the boxes it opens).
+// Submit; the boxes that opens take the answers queued after this one.
 void AnswerSignIn(const QString &user, const QString &password);
 
 // The texts a report-style list shows, row by row, from its model's data()
