@@ -1,5 +1,6 @@
 // The record editor, the category-list editor and the More Info window,
-// driven through their real widgets.
+// driven through their real widgets; the message and input boxes the user
+// sees behind the dialog seam.
 #include "forms/Dialogs.h"
 #include "forms/EditCateForm.h"
 #include "forms/EditRecForm.h"
@@ -8,12 +9,16 @@
 #include "tests/support/MainFixture.h"
 #include "tests/support/TestDialogs.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -66,6 +71,8 @@ private slots:
     void categoryEditorCancelAndEscape();
 
     void moreInfoColumnsCaptionAndRows();
+
+    void boxesTheUserSees();
 };
 
 void TestEditors::recordEditorLayout() {
@@ -411,6 +418,51 @@ void TestEditors::moreInfoColumnsCaptionAndRows() {
     QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("In"));
     QCOMPARE(model->rowCount(), 1);
+}
+
+void TestEditors::boxesTheUserSees() {
+    TDialogs &real = TestDialogs::Real();
+    // Runs `answer` on the box that the next call shows, inside its event loop.
+    const auto next = [](std::function<void(QWidget *)> answer) {
+        QTimer::singleShot(0, [answer] { answer(QApplication::activeModalWidget()); });
+    };
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    next([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        shown = box->text();
+        format = box->textFormat();
+        box->button(QMessageBox::No)->click();
+    });
+    QCOMPARE(
+        real.Message(nullptr, TMessageKind::Question, "?", "<b>x</b>", TButton::Yes | TButton::No),
+        TButton::No);
+    // Texts quote names as typed: never read as markup.
+    QCOMPARE(shown, QString("<b>x</b>"));
+    QCOMPARE(format, Qt::PlainText);
+
+    next([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
+    QCOMPARE(real.Message(nullptr, TMessageKind::Warning, "c", "t",
+                          TButton::Save | TButton::Discard | TButton::Cancel),
+             TButton::Cancel);
+
+    next([](QWidget *w) {
+        for (QAbstractButton *b : qobject_cast<QMessageBox *>(w)->buttons())
+            if (b->text() == "later")
+                b->click();
+    });
+    QCOMPARE(real.Choose(nullptr, "?", "t", {"sooner", "later"}), 1);
+    next([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
+    QCOMPARE(real.Choose(nullptr, "?", "t", {"sooner", "later"}), -1);
+
+    next([&](QWidget *w) {
+        auto *input = qobject_cast<QInputDialog *>(w);
+        shown = input->objectName() + " " + input->textValue();
+        input->setTextValue("typed");
+        input->accept();
+    });
+    QCOMPARE(real.Text(nullptr, "dlgName", "c", "l", "start"), std::optional<QString>("typed"));
+    QCOMPARE(shown, QString("dlgName start"));
 }
 
 QTEST_MAIN(TestEditors)

@@ -129,13 +129,21 @@ public:
     }
 };
 
+std::unique_ptr<TDialogs> &real() {
+    static std::unique_ptr<TDialogs> kept;
+    return kept;
+}
+
 } // namespace
 
 void Install() {
-    static bool installed = false;
-    if (!installed)
-        TDialogs::Install(std::make_unique<TQueuedDialogs>());
-    installed = true;
+    if (!real())
+        real() = TDialogs::Install(std::make_unique<TQueuedDialogs>());
+}
+
+TDialogs &Real() {
+    Install();
+    return *real();
 }
 
 void Answer(TButton button) {

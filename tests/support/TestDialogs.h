@@ -30,6 +30,8 @@ struct TAsked {
 
 // Puts the test dialogs in place for the rest of the process (idempotent).
 void Install();
+// The dialogs the user sees, which Install put aside.
+TDialogs &Real();
 
 // The next message box is answered with `button`.
 void Answer(TButton button);
