@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Process.h"
+#include "app/Translations.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
 #include "forms/ErrorReport.h"
@@ -82,6 +83,8 @@ int TStartup::Exec(int argc, char *argv[]) {
     // Ties the windows to the installed desktop entry (icon, name).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.ledgerly.Ledgerly"));
     QApplication::setFont(DefaultWindowFont());
+    // The windows speak the user's language where the program has it.
+    const TTranslations translations(QLocale::system());
     QDir::setCurrent(ProgramFolder());
     CreateProcessMarker(QStringLiteral("Kestrel-Software-Ledgerly-AppMutex"));
 
