@@ -300,7 +300,7 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>Most amounts in %1 are positive, and are read as money in; if the file writes money out as positive amounts (as credit-card statements often do), say so.</source>
-        <translation>Die meisten Beträge in %1 sind positiv und werden als Einnahmen gelesen; schreibt die Datei Ausgaben als positive Beträge (wie es Kreditkartenabrechnungen oft tun), geben Sie das an.</translation>
+        <translation>Die meisten Beträge in %1 sind positiv und werden als Einnahmen gelesen; schreibt die Datei Ausgaben als positive Beträge (wie es Kreditkartenabrechnungen oft tun), kreuzen Sie „Ausgaben ohne Minuszeichen“ an.</translation>
     </message>
     <message>
         <source>Which of %1 and %2 holds money out cannot be told from the data; %1 was taken as money out.</source>
