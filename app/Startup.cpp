@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Process.h"
+#include "app/Translations.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
 #include "forms/ErrorReport.h"
@@ -49,9 +50,9 @@ template <class F> void readFirstTime(const QString &path, F body) {
     } catch (const std::exception &error) {
         const auto *db = dynamic_cast<const TDbError *>(&error);
         throw std::runtime_error(
-            QStringLiteral("Ledgerly cannot read its data file \"%1\": %2\n\nTo go on with "
-                           "a backup, start Ledgerly with the backup file's name as its "
-                           "argument (the automatic backups are in \"%3\").")
+            TStartup::tr("Ledgerly cannot read its data file \"%1\": %2\n\nTo go on with "
+                         "a backup, start Ledgerly with the backup file's name as its "
+                         "argument (the automatic backups are in \"%3\").")
                 .arg(path,
                      db && !db->Reason.isEmpty() ? db->Reason : QString::fromUtf8(error.what()),
                      QFileInfo(path).dir().filePath(QStringLiteral("backups")))
@@ -82,6 +83,8 @@ int TStartup::Exec(int argc, char *argv[]) {
     // Ties the windows to the installed desktop entry (icon, name).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.ledgerly.Ledgerly"));
     QApplication::setFont(DefaultWindowFont());
+    // The windows speak the user's language where the program has it.
+    const TTranslations translations(QLocale::system());
     QDir::setCurrent(ProgramFolder());
     CreateProcessMarker(QStringLiteral("Kestrel-Software-Ledgerly-AppMutex"));
 
@@ -144,10 +147,10 @@ void TStartup::RestoreFromCommandLine(const TDataFile &dataFile) {
     // the program's own Restore has been asked for already. A file that
     // cannot be restored is reported without asking.
     if (!FCommandLine.Chosen && TDataFile::Problem(backup).isEmpty() &&
-        !AskQuestion(nullptr, QStringLiteral("You want to restore the backup %1?\n\nThe accounts "
-                                             "and records of every user in the current data are "
-                                             "replaced by those of the backup; the current data "
-                                             "is kept among the automatic backups.")
+        !AskQuestion(nullptr, tr("You want to restore the backup %1?\n\nThe accounts "
+                                 "and records of every user in the current data are "
+                                 "replaced by those of the backup; the current data "
+                                 "is kept among the automatic backups.")
                                   .arg(QDir::toNativeSeparators(backup))))
         return;
     // A failed restore is reported and the data in use is kept; sign-in goes on.
@@ -200,13 +203,12 @@ void TStartup::DailyBackupEnded(const QString &problem, bool diskFull) {
         if (notice != FWriteProblem)
             ShowWarning(FMain.get(), QStringLiteral("Ledgerly"), notice);
     } else if (!problem.isEmpty()) {
-        ShowWarning(
-            FMain.get(), QStringLiteral("Backup"),
-            QStringLiteral("Today's automatic backup of your data could not be made. %1\n\nYour "
-                           "data file is unchanged and you can go on working; a backup is tried "
-                           "again at the next start. You can also make one now with Backup in "
-                           "the menu.")
-                .arg(problem));
+        ShowWarning(FMain.get(), tr("Backup"),
+                    tr("Today's automatic backup of your data could not be made. %1\n\nYour "
+                       "data file is unchanged and you can go on working; a backup is tried "
+                       "again at the next start. You can also make one now with Backup in "
+                       "the menu.")
+                        .arg(problem));
     }
     emit DailyBackupDone();
 }

@@ -18,7 +18,8 @@ struct TSession;
 // The program's start, in one place and in this order:
 //  1. the platform check and the command line, before the application
 //     object exists (--help and --version need no window system);
-//  2. the application object, the program's folder as the current one, the
+//  2. the application object, the translations of the system's language
+//     (app/Translations.h), the program's folder as the current one, the
 //     process marker;
 //  3. the data file: located, made private, the temporary files of killed
 //     writers removed; a backup named on the command line restored; made on

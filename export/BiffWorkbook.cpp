@@ -2,6 +2,7 @@
 
 #include "export/ExportTypes.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <algorithm>
@@ -144,7 +145,9 @@ int FirstRowOf(const TBiffRecord &r) {
 }
 
 [[noreturn]] void Damaged(const QString &what) {
-    throw TExportError(QStringLiteral("The template workbook is damaged: %1.").arg(what));
+    throw TExportError(
+        QCoreApplication::translate("TBiffWorkbook", "The template workbook is damaged: %1.")
+            .arg(what));
 }
 
 // Reads the shared string table across its SST and CONTINUE records. Text
@@ -162,7 +165,8 @@ public:
     }
     quint8 Byte() {
         if (AtEnd())
-            Damaged(QStringLiteral("the shared string table ends early"));
+            Damaged(
+                QCoreApplication::translate("TBiffWorkbook", "the shared string table ends early"));
         return quint8(FSegs[FSeg][FPos++]);
     }
     quint16 Word() { return quint16(Byte() | (Byte() << 8)); }
@@ -180,14 +184,16 @@ public:
         while (count > 0) {
             if (FPos >= FSegs[FSeg].size()) {
                 if (AtEnd())
-                    Damaged(QStringLiteral("a shared string ends early"));
+                    Damaged(
+                        QCoreApplication::translate("TBiffWorkbook", "a shared string ends early"));
                 high = Byte() & 1; // a continued string restates its width
             }
             const QByteArray &seg = FSegs[FSeg];
             const qsizetype unit = high ? 2 : 1;
             const int n = int(std::min<qsizetype>(count, (seg.size() - FPos) / unit));
             if (n == 0)
-                Damaged(QStringLiteral("a shared string is split inside a character"));
+                Damaged(QCoreApplication::translate("TBiffWorkbook",
+                                                    "a shared string is split inside a character"));
             for (int i = 0; i < n; ++i)
                 text.append(high ? QChar(U16(seg, FPos + 2 * i)) : QChar(quint8(seg[FPos + i])));
             FPos += n * unit;
@@ -241,7 +247,8 @@ TBiffWorkbook TBiffWorkbook::Parse(const QByteArray &stream) {
         if (depth == 0 && type == 0 && len == 0)
             break; // padding after the last sheet
         if (pos + 4 + len > stream.size())
-            Damaged(QStringLiteral("a record runs past the end of the stream"));
+            Damaged(QCoreApplication::translate("TBiffWorkbook",
+                                                "a record runs past the end of the stream"));
         TBiffRecord record{type, stream.mid(pos + 4, len)};
         if (depth == 0) {
             // Anything but a new sheet after the last one is left out; a
@@ -262,20 +269,24 @@ TBiffWorkbook TBiffWorkbook::Parse(const QByteArray &stream) {
     if (subs.isEmpty() || subs[0].Records[0].Type != BOF) {
         const quint16 first = U16(stream, 0);
         if (first == 0x0009 || first == 0x0209 || first == 0x0409)
-            throw TExportError(QStringLiteral("The template is an Excel 2.x-4.0 file; only Excel "
-                                              "97-2003 workbooks can be filled."));
-        throw TExportError(QStringLiteral("The template is not an Excel 97-2003 workbook."));
+            throw TExportError(QCoreApplication::translate(
+                "TBiffWorkbook", "The template is an Excel 2.x-4.0 file; only Excel "
+                                 "97-2003 workbooks can be filled."));
+        throw TExportError(QCoreApplication::translate(
+            "TBiffWorkbook", "The template is not an Excel 97-2003 workbook."));
     }
     const QByteArray &bof = subs[0].Records[0].Data;
     if (U16(bof, 0) != kVersionBiff8)
-        throw TExportError(QStringLiteral("The template is an Excel 5.0/95 workbook; only Excel "
-                                          "97-2003 workbooks can be filled. Save it in the Excel "
-                                          "97-2003 format."));
+        throw TExportError(QCoreApplication::translate(
+            "TBiffWorkbook", "The template is an Excel 5.0/95 workbook; only Excel "
+                             "97-2003 workbooks can be filled. Save it in the Excel "
+                             "97-2003 format."));
     if (U16(bof, 2) != kGlobalsKind)
-        throw TExportError(QStringLiteral("The template is a single sheet, not an Excel 97-2003 "
-                                          "workbook."));
+        throw TExportError(QCoreApplication::translate(
+            "TBiffWorkbook", "The template is a single sheet, not an Excel 97-2003 "
+                             "workbook."));
     if (depth != 0)
-        Damaged(QStringLiteral("the last sheet has no end"));
+        Damaged(QCoreApplication::translate("TBiffWorkbook", "the last sheet has no end"));
 
     TBiffWorkbook book;
     const QList<TBiffRecord> &globals = subs[0].Records;
@@ -284,8 +295,9 @@ TBiffWorkbook TBiffWorkbook::Parse(const QByteArray &stream) {
     for (qsizetype i = 0; i < globals.size(); ++i) {
         const TBiffRecord &r = globals[i];
         if (r.Type == FILEPASS)
-            throw TExportError(QStringLiteral("The template workbook is protected with a "
-                                              "password; use a workbook without one."));
+            throw TExportError(QCoreApplication::translate(
+                "TBiffWorkbook", "The template workbook is protected with a "
+                                 "password; use a workbook without one."));
         if (r.Type == SST) {
             book.FSstAt = int(book.FGlobals.size());
             sst.append(r.Data);
@@ -337,7 +349,8 @@ TBiffWorkbook TBiffWorkbook::Parse(const QByteArray &stream) {
         book.FSheets.append(std::move(sheet));
     }
     if (!boundSheetAt.isEmpty())
-        Damaged(QStringLiteral("a sheet of the workbook cannot be found"));
+        Damaged(QCoreApplication::translate("TBiffWorkbook",
+                                            "a sheet of the workbook cannot be found"));
     return book;
 }
 
@@ -431,20 +444,23 @@ void TBiffWorkbook::AppendRows(int sheetIndex, const QList<TBiffRow> &rows, quin
     const int start = NextRow(sheetIndex);
     const int first = FirstRow(sheetIndex);
     if (qint64(start) + rows.size() > MaxRows)
-        throw TExportError(QStringLiteral("Too many rows for one worksheet: an Excel 97-2003 "
-                                          "sheet holds %L1 rows, and this export needs %L2. "
-                                          "Export a shorter period.")
+        throw TExportError(QCoreApplication::translate(
+                               "TBiffWorkbook", "Too many rows for one worksheet: an Excel 97-2003 "
+                                                "sheet holds %L1 rows, and this export needs %L2. "
+                                                "Export a shorter period.")
                                .arg(MaxRows)
                                .arg(qint64(start) + rows.size()));
     int colMin = MaxColumns, colMax = -1;
     for (const TBiffRow &row : rows)
         for (const TBiffCell &cell : row) {
             if (cell.first < 0 || cell.first >= MaxColumns)
-                throw TExportError(
-                    QStringLiteral("Column %1 is outside the worksheet.").arg(cell.first + 1));
+                throw TExportError(QCoreApplication::translate(
+                                       "TBiffWorkbook", "Column %1 is outside the worksheet.")
+                                       .arg(cell.first + 1));
             if (cell.second.size() > MaxCellText)
-                throw TExportError(QStringLiteral("A text of %L1 characters does not fit a "
-                                                  "worksheet cell (at most %L2). Shorten it.")
+                throw TExportError(QCoreApplication::translate(
+                                       "TBiffWorkbook", "A text of %L1 characters does not fit a "
+                                                        "worksheet cell (at most %L2). Shorten it.")
                                        .arg(cell.second.size())
                                        .arg(MaxCellText));
             colMin = std::min(colMin, cell.first);
@@ -458,7 +474,9 @@ void TBiffWorkbook::AppendRows(int sheetIndex, const QList<TBiffRow> &rows, quin
             break;
         }
     if (dims < 0 || sheet.Records[dims].Data.size() < 12)
-        Damaged(QStringLiteral("the sheet \"%1\" has no DIMENSIONS record").arg(sheet.Name));
+        Damaged(QCoreApplication::translate("TBiffWorkbook",
+                                            "the sheet \"%1\" has no DIMENSIONS record")
+                    .arg(sheet.Name));
     qsizetype at = dims + 1;
     while (at < sheet.Records.size() && IsRowBlockRecord(sheet.Records[at].Type))
         ++at;

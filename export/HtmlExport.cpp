@@ -3,6 +3,7 @@
 #include "store/AmountText.h"
 #include "store/CheckedFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
 
@@ -118,12 +119,13 @@ QByteArray THtmlExport::BuildPage(TExportKind kind, const QString &templateText,
                                   const TReportHead &head, const TPeriod &period) {
     const QStringList sections = SplitTemplate(templateText);
     if (sections.size() < 3)
-        throw TExportError(
-            QStringLiteral("The export template has %1 of the three sections it needs (page "
-                           "head, row pattern, page foot), separated by \"%2\". Restore the "
-                           "template file that came with Ledgerly.")
-                .arg(sections.size())
-                .arg(Separator));
+        throw TExportError(QCoreApplication::translate(
+                               "THtmlExport",
+                               "The export template has %1 of the three sections it needs (page "
+                               "head, row pattern, page foot), separated by \"%2\". Restore the "
+                               "template file that came with Ledgerly.")
+                               .arg(sections.size())
+                               .arg(Separator));
 
     const TPattern top = CompilePattern(sections[0], {QStringLiteral("#top")});
     const TPattern bottom = CompilePattern(sections[2], {QStringLiteral("#bottom")});
@@ -175,12 +177,14 @@ void THtmlExport::Export(TExportKind kind, const QString &templateFile, const QS
                          const TReportHead &head, const TPeriod &period) {
     QFile file(templateFile);
     if (!file.open(QIODevice::ReadOnly))
-        throw TExportError(QStringLiteral("Cannot read the export template \"%1\": %2. Restore "
-                                          "the template file that came with Ledgerly.")
+        throw TExportError(QCoreApplication::translate(
+                               "THtmlExport", "Cannot read the export template \"%1\": %2. Restore "
+                                              "the template file that came with Ledgerly.")
                                .arg(templateFile, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw TExportError(QStringLiteral("Cannot read the export template \"%1\": %2.")
+        throw TExportError(QCoreApplication::translate(
+                               "THtmlExport", "Cannot read the export template \"%1\": %2.")
                                .arg(templateFile, file.errorString()));
     file.close();
 
@@ -188,7 +192,7 @@ void THtmlExport::Export(TExportKind kind, const QString &templateFile, const QS
     try {
         page = BuildPage(kind, DecodeTemplate(bytes), head, period);
     } catch (const TExportError &e) {
-        throw TExportError(QStringLiteral("%1\n\nTemplate: %2")
+        throw TExportError(QCoreApplication::translate("THtmlExport", "%1\n\nTemplate: %2")
                                .arg(QString::fromStdString(e.what()), templateFile));
     }
     try {
@@ -196,7 +200,8 @@ void THtmlExport::Export(TExportKind kind, const QString &templateFile, const QS
         // data file's privacy.
         TCheckedFile::WriteWhole(outFile, page, TCheckedFile::TAccess::Shared);
     } catch (const std::exception &e) {
-        throw TExportError(QString::fromStdString(e.what()) +
-                           QStringLiteral(". Choose a folder you can write to."));
+        throw TExportError(
+            QCoreApplication::translate("THtmlExport", "%1. Choose a folder you can write to.")
+                .arg(QString::fromStdString(e.what())));
     }
 }

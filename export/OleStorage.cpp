@@ -2,6 +2,7 @@
 
 #include "export/ExportTypes.h"
 
+#include <QCoreApplication>
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
@@ -22,8 +23,8 @@ struct TUnref {
 template <typename T> using TGPtr = std::unique_ptr<T, TUnref>;
 
 QString TakeError(GError *error) {
-    const QString text =
-        error ? QString::fromUtf8(error->message) : QStringLiteral("unknown error");
+    const QString text = error ? QString::fromUtf8(error->message)
+                               : QCoreApplication::translate("TOleStorage", "unknown error");
     if (error)
         g_error_free(error);
     return text;
@@ -36,21 +37,24 @@ TGPtr<GsfInfile> OpenInfile(const QByteArray &file) {
     GError *error = nullptr;
     TGPtr<GsfInfile> infile(gsf_infile_msole_new(input.get(), &error));
     if (!infile)
-        throw TExportError(QStringLiteral("The file is not an Excel 97-2003 workbook (%1).")
+        throw TExportError(QCoreApplication::translate(
+                               "TOleStorage", "The file is not an Excel 97-2003 workbook (%1).")
                                .arg(TakeError(error)));
     return infile;
 }
 
 void Write(GsfOutput *output, const guint8 *data, size_t size) {
     if (size > 0 && !gsf_output_write(output, size, data))
-        throw TExportError(QStringLiteral("Cannot write the workbook container."));
+        throw TExportError(
+            QCoreApplication::translate("TOleStorage", "Cannot write the workbook container."));
 }
 
 void Close(GsfOutput *output) {
     if (!gsf_output_close(output)) {
         const GError *error = gsf_output_error(output);
-        throw TExportError(QStringLiteral("Cannot write the workbook container (%1).")
-                               .arg(error ? QString::fromUtf8(error->message) : QString()));
+        throw TExportError(
+            QCoreApplication::translate("TOleStorage", "Cannot write the workbook container (%1).")
+                .arg(error ? QString::fromUtf8(error->message) : QString()));
     }
 }
 
@@ -70,8 +74,9 @@ void CopyStream(GsfInput *from, GsfOutput *to) {
         const size_t chunk = static_cast<size_t>(std::min<gsf_off_t>(left, 65536));
         const guint8 *data = gsf_input_read(from, chunk, nullptr);
         if (!data)
-            throw TExportError(QStringLiteral("The template workbook is damaged: a stream of "
-                                              "its container cannot be read."));
+            throw TExportError(QCoreApplication::translate(
+                "TOleStorage", "The template workbook is damaged: a stream of "
+                               "its container cannot be read."));
         Write(to, data, chunk);
         left -= chunk;
     }
@@ -86,12 +91,14 @@ void CopyStorage(GsfInfile *from, GsfOutfile *to, const char *replaceName,
         const char *name = gsf_infile_name_by_index(from, i);
         TGPtr<GsfInput> child(gsf_infile_child_by_index(from, i));
         if (!child || !name)
-            throw TExportError(QStringLiteral("The template workbook is damaged: an entry of "
-                                              "its container cannot be read."));
+            throw TExportError(QCoreApplication::translate(
+                "TOleStorage", "The template workbook is damaged: an entry of "
+                               "its container cannot be read."));
         const bool storage = IsStorage(child.get());
         TGPtr<GsfOutput> out(gsf_outfile_new_child(to, name, storage));
         if (!out)
-            throw TExportError(QStringLiteral("Cannot write the workbook container."));
+            throw TExportError(
+                QCoreApplication::translate("TOleStorage", "Cannot write the workbook container."));
         if (storage) {
             CopyClassId(GSF_INFILE(child.get()), GSF_OUTFILE(out.get()));
             CopyStorage(GSF_INFILE(child.get()), GSF_OUTFILE(out.get()), nullptr, nullptr);
@@ -141,12 +148,15 @@ QByteArray TOleStorage::ReadStream(const QByteArray &file, const QString &name) 
     TGPtr<GsfInfile> infile = OpenInfile(file);
     TGPtr<GsfInput> child(RootChild(infile.get(), name));
     if (!child || IsStorage(child.get()))
-        throw TExportError(QStringLiteral("The file has no \"%1\" stream.").arg(name));
+        throw TExportError(
+            QCoreApplication::translate("TOleStorage", "The file has no \"%1\" stream.").arg(name));
     const gsf_off_t size = gsf_input_size(child.get());
     QByteArray data;
     data.resize(size);
     if (size > 0 && !gsf_input_read(child.get(), size, reinterpret_cast<guint8 *>(data.data())))
-        throw TExportError(QStringLiteral("The \"%1\" stream cannot be read.").arg(name));
+        throw TExportError(
+            QCoreApplication::translate("TOleStorage", "The \"%1\" stream cannot be read.")
+                .arg(name));
     return data;
 }
 
@@ -170,7 +180,8 @@ QByteArray TOleStorage::CreateWithStream(const QString &name, const QByteArray &
                                        reinterpret_cast<const guint8 *>(rootClassId.constData()));
     TGPtr<GsfOutput> stream(gsf_outfile_new_child(outfile.get(), name.toUtf8().constData(), FALSE));
     if (!stream)
-        throw TExportError(QStringLiteral("Cannot write the workbook container."));
+        throw TExportError(
+            QCoreApplication::translate("TOleStorage", "Cannot write the workbook container."));
     Write(stream.get(), reinterpret_cast<const guint8 *>(content.constData()), content.size());
     Close(stream.get());
     return FinishMemory(outfile.get(), sink.get());

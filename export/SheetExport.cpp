@@ -3,6 +3,7 @@
 #include "store/AmountText.h"
 #include "store/CheckedFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -64,15 +65,18 @@ QString ShownName(const QString &path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-const QString kWhatToDo = QStringLiteral("Choose a folder you can write to, on a disk with free "
-                                         "space, and export again.");
+QString WhatToDo() {
+    return QCoreApplication::translate("TSheetExport",
+                                       "Choose a folder you can write to, on a disk with free "
+                                       "space, and export again.");
+}
 
 [[noreturn]] void FailWrite(const QString &file, QString reason,
-                            const QString &whatToDo = kWhatToDo) {
+                            const QString &whatToDo = WhatToDo()) {
     while (reason.endsWith(u'.'))
         reason.chop(1);
-    throw TExportError(
-        QStringLiteral("Cannot write \"%1\": %2.\n\n%3").arg(ShownName(file), reason, whatToDo));
+    throw TExportError(QCoreApplication::translate("TSheetExport", "Cannot write \"%1\": %2.\n\n%3")
+                           .arg(ShownName(file), reason, whatToDo));
 }
 
 // A text longer than a cell holds would be cut by the spreadsheet; the user
@@ -80,16 +84,18 @@ const QString kWhatToDo = QStringLiteral("Choose a folder you can write to, on a
 template <typename TWhere>
 void CheckCellText(const QString &file, const QString &text, const TWhere &where) {
     if (text.size() > kCellTextMax)
-        throw TExportError(QStringLiteral("Cannot write \"%1\": %2 has %L3 characters, more than "
-                                          "the %L4 a spreadsheet cell holds.\n\nShorten it, or "
-                                          "export as CSV.")
-                               .arg(ShownName(file), where())
-                               .arg(text.size())
-                               .arg(kCellTextMax));
+        throw TExportError(
+            QCoreApplication::translate("TSheetExport",
+                                        "Cannot write \"%1\": %2 has %L3 characters, more than "
+                                        "the %L4 a spreadsheet cell holds.\n\nShorten it, or "
+                                        "export as CSV.")
+                .arg(ShownName(file), where())
+                .arg(text.size())
+                .arg(kCellTextMax));
 }
 
 QString RecordPlace(const TRecord &record) {
-    return QStringLiteral("the record of %1 in \"%2\" (%3)")
+    return QCoreApplication::translate("TSheetExport", "the record of %1 in \"%2\" (%3)")
         .arg(record.Date.toString(Qt::ISODate), record.Category.left(40), CentsText(record.Cents));
 }
 
@@ -303,7 +309,8 @@ public:
         if (FBook)
             FSheet = workbook_add_worksheet(FBook.get(), sheetName.toUtf8().constData());
         if (!FSheet)
-            FailWrite(FTarget, QStringLiteral("no memory or temporary file for the workbook"));
+            FailWrite(FTarget, QCoreApplication::translate(
+                                   "TSheetExport", "no memory or temporary file for the workbook"));
         Bold = workbook_add_format(FBook.get());
         format_set_bold(Bold);
         Money = workbook_add_format(FBook.get());
@@ -385,9 +392,13 @@ private:
         const QString folder = QDir::toNativeSeparators(QDir::tempPath());
         FailWrite(
             FTarget,
-            QStringLiteral("its temporary files in \"%1\" could not be written in full (%2)")
-                .arg(folder, error ? qt_error_string(error) : QStringLiteral("a write failed")),
-            QStringLiteral("Free some space on the disk of \"%1\", and export again.").arg(folder));
+            QCoreApplication::translate(
+                "TSheetExport", "its temporary files in \"%1\" could not be written in full (%2)")
+                .arg(folder, error ? qt_error_string(error)
+                                   : QCoreApplication::translate("TSheetExport", "a write failed")),
+            QCoreApplication::translate("TSheetExport",
+                                        "Free some space on the disk of \"%1\", and export again.")
+                .arg(folder));
     }
     void Check(lxw_error error) {
         if (error != LXW_NO_ERROR)
@@ -410,12 +421,14 @@ void WriteXlsx(TExportKind kind, const TReportHead &head, const TPeriod &period,
     // The header, the rows, an empty row, three totals, an empty row, the
     // period line.
     if (qint64(rows) + 7 > LXW_ROW_MAX)
-        throw TExportError(QStringLiteral("Cannot write \"%1\": the period has %L2 records, more "
-                                          "than the %L3 rows a worksheet holds.\n\nSearch a "
-                                          "shorter period, or export as CSV.")
-                               .arg(ShownName(target))
-                               .arg(rows)
-                               .arg(LXW_ROW_MAX - 7));
+        throw TExportError(
+            QCoreApplication::translate("TSheetExport",
+                                        "Cannot write \"%1\": the period has %L2 records, more "
+                                        "than the %L3 rows a worksheet holds.\n\nSearch a "
+                                        "shorter period, or export as CSV.")
+                .arg(ShownName(target))
+                .arg(rows)
+                .arg(LXW_ROW_MAX - 7));
 
     const QStringList names = TSheetExport::ColumnNames(kind);
     const TLayout layout = LayoutOf(kind);
@@ -443,7 +456,8 @@ void WriteXlsx(TExportKind kind, const TReportHead &head, const TPeriod &period,
         for (const TCategoryRow &r : cateRows) {
             const QString &category = r.Total->Category;
             CheckCellText(target, category, [&category] {
-                return QStringLiteral("the category \"%1\"").arg(category.left(40));
+                return QCoreApplication::translate("TSheetExport", "the category \"%1\"")
+                    .arg(category.left(40));
             });
             const qint64 cents = SignedCents(r.Type, r.Total->Cents);
             book.Text(row, 0, RecordTypeWord(r.Type));
@@ -469,10 +483,12 @@ void WriteXlsx(TExportKind kind, const TReportHead &head, const TPeriod &period,
         int row = 1;
         for (const TRecord &record : period.Records) {
             CheckCellText(target, record.Category, [&record] {
-                return QStringLiteral("the category of ") + RecordPlace(record);
+                return QCoreApplication::translate("TSheetExport", "the category of %1")
+                    .arg(RecordPlace(record));
             });
             CheckCellText(target, record.Notes, [&record] {
-                return QStringLiteral("the notes of ") + RecordPlace(record);
+                return QCoreApplication::translate("TSheetExport", "the notes of %1")
+                    .arg(RecordPlace(record));
             });
             const qint64 cents = SignedCents(record.Type, record.Cents);
             book.Day(row, 0, record.Date);
@@ -623,6 +639,6 @@ void TSheetExport::Export(TExportKind kind, TSheetFormat format, const QString &
         }
         file.Commit();
     } catch (const TFileError &e) {
-        throw TExportError(QString::fromStdString(e.what()) + QStringLiteral(".\n\n") + kWhatToDo);
+        throw TExportError(QString::fromStdString(e.what()) + QStringLiteral(".\n\n") + WhatToDo());
     }
 }

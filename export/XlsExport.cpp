@@ -5,6 +5,7 @@
 #include "store/AmountText.h"
 #include "store/CheckedFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -54,21 +55,25 @@ QList<QStringList> TXlsExport::SheetRows(TExportKind kind, const TReportHead &he
 QByteArray TXlsExport::BuildWorkbook(TExportKind kind, const QByteArray &templateFile,
                                      const TReportHead &head, const TPeriod &period) {
     if (!TOleStorage::IsCompoundFile(templateFile))
-        throw TExportError(QStringLiteral("The template is not an Excel 97-2003 workbook."));
+        throw TExportError(QCoreApplication::translate(
+            "TXlsExport", "The template is not an Excel 97-2003 workbook."));
     if (!TOleStorage::HasStream(templateFile, kWorkbookStream)) {
         if (TOleStorage::HasStream(templateFile, QStringLiteral("Book")))
-            throw TExportError(QStringLiteral("The template is an Excel 5.0/95 workbook; only "
-                                              "Excel 97-2003 workbooks can be filled. Save it in "
-                                              "the Excel 97-2003 format."));
-        throw TExportError(QStringLiteral("The template is not an Excel workbook (it has no "
-                                          "workbook stream)."));
+            throw TExportError(QCoreApplication::translate(
+                "TXlsExport", "The template is an Excel 5.0/95 workbook; only "
+                              "Excel 97-2003 workbooks can be filled. Save it in "
+                              "the Excel 97-2003 format."));
+        throw TExportError(QCoreApplication::translate(
+            "TXlsExport", "The template is not an Excel workbook (it has no "
+                          "workbook stream)."));
     }
     TBiffWorkbook book =
         TBiffWorkbook::Parse(TOleStorage::ReadStream(templateFile, kWorkbookStream));
     const int sheet = book.FindSheet(kSheet);
     if (sheet < 0)
-        throw TExportError(
-            QStringLiteral("The template workbook has no worksheet named \"%1\".").arg(kSheet));
+        throw TExportError(QCoreApplication::translate(
+                               "TXlsExport", "The template workbook has no worksheet named \"%1\".")
+                               .arg(kSheet));
 
     // Each value goes to the column whose heading names it, as a database
     // insert into the sheet would place it.
@@ -83,8 +88,9 @@ QByteArray TXlsExport::BuildWorkbook(TExportKind kind, const QByteArray &templat
             if (it.value().trimmed().compare(name, Qt::CaseInsensitive) == 0)
                 column = it.key();
         if (column < 0)
-            throw TExportError(QStringLiteral("The first row of \"%1\" in the template workbook "
-                                              "has no column \"%2\"; it needs the headings %3.")
+            throw TExportError(QCoreApplication::translate(
+                                   "TXlsExport", "The first row of \"%1\" in the template workbook "
+                                                 "has no column \"%2\"; it needs the headings %3.")
                                    .arg(kSheet, name, names.join(QStringLiteral(", "))));
         columns.append(column);
     }
@@ -110,12 +116,15 @@ void TXlsExport::Export(TExportKind kind, const QString &templateFile, const QSt
                         const TReportHead &head, const TPeriod &period) {
     QFile file(templateFile);
     if (!file.open(QIODevice::ReadOnly))
-        throw TExportError(QStringLiteral("Cannot read the template workbook \"%1\": %2. Restore "
-                                          "the template file that came with Ledgerly.")
-                               .arg(templateFile, file.errorString()));
+        throw TExportError(
+            QCoreApplication::translate("TXlsExport",
+                                        "Cannot read the template workbook \"%1\": %2. Restore "
+                                        "the template file that came with Ledgerly.")
+                .arg(templateFile, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw TExportError(QStringLiteral("Cannot read the template workbook \"%1\": %2.")
+        throw TExportError(QCoreApplication::translate(
+                               "TXlsExport", "Cannot read the template workbook \"%1\": %2.")
                                .arg(templateFile, file.errorString()));
     file.close();
 
@@ -123,7 +132,7 @@ void TXlsExport::Export(TExportKind kind, const QString &templateFile, const QSt
     try {
         workbook = BuildWorkbook(kind, bytes, head, period);
     } catch (const TExportError &e) {
-        throw TExportError(QStringLiteral("%1\n\nTemplate: %2")
+        throw TExportError(QCoreApplication::translate("TXlsExport", "%1\n\nTemplate: %2")
                                .arg(QString::fromStdString(e.what()), templateFile));
     }
     try {
@@ -131,7 +140,8 @@ void TXlsExport::Export(TExportKind kind, const QString &templateFile, const QSt
         // data file's privacy.
         TCheckedFile::WriteWhole(outFile, workbook, TCheckedFile::TAccess::Shared);
     } catch (const std::exception &e) {
-        throw TExportError(QString::fromStdString(e.what()) +
-                           QStringLiteral(". Choose a folder you can write to."));
+        throw TExportError(
+            QCoreApplication::translate("TXlsExport", "%1. Choose a folder you can write to.")
+                .arg(QString::fromStdString(e.what())));
     }
 }

@@ -64,7 +64,7 @@ void TfrmAbout::FormShow() {
     ui->lblTitle->move((width() - ui->lblTitle->width()) / 2, ui->lblTitle->y());
     ui->imgIcon->move(ui->lblTitle->x() - ui->imgIcon->width() - 10, ui->imgIcon->y());
 
-    ui->lblVersion->setText("Version " + ProductVersion);
+    ui->lblVersion->setText(tr("Version %1").arg(ProductVersion));
     ui->lblVersion->adjustSize();
     ui->lblVersion->move((width() - ui->lblVersion->width()) / 2, ui->lblVersion->y());
 }

@@ -24,7 +24,7 @@ const QColor kCurrentText(255, 255, 255);
 QString CategoryCell(const TCategoryRow &row, int subItem) {
     switch (subItem) {
     case 0:
-        return RecordTypeWord(row.Type);
+        return RecordTypeText(row.Type);
     case 1:
         return row.Total.Category;
     case 2:
@@ -75,23 +75,26 @@ TCategoriesPanel::TCategoriesPanel(TSession &session, QWidget *parent)
         anchors.Pin(button, Qt::RightEdge | Qt::BottomEdge);
 
     const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
-    FInCates = new TTypedRowsModel<TCategoryRow>(
-        {{"Type", 80, L}, {"Category", 320, L}, {"Qty", 80, R}, {"In", 80, R}, {"0 - 100%", 80, R}},
-        CategoryCell, ui->lvwInCates);
+    FInCates = new TTypedRowsModel<TCategoryRow>({{tr("Type"), 80, L},
+                                                  {tr("Category"), 320, L},
+                                                  {tr("Qty"), 80, R},
+                                                  {tr("In"), 80, R},
+                                                  {QStringLiteral("0 - 100%"), 80, R}},
+                                                 CategoryCell, ui->lvwInCates);
     SetupListView(ui->lvwInCates, FInCates);
-    FOutCates = new TTypedRowsModel<TCategoryRow>({{"Type", 80, L},
-                                                   {"Category", 320, L},
-                                                   {"Qty", 80, R},
-                                                   {"Out", 80, R},
-                                                   {"0 - 100%", 80, R}},
+    FOutCates = new TTypedRowsModel<TCategoryRow>({{tr("Type"), 80, L},
+                                                   {tr("Category"), 320, L},
+                                                   {tr("Qty"), 80, R},
+                                                   {tr("Out"), 80, R},
+                                                   {QStringLiteral("0 - 100%"), 80, R}},
                                                   CategoryCell, ui->lvwOutCates);
     SetupListView(ui->lvwOutCates, FOutCates);
 
     mnuCatesExport = new QMenu(this);
     mnuCatesExport->setObjectName("mnuCatesExport");
     for (const bool xls : {true, false}) {
-        QAction *action = mnuCatesExport->addAction(xls ? QStringLiteral("Export to XLS")
-                                                        : QStringLiteral("Export to HTML"));
+        QAction *action =
+            mnuCatesExport->addAction(xls ? tr("Export to XLS") : tr("Export to HTML"));
         action->setObjectName(xls ? "mnuCatesExport_ToXls" : "mnuCatesExport_ToHtml");
         connect(action, &QAction::triggered, this, [this, xls] {
             RunReported(window(), [&] {
@@ -202,10 +205,8 @@ void TCategoriesPanel::ShowMoreInfo(TRecordType type, const QString &category, Q
 
     TBusyGuard busy(sender);
     TfrmMoreInfo form(window());
-    form.SetCaption(
-        QStringLiteral("Qty: %1  Total: %2").arg(total->Count).arg(CentsText(total->Cents)));
-    form.SetAmountCaption(type == TRecordType::Income ? QStringLiteral("In")
-                                                      : QStringLiteral("Out"));
+    form.SetCaption(tr("Qty: %1  Total: %2").arg(total->Count).arg(CentsText(total->Cents)));
+    form.SetAmountCaption(type == TRecordType::Income ? tr("In") : tr("Out"));
     // The records of the period the category lists show, so that they add up
     // to the Qty and Total of the caption even when the pickers moved since.
     form.SetRows(FSession.DbMan->ReadCategoryRecords(FSession.UserName, FHead.SearchFrom,

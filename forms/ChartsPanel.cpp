@@ -32,7 +32,7 @@ TChartsPanel::TChartsPanel(TSession &session, QWidget *parent)
         view->setFrameShape(QFrame::StyledPanel);
         // One chart for the life of the view; each period is drawn on it.
         QChart *old = view->chart();
-        view->setChart(TPeriodCharts::NewChart());
+        view->setChart(TPeriodCharts::NewChart(true));
         delete old;
     }
     // As the window grows, the two charts share the room side by side; the
@@ -114,10 +114,10 @@ void TChartsPanel::BuildCharts() {
 
     const bool charts = FSeries.HasRecords();
     if (!FSearched)
-        ui->lblChartsEmpty->setText(QStringLiteral("Search a period to see its charts."));
+        ui->lblChartsEmpty->setText(tr("Search a period to see its charts."));
     else if (!charts)
         ui->lblChartsEmpty->setText(
-            QStringLiteral("There are no records from %1 to %2.")
+            tr("There are no records from %1 to %2.")
                 .arg(FHead.SearchFrom.toString(QStringLiteral("MM/dd/yyyy")),
                      FHead.SearchTo.toString(QStringLiteral("MM/dd/yyyy"))));
     ui->lblChartsEmpty->setVisible(!charts);
@@ -153,7 +153,7 @@ void TChartsPanel::BuildCatesChart() {
             QToolTip::hideText();
             return;
         }
-        QString text = TPeriodCharts::SliceText(slices.at(i), total);
+        QString text = TPeriodCharts::SliceText(slices.at(i), total, true, true);
         if (slices.at(i).Other) {
             // The categories behind "Other", as many as a tooltip can hold.
             const QStringList members = slices.at(i).Members;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QChart>
+#include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QImage>
@@ -82,7 +83,8 @@ QByteArray TChartsPicture::Png() const {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-        throw TExportError(QStringLiteral("The charts could not be made into a PNG image."));
+        throw TExportError(QCoreApplication::translate(
+            "TChartsPicture", "The charts could not be made into a PNG image."));
     return bytes;
 }
 
@@ -97,10 +99,12 @@ QByteArray TChartsPicture::Svg() const {
     generator.setTitle(QStringLiteral("Ledgerly charts"));
     QPainter painter;
     if (!painter.begin(&generator))
-        throw TExportError(QStringLiteral("The charts could not be made into an SVG drawing."));
+        throw TExportError(QCoreApplication::translate(
+            "TChartsPicture", "The charts could not be made into an SVG drawing."));
     Paint(painter, QRectF(QPointF(0, 0), FSize));
     if (!painter.end() || bytes.isEmpty())
-        throw TExportError(QStringLiteral("The charts could not be made into an SVG drawing."));
+        throw TExportError(QCoreApplication::translate(
+            "TChartsPicture", "The charts could not be made into an SVG drawing."));
     // The generator gives the drawing's size in millimetres, which readers
     // turn into pixels at differing resolutions; in pixels it is the size
     // asked for in every reader.

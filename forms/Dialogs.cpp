@@ -1,5 +1,6 @@
 #include "forms/Dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -153,7 +154,8 @@ int ExecDialog(QDialog *dialog) {
 bool MayReplace(QWidget *owner, const QString &fileName) {
     if (!QFileInfo(fileName).exists())
         return true;
-    return AskQuestion(owner, QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
+    return AskQuestion(owner, QCoreApplication::translate(
+                                  "Dialogs", "%1 already exists.\r\nDo you want to replace it?")
                                   .arg(QDir::toNativeSeparators(fileName)));
 }
 

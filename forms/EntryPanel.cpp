@@ -34,7 +34,7 @@ QString PendingCell(const TRecord &record, int subItem) {
     case 0:
         return record.Date.toString(QStringLiteral("MM/dd/yyyy"));
     case 1:
-        return RecordTypeWord(record.Type);
+        return RecordTypeText(record.Type);
     case 2:
         return record.Category;
     case 3:
@@ -52,8 +52,8 @@ TEntryPanelKind TEntryPanelKind::Expense() {
             QStringLiteral("out"),
             QStringLiteral("RES_HELP1"),
             QStringLiteral("pnlExpense"),
-            {QStringLiteral("12/31/2009"), QStringLiteral("Food"), QStringLiteral("49.95"),
-             QStringLiteral("Walmart")}};
+            {QStringLiteral("12/31/2009"), TEntryPanel::tr("Food"), QStringLiteral("49.95"),
+             TEntryPanel::tr("Walmart")}};
 }
 
 TEntryPanelKind TEntryPanelKind::Income() {
@@ -62,8 +62,8 @@ TEntryPanelKind TEntryPanelKind::Income() {
             QStringLiteral("in"),
             QStringLiteral("RES_HELP2"),
             QStringLiteral("pnlIncome"),
-            {QStringLiteral("12/01/2009"), QStringLiteral("Lottery"), QStringLiteral("89.95"),
-             QStringLiteral("Happy")}};
+            {QStringLiteral("12/01/2009"), TEntryPanel::tr("Lottery"), QStringLiteral("89.95"),
+             TEntryPanel::tr("Happy")}};
 }
 
 TEntryPanel::TEntryPanel(TSession &session, const TEntryPanelKind &kind, QWidget *parent)
@@ -81,17 +81,17 @@ TEntryPanel::TEntryPanel(TSession &session, const TEntryPanelKind &kind, QWidget
             child->setObjectName(name.left(3) + kind.Part + name.mid(3));
     }
     const QStringList &example = kind.Example;
-    ui->lblStep1->setText(QStringLiteral("Step 1. Date: %1.").arg(example.value(0)));
-    ui->lblStep2->setText(QStringLiteral("Step 2. Category: %1.").arg(example.value(1)));
-    ui->lblStep3->setText(QStringLiteral("Step 3. Amount: %1.").arg(example.value(2)));
-    ui->lblStep4->setText(QStringLiteral("Step 4. Notes: %1.").arg(example.value(3)));
+    ui->lblStep1->setText(tr("Step 1. Date: %1.").arg(example.value(0)));
+    ui->lblStep2->setText(tr("Step 2. Category: %1.").arg(example.value(1)));
+    ui->lblStep3->setText(tr("Step 3. Amount: %1.").arg(example.value(2)));
+    ui->lblStep4->setText(tr("Step 4. Notes: %1.").arg(example.value(3)));
 
     const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
-    FModel = new TTypedRowsModel<TRecord>({{"Date", 80, L},
-                                           {"Type", 80, L},
-                                           {"Category", 180, L},
-                                           {"Amount", 80, R},
-                                           {"Notes", 220, L}},
+    FModel = new TTypedRowsModel<TRecord>({{tr("Date"), 80, L},
+                                           {tr("Type"), 80, L},
+                                           {tr("Category"), 180, L},
+                                           {tr("Amount"), 80, R},
+                                           {tr("Notes"), 220, L}},
                                           PendingCell, ui->lvwRecs);
     SetupListView(ui->lvwRecs, FModel);
     ui->cboCate->setCompleter(nullptr);
@@ -180,7 +180,7 @@ void TEntryPanel::UpdateTotal() {
     qint64 sum = 0;
     for (const TRecord &record : FModel->Rows())
         sum += record.Cents;
-    ui->lblTotal->setText(QStringLiteral("Total: ") + CentsText(sum));
+    ui->lblTotal->setText(tr("Total: %1").arg(CentsText(sum)));
 }
 
 void TEntryPanel::RemovePendingRow(int row) {
@@ -247,7 +247,7 @@ void TEntryPanel::SaveClick(QPushButton *sender) {
     RunReported(window(), [&] {
         if (FModel->Count() == 0)
             return;
-        if (!Ask(QStringLiteral("Do you want to save?")))
+        if (!Ask(tr("Do you want to save?")))
             return;
         int leftOut = 0;
         {
@@ -261,16 +261,15 @@ void TEntryPanel::SaveClick(QPushButton *sender) {
         // Statement lines that another window saved first are in the book
         // once; the user learns why they did not come in twice.
         const QString meanwhile =
-            leftOut == 0 ? QString()
-            : leftOut == 1
-                ? QStringLiteral("\n\n1 imported entry was left out: it had been imported "
-                                 "meanwhile, in another Ledgerly window.")
-                : QStringLiteral("\n\n%1 imported entries were left out: they had been imported "
-                                 "meanwhile, in another Ledgerly window.")
-                      .arg(leftOut);
-        ShowInformation(window(), QStringLiteral("SUCCESS"),
-                        QStringLiteral("SUCCESS!%1\n\nTo view transactions, click on the "
-                                       "\"Transactions\" radio button.")
+            leftOut == 0   ? QString()
+            : leftOut == 1 ? tr("\n\n1 imported entry was left out: it had been imported "
+                                "meanwhile, in another Ledgerly window.")
+                           : tr("\n\n%1 imported entries were left out: they had been imported "
+                                "meanwhile, in another Ledgerly window.")
+                                 .arg(leftOut);
+        ShowInformation(window(), tr("SUCCESS"),
+                        tr("SUCCESS!%1\n\nTo view transactions, click on the "
+                           "\"Transactions\" radio button.")
                             .arg(meanwhile));
     });
 }
@@ -280,7 +279,7 @@ void TEntryPanel::EditClick() {
         const int row = SelectedRow(ui->lvwRecs);
         if (row < 0)
             return;
-        if (!Ask(QStringLiteral("You want to edit it?")))
+        if (!Ask(tr("You want to edit it?")))
             return;
         const TRecord record = FModel->At(row);
         ui->dtpDate->setDate(record.Date);
@@ -296,7 +295,7 @@ void TEntryPanel::DeleteClick() {
         const int row = SelectedRow(ui->lvwRecs);
         if (row < 0)
             return;
-        if (!Ask(QStringLiteral("You want to delete it?")))
+        if (!Ask(tr("You want to delete it?")))
             return;
         RemovePendingRow(row);
     });
@@ -328,7 +327,7 @@ void TEntryPanel::EditCatesClick(QPushButton *sender) {
             }
         }
         if (saved)
-            ShowInformation(window(), QStringLiteral("Ledgerly"), QStringLiteral("SUCCESS!"));
+            ShowInformation(window(), QStringLiteral("Ledgerly"), tr("SUCCESS!"));
     });
     sender->setFocus();
 }
@@ -355,12 +354,12 @@ void TEntryPanel::HelpClick() {
         QFile resource(QStringLiteral(":/") + FKind.HelpResource);
         if (!resource.open(QIODevice::ReadOnly))
             throw std::runtime_error(
-                QStringLiteral("Resource \"%1\" not found.").arg(FKind.HelpResource).toStdString());
+                tr("Resource \"%1\" not found.").arg(FKind.HelpResource).toStdString());
         QString text = QString::fromUtf8(resource.readAll());
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         while (text.endsWith(QLatin1Char('\n')))
             text.chop(1);
-        ShowInformation(window(), QStringLiteral("Help"), text);
+        ShowInformation(window(), tr("Help"), text);
     });
 }
 

@@ -2,9 +2,14 @@
 
 #include "forms/Dialogs.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 
 namespace {
+QString unexpectedError() {
+    return QCoreApplication::translate("ErrorReport", "An unexpected error occurred.");
+}
 QString &titleStore() {
     static QString title = QStringLiteral("Ledgerly");
     return title;
@@ -20,10 +25,9 @@ void SetApplicationTitle(const QString &title) {
 }
 
 void ShowErrorReport(QWidget *owner, const QString &text) {
-    TDialogs::Current().Message(
-        owner, TMessageKind::Critical, ApplicationTitle(),
-        text.trimmed().isEmpty() ? QStringLiteral("An unexpected error occurred.") : text,
-        TButton::Ok, QStringLiteral("ErrorReport"));
+    TDialogs::Current().Message(owner, TMessageKind::Critical, ApplicationTitle(),
+                                text.trimmed().isEmpty() ? unexpectedError() : text, TButton::Ok,
+                                QStringLiteral("ErrorReport"));
 }
 
 bool RunReported(QWidget *owner, const std::function<void()> &body) {
@@ -34,7 +38,7 @@ bool RunReported(QWidget *owner, const std::function<void()> &body) {
     } catch (const std::exception &error) {
         message = QString::fromUtf8(error.what());
     } catch (...) {
-        message = QStringLiteral("An unexpected error occurred.");
+        message = unexpectedError();
     }
     // The box is shown outside the catch block, so the exception object is
     // gone before a nested event loop runs.

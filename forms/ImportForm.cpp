@@ -21,10 +21,8 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Import Statement");
-
 QString Quoted(const QString &text) {
-    return QStringLiteral("\u201C%1\u201D").arg(text);
+    return TfrmImport::tr("\u201C%1\u201D", "a quoted file or profile name").arg(text);
 }
 
 QString EncodingText(TTextEncoding encoding) {
@@ -76,13 +74,13 @@ QString ProblemCell(const TStatementProblem &problem, int subItem) {
 QString RuleTypeText(TRuleType type) {
     switch (type) {
     case TRuleType::Income:
-        return QStringLiteral("Money in");
+        return TfrmImport::tr("Money in");
     case TRuleType::Both:
-        return QStringLiteral("Both");
+        return TfrmImport::tr("Both");
     case TRuleType::Expense:
         break;
     }
-    return QStringLiteral("Money out");
+    return TfrmImport::tr("Money out");
 }
 
 QString RuleCell(const TCategoryRule &rule, int subItem) {
@@ -136,16 +134,13 @@ TfrmImport::TfrmImport(TSession &session, TEntryPanel *expense, TEntryPanel *inc
     ui->lvwImport->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ui->lvwImport->setEditTriggers(QAbstractItemView::DoubleClicked |
                                    QAbstractItemView::EditKeyPressed);
-    FProblems =
-        new TTypedRowsModel<TStatementProblem>({{QStringLiteral("Line"), 50, Qt::AlignRight},
-                                                {QStringLiteral("Reason"), 660, Qt::AlignLeft}},
-                                               ProblemCell, this);
+    FProblems = new TTypedRowsModel<TStatementProblem>(
+        {{tr("Line"), 50, Qt::AlignRight}, {tr("Reason"), 660, Qt::AlignLeft}}, ProblemCell, this);
     SetupListView(ui->lvwImportProblems, FProblems);
-    FRules = new TTypedRowsModel<TCategoryRule>(
-        {{QStringLiteral("Payee or memo contains"), 170, Qt::AlignLeft},
-         {QStringLiteral("Category"), 130, Qt::AlignLeft},
-         {QStringLiteral("For"), 70, Qt::AlignLeft}},
-        RuleCell, this);
+    FRules = new TTypedRowsModel<TCategoryRule>({{tr("Payee or memo contains"), 170, Qt::AlignLeft},
+                                                 {tr("Category"), 130, Qt::AlignLeft},
+                                                 {tr("For"), 70, Qt::AlignLeft}},
+                                                RuleCell, this);
     SetupListView(ui->lvwImportRules, FRules);
     for (TRuleType type : {TRuleType::Expense, TRuleType::Income, TRuleType::Both})
         ui->cboImportRuleType->addItem(RuleTypeText(type), int(type));
@@ -154,9 +149,9 @@ TfrmImport::TfrmImport(TSession &session, TEntryPanel *expense, TEntryPanel *inc
 
     ui->cboImportDelimiter->addItem(QStringLiteral(","), QChar(u','));
     ui->cboImportDelimiter->addItem(QStringLiteral(";"), QChar(u';'));
-    ui->cboImportDelimiter->addItem(QStringLiteral("Tab"), QChar(u'\t'));
+    ui->cboImportDelimiter->addItem(tr("Tab"), QChar(u'\t'));
     ui->cboImportDelimiter->addItem(QStringLiteral("|"), QChar(u'|'));
-    ui->cboImportDateOrder->addItem(QStringLiteral("(choose)"), int(TDateOrder::Unknown));
+    ui->cboImportDateOrder->addItem(tr("(choose)"), int(TDateOrder::Unknown));
     for (TDateOrder order :
          {TDateOrder::YearMonthDay, TDateOrder::MonthDayYear, TDateOrder::DayMonthYear})
         ui->cboImportDateOrder->addItem(DateOrderText(order), int(order));
@@ -253,8 +248,8 @@ bool TfrmImport::OpenFile(const QString &path) {
             } catch (const TImportError &error) {
                 busy.Release();
                 ShowWarning(
-                    MessageOwner(), kCaption,
-                    QStringLiteral("%1 cannot be imported. %2\n\nNothing was added.")
+                    MessageOwner(), TfrmImport::tr("Import Statement"),
+                    tr("%1 cannot be imported. %2\n\nNothing was added.")
                         .arg(Quoted(QFileInfo(path).fileName()), QString::fromUtf8(error.what())));
                 return;
             }
@@ -275,10 +270,9 @@ TDateOrder TfrmImport::AskDateOrder() {
         names << DateOrderText(order);
     const int chosen = TDialogs::Current().Choose(
         MessageOwner(), QStringLiteral("?"),
-        QStringLiteral("Every date in %1 fits %2. In which order does the file write day, month "
-                       "and year?")
-            .arg(Quoted(QFileInfo(FImport->Path()).fileName()),
-                 names.join(QStringLiteral(" and "))),
+        tr("Every date in %1 fits %2. In which order does the file write day, month "
+           "and year?")
+            .arg(Quoted(QFileInfo(FImport->Path()).fileName()), names.join(tr(" and "))),
         names);
     return chosen >= 0 ? orders.at(chosen) : TDateOrder::Unknown;
 }
@@ -306,8 +300,9 @@ void TfrmImport::ReadStatement(const std::function<void()> &read) {
 }
 
 QStringList TfrmImport::StatementFilters() {
-    return {QStringLiteral("Statements (*.csv *.txt *.ofx *.qfx *.qif)"),
-            QStringLiteral("All files (*)")};
+    // The descriptions are the user's words; the patterns stay as they are.
+    return {tr("Statements (%1)").arg(QStringLiteral("*.csv *.txt *.ofx *.qfx *.qif")),
+            tr("All files (%1)").arg(QStringLiteral("*"))};
 }
 
 void TfrmImport::btnImportBrowseClick() {
@@ -355,12 +350,11 @@ void TfrmImport::ShowLayout() {
 
     ui->edtImportFile->setText(QDir::toNativeSeparators(FImport->Path()));
     ui->lblImportFormat->setText(
-        open ? QStringLiteral("Format: %1, %2")
-                   .arg(FormatText(layout.Format), EncodingText(layout.Encoding))
-             : QStringLiteral("Format:"));
+        open ? tr("Format: %1, %2").arg(FormatText(layout.Format), EncodingText(layout.Encoding))
+             : tr("Format:"));
 
     ui->cboImportProfile->clear();
-    ui->cboImportProfile->addItem(QStringLiteral("(this file's layout)"), QString());
+    ui->cboImportProfile->addItem(tr("(this file's layout)"), QString());
     for (const TBankProfile &profile : FImport->Profiles())
         ui->cboImportProfile->addItem(profile.Name, profile.Name);
     SelectData(ui->cboImportProfile, FImport->Profile());
@@ -379,14 +373,14 @@ void TfrmImport::ShowLayout() {
     for (int c : {layout.DateColumn, layout.AmountColumn, layout.DebitColumn, layout.CreditColumn,
                   layout.PayeeColumn, layout.MemoColumn})
         while (c >= columns.size())
-            columns << QStringLiteral("Column %1").arg(columns.size() + 1);
+            columns << tr("Column %1").arg(columns.size() + 1);
     const std::pair<QComboBox *, int> boxes[] = {
         {ui->cboImportDateCol, layout.DateColumn},   {ui->cboImportAmountCol, layout.AmountColumn},
         {ui->cboImportDebitCol, layout.DebitColumn}, {ui->cboImportCreditCol, layout.CreditColumn},
         {ui->cboImportPayeeCol, layout.PayeeColumn}, {ui->cboImportMemoCol, layout.MemoColumn}};
     for (const auto &[box, selected] : boxes) {
         box->clear();
-        box->addItem(QStringLiteral("(none)"), -1);
+        box->addItem(tr("(none)"), -1);
         for (int c = 0; c < columns.size(); ++c)
             box->addItem(columns[c], c);
         SelectData(box, csv ? selected : -1);
@@ -411,19 +405,18 @@ void TfrmImport::ShowLayout() {
 
 void TfrmImport::ShowRows() {
     FProblems->SetRows(FImport->Problems());
-    ui->tabImport->setTabText(
-        0, FImport->Problems().isEmpty()
-               ? QStringLiteral("Problems")
-               : QStringLiteral("Problems (%1)").arg(FImport->Problems().size()));
+    ui->tabImport->setTabText(0, FImport->Problems().isEmpty()
+                                     ? tr("Problems")
+                                     : tr("Problems (%1)").arg(FImport->Problems().size()));
     FRules->SetRows(FImport->Rules());
 
     QStringList notes;
     const TStatementGuess &guess = FImport->Guess();
     const TStatementLayout &layout = FImport->Layout();
     if (!FReadError.isEmpty()) {
-        notes << QStringLiteral("Nothing was read: %1").arg(FReadError);
+        notes << tr("Nothing was read: %1").arg(FReadError);
     } else if (!FImport->Profile().isEmpty()) {
-        notes << QStringLiteral("Read with the bank profile %1.").arg(Quoted(FImport->Profile()));
+        notes << tr("Read with the bank profile %1.").arg(Quoted(FImport->Profile()));
     } else if (FImport->IsOpen() && layout.AmountColumn == guess.Layout.AmountColumn &&
                layout.DebitColumn == guess.Layout.DebitColumn &&
                layout.MoneyOutPositive == guess.Layout.MoneyOutPositive) {
@@ -436,9 +429,10 @@ void TfrmImport::ShowRows() {
     }
     if (FImport->IsOpen() && FReadError.isEmpty() && FImport->Rows().isEmpty()) {
         const QList<TStatementProblem> &problems = FImport->Problems();
-        notes << (problems.size() == 1 && problems.first().Reason == kNoStatementEntries
-                      ? QStringLiteral("%1 Nothing can be added.").arg(kNoStatementEntries)
-                      : QStringLiteral("No entry of the file could be read (see Problems)."));
+        const QString noEntries = NoStatementEntries();
+        notes << (problems.size() == 1 && problems.first().Reason == noEntries
+                      ? tr("%1 Nothing can be added.").arg(noEntries)
+                      : tr("No entry of the file could be read (see Problems)."));
     }
     ui->lblImportNotice->setText(notes.join(u' '));
     UpdateSummary();
@@ -453,15 +447,15 @@ void TfrmImport::UpdateSummary() {
         duplicates += row.Duplicate.Kind != TDuplicateKind::None;
     QString text;
     if (FImport->IsOpen()) {
-        text = QStringLiteral("%1 lines, %2 ticked, %3 duplicates, %4 problems.")
+        text = tr("%1 lines, %2 ticked, %3 duplicates, %4 problems.")
                    .arg(lines)
                    .arg(ticked)
                    .arg(duplicates)
                    .arg(FImport->Problems().size());
         if (missing > 0)
-            text += QStringLiteral(" Choose a category for %1 ticked %2.")
+            text += tr(" Choose a category for %1 ticked %2.")
                         .arg(missing)
-                        .arg(missing == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
+                        .arg(missing == 1 ? tr("line") : tr("lines"));
     }
     ui->lblImportSummary->setText(text);
     // A line without a category cannot be added: Add waits until every
@@ -512,15 +506,15 @@ void TfrmImport::btnImportProfileSaveClick() {
     if (!FImport->IsOpen() || FImport->Layout().Format != TStatementFormat::Csv)
         return;
     QString name = FImport->Profile();
-    if (!AskText(this, QStringLiteral("dlgImportProfile"), QStringLiteral("Keep Layout"),
-                 QStringLiteral("Name of the bank profile:"), name))
+    if (!AskText(this, QStringLiteral("dlgImportProfile"), tr("Keep Layout"),
+                 tr("Name of the bank profile:"), name))
         return;
     bool exists = false;
     for (const TBankProfile &profile : FImport->Profiles())
         exists = exists || profile.Name == name;
     if (exists && name != FImport->Profile() &&
-        !AskQuestion(this, QStringLiteral("There is a bank profile %1 already. Do you want to "
-                                          "replace it?")
+        !AskQuestion(this, tr("There is a bank profile %1 already. Do you want to "
+                              "replace it?")
                                .arg(Quoted(name))))
         return;
     {
@@ -534,8 +528,7 @@ void TfrmImport::btnImportProfileSaveClick() {
 void TfrmImport::btnImportProfileDeleteClick() {
     const QString name = FImport->Profile();
     if (name.isEmpty() ||
-        !AskQuestion(this,
-                     QStringLiteral("You want to delete the bank profile %1?").arg(Quoted(name))))
+        !AskQuestion(this, tr("You want to delete the bank profile %1?").arg(Quoted(name))))
         return;
     {
         TBusyGuard busy;

@@ -14,31 +14,31 @@ QString DateText(const QDate &date) {
 
 QString SourceText(const TImportRow &row) {
     if (row.Chosen)
-        return QStringLiteral("Chosen");
+        return TImportRowsModel::tr("Chosen");
     switch (row.Proposal.Source) {
     case TCategorySource::File:
-        return QStringLiteral("File");
+        return TImportRowsModel::tr("File");
     case TCategorySource::Rule:
-        return QStringLiteral("Rule");
+        return TImportRowsModel::tr("Rule");
     case TCategorySource::History:
-        return QStringLiteral("History");
+        return TImportRowsModel::tr("History");
     case TCategorySource::None:
         break;
     }
-    return QStringLiteral("None");
+    return TImportRowsModel::tr("None");
 }
 
 } // namespace
 
 TImportRowsModel::TImportRowsModel(TStatementImport &import, QObject *parent)
     : TRowsModel({{QString(), 22, Qt::AlignLeft},
-                  {QStringLiteral("Date"), 70, Qt::AlignLeft},
-                  {QStringLiteral("Type"), 54, Qt::AlignLeft},
-                  {QStringLiteral("Category"), 110, Qt::AlignLeft},
-                  {QStringLiteral("From"), 52, Qt::AlignLeft},
-                  {QStringLiteral("Amount"), 66, Qt::AlignRight},
-                  {QStringLiteral("Notes"), 190, Qt::AlignLeft},
-                  {QStringLiteral("Status"), 150, Qt::AlignLeft}},
+                  {tr("Date"), 70, Qt::AlignLeft},
+                  {tr("Type"), 54, Qt::AlignLeft},
+                  {tr("Category"), 110, Qt::AlignLeft},
+                  {tr("From"), 52, Qt::AlignLeft},
+                  {tr("Amount"), 66, Qt::AlignRight},
+                  {tr("Notes"), 190, Qt::AlignLeft},
+                  {tr("Status"), 150, Qt::AlignLeft}},
                  parent),
       FImport(import) {}
 
@@ -52,7 +52,10 @@ QString TImportRowsModel::CellText(int row, int subItem) const {
     case kDate:
         return DateText(r.Line.Date);
     case kType:
-        return RecordTypeWord(r.Type);
+        // The direction of the statement line, which makes it an expense or
+        // an income.
+        return r.Type == TRecordType::Income ? tr("Income", "a statement line")
+                                             : tr("Expense", "a statement line");
     case kCategory:
         return r.Category;
     case kSource:
@@ -64,20 +67,19 @@ QString TImportRowsModel::CellText(int row, int subItem) const {
     case kStatus:
         switch (r.Duplicate.Kind) {
         case TDuplicateKind::KnownId:
-            return QStringLiteral("Duplicate: imported before");
+            return tr("Duplicate: imported before");
         case TDuplicateKind::RepeatedId:
-            return QStringLiteral("Duplicate: repeats line %1")
+            return tr("Duplicate: repeats line %1")
                 .arg(FImport.Rows().value(r.Duplicate.Line).Line.Line);
         case TDuplicateKind::Record:
-            return QStringLiteral("Duplicate: %1 %2 %3 %4")
-                .arg(r.MatchPending ? QStringLiteral("pending") : QStringLiteral("stored"),
-                     DateText(r.Match.Date), r.Match.Category, r.Match.Notes)
+            return tr("Duplicate: %1 %2 %3 %4")
+                .arg(r.MatchPending ? tr("pending") : tr("stored"), DateText(r.Match.Date),
+                     r.Match.Category, r.Match.Notes)
                 .trimmed();
         case TDuplicateKind::None:
             break;
         }
-        return r.Ticked && r.Category.trimmed().isEmpty() ? QStringLiteral("Choose a category")
-                                                          : QStringLiteral("New");
+        return r.Ticked && r.Category.trimmed().isEmpty() ? tr("Choose a category") : tr("New");
     default:
         return QString();
     }

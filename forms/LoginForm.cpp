@@ -106,11 +106,11 @@ void TfrmLogin::SubmitBody(QPushButton *sender) {
             return;
         }
         busy.Release();
-        ShowError(this, QStringLiteral("ERROR"), QStringLiteral("ERROR: Invalid password."));
+        ShowError(this, tr("ERROR"), tr("ERROR: Invalid password."));
     } else {
         busy.Release();
-        if (AskQuestion(this, QStringLiteral("You want to create a new Username and Password?\n\n"
-                                             "- Username: %1\n- Password: %2")
+        if (AskQuestion(this, tr("You want to create a new Username and Password?\n\n"
+                                 "- Username: %1\n- Password: %2")
                                   .arg(FUserName, password))) {
             TBusyGuard adding(sender);
             FDbMan.AddUser(FUserName, password);
@@ -132,11 +132,10 @@ void TfrmLogin::MoveUserToTop(const QString &password) {
     } catch (const TDbError &error) {
         if (error.Code == 0)
             throw; // not a failed write: the user or the password changed meanwhile
-        FWriteProblem = error.DiskFull()
-                            ? TDataFile(FDbMan.DataFile()).DiskFullNotice()
-                            : QStringLiteral("Ledgerly could not note this sign-in in its data "
-                                             "file, so the list of users keeps its order. %1")
-                                  .arg(QString::fromUtf8(error.what()));
+        FWriteProblem = error.DiskFull() ? TDataFile(FDbMan.DataFile()).DiskFullNotice()
+                                         : tr("Ledgerly could not note this sign-in in its data "
+                                              "file, so the list of users keeps its order. %1")
+                                               .arg(QString::fromUtf8(error.what()));
     }
 }
 

@@ -57,7 +57,7 @@ QPixmap drawMenuPicture(const QColor &colour) {
     QFont font = DefaultWindowFont();
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(QRect(0, 0, 34, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Menu"));
+    painter.drawText(QRect(0, 0, 34, 13), Qt::AlignLeft | Qt::AlignVCenter, TfrmMain::tr("Menu"));
     painter.setBrush(colour);
     painter.setPen(Qt::NoPen);
     painter.drawPolygon(QPolygon({QPoint(35, 5), QPoint(42, 5), QPoint(38, 9)}));
@@ -152,22 +152,22 @@ void TfrmMain::SetupComponents() {
 void TfrmMain::SetupMenus() {
     mnuMenu = new QMenu(this);
     mnuMenu->setObjectName("mnuMenu");
-    QAction *switchUser = addItem(mnuMenu, "mnuMenu_SwitchUser", "Switch User");
+    QAction *switchUser = addItem(mnuMenu, "mnuMenu_SwitchUser", tr("Switch User"));
     addSeparator(mnuMenu, "mnuMenu_Separator0");
-    QAction *setPwd = addItem(mnuMenu, "mnuMenu_SetPwd", "Set Password");
-    QAction *deleteUser = addItem(mnuMenu, "mnuMenu_DeleteUser", "Delete ");
+    QAction *setPwd = addItem(mnuMenu, "mnuMenu_SetPwd", tr("Set Password"));
+    QAction *deleteUser = addItem(mnuMenu, "mnuMenu_DeleteUser", tr("Delete %1").arg(QString()));
     addSeparator(mnuMenu, "mnuMenu_Separator1");
     // Statements come into the data as backups do: the group of the file's content.
-    QAction *import = addItem(mnuMenu, "mnuMenu_Import", "Import Statement...");
+    QAction *import = addItem(mnuMenu, "mnuMenu_Import", tr("Import Statement..."));
     import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     import->setShortcutContext(Qt::WindowShortcut);
     addAction(import); // the shortcut works while the menu is closed
-    QAction *backup = addItem(mnuMenu, "mnuMenu_Backup", "Backup");
-    QAction *restore = addItem(mnuMenu, "mnuMenu_Restore", "Restore from Backup");
+    QAction *backup = addItem(mnuMenu, "mnuMenu_Backup", tr("Backup"));
+    QAction *restore = addItem(mnuMenu, "mnuMenu_Restore", tr("Restore from Backup"));
     addSeparator(mnuMenu, "mnuMenu_Separator2");
-    QAction *about = addItem(mnuMenu, "mnuMenu_About", "About...");
+    QAction *about = addItem(mnuMenu, "mnuMenu_About", tr("About..."));
     addSeparator(mnuMenu, "mnuMenu_Separator3");
-    QAction *exitItem = addItem(mnuMenu, "mnuMenu_Exit", "Exit");
+    QAction *exitItem = addItem(mnuMenu, "mnuMenu_Exit", tr("Exit"));
 
     // The default item is drawn bold.
     mnuMenu->setDefaultAction(switchUser);
@@ -197,10 +197,10 @@ void TfrmMain::FormCreate() {
         setWindowIcon(icon);
 
     const QString &userName = FSession.UserName;
-    SetApplicationTitle(QStringLiteral("Ledgerly - Username: %1").arg(userName));
+    SetApplicationTitle(tr("Ledgerly - Username: %1").arg(userName));
     setWindowTitle(ApplicationTitle());
     findChild<QAction *>("mnuMenu_DeleteUser")
-        ->setText(QStringLiteral("Delete %1").arg(escapeMnemonics(userName)));
+        ->setText(tr("Delete %1").arg(escapeMnemonics(userName)));
 
     ui->rdoExpense->setChecked(true);
     rdoExpenseClick();
@@ -327,25 +327,25 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
 // --- account menu -------------------------------------------------------------------------
 
 void TfrmMain::mnuMenu_SwitchUserClick() {
-    if (!AskQuestion(this, QStringLiteral("You want to switch user?")))
+    if (!AskQuestion(this, tr("You want to switch user?")))
         return;
     Restart(QString());
 }
 
 void TfrmMain::mnuMenu_SetPwdClick() {
     QString password;
-    if (!AskText(this, QStringLiteral("dlgSetPassword"), QStringLiteral("Set Password"),
-                 QStringLiteral("Enter a new password:"), password))
+    if (!AskText(this, QStringLiteral("dlgSetPassword"), tr("Set Password"),
+                 tr("Enter a new password:"), password))
         return;
     {
         TBusyGuard busy;
         FSession.DbMan->SetPassword(FSession.UserName, password);
     }
-    ShowInformation(this, QStringLiteral("Set Password"), QStringLiteral("SUCCESS!"));
+    ShowInformation(this, tr("Set Password"), tr("SUCCESS!"));
 }
 
 void TfrmMain::mnuMenu_DeleteUserClick() {
-    if (!AskQuestion(this, QStringLiteral("You want to delete %1?").arg(FSession.UserName)))
+    if (!AskQuestion(this, tr("You want to delete %1?").arg(FSession.UserName)))
         return;
     {
         TBusyGuard busy;
@@ -390,7 +390,7 @@ void TfrmMain::mnuMenu_BackupClick() {
         TBusyGuard busy;
         TDataFile(FSession.DataFile).Backup(fileName);
     }
-    ShowInformation(this, QStringLiteral("Backup"), QStringLiteral("SUCCESS!"));
+    ShowInformation(this, tr("Backup"), tr("SUCCESS!"));
 }
 
 void TfrmMain::mnuMenu_RestoreClick() {
@@ -416,8 +416,7 @@ void TfrmMain::mnuMenu_RestoreClick() {
         problem = TDataFile::Problem(fileName);
     }
     if (!problem.isEmpty()) {
-        ShowError(this, QStringLiteral("Restore from Backup"),
-                  problem + QStringLiteral("\n\nNothing was restored."));
+        ShowError(this, tr("Restore from Backup"), tr("%1\n\nNothing was restored.").arg(problem));
         return;
     }
     // The new instance restores the file before anybody signs in, after

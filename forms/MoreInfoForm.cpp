@@ -31,10 +31,10 @@ TfrmMoreInfo::TfrmMoreInfo(QWidget *owner)
     // The list grows with the window.
     const Qt::Edges all = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
     TAnchors::Of(this).Pin(ui->bvlRect, all).Pin(ui->lvwRecs, all);
-    FModel = new TTypedRowsModel<TRecord>({{QStringLiteral("Date"), 80, Qt::AlignLeft},
-                                           {QStringLiteral("Category"), 180, Qt::AlignLeft},
+    FModel = new TTypedRowsModel<TRecord>({{tr("Date"), 80, Qt::AlignLeft},
+                                           {tr("Category"), 180, Qt::AlignLeft},
                                            {QStringLiteral("#"), 80, Qt::AlignRight},
-                                           {QStringLiteral("Notes"), 220, Qt::AlignLeft}},
+                                           {tr("Notes"), 220, Qt::AlignLeft}},
                                           RecordCell, this);
     SetupListView(ui->lvwRecs, FModel);
 }

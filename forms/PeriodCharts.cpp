@@ -27,6 +27,16 @@ constexpr int kHolePx = 13;
 constexpr qreal kPieSize = 0.9;
 constexpr qreal kHoleSize = 0.55;
 
+// Charts in a window speak the user's language; those of a picture file or
+// a printout keep the program's own words, as the exports do.
+const char *const kTranslated = "ledgerlyTranslated";
+
+QString Word(const QChart *chart, const char *english) {
+    return chart->property(kTranslated).toBool()
+               ? QCoreApplication::translate("TPeriodCharts", english)
+               : QString::fromUtf8(english);
+}
+
 QFont TextFont(int pixels, bool bold = false) {
     QFont font = QApplication::font();
     font.setPixelSize(pixels);
@@ -113,7 +123,7 @@ void AddSliceLegend(QChart *chart, QObject *owner, QStringList texts, const QLis
     const QFontMetrics metrics(font);
     const int box = 8, gap = 6, lineHeight = metrics.height() + 3;
     const int widest = std::max(60, chartWidth * 45 / 100 - box - gap);
-    const QString more = QStringLiteral("... %1 more");
+    const QString more = Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "... %1 more"));
     int textWidth = metrics.horizontalAdvance(more.arg(texts.size()));
     for (QString &text : texts) {
         int w = metrics.horizontalAdvance(text);
@@ -230,8 +240,10 @@ void AddBarsLegend(QChart *chart) {
         width += mark + gap + metrics.horizontalAdvance(caption) + space;
     };
     for (const auto &[color, caption] :
-         {std::pair{TPeriodCharts::IncomeColor(), QStringLiteral("Income")},
-          {TPeriodCharts::ExpenseColor(), QStringLiteral("Expenses")}}) {
+         {std::pair{TPeriodCharts::IncomeColor(),
+                    Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "Income"))},
+          {TPeriodCharts::ExpenseColor(),
+           Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "Expenses"))}}) {
         auto *box = new QGraphicsRectItem(3, 3, 8, 8, chart);
         box->setBrush(color);
         box->setPen(QPen(color.darker(130), 1));
@@ -239,7 +251,7 @@ void AddBarsLegend(QChart *chart) {
     }
     auto *line = new QGraphicsLineItem(0, 7, mark, 7, chart);
     line->setPen(QPen(TPeriodCharts::NetColor(), 2));
-    add(line, QStringLiteral("Net Income"));
+    add(line, Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "Net Income")));
     width -= space;
     const auto place = [chart, entries, width, lineHeight] {
         const QRectF area = chart->plotArea();
@@ -300,8 +312,9 @@ QString DayOrMonthText(QDate first, bool byDay) {
 
 } // namespace
 
-QChart *TPeriodCharts::NewChart() {
+QChart *TPeriodCharts::NewChart(bool translated) {
     auto *chart = new QChart;
+    chart->setProperty(kTranslated, translated);
     // The white of the chart reaches the edges of its box.
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->setBackgroundRoundness(0);
@@ -363,15 +376,19 @@ QList<QColor> TPeriodCharts::SliceColors(const QList<TChartSlice> &slices) {
     return colors;
 }
 
-QString TPeriodCharts::SliceText(const TChartSlice &slice, qint64 typeCents, bool amount) {
+QString TPeriodCharts::SliceText(const TChartSlice &slice, qint64 typeCents, bool amount,
+                                 bool translated) {
+    const QString category = slice.Other && translated
+                                 ? tr("Other", "the slice of the small categories")
+                                 : slice.Category;
     if (!amount)
-        return QStringLiteral("%1 (%2)").arg(slice.Category, ShareText(slice.Cents, typeCents));
+        return QStringLiteral("%1 (%2)").arg(category, ShareText(slice.Cents, typeCents));
     return QStringLiteral("%1: %2 (%3)")
-        .arg(slice.Category, CentsText(slice.Cents), ShareText(slice.Cents, typeCents));
+        .arg(category, CentsText(slice.Cents), ShareText(slice.Cents, typeCents));
 }
 
 QString TPeriodCharts::BarText(const TChartBar &bar, bool byDay) {
-    return QStringLiteral("%1\nIncome: %2\nExpenses: %3\nNet Income: %4")
+    return tr("%1\nIncome: %2\nExpenses: %3\nNet Income: %4")
         .arg(DayOrMonthText(bar.First, byDay), CentsText(bar.InCents), CentsText(bar.OutCents),
              CentsText(bar.NetCents()));
 }
@@ -419,7 +436,8 @@ void TPeriodCharts::ShowCates(QChart *chart, const TChartSeries &series, TRecord
     // lays the donut out once with all of them (its shares and angles and
     // each slice's drawing come from the slices' values and looks).
     for (qsizetype i = 0; i < slices.size(); ++i) {
-        texts.append(SliceText(slices.at(i), total, amounts));
+        texts.append(
+            SliceText(slices.at(i), total, amounts, chart->property(kTranslated).toBool()));
         QPieSlice *slice = i < old.size() ? old.at(i) : new QPieSlice;
         const QSignalBlocker quiet(i < old.size() ? slice : nullptr);
         slice->setValue(double(slices.at(i).Cents));
@@ -446,16 +464,20 @@ void TPeriodCharts::ShowCates(QChart *chart, const TChartSeries &series, TRecord
     pie->append(added);
     if (slices.isEmpty()) {
         chart->setMargins(QMargins(4, 4, 4, 4));
-        AddCentreText(chart, owner,
-                      {income ? QStringLiteral("No income in this period.")
-                              : QStringLiteral("No expenses in this period.")},
-                      false);
+        AddCentreText(
+            chart, owner,
+            {income
+                 ? Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "No income in this period."))
+                 : Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "No expenses in this period."))},
+            false);
         return;
     }
     AddSliceLegend(chart, owner, texts, colors, width);
-    AddCentreText(
-        chart, owner,
-        {income ? QStringLiteral("Income") : QStringLiteral("Expenses"), CentsText(total)}, true);
+    AddCentreText(chart, owner,
+                  {income ? Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "Income"))
+                          : Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "Expenses")),
+                   CentsText(total)},
+                  true);
 }
 
 void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int width) {

@@ -3,6 +3,7 @@
 #include "export/ChartSeries.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -20,6 +21,8 @@ class QChart;
 // program's own, and all texts have pixel sizes, so a chart drawn on paper
 // or into a file keeps the proportions it has on the screen.
 class TPeriodCharts {
+    Q_DECLARE_TR_FUNCTIONS(TPeriodCharts)
+
 public:
     // The fixed palette of the slices: neighbours differ in hue and in
     // lightness, so they stay apart in print and for red-green blindness.
@@ -32,15 +35,20 @@ public:
     // last slice never in the colour of the first one it touches.
     static QList<QColor> SliceColors(const QList<TChartSlice> &slices);
 
-    // "Food: 120.50 (12.05%)"; without the amount "Food (12.05%)".
-    static QString SliceText(const TChartSlice &slice, qint64 typeCents, bool amount = true);
+    // "Food: 120.50 (12.05%)"; without the amount "Food (12.05%)". With
+    // `translated`, the slice of the small categories is named in the
+    // user's language.
+    static QString SliceText(const TChartSlice &slice, qint64 typeCents, bool amount = true,
+                             bool translated = false);
     // The bar's day "MM/dd/yyyy" or month "MM/yyyy" and its three figures,
-    // one per line.
+    // one per line, in the user's language (a tooltip).
     static QString BarText(const TChartBar &bar, bool byDay);
 
     // A new chart with the look of the program's charts and nothing on it
-    // yet (the caller owns it).
-    static QChart *NewChart();
+    // yet (the caller owns it). The words drawn on a `translated` chart are
+    // in the user's language (a window's chart); otherwise they stay in the
+    // program's English, as in every file and printout it makes.
+    static QChart *NewChart(bool translated = false);
     // Puts the donut of the type's categories, or the bars of the period, on
     // `chart`, in place of whatever an earlier call put there (the chart,
     // its series and axes stay and take the new values, which costs far

@@ -12,6 +12,7 @@
 #include "store/CheckedFile.h"
 #include "store/ProgramFiles.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xls,
@@ -36,8 +37,9 @@ void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xl
     else
         THtmlExport::Export(kind, templateFile, fileName, head, period);
     busy.Release();
-    ShowInformation(owner, QStringLiteral("Ledgerly"),
-                    QStringLiteral("SUCCESS!\r\n\r\n") + fileName);
+    ShowInformation(
+        owner, QStringLiteral("Ledgerly"),
+        QCoreApplication::translate("PeriodOutput", "SUCCESS!\r\n\r\n%1").arg(fileName));
 }
 
 void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head, const TPeriod &period) {
@@ -64,8 +66,11 @@ void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head, cons
 void SavePicture(QWidget *owner, QFileDialog *dialog,
                  const std::function<QByteArray(bool svg)> &picture) {
     TBusyGuard busy;
-    const QString png = QStringLiteral("PNG image (*.png)");
-    const QString svg = QStringLiteral("SVG drawing (*.svg)");
+    // The descriptions are the user's words; the patterns stay as they are.
+    const QString png =
+        QCoreApplication::translate("PeriodOutput", "PNG image (%1)").arg(QStringLiteral("*.png"));
+    const QString svg = QCoreApplication::translate("PeriodOutput", "SVG drawing (%1)")
+                            .arg(QStringLiteral("*.svg"));
     QString filter;
     const QString chosen = RunFileDialog(dialog, {png, svg}, &filter);
     if (chosen.isEmpty())
@@ -80,8 +85,9 @@ void SavePicture(QWidget *owner, QFileDialog *dialog,
         return;
     TCheckedFile::WriteWhole(fileName, picture(asSvg), TCheckedFile::TAccess::Shared);
     busy.Release();
-    ShowInformation(owner, QStringLiteral("Ledgerly"),
-                    QStringLiteral("SUCCESS!\r\n\r\n") + fileName);
+    ShowInformation(
+        owner, QStringLiteral("Ledgerly"),
+        QCoreApplication::translate("PeriodOutput", "SUCCESS!\r\n\r\n%1").arg(fileName));
 }
 
 void PrintPicture(QWidget *owner, const TReportHead &head, const TRenderedPage::TDraw &draw) {
@@ -95,7 +101,8 @@ void PrintPicture(QWidget *owner, const TReportHead &head, const TRenderedPage::
 }
 
 QString PeriodTotalsText(qint64 incomeCents, qint64 expenseCents) {
-    return QStringLiteral("Income: %1    Expenses: %2    Net Income: %3")
+    return QCoreApplication::translate("PeriodOutput",
+                                       "Income: %1    Expenses: %2    Net Income: %3")
         .arg(CentsText(incomeCents), CentsText(expenseCents),
              CentsText(incomeCents - expenseCents));
 }

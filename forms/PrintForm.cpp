@@ -221,8 +221,7 @@ void TfrmPrint::btnFirstPageClick(QObject *sender) {
             break;
         }
     }
-    FStatusPanel->setText(
-        QString("Page %1 of %2").arg(preview->PageNumber()).arg(preview->PageCount()));
+    FStatusPanel->setText(tr("Page %1 of %2").arg(preview->PageNumber()).arg(preview->PageCount()));
 }
 
 void TfrmPrint::btnPrintClick() {
@@ -249,9 +248,8 @@ void TfrmPrint::btnPrintClick() {
         // The Print button's own report: the preview stays open and the
         // printout can be tried again.
         busy.Release();
-        ShowWarning(this, QStringLiteral("Print"),
-                    QStringLiteral("The printout was not printed.\n%1")
-                        .arg(QString::fromUtf8(error.what())));
+        ShowWarning(this, tr("Print"),
+                    tr("The printout was not printed.\n%1").arg(QString::fromUtf8(error.what())));
     }
 }
 

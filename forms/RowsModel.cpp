@@ -125,6 +125,10 @@ void SetupListView(QTreeView *view, TRowsModel *model) {
     header->setSectionResizeMode(0, QHeaderView::Fixed);
 }
 
+QString RecordTypeText(TRecordType type) {
+    return type == TRecordType::Income ? TRowsModel::tr("Income") : TRowsModel::tr("Expense");
+}
+
 TRowsModel *ListModel(const QTreeView *view) {
     return qobject_cast<TRowsModel *>(view->model());
 }

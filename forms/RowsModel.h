@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Records.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -102,6 +104,10 @@ void SetupListView(QTreeView *view, TRowsModel *model);
 
 // The model of a list set up by SetupListView.
 TRowsModel *ListModel(const QTreeView *view);
+// The type of a record as the lists show it ("Expense", "Income"), in the
+// user's language; the word stored in the data file is RecordTypeWord's.
+QString RecordTypeText(TRecordType type);
+
 // Index of the selected row, -1 when none.
 int SelectedRow(const QTreeView *view);
 // Selects `row` (or clears the selection when row < 0).

@@ -2,6 +2,7 @@
 
 #include "store/DbClass.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace {
@@ -61,22 +62,28 @@ void TStatementImport::ReadProfile(const QString &name, const QList<TRecord> &pe
             continue;
         const std::optional<TStatementLayout> kept = TStatementLayout::FromText(profile.Layout);
         if (!kept)
-            throw TImportError(QStringLiteral("The bank profile \u201C%1\u201D cannot be read; "
-                                              "delete it and keep the layout again.")
-                                   .arg(name)
-                                   .toStdString());
+            throw TImportError(
+                QCoreApplication::translate("TStatementImport",
+                                            "The bank profile \u201C%1\u201D cannot be read; "
+                                            "delete it and keep the layout again.")
+                    .arg(name)
+                    .toStdString());
         if (kept->Format != FLayout.Format)
-            throw TImportError(QStringLiteral("The bank profile \u201C%1\u201D is for another "
-                                              "kind of file.")
-                                   .arg(name)
-                                   .toStdString());
+            throw TImportError(
+                QCoreApplication::translate("TStatementImport",
+                                            "The bank profile \u201C%1\u201D is for another "
+                                            "kind of file.")
+                    .arg(name)
+                    .toStdString());
         const std::optional<TStatementLayout> fitted = FitStatementLayout(FBytes, *kept);
         Read(fitted ? *fitted : *kept, pending);
         FProfile = name;
         return;
     }
     throw TImportError(
-        QStringLiteral("There is no bank profile \u201C%1\u201D.").arg(name).toStdString());
+        QCoreApplication::translate("TStatementImport", "There is no bank profile \u201C%1\u201D.")
+            .arg(name)
+            .toStdString());
 }
 
 void TStatementImport::Read(const TStatementLayout &layout, const QList<TRecord> &pending) {

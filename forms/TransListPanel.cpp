@@ -76,8 +76,8 @@ TTransListPanel::TTransListPanel(TSession &session, QWidget *parent)
     ui->TabSet1->setShape(QTabBar::RoundedSouth);
     ui->TabSet1->setExpanding(false);
     ui->TabSet1->setDrawBase(false);
-    ui->TabSet1->addTab(QStringLiteral("By the Day"));
-    ui->TabSet1->addTab(QStringLiteral("By the Month"));
+    ui->TabSet1->addTab(tr("By the Day"));
+    ui->TabSet1->addTab(tr("By the Month"));
     ui->Splitter1->setSizes({162, 200});
     // As the window grows, the lists take the room; the total and the
     // buttons under them keep to the bottom, the buttons to the right.
@@ -88,18 +88,19 @@ TTransListPanel::TTransListPanel(TSession &session, QWidget *parent)
         anchors.Pin(button, Qt::RightEdge | Qt::BottomEdge);
 
     const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
-    FDays = new TTypedRowsModel<TDayTotal>({{"Date", 220, L}, {"In", 210, R}, {"Out", 210, R}},
-                                           DayCell, ui->lvwDayTotal);
+    FDays = new TTypedRowsModel<TDayTotal>(
+        {{tr("Date"), 220, L}, {tr("In"), 210, R}, {tr("Out"), 210, R}}, DayCell, ui->lvwDayTotal);
     SetupListView(ui->lvwDayTotal, FDays);
     FMonths = new TTypedRowsModel<TMonthTotal>(
-        {{"Month/Year", 220, L}, {"In", 210, R}, {"Out", 210, R}}, MonthCell, ui->lvwMonthTotal);
+        {{tr("Month/Year"), 220, L}, {tr("In"), 210, R}, {tr("Out"), 210, R}}, MonthCell,
+        ui->lvwMonthTotal);
     SetupListView(ui->lvwMonthTotal, FMonths);
     FTrans = new TTypedRowsModel<TRecord>({{"", 0, L},
-                                           {"Date", 80, L},
-                                           {"Category", 180, L},
-                                           {"In", 80, R},
-                                           {"Out", 80, R},
-                                           {"Notes", 220, L}},
+                                           {tr("Date"), 80, L},
+                                           {tr("Category"), 180, L},
+                                           {tr("In"), 80, R},
+                                           {tr("Out"), 80, R},
+                                           {tr("Notes"), 220, L}},
                                           RecordCell, ui->lvwTrans);
     SetupListView(ui->lvwTrans, FTrans);
     ui->lvwTrans->setProperty("Tag", 0);
@@ -113,16 +114,16 @@ TTransListPanel::TTransListPanel(TSession &session, QWidget *parent)
         connect(action, &QAction::triggered, this,
                 [this, handler] { RunReported(window(), [&] { handler(); }); });
     };
-    item("btnTransMore_ToXls", QStringLiteral("Export to XLS"), [this] {
+    item("btnTransMore_ToXls", tr("Export to XLS"), [this] {
         ExportPeriod(window(), FSession.SaveDialog1, TExportKind::Transactions, true, FHead,
                      FPeriod);
     });
-    item("btnTransMore_ToHtml", QStringLiteral("Export to HTML"), [this] {
+    item("btnTransMore_ToHtml", tr("Export to HTML"), [this] {
         ExportPeriod(window(), FSession.SaveDialog1, TExportKind::Transactions, false, FHead,
                      FPeriod);
     });
     mnuTransMenu->addSeparator()->setObjectName("btnTransMore_Separator");
-    item("btnTransMore_Print", QStringLiteral("Print"), [this] {
+    item("btnTransMore_Print", tr("Print"), [this] {
         TBusyGuard busy;
         PrintPeriod(window(), TExportKind::Transactions, FHead, FPeriod);
     });
@@ -274,7 +275,7 @@ void TTransListPanel::btnTransDeleteClick(QWidget *sender) {
     if (row < 0)
         return;
     const qint64 id = FTrans->At(row).Id;
-    if (!AskQuestion(window(), QStringLiteral("You want to delete it?")))
+    if (!AskQuestion(window(), tr("You want to delete it?")))
         return;
     {
         TBusyGuard busy(sender);
@@ -290,7 +291,7 @@ void TTransListPanel::btnTransEditClick(QWidget *sender) {
     if (row < 0)
         return;
     TRecord record = FTrans->At(row);
-    if (!AskQuestion(window(), QStringLiteral("You want to edit it?")))
+    if (!AskQuestion(window(), tr("You want to edit it?")))
         return;
     {
         TfrmEditRec editor(window());

@@ -124,10 +124,10 @@ void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
     if (FPeriod.Unreadable > 0) {
         ShowWarning(window(), ApplicationTitle(),
                     FPeriod.Unreadable == 1
-                        ? QStringLiteral("1 record of this period could not be read and is not "
-                                         "shown.")
-                        : QStringLiteral("%1 records of this period could not be read and are "
-                                         "not shown.")
+                        ? tr("1 record of this period could not be read and is not "
+                             "shown.")
+                        : tr("%1 records of this period could not be read and are "
+                             "not shown.")
                               .arg(FPeriod.Unreadable));
     }
 }

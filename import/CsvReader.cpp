@@ -4,6 +4,7 @@
 #include "import/MoneyText.h"
 #include "import/StatementBuilder.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QSet>
 
@@ -15,8 +16,15 @@ namespace {
 // Rows looked at to tell the columns apart (every row counts for the date
 // order and the decimal separator).
 constexpr int kSampleRows = 2000;
-constexpr const char *kNotStatement =
-    "Not a statement Ledgerly can read (CSV, OFX or QIF): the file has ";
+// Why a file is refused that has no column of amounts, or none of dates.
+QString NotStatement(bool noAmounts) {
+    return noAmounts ? QCoreApplication::translate("TCsvReader",
+                                                   "Not a statement Ledgerly can read (CSV, OFX or "
+                                                   "QIF): the file has no column of amounts.")
+                     : QCoreApplication::translate("TCsvReader",
+                                                   "Not a statement Ledgerly can read (CSV, OFX or "
+                                                   "QIF): the file has no column of dates.");
+}
 // Columns kept of a row, and characters of a field: no statement has more.
 constexpr int kMaxFields = 256;
 constexpr qsizetype kMaxFieldChars = 10000;
@@ -350,10 +358,11 @@ void TLayoutGuess::DelimiterAndWidth() {
             }
     }
     if (bestScore == 0)
-        throw TImportError(dateHeader && !anyDate
-                               ? "The file holds no entries, only the names of its columns."
-                           : anyDate ? kNotStatement + std::string("no column of amounts.")
-                                     : kNotStatement + std::string("no column of dates."));
+        throw TImportError(
+            dateHeader && !anyDate
+                ? QCoreApplication::translate(
+                      "TCsvReader", "The file holds no entries, only the names of its columns.")
+                : NotStatement(anyDate));
     Layout.Delimiter = delimiter;
 
     // The first entry line, and the rows from it on.
@@ -397,7 +406,7 @@ void TLayoutGuess::DateColumn() {
         if (Columns[c].Dates * 10 >= Sampled * 8)
             Layout.DateColumn = c;
     if (Layout.DateColumn < 0)
-        throw TImportError(kNotStatement + std::string("no column of dates."));
+        throw TImportError(NotStatement(false));
 }
 
 void TLayoutGuess::PreambleAndHeader() {
@@ -426,8 +435,9 @@ void TLayoutGuess::PreambleAndHeader() {
         Rows = TCsvReader::Split(FromLine(Text, Start), Layout.Delimiter, Start + 1, kSampleRows);
     for (int c = 0; c < Width; ++c) {
         Columns[c].Name = Folded(Field(header, c));
-        Guess.Columns << (Field(header, c).isEmpty() ? QStringLiteral("Column %1").arg(c + 1)
-                                                     : Field(header, c));
+        Guess.Columns << (Field(header, c).isEmpty()
+                              ? QCoreApplication::translate("TCsvReader", "Column %1").arg(c + 1)
+                              : Field(header, c));
     }
     if (Layout.HasHeader)
         Layout.HeaderSignature = TCsvReader::HeaderSignature(header);
@@ -460,7 +470,7 @@ void TLayoutGuess::AmountColumns() {
     if (Layout.AmountColumn < 0 && Layout.DebitColumn < 0)
         AmountsByValues(money, balances);
     if (Layout.AmountColumn < 0 && Layout.DebitColumn < 0)
-        throw TImportError(kNotStatement + std::string("no column of amounts."));
+        throw TImportError(NotStatement(true));
     if (Layout.AmountColumn >= 0)
         SignColumn();
 }
@@ -508,9 +518,11 @@ void TLayoutGuess::SignColumn() {
             }
         }
     if (Layout.SignColumn < 0 && amount.Negative * 2 < amount.Amounts)
-        Guess.Warnings << QStringLiteral("Most amounts in %1 are positive, and are read as money "
-                                         "in; if the file writes money out as positive amounts "
-                                         "(as credit-card statements often do), say so.")
+        Guess.Warnings << QCoreApplication::translate(
+                              "TCsvReader",
+                              "Most amounts in %1 are positive, and are read as money "
+                              "in; if the file writes money out as positive amounts "
+                              "(as credit-card statements often do), say so.")
                               .arg(ColumnName(Layout.AmountColumn));
 }
 
@@ -574,15 +586,18 @@ void TLayoutGuess::AmountsByValues(const QList<int> &money, const QList<int> &ba
             Layout.DebitColumn = bOut ? b : a;
             Layout.CreditColumn = bOut ? a : b;
             if (!aOut && !bOut)
-                Guess.Questions << QStringLiteral("Which of %1 and %2 holds money out cannot be "
-                                                  "told from the data; %1 was taken as money out.")
+                Guess.Questions << QCoreApplication::translate(
+                                       "TCsvReader",
+                                       "Which of %1 and %2 holds money out cannot be "
+                                       "told from the data; %1 was taken as money out.")
                                        .arg(ColumnName(a), ColumnName(b));
             return;
         }
     }
     Layout.AmountColumn = left.first();
     if (left.size() > 1)
-        Guess.Questions << QStringLiteral("Several columns hold amounts; %1 was taken.")
+        Guess.Questions << QCoreApplication::translate(
+                               "TCsvReader", "Several columns hold amounts; %1 was taken.")
                                .arg(ColumnName(left.first()));
 }
 
@@ -643,8 +658,10 @@ void TLayoutGuess::DateOrderAndDecimals() {
         for (TDateOrder o : std::as_const(Guess.DateOrders))
             orders << DateOrderText(o);
         // The first question: the import window asks it before reading.
-        Guess.Questions.prepend(QStringLiteral("Every date fits %1; choose the order of the dates.")
-                                    .arg(orders.join(QStringLiteral(" and "))));
+        Guess.Questions.prepend(
+            QCoreApplication::translate("TCsvReader",
+                                        "Every date fits %1; choose the order of the dates.")
+                .arg(orders.join(QCoreApplication::translate("TCsvReader", " and "))));
     }
 }
 
@@ -652,21 +669,23 @@ void TLayoutGuess::DateOrderAndDecimals() {
 void ReadRow(const TCsvRecord &r, const TStatementLayout &layout, TStatementBuilder &statement) {
     auto problem = [&](const QString &reason) { statement.AddProblem(r.Line, reason); };
     if (r.Cut)
-        return problem(QStringLiteral("a field is longer than %L1 characters").arg(kMaxFieldChars));
+        return problem(
+            QCoreApplication::translate("TCsvReader", "a field is longer than %L1 characters")
+                .arg(kMaxFieldChars));
     TStatementLine line;
     line.Line = r.Line;
     const QString date = Field(r.Fields, layout.DateColumn);
     if (date.isEmpty())
-        return problem(QStringLiteral("no date"));
+        return problem(QCoreApplication::translate("TCsvReader", "no date"));
     line.Date = TDateText::Parse(date, layout.DateOrder);
     if (!line.Date.isValid())
-        return problem(QStringLiteral("%1 is not a %2 date")
+        return problem(QCoreApplication::translate("TCsvReader", "%1 is not a %2 date")
                            .arg(QuotedForReport(date), DateOrderText(layout.DateOrder)));
     QString reason;
     if (layout.AmountColumn >= 0) {
         const QString amount = Field(r.Fields, layout.AmountColumn);
         if (amount.isEmpty())
-            return problem(QStringLiteral("no amount"));
+            return problem(QCoreApplication::translate("TCsvReader", "no amount"));
         if (!TMoneyText::Parse(amount, layout.DecimalComma, &line.Cents, &reason))
             return problem(reason);
         if (layout.SignColumn >= 0)
@@ -688,14 +707,15 @@ void ReadRow(const TCsvRecord &r, const TStatementLayout &layout, TStatementBuil
         if (!in.isEmpty() && !TMoneyText::Parse(in, layout.DecimalComma, &inCents, &reason))
             return problem(reason);
         if (out.isEmpty() && in.isEmpty())
-            return problem(QStringLiteral("no amount"));
+            return problem(QCoreApplication::translate("TCsvReader", "no amount"));
         if (outCents != 0 && inCents != 0)
-            return problem(QStringLiteral("both money out (%1) and money in (%2) hold an amount")
+            return problem(QCoreApplication::translate(
+                               "TCsvReader", "both money out (%1) and money in (%2) hold an amount")
                                .arg(QuotedForReport(out), QuotedForReport(in)));
         line.Cents = inCents != 0 ? qAbs(inCents) : -qAbs(outCents);
     }
     if (line.Cents == 0)
-        return problem(QStringLiteral("the amount is zero"));
+        return problem(QCoreApplication::translate("TCsvReader", "the amount is zero"));
     line.Payee = CleanStatementText(Field(r.Fields, layout.PayeeColumn));
     line.Memo = CleanStatementText(Field(r.Fields, layout.MemoColumn));
     statement.AddLine(line);
@@ -732,11 +752,14 @@ TStatementGuess TCsvReader::Guess(const QString &text, TTextEncoding encoding) {
 
 TStatement TCsvReader::Read(const QString &text, const TStatementLayout &layout) {
     if (layout.DateColumn < 0)
-        throw TImportError("Choose the column of dates.");
+        throw TImportError(
+            QCoreApplication::translate("TCsvReader", "Choose the column of dates."));
     if (layout.AmountColumn < 0 && (layout.DebitColumn < 0 || layout.CreditColumn < 0))
-        throw TImportError("Choose the column of amounts, or the columns of money out and in.");
+        throw TImportError(QCoreApplication::translate(
+            "TCsvReader", "Choose the column of amounts, or the columns of money out and in."));
     if (layout.DateOrder == TDateOrder::Unknown)
-        throw TImportError("Choose the order of day, month and year in the dates.");
+        throw TImportError(QCoreApplication::translate(
+            "TCsvReader", "Choose the order of day, month and year in the dates."));
 
     TStatementBuilder statement;
     bool header = layout.HasHeader;
@@ -763,7 +786,8 @@ QStringList TCsvReader::Columns(const QString &text, const TStatementLayout &lay
         *headerSignature = HeaderSignature(fields);
     for (int c = 0; c < fields.size(); ++c) {
         const QString name = layout.HasHeader ? CleanStatementText(fields[c]) : QString();
-        names << (name.isEmpty() ? QStringLiteral("Column %1").arg(c + 1) : name);
+        names << (name.isEmpty() ? QCoreApplication::translate("TCsvReader", "Column %1").arg(c + 1)
+                                 : name);
     }
     return names;
 }

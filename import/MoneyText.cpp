@@ -1,6 +1,8 @@
 #include "import/MoneyText.h"
 #include "import/StatementBuilder.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 bool IsDigit(QChar c) {
@@ -85,14 +87,14 @@ bool TMoneyText::Parse(QStringView text, bool decimalComma, qint64 *cents, QStri
     const TBare bare = StripDecoration(text);
     const QStringView s = bare.Number;
     if (s.isEmpty() || bare.Signs > 1)
-        return Fail(reason,
-                    QStringLiteral("%1 is not an amount").arg(QuotedForReport(text.trimmed())));
+        return Fail(reason, QCoreApplication::translate("TMoneyText", "%1 is not an amount")
+                                .arg(QuotedForReport(text.trimmed())));
     const QChar decimal = decimalComma ? u',' : u'.';
     const QChar group = decimalComma ? u'.' : u',';
     const qsizetype point = s.lastIndexOf(decimal);
     if (point >= 0 && s.indexOf(decimal) != point)
-        return Fail(reason,
-                    QStringLiteral("%1 is not an amount").arg(QuotedForReport(text.trimmed())));
+        return Fail(reason, QCoreApplication::translate("TMoneyText", "%1 is not an amount")
+                                .arg(QuotedForReport(text.trimmed())));
     const QStringView whole = point >= 0 ? s.left(point) : s;
     const QStringView fraction = point >= 0 ? s.mid(point + 1) : QStringView();
 
@@ -104,9 +106,8 @@ bool TMoneyText::Parse(QStringView text, bool decimalComma, qint64 *cents, QStri
         if (IsDigit(c)) {
             if (digits > 0 || c != u'0') {
                 if (digits >= 12)
-                    return Fail(
-                        reason,
-                        QStringLiteral("%1 is too large").arg(QuotedForReport(text.trimmed())));
+                    return Fail(reason, QCoreApplication::translate("TMoneyText", "%1 is too large")
+                                            .arg(QuotedForReport(text.trimmed())));
                 units = units * 10 + (c.unicode() - '0');
                 ++digits;
             }
@@ -118,13 +119,13 @@ bool TMoneyText::Parse(QStringView text, bool decimalComma, qint64 *cents, QStri
             groupDigits = 0;
             lastWasMark = true;
         } else {
-            return Fail(reason,
-                        QStringLiteral("%1 is not an amount").arg(QuotedForReport(text.trimmed())));
+            return Fail(reason, QCoreApplication::translate("TMoneyText", "%1 is not an amount")
+                                    .arg(QuotedForReport(text.trimmed())));
         }
     }
     if (lastWasMark || (groups > 0 && groupDigits != 3))
-        return Fail(reason,
-                    QStringLiteral("%1 is not an amount").arg(QuotedForReport(text.trimmed())));
+        return Fail(reason, QCoreApplication::translate("TMoneyText", "%1 is not an amount")
+                                .arg(QuotedForReport(text.trimmed())));
     const bool anyWhole = groups > 0 || groupDigits > 0;
 
     // Fraction: digits only; beyond two places only zeros.
@@ -132,20 +133,22 @@ bool TMoneyText::Parse(QStringView text, bool decimalComma, qint64 *cents, QStri
     for (qsizetype i = 0; i < fraction.size(); ++i) {
         const QChar c = fraction[i];
         if (!IsDigit(c))
-            return Fail(reason,
-                        QStringLiteral("%1 is not an amount").arg(QuotedForReport(text.trimmed())));
+            return Fail(reason, QCoreApplication::translate("TMoneyText", "%1 is not an amount")
+                                    .arg(QuotedForReport(text.trimmed())));
         if (i < 2)
             hundredths += (c.unicode() - '0') * (i == 0 ? 10 : 1);
         else if (c != u'0')
-            return Fail(reason, QStringLiteral("%1 has more than two decimal places")
+            return Fail(reason, QCoreApplication::translate("TMoneyText",
+                                                            "%1 has more than two decimal places")
                                     .arg(QuotedForReport(text.trimmed())));
     }
     if (!anyWhole && fraction.isEmpty())
-        return Fail(reason,
-                    QStringLiteral("%1 is not an amount").arg(QuotedForReport(text.trimmed())));
+        return Fail(reason, QCoreApplication::translate("TMoneyText", "%1 is not an amount")
+                                .arg(QuotedForReport(text.trimmed())));
     const qint64 value = units * 100 + hundredths;
     if (value > kMaxCents)
-        return Fail(reason, QStringLiteral("%1 is too large").arg(QuotedForReport(text.trimmed())));
+        return Fail(reason, QCoreApplication::translate("TMoneyText", "%1 is too large")
+                                .arg(QuotedForReport(text.trimmed())));
     *cents = bare.Negative ? -value : value;
     return true;
 }

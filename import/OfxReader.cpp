@@ -3,6 +3,8 @@
 #include "import/MoneyText.h"
 #include "import/StatementBuilder.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // The fields of one STMTTRN, as written.
@@ -79,18 +81,20 @@ void Finish(TEntry &e, const QString &account, TStatementBuilder &statement) {
     e.Open = false;
     auto problem = [&](const QString &reason) { statement.AddProblem(e.Line, reason); };
     if (!e.Correction.isEmpty())
-        return problem(QStringLiteral("the bank corrects an earlier entry (%1 of FITID %2); "
-                                      "check that entry by hand")
+        return problem(QCoreApplication::translate(
+                           "TOfxReader", "the bank corrects an earlier entry (%1 of FITID %2); "
+                                         "check that entry by hand")
                            .arg(e.Correction, QuotedForReport(e.Corrected)));
     if (e.Posted.isEmpty())
-        return problem(QStringLiteral("the entry has no DTPOSTED date"));
+        return problem(QCoreApplication::translate("TOfxReader", "the entry has no DTPOSTED date"));
     TStatementLine line;
     line.Line = e.Line;
     line.Date = PostedDate(e.Posted);
     if (!line.Date.isValid())
-        return problem(QStringLiteral("%1 is not a date").arg(QuotedForReport(e.Posted)));
+        return problem(QCoreApplication::translate("TOfxReader", "%1 is not a date")
+                           .arg(QuotedForReport(e.Posted)));
     if (e.Amount.isEmpty())
-        return problem(QStringLiteral("the entry has no TRNAMT amount"));
+        return problem(QCoreApplication::translate("TOfxReader", "the entry has no TRNAMT amount"));
     // OFX amounts carry no thousands separators; some banks write a
     // decimal comma.
     const bool comma = e.Amount.contains(u',') && !e.Amount.contains(u'.');
@@ -98,7 +102,7 @@ void Finish(TEntry &e, const QString &account, TStatementBuilder &statement) {
     if (!TMoneyText::Parse(e.Amount, comma, &line.Cents, &reason))
         return problem(reason);
     if (line.Cents == 0)
-        return problem(QStringLiteral("the amount is zero"));
+        return problem(QCoreApplication::translate("TOfxReader", "the amount is zero"));
     line.Payee = CleanStatementText(e.Name.isEmpty() ? e.Payee : e.Name);
     line.Memo = CleanStatementText(e.Memo);
     line.Id = e.Id.trimmed();
@@ -131,8 +135,9 @@ TStatement TOfxReader::Read(QStringView text) {
         return line;
     };
     auto damaged = [&](int near, const QString &what) {
-        return TImportError(QStringLiteral("The OFX file is damaged near line %1: %2. Download "
-                                           "the statement from the bank again.")
+        return TImportError(QCoreApplication::translate(
+                                "TOfxReader", "The OFX file is damaged near line %1: %2. Download "
+                                              "the statement from the bank again.")
                                 .arg(near)
                                 .arg(what)
                                 .toStdString());
@@ -159,8 +164,9 @@ TStatement TOfxReader::Read(QStringView text) {
         }
         const qsizetype gt = text.indexOf(u'>', lt + 1);
         if (gt < 0)
-            throw damaged(lineAt(lt), QStringLiteral("the tag %1 is cut off")
-                                          .arg(QuotedForReport(text.mid(lt, 20).trimmed())));
+            throw damaged(lineAt(lt),
+                          QCoreApplication::translate("TOfxReader", "the tag %1 is cut off")
+                              .arg(QuotedForReport(text.mid(lt, 20).trimmed())));
         const bool closing = lt + 1 < gt && text[lt + 1] == u'/';
         QStringView tag = text.mid(lt + 1 + closing, gt - lt - 1 - closing).trimmed();
         if (const qsizetype space = tag.indexOf(u' '); space >= 0)
@@ -235,21 +241,27 @@ TStatement TOfxReader::Read(QStringView text) {
         pos = end;
     }
     if (!root)
-        throw damaged(1, QStringLiteral("it has no <OFX> element"));
+        throw damaged(1, QCoreApplication::translate("TOfxReader", "it has no <OFX> element"));
     // A file cut short after its entries lost none of them.
     if (inList)
         throw damaged(lineAt(text.trimmed().data() + text.trimmed().size() - text.data()),
-                      QStringLiteral("it ends inside its list of entries, cut short"));
+                      QCoreApplication::translate("TOfxReader",
+                                                  "it ends inside its list of entries, cut short"));
     Finish(entry, entryAccount, statement);
     if (investments > 0) {
         if (entries == 0)
-            throw TImportError(kInvestmentStatement);
-        statement.AddProblem(investmentLine,
-                             QStringLiteral("%1 investment %2 (buys, sells, income) not read; "
-                                            "Ledgerly imports bank entries only")
-                                 .arg(investments)
-                                 .arg(investments == 1 ? QStringLiteral("transaction was")
-                                                       : QStringLiteral("transactions were")));
+            throw TImportError(QCoreApplication::translate("Statement", kInvestmentStatement));
+        statement.AddProblem(
+            investmentLine,
+            investments == 1
+                ? QCoreApplication::translate("TOfxReader",
+                                              "1 investment transaction was (buys, sells, income) "
+                                              "not read; Ledgerly imports bank entries only")
+                : QCoreApplication::translate("TOfxReader",
+                                              "%1 investment transactions were (buys, sells, "
+                                              "income) not read; Ledgerly imports bank entries "
+                                              "only")
+                      .arg(investments));
     }
     return statement.Take();
 }

@@ -4,6 +4,7 @@
 #include "import/MoneyText.h"
 #include "import/StatementBuilder.h"
 
+#include <QCoreApplication>
 #include <functional>
 
 namespace {
@@ -190,8 +191,10 @@ TStatementGuess TQifReader::Guess(const QString &text, TTextEncoding encoding) {
         QStringList orders;
         for (TDateOrder o : guess.DateOrders)
             orders << DateOrderText(o);
-        guess.Questions << QStringLiteral("Every date fits %1; choose the order of the dates.")
-                               .arg(orders.join(QStringLiteral(" and ")));
+        guess.Questions << QCoreApplication::translate(
+                               "TQifReader", "Every date fits %1; choose the order of the dates.")
+                               .arg(
+                                   orders.join(QCoreApplication::translate("TQifReader", " and ")));
     }
     return guess;
 }
@@ -207,7 +210,8 @@ TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
             ++entries;
             auto problem = [&](const QString &reason) { statement.AddProblem(e.Line, reason); };
             if (e.Date.isEmpty())
-                return problem(QStringLiteral("the entry has no D date"));
+                return problem(
+                    QCoreApplication::translate("TQifReader", "the entry has no D date"));
             anyDate = true;
             if (layout.DateOrder == TDateOrder::Unknown)
                 return;
@@ -215,15 +219,16 @@ TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
             line.Line = e.Line;
             line.Date = TDateText::Parse(e.Date, layout.DateOrder);
             if (!line.Date.isValid())
-                return problem(QStringLiteral("%1 is not a %2 date")
+                return problem(QCoreApplication::translate("TQifReader", "%1 is not a %2 date")
                                    .arg(QuotedForReport(e.Date), DateOrderText(layout.DateOrder)));
             if (e.Amount.isEmpty())
-                return problem(QStringLiteral("the entry has no T amount"));
+                return problem(
+                    QCoreApplication::translate("TQifReader", "the entry has no T amount"));
             QString reason;
             if (!TMoneyText::Parse(e.Amount, layout.DecimalComma, &line.Cents, &reason))
                 return problem(reason);
             if (line.Cents == 0)
-                return problem(QStringLiteral("the amount is zero"));
+                return problem(QCoreApplication::translate("TQifReader", "the amount is zero"));
             line.Payee = CleanStatementText(e.Payee);
             line.Memo = CleanStatementText(e.Memo);
             line.Category = CleanStatementText(e.Category);
@@ -233,24 +238,31 @@ TStatement TQifReader::Read(QStringView text, const TStatementLayout &layout) {
             investments += other.Investment ? other.Entries : 0;
             statement.AddProblem(
                 other.Line,
-                QStringLiteral("the section %1 was not read (%2 %3; only bank, credit-card and "
-                               "cash sections are)")
-                    .arg(other.Name)
-                    .arg(other.Entries)
-                    .arg(other.Entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries")));
+                other.Entries == 1
+                    ? QCoreApplication::translate("TQifReader",
+                                                  "the section %1 was not read (1 entry; only "
+                                                  "bank, credit-card and cash sections are)")
+                          .arg(other.Name)
+                    : QCoreApplication::translate("TQifReader",
+                                                  "the section %1 was not read (%2 entries; only "
+                                                  "bank, credit-card and cash sections are)")
+                          .arg(other.Name)
+                          .arg(other.Entries));
         },
         &stray, &strayText);
     if (anyDate && layout.DateOrder == TDateOrder::Unknown)
-        throw TImportError("Choose the order of day, month and year in the dates.");
+        throw TImportError(QCoreApplication::translate(
+            "TQifReader", "Choose the order of day, month and year in the dates."));
     TStatement read = statement.Take();
     if (read.Lines.isEmpty() && stray > 0)
-        throw TImportError(QStringLiteral("The QIF file is damaged near line %1: %2 is no line "
-                                          "of a QIF entry. Export the statement from the bank "
-                                          "again.")
+        throw TImportError(QCoreApplication::translate(
+                               "TQifReader", "The QIF file is damaged near line %1: %2 is no line "
+                                             "of a QIF entry. Export the statement from the bank "
+                                             "again.")
                                .arg(stray)
                                .arg(QuotedForReport(strayText))
                                .toStdString());
     if (entries == 0 && investments > 0)
-        throw TImportError(kInvestmentStatement);
+        throw TImportError(QCoreApplication::translate("Statement", kInvestmentStatement));
     return read;
 }

@@ -5,6 +5,7 @@
 #include "import/QifReader.h"
 #include "import/TextDecoding.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -15,9 +16,10 @@ namespace {
 // Refuses empty files and binary data.
 void Refuse(const QByteArray &bytes) {
     if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return QChar::isSpace(uchar(c)); }))
-        throw TImportError("The file is empty.");
+        throw TImportError(QCoreApplication::translate("Statement", "The file is empty."));
     if (TTextDecoding::LooksBinary(bytes))
-        throw TImportError("The file is not a statement: it holds binary data, not text.");
+        throw TImportError(QCoreApplication::translate(
+            "Statement", "The file is not a statement: it holds binary data, not text."));
 }
 
 QString Decoded(const QByteArray &bytes, TTextEncoding *encoding) {
@@ -25,7 +27,7 @@ QString Decoded(const QByteArray &bytes, TTextEncoding *encoding) {
     *encoding = TTextDecoding::Guess(bytes);
     QString text = TTextDecoding::Decode(bytes, *encoding);
     if (text.trimmed().isEmpty())
-        throw TImportError("The file is empty.");
+        throw TImportError(QCoreApplication::translate("Statement", "The file is empty."));
     return text;
 }
 
@@ -34,12 +36,14 @@ QString Decoded(const QByteArray &bytes, TTextEncoding *encoding) {
 QByteArray ReadStatementBytes(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TImportError(QStringLiteral("Cannot open \u201C%1\u201D: %2")
-                               .arg(QFileInfo(path).fileName(), file.errorString())
-                               .toStdString());
+        throw TImportError(
+            QCoreApplication::translate("Statement", "Cannot open \u201C%1\u201D: %2")
+                .arg(QFileInfo(path).fileName(), file.errorString())
+                .toStdString());
     if (file.size() > kMaxStatementBytes)
-        throw TImportError(QStringLiteral("\u201C%1\u201D is too large for a statement (more "
-                                          "than %2 MB).")
+        throw TImportError(QCoreApplication::translate(
+                               "Statement", "\u201C%1\u201D is too large for a statement (more "
+                                            "than %2 MB).")
                                .arg(QFileInfo(path).fileName())
                                .arg(kMaxStatementBytes / (1024 * 1024))
                                .toStdString());
@@ -47,13 +51,15 @@ QByteArray ReadStatementBytes(const QString &path) {
     // size (pipes).
     QByteArray bytes = file.read(kMaxStatementBytes + 1);
     if (bytes.size() > kMaxStatementBytes)
-        throw TImportError(QStringLiteral("\u201C%1\u201D is too large for a statement.")
-                               .arg(QFileInfo(path).fileName())
-                               .toStdString());
+        throw TImportError(
+            QCoreApplication::translate("Statement", "\u201C%1\u201D is too large for a statement.")
+                .arg(QFileInfo(path).fileName())
+                .toStdString());
     if (file.error() != QFileDevice::NoError)
-        throw TImportError(QStringLiteral("Cannot read \u201C%1\u201D: %2")
-                               .arg(QFileInfo(path).fileName(), file.errorString())
-                               .toStdString());
+        throw TImportError(
+            QCoreApplication::translate("Statement", "Cannot read \u201C%1\u201D: %2")
+                .arg(QFileInfo(path).fileName(), file.errorString())
+                .toStdString());
     return bytes;
 }
 
@@ -95,8 +101,12 @@ TStatement ReadStatement(const QByteArray &bytes, const TStatementLayout &layout
     }
     // Nothing read and nothing wrong: the accounts of the file hold no entries.
     if (statement.Lines.isEmpty() && statement.Problems.isEmpty())
-        statement.Problems << TStatementProblem{0, QString::fromLatin1(kNoStatementEntries)};
+        statement.Problems << TStatementProblem{0, NoStatementEntries()};
     return statement;
+}
+
+QString NoStatementEntries() {
+    return QCoreApplication::translate("Statement", kNoStatementEntries);
 }
 
 TStatement ReadStatementFile(const QString &path) {

@@ -40,13 +40,18 @@ struct TStatement {
 class TImportError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    explicit TImportError(const QString &message) : std::runtime_error(message.toStdString()) {}
 };
 
-// Why a statement that holds only investment transactions is refused.
-inline constexpr const char *kInvestmentStatement =
-    "This statement holds investment transactions, which Ledgerly does not import.";
-// The one problem of a statement without entries.
-inline constexpr const char *kNoStatementEntries = "The statement has no entries.";
+// Why a statement that holds only investment transactions is refused (the
+// English words; the user reads them in the user's language).
+inline constexpr const char *kInvestmentStatement = QT_TRANSLATE_NOOP(
+    "Statement", "This statement holds investment transactions, which Ledgerly does not import.");
+// The one problem of a statement without entries, in English and as the
+// user reads it.
+inline constexpr const char *kNoStatementEntries =
+    QT_TRANSLATE_NOOP("Statement", "The statement has no entries.");
+QString NoStatementEntries();
 
 // Reads a statement file of any supported format with the guessed layout.
 // Throws TImportError (what() says why) when the file is none of the formats,

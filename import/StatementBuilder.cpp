@@ -1,11 +1,15 @@
 #include "import/StatementBuilder.h"
 
+#include <QCoreApplication>
+
 void TStatementBuilder::AddLine(const TStatementLine &line) {
     if (Statement.Lines.size() >= kMaxLines)
-        throw TImportError(QStringLiteral("The file holds more than %L1 entries; import it in "
-                                          "parts.")
-                               .arg(kMaxLines)
-                               .toStdString());
+        throw TImportError(
+            QCoreApplication::translate("TStatementBuilder",
+                                        "The file holds more than %L1 entries; import it in "
+                                        "parts.")
+                .arg(kMaxLines)
+                .toStdString());
     Statement.Lines << line;
 }
 
@@ -19,7 +23,8 @@ void TStatementBuilder::AddProblem(int line, const QString &reason) {
 TStatement TStatementBuilder::Take() {
     if (Uncounted > 0)
         Statement.Problems << TStatementProblem{
-            0, QStringLiteral("%L1 more lines could not be read").arg(Uncounted)};
+            0, QCoreApplication::translate("TStatementBuilder", "%L1 more lines could not be read")
+                   .arg(Uncounted)};
     Uncounted = 0;
     return std::move(Statement);
 }
@@ -33,5 +38,6 @@ QString CleanStatementText(QStringView text) {
 }
 
 QString QuotedForReport(QStringView text) {
-    return QStringLiteral("\u201C%1\u201D").arg(text.left(60).toString());
+    return QCoreApplication::translate("TStatementBuilder", "\u201C%1\u201D")
+        .arg(text.left(60).toString());
 }

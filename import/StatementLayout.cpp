@@ -1,5 +1,6 @@
 #include "import/StatementLayout.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -113,13 +114,13 @@ std::optional<TStatementLayout> TStatementLayout::FromText(const QString &text) 
 QString DateOrderText(TDateOrder order) {
     switch (order) {
     case TDateOrder::YearMonthDay:
-        return QStringLiteral("year-month-day");
+        return QCoreApplication::translate("TStatementLayout", "year-month-day");
     case TDateOrder::MonthDayYear:
-        return QStringLiteral("month/day/year");
+        return QCoreApplication::translate("TStatementLayout", "month/day/year");
     case TDateOrder::DayMonthYear:
-        return QStringLiteral("day/month/year");
+        return QCoreApplication::translate("TStatementLayout", "day/month/year");
     case TDateOrder::Unknown:
         break;
     }
-    return QStringLiteral("unknown");
+    return QCoreApplication::translate("TStatementLayout", "unknown");
 }

@@ -2,6 +2,8 @@
 
 #include "reports/PageReport.h"
 
+#include <QCoreApplication>
+
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -55,7 +57,9 @@ void TCompositeReport::Print(QPrinter &printer) {
     const TRenderedPages pages = RenderAll();
     const int count = static_cast<int>(pages.size());
     if (count == 0)
-        throw TReportError("The printout has no pages.");
+        throw TReportError(
+            QCoreApplication::translate("TCompositeReport", "The printout has no pages.")
+                .toStdString());
 
     int first = PrinterSettings.FirstPage;
     int last = PrinterSettings.LastPage;
@@ -66,11 +70,13 @@ void TCompositeReport::Print(QPrinter &printer) {
     first = qMax(1, first);
     last = qMin(count, last == 0 ? count : last);
     if (first > last)
-        throw TReportError(QString("The page range %1 to %2 lies outside the printout's %3 pages.")
-                               .arg(PrinterSettings.FirstPage)
-                               .arg(PrinterSettings.LastPage)
-                               .arg(count)
-                               .toStdString());
+        throw TReportError(
+            QCoreApplication::translate(
+                "TCompositeReport", "The page range %1 to %2 lies outside the printout's %3 pages.")
+                .arg(PrinterSettings.FirstPage)
+                .arg(PrinterSettings.LastPage)
+                .arg(count)
+                .toStdString());
 
     // The page is laid out for the paper; nothing of the printer's own
     // margins is added on top.
@@ -88,12 +94,17 @@ void TCompositeReport::Print(QPrinter &printer) {
 
     QPainter painter;
     if (!painter.begin(&printer))
-        throw TReportError("The printer could not be started. Check that it is installed and "
-                           "ready, then print again.");
+        throw TReportError(QCoreApplication::translate(
+                               "TCompositeReport",
+                               "The printer could not be started. Check that it is installed and "
+                               "ready, then print again.")
+                               .toStdString());
     bool firstSheet = true;
     auto printPage = [&](int number) {
         if (!firstSheet && !printer.newPage())
-            throw TReportError("The printer did not take the next page.");
+            throw TReportError(QCoreApplication::translate(
+                                   "TCompositeReport", "The printer did not take the next page.")
+                                   .toStdString());
         firstSheet = false;
         pages.at(number - 1).Paint(painter, QPointF(0, 0));
     };
@@ -110,5 +121,8 @@ void TCompositeReport::Print(QPrinter &printer) {
         throw;
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw TReportError("The printer reported an error; the printout may be incomplete.");
+        throw TReportError(QCoreApplication::translate(
+                               "TCompositeReport",
+                               "The printer reported an error; the printout may be incomplete.")
+                               .toStdString());
 }

@@ -1,5 +1,6 @@
 #include "store/CheckedFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,13 +41,16 @@ QString adviceFor(int error) {
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("Free some space on its disk and try again.");
+        return QCoreApplication::translate("TCheckedFile",
+                                           "Free some space on its disk and try again.");
     case EACCES:
     case EPERM:
     case EROFS:
-        return QStringLiteral("Make its folder writable for you and try again.");
+        return QCoreApplication::translate("TCheckedFile",
+                                           "Make its folder writable for you and try again.");
     default:
-        return QStringLiteral("Try again; if it fails again, choose another place for it.");
+        return QCoreApplication::translate(
+            "TCheckedFile", "Try again; if it fails again, choose another place for it.");
     }
 }
 
@@ -108,7 +112,7 @@ TCheckedFile::~TCheckedFile() {
 
 void TCheckedFile::Write(QByteArrayView bytes) {
     if (FFd < 0)
-        Fail(QStringLiteral("the file is already closed"));
+        Fail(QCoreApplication::translate("TCheckedFile", "the file is already closed"));
     const char *data = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -125,7 +129,7 @@ void TCheckedFile::Write(QByteArrayView bytes) {
 
 void TCheckedFile::Finish() {
     if (FFd < 0)
-        Fail(QStringLiteral("the file is already closed"));
+        Fail(QCoreApplication::translate("TCheckedFile", "the file is already closed"));
     // The data must be on the disk before the name points at it; a write
     // that the kernel could not complete shows up here or at close.
     int error = injected("fsync");
@@ -208,7 +212,7 @@ void TCheckedFile::FailSystem(int error) {
 
 void TCheckedFile::Fail(const QString &reason, int systemError) {
     Cancel();
-    throw TFileError(QStringLiteral("Cannot write \"%1\": %2. %3")
+    throw TFileError(QCoreApplication::translate("TCheckedFile", "Cannot write \"%1\": %2. %3")
                          .arg(shownName(FTarget), reason, adviceFor(systemError)),
                      systemError);
 }

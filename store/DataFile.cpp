@@ -4,6 +4,7 @@
 #include "store/ProgramFiles.h"
 #include "store/Sqlite.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -124,8 +125,9 @@ void tighten(const QString &path, mode_t ownRights) {
 }
 
 QString newerFormat(int version) {
-    return QStringLiteral("was made by a newer Ledgerly (data format version %1); this Ledgerly "
-                          "reads data format version %2 and older")
+    return QCoreApplication::translate(
+               "TDataFile", "was made by a newer Ledgerly (data format version %1); this Ledgerly "
+                            "reads data format version %2 and older")
         .arg(version)
         .arg(TDataFile::kFormatVersion);
 }
@@ -136,14 +138,15 @@ QString newerFormat(int version) {
 // to roll back first.
 QString problemOf(const QString &path, TMode mode) {
     if (!QFileInfo(path).isFile())
-        return QStringLiteral("does not exist");
+        return QCoreApplication::translate("TDataFile", "does not exist");
     // An immutable file is read without what lies beside it: a journal or a
     // WAL file there would hold part of its content.
     for (const char *side : {"-wal", "-journal"}) {
         if (mode == TMode::Immutable && QFileInfo(path + QLatin1String(side)).size() > 0)
-            return QStringLiteral("is not complete on its own: \"%1\" beside it holds part of "
-                                  "its content. Open it once with the program that wrote it, or "
-                                  "choose another file")
+            return QCoreApplication::translate(
+                       "TDataFile", "is not complete on its own: \"%1\" beside it holds part of "
+                                    "its content. Open it once with the program that wrote it, or "
+                                    "choose another file")
                 .arg(shown(path + QLatin1String(side)));
     }
     try {
@@ -155,7 +158,8 @@ QString problemOf(const QString &path, TMode mode) {
                 faults << check.Text(0);
         }
         if (!faults.isEmpty())
-            return QStringLiteral("is damaged (%1)").arg(faults.join(QStringLiteral("; ")));
+            return QCoreApplication::translate("TDataFile", "is damaged (%1)")
+                .arg(faults.join(QStringLiteral("; ")));
         const int version = int(db.PragmaInt("user_version"));
         for (const TTable &table : kTables) {
             // A file of an older format gets the table when it is upgraded.
@@ -167,12 +171,14 @@ QString problemOf(const QString &path, TMode mode) {
             while (info.Next())
                 have << info.Text(0);
             if (have.isEmpty())
-                return QStringLiteral("is not a Ledgerly data file: it has no table \"%1\"")
+                return QCoreApplication::translate(
+                           "TDataFile", "is not a Ledgerly data file: it has no table \"%1\"")
                     .arg(QLatin1String(table.Name));
             for (const char *column : table.Columns) {
                 if (!have.contains(QLatin1String(column)))
-                    return QStringLiteral("is not a Ledgerly data file: its table \"%1\" has no "
-                                          "column \"%2\"")
+                    return QCoreApplication::translate(
+                               "TDataFile", "is not a Ledgerly data file: its table \"%1\" has no "
+                                            "column \"%2\"")
                         .arg(QLatin1String(table.Name), QLatin1String(column));
             }
         }
@@ -182,8 +188,9 @@ QString problemOf(const QString &path, TMode mode) {
         const QString reason =
             error.Reason.isEmpty() ? QString::fromUtf8(error.what()) : error.Reason;
         if ((error.Code & 0xff) == SQLITE_CORRUPT)
-            return QStringLiteral("is damaged (%1)").arg(reason);
-        return QStringLiteral("is not a Ledgerly data file (%1)").arg(reason);
+            return QCoreApplication::translate("TDataFile", "is damaged (%1)").arg(reason);
+        return QCoreApplication::translate("TDataFile", "is not a Ledgerly data file (%1)")
+            .arg(reason);
     }
     return QString();
 }
@@ -207,25 +214,32 @@ bool copyInto(const QString &source, TMode mode, TCheckedFile &out, int pagesPer
         const QString own = error.Reason.isEmpty() ? QString::fromUtf8(error.what()) : error.Reason;
         QString reason;
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-            reason = QStringLiteral("another Ledgerly window kept it busy. Try again in a moment.");
+            reason = QCoreApplication::translate(
+                "TDataFile", "another Ledgerly window kept it busy. Try again in a moment.");
         else if (error.DiskFull())
-            reason = QStringLiteral("the disk is full (%1). Free some space on the disk that holds "
-                                    "\"%2\" and try again.")
-                         .arg(own, shown(QFileInfo(out.Target()).absolutePath()));
+            reason =
+                QCoreApplication::translate(
+                    "TDataFile", "the disk is full (%1). Free some space on the disk that holds "
+                                 "\"%2\" and try again.")
+                    .arg(own, shown(QFileInfo(out.Target()).absolutePath()));
         else if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB)
-            reason = QStringLiteral("the file is damaged (%1). Restore a backup of it with Restore "
-                                    "from Backup in the menu.")
-                         .arg(own);
+            reason =
+                QCoreApplication::translate(
+                    "TDataFile", "the file is damaged (%1). Restore a backup of it with Restore "
+                                 "from Backup in the menu.")
+                    .arg(own);
         else
-            reason = QStringLiteral("%1. Try again.").arg(own);
-        throw TFileError(QStringLiteral("\"%1\" could not be copied to \"%2\": %3")
-                             .arg(shown(source), shown(out.Target()), reason),
-                         error.DiskFull() ? ENOSPC : error.SystemError);
+            reason = QCoreApplication::translate("TDataFile", "%1. Try again.").arg(own);
+        throw TFileError(
+            QCoreApplication::translate("TDataFile", "\"%1\" could not be copied to \"%2\": %3")
+                .arg(shown(source), shown(out.Target()), reason),
+            error.DiskFull() ? ENOSPC : error.SystemError);
     }
     const QString problem = problemOf(out.TempPath(), TMode::Immutable);
     if (!problem.isEmpty())
         throw TFileError(
-            QStringLiteral("The copy of \"%1\" made for \"%2\" %3, so it was not kept.")
+            QCoreApplication::translate(
+                "TDataFile", "The copy of \"%1\" made for \"%2\" %3, so it was not kept.")
                 .arg(shown(source), shown(out.Target()), problem));
     return true;
 }
@@ -253,10 +267,12 @@ QString TDataFile::DefaultPath() {
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                           QFileDevice::ExeOwner);
     if (home.isEmpty() || !QFileInfo(folder).isDir())
-        throw TFileError(QStringLiteral("The folder for Ledgerly's data file could not be made in "
+        throw TFileError(
+            QCoreApplication::translate("TDataFile",
+                                        "The folder for Ledgerly's data file could not be made in "
                                         "the application-data folder \"%1\". Make that folder "
                                         "writable for you and start Ledgerly again.")
-                             .arg(home));
+                .arg(home));
     return QDir(folder).filePath(QStringLiteral("db.ledgerly"));
 }
 
@@ -278,16 +294,18 @@ QString TDataFile::BackupFolder() const {
         return folder;
     if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
         const int error = errno;
-        throw TFileError(QStringLiteral("The backup folder \"%1\" could not be made: %2. Make "
-                                        "the folder of the data file writable for you (or free "
-                                        "some space on its disk) and try again.")
+        throw TFileError(QCoreApplication::translate(
+                             "TDataFile", "The backup folder \"%1\" could not be made: %2. Make "
+                                          "the folder of the data file writable for you (or free "
+                                          "some space on its disk) and try again.")
                              .arg(shown(folder), qt_error_string(error)),
                          error);
     }
     if (!QFileInfo(folder).isDir())
-        throw TFileError(QStringLiteral("The backup folder \"%1\" could not be made: a file of "
-                                        "that name is in the way. Move that file elsewhere and "
-                                        "try again.")
+        throw TFileError(QCoreApplication::translate(
+                             "TDataFile", "The backup folder \"%1\" could not be made: a file of "
+                                          "that name is in the way. Move that file elsewhere and "
+                                          "try again.")
                              .arg(shown(folder)));
     return folder;
 }
@@ -355,9 +373,11 @@ QString TDataFile::MakeDailyBackup(const QDate &today, bool *diskFull,
 }
 
 QString TDataFile::DiskFullNotice() const {
-    return QStringLiteral("The disk that holds \"%1\" is full: free some space on it (delete files "
-                          "you no longer need, empty the trash) so that Ledgerly can save your "
-                          "changes and make its daily backup.")
+    return QCoreApplication::translate(
+               "TDataFile",
+               "The disk that holds \"%1\" is full: free some space on it (delete files "
+               "you no longer need, empty the trash) so that Ledgerly can save your "
+               "changes and make its daily backup.")
         .arg(QDir::toNativeSeparators(QFileInfo(FPath).absolutePath()));
 }
 
@@ -385,7 +405,8 @@ bool TDataFile::CreateIfMissing() const {
     try {
         source = TemplatePath();
     } catch (const std::exception &error) {
-        throw TFileError(QStringLiteral("Ledgerly cannot create its data file \"%1\": %2")
+        throw TFileError(QCoreApplication::translate(
+                             "TDataFile", "Ledgerly cannot create its data file \"%1\": %2")
                              .arg(shown(FPath), QString::fromUtf8(error.what())));
     }
     TCheckedFile out(FPath, TCheckedFile::TAccess::Private);
@@ -404,9 +425,11 @@ void TDataFile::Upgrade() const {
         empty = objects.Next() && objects.Int(0) == 0;
     }
     if (version > kFormatVersion)
-        throw TFileError(QStringLiteral("Ledgerly cannot use its data file \"%1\": it %2. Start "
+        throw TFileError(
+            QCoreApplication::translate("TDataFile",
+                                        "Ledgerly cannot use its data file \"%1\": it %2. Start "
                                         "the newer Ledgerly, or restore a backup made by this one.")
-                             .arg(shown(FPath), newerFormat(version)));
+                .arg(shown(FPath), newerFormat(version)));
     if (version == kFormatVersion)
         return;
     QString copy;
@@ -415,9 +438,10 @@ void TDataFile::Upgrade() const {
         if (!empty)
             copy = KeepCopy(QStringLiteral("before-upgrade"));
     } catch (const std::exception &error) {
-        throw TFileError(QStringLiteral("Ledgerly brings its data file \"%1\" to data format "
-                                        "version %2 and keeps a copy of it first, but the copy "
-                                        "could not be made: %3\n\nNothing was changed.")
+        throw TFileError(QCoreApplication::translate(
+                             "TDataFile", "Ledgerly brings its data file \"%1\" to data format "
+                                          "version %2 and keeps a copy of it first, but the copy "
+                                          "could not be made: %3\n\nNothing was changed.")
                              .arg(shown(FPath))
                              .arg(kFormatVersion)
                              .arg(QString::fromUtf8(error.what())));
@@ -440,8 +464,9 @@ void TDataFile::Backup(const QString &target) const {
     // instances; a backup of a file onto itself is no backup anyway.
     if (QFileInfo::exists(target) &&
         QFileInfo(target).canonicalFilePath() == QFileInfo(FPath).canonicalFilePath())
-        throw TFileError(QStringLiteral("Cannot write \"%1\": it is the data file itself. "
-                                        "Choose another name for the backup.")
+        throw TFileError(QCoreApplication::translate(
+                             "TDataFile", "Cannot write \"%1\": it is the data file itself. "
+                                          "Choose another name for the backup.")
                              .arg(shown(target)));
     TCheckedFile out(target, TCheckedFile::TAccess::Private);
     copyInto(FPath, TMode::ReadWrite, out);
@@ -465,15 +490,16 @@ QString TDataFile::KeepCopy(const QString &why) const {
 
 QString TDataFile::Restore(const QString &backup) const {
     const auto refuse = [&](const QString &reason) {
-        return TFileError(QStringLiteral("The backup \"%1\" was not restored: %2\n\nThe current "
-                                         "data is kept.")
+        return TFileError(QCoreApplication::translate(
+                              "TDataFile", "The backup \"%1\" was not restored: %2\n\nThe current "
+                                           "data is kept.")
                               .arg(shown(backup), reason));
     };
     const QString problem = problemOf(backup, TMode::Immutable);
     if (!problem.isEmpty())
-        throw refuse(QStringLiteral("the file %1.").arg(problem));
+        throw refuse(QCoreApplication::translate("TDataFile", "the file %1.").arg(problem));
     if (QFileInfo(backup).canonicalFilePath() == QFileInfo(FPath).canonicalFilePath())
-        throw refuse(QStringLiteral("it is the data file itself."));
+        throw refuse(QCoreApplication::translate("TDataFile", "it is the data file itself."));
 
     if (!QFileInfo::exists(FPath)) {
         TCheckedFile out(FPath, TCheckedFile::TAccess::Private);
@@ -486,7 +512,8 @@ QString TDataFile::Restore(const QString &backup) const {
     try {
         kept = KeepCopy(QStringLiteral("before-restore"));
     } catch (const std::exception &error) {
-        throw refuse(QStringLiteral("a copy of the current data file could not be kept first. %1")
+        throw refuse(QCoreApplication::translate(
+                         "TDataFile", "a copy of the current data file could not be kept first. %1")
                          .arg(QString::fromUtf8(error.what())));
     }
     // Into the file in use, under its locks: other instances wait, and its
@@ -499,24 +526,28 @@ QString TDataFile::Restore(const QString &backup) const {
     } catch (const TDbError &error) {
         const int code = error.Code & 0xff;
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-            throw refuse(QStringLiteral("another Ledgerly window is using the data file \"%1\". "
-                                        "Close it and try again.")
+            throw refuse(QCoreApplication::translate(
+                             "TDataFile", "another Ledgerly window is using the data file \"%1\". "
+                                          "Close it and try again.")
                              .arg(shown(FPath)));
         throw refuse(QString::fromUtf8(error.what()));
     }
     const QString after = problemOf(FPath, TMode::ReadWrite);
     if (!after.isEmpty())
-        throw TFileError(QStringLiteral("After restoring the backup \"%1\", the data file \"%2\" "
+        throw TFileError(
+            QCoreApplication::translate("TDataFile",
+                                        "After restoring the backup \"%1\", the data file \"%2\" "
                                         "%3.\n\nThe data file as it was before is kept as \"%4\"; "
                                         "restore that file to go back.")
-                             .arg(shown(backup), shown(FPath), after, shown(kept)));
+                .arg(shown(backup), shown(FPath), after, shown(kept)));
     return kept;
 }
 
 QString TDataFile::Problem(const QString &path) {
     const QString problem = problemOf(path, TMode::Immutable);
     return problem.isEmpty() ? problem
-                             : QStringLiteral("The file \"%1\" %2.").arg(shown(path), problem);
+                             : QCoreApplication::translate("TDataFile", "The file \"%1\" %2.")
+                                   .arg(shown(path), problem);
 }
 
 int TDataFile::FormatVersion(const QString &path) {

@@ -4,6 +4,7 @@
 #include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -33,7 +34,8 @@ void ensureSodium() {
     static bool ready = false;
     std::call_once(once, [] { ready = sodium_init() >= 0; });
     if (!ready)
-        fail(QStringLiteral("The password library could not be initialised."));
+        fail(QCoreApplication::translate("TDbMan",
+                                         "The password library could not be initialised."));
 }
 
 QByteArray hashPassword(const QString &password) {
@@ -43,7 +45,7 @@ QByteArray hashPassword(const QString &password) {
     if (crypto_pwhash_str(hash, plain.constData(), quint64(plain.size()),
                           crypto_pwhash_OPSLIMIT_INTERACTIVE,
                           crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
-        fail(QStringLiteral("Out of memory while protecting the password."));
+        fail(QCoreApplication::translate("TDbMan", "Out of memory while protecting the password."));
     return QByteArray(hash);
 }
 
@@ -53,9 +55,11 @@ QString hashCostText(unsigned long long memoryKiB, unsigned long long passes,
     return QStringLiteral("%1 MiB, %2 %3, %4 %5")
         .arg(QString::number(double(memoryKiB) / 1024, 'g', 15))
         .arg(passes)
-        .arg(passes == 1 ? QStringLiteral("pass") : QStringLiteral("passes"))
+        .arg(passes == 1 ? QCoreApplication::translate("TDbMan", "pass")
+                         : QCoreApplication::translate("TDbMan", "passes"))
         .arg(lanes)
-        .arg(lanes == 1 ? QStringLiteral("lane") : QStringLiteral("lanes"));
+        .arg(lanes == 1 ? QCoreApplication::translate("TDbMan", "lane")
+                        : QCoreApplication::translate("TDbMan", "lanes"));
 }
 
 // A stored hash may ask for any amount of memory and passes; a data file
@@ -69,9 +73,10 @@ void checkHashCost(const QByteArray &hash, const QString &name, const QString &d
         return; // not an Argon2 hash: the library refuses it on its own
     if (memoryKiB * 1024 > crypto_pwhash_MEMLIMIT_INTERACTIVE ||
         passes > crypto_pwhash_OPSLIMIT_INTERACTIVE || lanes > 1)
-        fail(QStringLiteral("The stored password of \"%1\" asks for %2, more than Ledgerly ever "
-                            "uses (%3), so it is not checked. The data file \"%4\" may have been "
-                            "changed by another program; restore a backup of it.")
+        fail(QCoreApplication::translate(
+                 "TDbMan", "The stored password of \"%1\" asks for %2, more than Ledgerly ever "
+                           "uses (%3), so it is not checked. The data file \"%4\" may have been "
+                           "changed by another program; restore a backup of it.")
                  .arg(name, hashCostText(memoryKiB, passes, lanes),
                       hashCostText(crypto_pwhash_MEMLIMIT_INTERACTIVE / 1024,
                                    crypto_pwhash_OPSLIMIT_INTERACTIVE, 1),
@@ -108,7 +113,8 @@ QByteArray storedText(const QString &text) {
 
 QByteArray storedDate(QDate date) {
     if (!date.isValid() || date.year() < 1 || date.year() > 9999)
-        fail(QStringLiteral("A record needs a date between 01/01/0001 and 12/31/9999."));
+        fail(QCoreApplication::translate(
+            "TDbMan", "A record needs a date between 01/01/0001 and 12/31/9999."));
     return date.toString(Qt::ISODate).toLatin1();
 }
 
@@ -168,7 +174,8 @@ bool readCents(const TSqlStatement &row, int column, qint64 &cents) {
 
 void addCents(qint64 &total, qint64 cents) {
     if (__builtin_add_overflow(total, cents, &total))
-        fail(QStringLiteral("The amounts of this period add up to more than Ledgerly can show."));
+        fail(QCoreApplication::translate(
+            "TDbMan", "The amounts of this period add up to more than Ledgerly can show."));
 }
 
 // A quick hash of a short stored text (a category): its length and its
@@ -272,8 +279,9 @@ struct StoredRecord {
 // A record checked before anything is stored.
 StoredRecord checkedRecord(const TRecord &record) {
     if (record.Cents < 1 || record.Cents > qint64(std::llround(kMaxAmount * 100)))
-        fail(QStringLiteral("%1 is not an amount Ledgerly keeps; an amount lies between 0.01 and "
-                            "999999999999.99.")
+        fail(QCoreApplication::translate(
+                 "TDbMan", "%1 is not an amount Ledgerly keeps; an amount lies between 0.01 and "
+                           "999999999999.99.")
                  .arg(CentsText(record.Cents)));
     StoredRecord stored;
     stored.Date = storedDate(record.Date);
@@ -388,7 +396,9 @@ QStringList listItems(QString text) {
 
 void checkListName(const QString &listName) {
     if (listName != QLatin1String("out") && listName != QLatin1String("in"))
-        fail(QStringLiteral("\"%1\" is not a category list; it must be out or in.").arg(listName));
+        fail(QCoreApplication::translate("TDbMan",
+                                         "\"%1\" is not a category list; it must be out or in.")
+                 .arg(listName));
 }
 
 // Counts of (stored notes, group) pairs: an open-addressing table over one
@@ -474,23 +484,26 @@ qint64 lastId(TSqlConnection &db) {
 }
 
 [[noreturn]] void changedElsewhere(const QString &what, const QString &todo) {
-    throw TBookChangedError(QStringLiteral("%1 in another Ledgerly window; nothing was undone or "
-                                           "redone. %2")
+    throw TBookChangedError(QCoreApplication::translate(
+                                "TDbMan", "%1 in another Ledgerly window; nothing was undone or "
+                                          "redone. %2")
                                 .arg(what, todo));
 }
 
 // "The expense of 12.50 in "Food" on 03/12/2024", as a message names a record.
 QString recordText(const TRecord &record) {
-    return QStringLiteral("The %1 of %2 in \"%3\" on %4")
-        .arg(record.Type == TRecordType::Income ? QStringLiteral("income")
-                                                : QStringLiteral("expense"),
+    return QCoreApplication::translate("TDbMan", "The %1 of %2 in \"%3\" on %4")
+        .arg(record.Type == TRecordType::Income
+                 ? QCoreApplication::translate("TDbMan", "income", "a record")
+                 : QCoreApplication::translate("TDbMan", "expense", "a record"),
              CentsText(record.Cents), record.Category,
              record.Date.toString(QStringLiteral("MM/dd/yyyy")));
 }
 
 [[noreturn]] void recordChanged(const TRecord &record, const QString &how) {
-    changedElsewhere(recordText(record) + how,
-                     QStringLiteral("Search again to see the records as they are now."));
+    changedElsewhere(
+        recordText(record) + how,
+        QCoreApplication::translate("TDbMan", "Search again to see the records as they are now."));
 }
 
 // Whether the row (date, type, cate, amount, notes) holds `record`, read as
@@ -505,7 +518,9 @@ bool sameRecord(const TSqlStatement &row, const TRecord &record) {
 }
 
 QString listWord(TRecordType type) {
-    return type == TRecordType::Income ? QStringLiteral("income") : QStringLiteral("expense");
+    return type == TRecordType::Income
+               ? QCoreApplication::translate("TDbMan", "income", "a category list")
+               : QCoreApplication::translate("TDbMan", "expense", "a category list");
 }
 
 // The items of the user's list of `type`.
@@ -521,8 +536,10 @@ void changeList(TSqlConnection &db, const QByteArray &storedUser, TRecordType ty
     auto [outList, inList] = storedLists(db, storedUser);
     QByteArray &list = type == TRecordType::Income ? inList : outList;
     if (listItems(DecodeField(list)) != before)
-        changedElsewhere(QStringLiteral("The %1 category list was changed").arg(listWord(type)),
-                         QStringLiteral("Open the list again to see it as it is now."));
+        changedElsewhere(
+            QCoreApplication::translate("TDbMan", "The %1 category list was changed")
+                .arg(listWord(type)),
+            QCoreApplication::translate("TDbMan", "Open the list again to see it as it is now."));
     if (before == after)
         return;
     list = storedText(listText(after));
@@ -625,8 +642,9 @@ bool ruleApplies(TRuleType rule, TRecordType type) {
 // book is as it was before it.
 void applyRename(TSqlConnection &db, const QByteArray &storedUser, const TCategoryRename &rename) {
     const auto changed = [&](const QString &what) {
-        changedElsewhere(what, QStringLiteral("Search again to see the categories as they are "
-                                              "now."));
+        changedElsewhere(what, QCoreApplication::translate(
+                                   "TDbMan", "Search again to see the categories as they are "
+                                             "now."));
     };
     {
         TSqlStatement read(db, "select type, cate from data where id = ?1 and user = ?2");
@@ -638,7 +656,8 @@ void applyRename(TSqlConnection &db, const QByteArray &storedUser, const TCatego
             TRecordType type;
             if (!read.Next() || !readType(read.Bytes(0), type) || type != rename.Type ||
                 DecodeField(read.Bytes(1)) != rename.From)
-                changed(QStringLiteral("A record of the category \"%1\" was changed or deleted")
+                changed(QCoreApplication::translate(
+                            "TDbMan", "A record of the category \"%1\" was changed or deleted")
                             .arg(rename.From));
             read.Reset();
             update.Reset();
@@ -647,7 +666,8 @@ void applyRename(TSqlConnection &db, const QByteArray &storedUser, const TCatego
     }
     changeList(db, storedUser, rename.Type, rename.ListBefore, rename.ListAfter);
     if (readRules(db, storedUser) != rename.RulesBefore)
-        changed(QStringLiteral("The category rules of statement import were changed"));
+        changed(QCoreApplication::translate("TDbMan",
+                                            "The category rules of statement import were changed"));
     if (rename.RulesAfter != rename.RulesBefore)
         writeRules(db, storedUser, rename.RulesAfter);
     // Budgets and recurring entries of the category are renamed here, in the
@@ -696,7 +716,8 @@ public:
             FWords.push_back(std::move(w));
         }
         if (FWords.size() > 64)
-            fail(QStringLiteral("Find takes up to 64 words; type fewer words."));
+            fail(QCoreApplication::translate("TDbMan",
+                                             "Find takes up to 64 words; type fewer words."));
     }
 
     bool IsEmpty() const { return FWords.empty(); }
@@ -888,8 +909,10 @@ void TDbMan::ReinsertUser(const QString &name, const QString &password) {
         }
     }
     if (hash.isEmpty())
-        fail(hashes.isEmpty() ? QStringLiteral("There is no user \"%1\" (any more).").arg(name)
-                              : QStringLiteral("Wrong password for \"%1\".").arg(name));
+        fail(hashes.isEmpty()
+                 ? QCoreApplication::translate("TDbMan", "There is no user \"%1\" (any more).")
+                       .arg(name)
+                 : QCoreApplication::translate("TDbMan", "Wrong password for \"%1\".").arg(name));
     replaceUserRow(db, storedName, hash);
     tr.Commit();
 }
@@ -1104,8 +1127,9 @@ qint64 TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
         TSqlStatement del(db, "delete from data where id = ?1 and user = ?2");
         del.Bind(1, record.Id).Bind(2, storedUser).Run();
         if (db.Changes() < 1)
-            fail(QStringLiteral("The record to edit no longer exists. Search again to see the "
-                                "current records."));
+            fail(QCoreApplication::translate(
+                "TDbMan", "The record to edit no longer exists. Search again to see the "
+                          "current records."));
         TSqlStatement insert(db, kInsertRecord);
         insertRecord(insert, storedUser, rec);
     }
@@ -1207,7 +1231,7 @@ QList<TBankProfile> TDbMan::BankProfiles(const QString &user) {
 
 void TDbMan::SaveBankProfile(const QString &user, const TBankProfile &profile) {
     if (profile.Name.trimmed().isEmpty())
-        fail(QStringLiteral("A bank profile needs a name."));
+        fail(QCoreApplication::translate("TDbMan", "A bank profile needs a name."));
     Book db(FDataFile, Book::Write);
     TSqlStatement upsert(db, "insert or replace into profiles (user, name, layout) "
                              "values (?1, ?2, ?3)");
@@ -1247,7 +1271,8 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
             read.Reset();
             read.Bind(1, record.Id).Bind(2, storedUser);
             if (!read.Next() || !sameRecord(read, record))
-                recordChanged(record, QStringLiteral(" was changed or deleted"));
+                recordChanged(record,
+                              QCoreApplication::translate("TDbMan", " was changed or deleted"));
             read.Reset();
             del.Reset();
             del.Bind(1, record.Id).Run();
@@ -1271,7 +1296,8 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
                 taken.Reset();
                 taken.Bind(1, record.Id);
                 if (taken.Next())
-                    recordChanged(record, QStringLiteral(" was stored again"));
+                    recordChanged(record,
+                                  QCoreApplication::translate("TDbMan", " was stored again"));
                 taken.Reset();
                 insertRecord(withId, storedUser, rec, record.Id);
             } else {
@@ -1283,7 +1309,7 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
             known.Reset();
             known.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId);
             if (known.Next())
-                recordChanged(record, QStringLiteral(" was imported again"));
+                recordChanged(record, QCoreApplication::translate("TDbMan", " was imported again"));
             known.Reset();
             remember.Reset();
             remember.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId).Run();
@@ -1368,8 +1394,9 @@ int TDbMan::CountCategory(const QString &user, TRecordType type, const QString &
 TCategoryRename TDbMan::RenameCategory(const QString &user, TRecordType type, const QString &from,
                                        const QString &to) {
     if (to.trimmed().isEmpty() || to.contains(QLatin1Char('\n')) || to.contains(QLatin1Char('\r')))
-        fail(QStringLiteral("\"%1\" cannot be the name of a category: a name needs a letter or "
-                            "digit and is one line.")
+        fail(QCoreApplication::translate(
+                 "TDbMan", "\"%1\" cannot be the name of a category: a name needs a letter or "
+                           "digit and is one line.")
                  .arg(to));
     const QByteArray storedUser = storedText(user);
     TCategoryRename rename;

@@ -21,8 +21,10 @@ QString InstalledFile(const QString &name) {
         QDir(ProgramFolder()).filePath(QStringLiteral(LEDGERLY_SHARE_FROM_BIN "/") + name));
     if (QFileInfo(shared).isFile())
         return shared;
-    throw std::runtime_error(QStringLiteral("Ledgerly's file \"%1\" is missing: it is neither in "
-                                            "\"%2\" nor in \"%3\". Please reinstall Ledgerly.")
-                                 .arg(name, ProgramFolder(), QFileInfo(shared).path())
-                                 .toStdString());
+    throw std::runtime_error(
+        QCoreApplication::translate("ProgramFiles",
+                                    "Ledgerly's file \"%1\" is missing: it is neither in "
+                                    "\"%2\" nor in \"%3\". Please reinstall Ledgerly.")
+            .arg(name, ProgramFolder(), QFileInfo(shared).path())
+            .toStdString());
 }

@@ -1,5 +1,6 @@
 #include "store/Sqlite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,37 +36,51 @@ QString failureText(const QString &path, int code, const QString &reason, int sy
         (code & 0xff) == SQLITE_FULL || systemError == ENOSPC || systemError == EDQUOT;
     switch (full ? SQLITE_FULL : code & 0xff) {
     case SQLITE_READONLY:
-        return QStringLiteral("Ledgerly cannot write to its data file \"%1\" (%2): the file or its "
-                              "folder is read-only. Make both writable for your user (for example "
-                              "with chmod u+w) and try again.")
+        return QCoreApplication::translate(
+                   "TSqlConnection",
+                   "Ledgerly cannot write to its data file \"%1\" (%2): the file or its "
+                   "folder is read-only. Make both writable for your user (for example "
+                   "with chmod u+w) and try again.")
             .arg(file, reason);
     case SQLITE_FULL:
-        return QStringLiteral("Ledgerly cannot write to its data file \"%1\": the disk is full "
-                              "(%2). Free some space on the disk that holds \"%3\" and try again.")
+        return QCoreApplication::translate(
+                   "TSqlConnection",
+                   "Ledgerly cannot write to its data file \"%1\": the disk is full "
+                   "(%2). Free some space on the disk that holds \"%3\" and try again.")
             .arg(file, reason, QDir::toNativeSeparators(QFileInfo(file).absolutePath()));
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("The data file \"%1\" is kept busy by another Ledgerly window (%2). "
-                              "Wait until it has finished and try again.")
+        return QCoreApplication::translate(
+                   "TSqlConnection",
+                   "The data file \"%1\" is kept busy by another Ledgerly window (%2). "
+                   "Wait until it has finished and try again.")
             .arg(file, reason);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return QStringLiteral("The data file \"%1\" is damaged or is not a Ledgerly data file "
-                              "(%2). Restore a backup of it with Restore from Backup in the menu.")
+        return QCoreApplication::translate(
+                   "TSqlConnection",
+                   "The data file \"%1\" is damaged or is not a Ledgerly data file "
+                   "(%2). Restore a backup of it with Restore from Backup in the menu.")
             .arg(file, reason);
     case SQLITE_IOERR:
-        return QStringLiteral("Ledgerly could not read or write its data file \"%1\" (%2). Check "
-                              "that its disk is connected and working, then try again.")
+        return QCoreApplication::translate(
+                   "TSqlConnection",
+                   "Ledgerly could not read or write its data file \"%1\" (%2). Check "
+                   "that its disk is connected and working, then try again.")
             .arg(file, reason);
     case SQLITE_CANTOPEN:
-        return QStringLiteral("Ledgerly cannot open its data file \"%1\" (%2). Check that the file "
-                              "and its folder exist and that you may read and write them, then "
-                              "try again.")
+        return QCoreApplication::translate(
+                   "TSqlConnection",
+                   "Ledgerly cannot open its data file \"%1\" (%2). Check that the file "
+                   "and its folder exist and that you may read and write them, then "
+                   "try again.")
             .arg(file, reason);
     default:
-        return QStringLiteral("Ledgerly could not use its data file \"%1\" (%2). Try again; if it "
-                              "fails again, restore a backup of it with Restore from Backup in the "
-                              "menu.")
+        return QCoreApplication::translate(
+                   "TSqlConnection",
+                   "Ledgerly could not use its data file \"%1\" (%2). Try again; if it "
+                   "fails again, restore a backup of it with Restore from Backup in the "
+                   "menu.")
             .arg(file, reason);
     }
 }
@@ -85,11 +100,13 @@ TSqlConnection::TSqlConnection(const QString &path, TMode mode) : FPath(path) {
     // SQLite would silently create a missing file; an empty database in
     // place of the user's book must never appear.
     if (mode != TMode::Create && !QFileInfo(path).isFile())
-        throw TDbError(QStringLiteral("The data file \"%1\" was not found: it was moved, renamed "
-                                      "or deleted. Put it back, or restore a backup of it with "
-                                      "Restore from Backup in the menu.")
-                           .arg(shownPath(path)),
-                       SQLITE_CANTOPEN);
+        throw TDbError(
+            QCoreApplication::translate("TSqlConnection",
+                                        "The data file \"%1\" was not found: it was moved, renamed "
+                                        "or deleted. Put it back, or restore a backup of it with "
+                                        "Restore from Backup in the menu.")
+                .arg(shownPath(path)),
+            SQLITE_CANTOPEN);
     QByteArray file = QFile::encodeName(path);
     int flags = SQLITE_OPEN_NOMUTEX;
     switch (mode) {

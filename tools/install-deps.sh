@@ -6,6 +6,7 @@ packages=(
   make cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libsodium-dev libgsf-1-dev libsqlite3-dev sqlite3 libxlsxwriter-dev
   libbenchmark-dev
   xvfb xauth fonts-dejavu-core

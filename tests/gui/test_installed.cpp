@@ -1,5 +1,6 @@
 // Run by tests/install/check_install.sh from the bin folder of a fresh
 // install: the program's files are then only in ../share/ledgerly.
+#include "app/Translations.h"
 #include "forms/MainForm.h"
 #include "store/ProgramFiles.h"
 #include "tests/support/MainFixture.h"
@@ -24,9 +25,10 @@ private slots:
     void filesFoundInShareOnly() {
         QVERIFY2(!QFile::exists(QDir(ProgramFolder()).filePath("db.ledgerly")),
                  "run this from an installed bin folder");
-        for (const char *name :
-             {"db.ledgerly", "cates.html", "trans.html", "cates.xls", "trans.xls"})
+        for (const char *name : {"db.ledgerly", "cates.html", "trans.html", "cates.xls",
+                                 "trans.xls", "translations/ledgerly_de.qm"})
             QCOMPARE(InstalledFile(name), Share() + "/ledgerly/" + name);
+        QVERIFY(TTranslations(QLocale(QLocale::German)).Installed());
         // A missing file is reported with both places looked at.
         try {
             InstalledFile("missing.html");

@@ -1,6 +1,7 @@
 // The main window: title after sign-in, where its controls stand and how
 // they follow a growing window, the place it opens at, mode switching, the
 // account menu, the menu picture and the list-dependent buttons.
+#include "app/Translations.h"
 #include "forms/ErrorReport.h"
 #include "forms/LoginForm.h"
 #include "forms/MainForm.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -23,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -42,10 +45,33 @@ class TestMainWindow : public QObject {
 
     std::unique_ptr<TMainFixture> fixture;
 
+    // Whether the caption of a label or button is wider than the room its
+    // control gives it (a button's room is what its style leaves beside the
+    // indicator and inside the frame).
+    static bool Overflows(QWidget *w) {
+        QString text;
+        QRect room;
+        if (const auto *label = qobject_cast<QLabel *>(w)) {
+            text = label->text();
+            room = label->contentsRect();
+        } else if (const auto *button = qobject_cast<QAbstractButton *>(w)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = text = button->text();
+            const QStyle::SubElement contents =
+                qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonContents
+                : qobject_cast<QCheckBox *>(w)  ? QStyle::SE_CheckBoxContents
+                                                : QStyle::SE_PushButtonContents;
+            room = w->style()->subElementRect(contents, &option, w);
+        }
+        text.replace("&&", "\x01").remove('&');
+        return w->fontMetrics().horizontalAdvance(text) > room.width();
+    }
+
     // Each view of the window in turn (both entry panels and the three
     // sub-panels of Transactions): per visible control, its place in the
-    // window. Every control lies inside the window.
-    QMap<QString, QRect> Views() {
+    // window; `visit` sees each of them. Every control lies inside the window.
+    QMap<QString, QRect> Views(const std::function<void(QWidget *)> &visit = {}) {
         TfrmMain *main = fixture->Main();
         QMap<QString, QRect> seen;
         for (const char *view : {"rdoExpense", "rdoIncome", "rdoTransTransactions",
@@ -53,7 +79,7 @@ class TestMainWindow : public QObject {
             if (QByteArray(view).startsWith("rdoTrans"))
                 find<QRadioButton>("rdoTransactions")->click();
             find<QRadioButton>(view)->click();
-            for (const QWidget *w : main->findChildren<QWidget *>()) {
+            for (QWidget *w : main->findChildren<QWidget *>()) {
                 if (!w->isVisible() || w->isWindow())
                     continue;
                 const QRect r(w->mapTo(main, QPoint(0, 0)), w->size());
@@ -62,6 +88,8 @@ class TestMainWindow : public QObject {
                     return {};
                 }
                 seen[w->objectName()] = r;
+                if (visit)
+                    visit(w);
             }
         }
         return seen;
@@ -98,7 +126,7 @@ private slots:
                       {"pnlRight", {698, 36, 2, 483}},       {"pnlBottom", {0, 519, 700, 6}},
                       {"pnlCenter", {2, 36, 696, 483}},      {"IconImage", {10, 11, 17, 13}},
                       {"MinimizeButton", {649, 8, 20, 20}},  {"CloseButton", {670, 8, 20, 20}},
-                      {"pnlControl", {0, 0, 696, 38}},       {"rdoIncome", {94, 10, 64, 17}},
+                      {"pnlControl", {0, 0, 696, 38}},       {"rdoIncome", {94, 10, 76, 17}},
                       {"imgMenu", {639, 12, 43, 13}},        {"pnlExpense", {0, 38, 696, 445}},
                       {"pnlIncome", {0, 38, 696, 445}},      {"pnlTransactions", {0, 38, 696, 445}},
                       {"edtOutNotes", {293, 101, 311, 21}},  {"btnOutAdd", {610, 100, 74, 23}},
@@ -204,6 +232,30 @@ private slots:
         QCOMPARE(fixture->Main()->normalGeometry(), place);
         fixture->SignIn("bob", "pw2");
         QCOMPARE(fixture->Main()->size(), QSize(700, 525));
+    }
+
+    // On a German system the start-up installs the German texts, Qt's own
+    // included; every caption of the panels fits its control at the
+    // default size.
+    void inGerman() {
+        const TTranslations german(QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY(german.Installed());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Abbrechen"));
+        TfrmMain *main = fixture->SignIn("alice", "pw1", false);
+        QCOMPARE(main->windowTitle(), QString("Ledgerly - Benutzer: alice"));
+        QCOMPARE(main->findChild<QAction *>("mnuMenu_SwitchUser")->text(),
+                 QString("Benutzer wechseln"));
+        QCOMPARE(find<QPushButton>("btnOutAdd")->text(), QString("&Hinzufügen"));
+        QCOMPARE(find<QRadioButton>("rdoTransCharts")->text(), QString("Grafiken"));
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(),
+                 QString("Einnahmen: 0.00    Ausgaben: 0.00    Saldo: 0.00"));
+        QStringList overflowing;
+        QVERIFY(!Views([&](QWidget *w) {
+                     if (Overflows(w))
+                         overflowing << w->objectName();
+                 }).isEmpty());
+        overflowing.removeDuplicates();
+        QVERIFY2(overflowing.isEmpty(), qPrintable(overflowing.join(u' ')));
     }
 
     void modeSwitching() {
@@ -362,11 +414,13 @@ private slots:
 
     // With LEDGERLY_SCREENSHOT_DIR set (tools/screenshots.sh), saves pictures
     // of the sign-in window, each panel of the main window (also enlarged),
-    // the screen, the About window and the import window.
+    // the screen, the About window and the import window, in the system's
+    // language as the program shows them.
     void screenshots() {
         const QString dir = qEnvironmentVariable("LEDGERLY_SCREENSHOT_DIR");
         if (dir.isEmpty())
             QSKIP("LEDGERLY_SCREENSHOT_DIR not set");
+        const TTranslations translations(QLocale::system());
         fixture->CloseMain();
         {
             // The sign-in window, with the known user pre-selected.
