@@ -3,6 +3,7 @@
 // another program has written or damaged.
 #include "store/DbClass.h"
 #include "store/KestrelClass.h"
+#include "store/Planning.h"
 #include "store/Sqlite.h"
 
 #include <QDir>
@@ -67,6 +68,21 @@ TRecord rec(const QDate &date, TRecordType type, const QString &category, qint64
 
 const auto Expense = TRecordType::Expense;
 const auto Income = TRecordType::Income;
+
+TRecurring entry(const QString &category, const QDate &first, TRepeatUnit unit,
+                 const QDate &booked = {}) {
+    return {0, Expense, category, 90000, "flat", {first, 1, unit, {}}, booked};
+}
+
+// The rows of every due entry, and their advances: all that was offered.
+QPair<QList<TRecord>, QList<TBookingAdvance>> offered(const QList<TDueEntry> &due) {
+    QPair<QList<TRecord>, QList<TBookingAdvance>> all;
+    for (const TDueEntry &d : due) {
+        all.first << d.Rows;
+        all.second << d.Advance;
+    }
+    return all;
+}
 
 } // namespace
 
@@ -376,6 +392,8 @@ private slots:
     void sameImportSavedByTwoInstancesIsStoredOnce() {
         for (int round = 0; round < 20; ++round) {
             freshFile();
+            // And the 13 due rows of a weekly entry, in the same saves.
+            TDbMan(FFile).AddRecurring("ann", entry("Rent", QDate(2024, 1, 1), TRepeatUnit::Weeks));
             QProcess a, b;
             for (QProcess *p : {&a, &b})
                 p->start(QCoreApplication::applicationFilePath(), {"--save-import", FFile});
@@ -383,8 +401,11 @@ private slots:
             a.write("go\n"); // both wait for this line before they save
             b.write("go\n");
             QVERIFY(a.waitForFinished() && b.waitForFinished());
-            QCOMPARE(a.readAll().trimmed().toInt() + b.readAll().trimmed().toInt(), 40);
-            QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"40"});
+            const QList<QByteArray> left =
+                a.readAll().simplified().split(' ') + b.readAll().simplified().split(' ');
+            QCOMPARE(left.value(0).toInt() + left.value(2).toInt(), 40);
+            QCOMPARE(left.value(1).toInt() + left.value(3).toInt(), 13);
+            QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"53"});
         }
     }
 
@@ -516,6 +537,141 @@ private slots:
         QCOMPARE(db.GetCategories("ann", "out"), QString("Rent"));
     }
 
+    // Budgets: read back in their order, replaced whole; a save over budgets
+    // another window changed meanwhile, or with bad values, changes nothing.
+    void budgetsAreReplacedWholeWhileUnchanged() {
+        TDbMan db(FFile);
+        const QList<TBudget> budgets = {{Income, "Salary", 300000},
+                                        {Expense, "Rent", 90000},
+                                        {Expense, QString::fromUtf8("Café"), 0}};
+        db.SetBudgets("ann", {}, budgets);
+        db.SetBudgets("bob", {}, {{Expense, "Rent", 1}});
+        const QList<TBudget> read = db.Budgets("ann");
+        QCOMPARE(read, (QList<TBudget>{budgets[2], budgets[1], budgets[0]}));
+        QCOMPARE(rawSql(FFile, "select count(*) from budgets where cate = '" +
+                                   TKestrel::EncodeField(QString::fromUtf8("Café")) + "'"),
+                 QStringList{"1"});
+        TDbMan(FFile).SetBudgets("ann", budgets, {budgets[0]}); // another window
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.SetBudgets("ann", read, {}));
+        for (const QList<TBudget> &bad : {QList<TBudget>{{Expense, "Rent", -1}},
+                                          QList<TBudget>{budgets[1], {Expense, "Rent", 5}}})
+            QVERIFY(!errorOf([&] { db.SetBudgets("ann", {budgets[0]}, bad); }).isEmpty());
+        QCOMPARE(db.Budgets("ann"), (QList<TBudget>{budgets[0]}));
+    }
+
+    // The dates of schedules; the number of dates up to a day, against
+    // counting them one by one.
+    void scheduleDates() {
+        const auto dates = [](const TSchedule &schedule) {
+            QStringList out;
+            for (int n = 0; n < 4; ++n)
+                out << NextDate(schedule, n).toString("MM/dd/yy");
+            return out.join(' ').trimmed();
+        };
+        using U = TRepeatUnit;
+        QCOMPARE(dates({QDate(2024, 1, 31), 1, U::Months}),
+                 QString("01/31/24 02/29/24 03/31/24 04/30/24"));
+        QCOMPARE(dates({QDate(2023, 1, 31), 1, U::Months}),
+                 QString("01/31/23 02/28/23 03/31/23 04/30/23"));
+        QCOMPARE(dates({QDate(2024, 12, 18), 1, U::Weeks}),
+                 QString("12/18/24 12/25/24 01/01/25 01/08/25"));
+        QCOMPARE(dates({QDate(2024, 2, 29), 1, U::Years}),
+                 QString("02/29/24 02/28/25 02/28/26 02/28/27"));
+        QCOMPARE(dates({QDate(2024, 1, 31), 2, U::Months, QDate(2024, 5, 30)}),
+                 QString("01/31/24 03/31/24")); // the last date is respected
+        QRandomGenerator rng(5);
+        for (int i = 0; i < 300; ++i) {
+            const TSchedule schedule{QDate(2020, 1, 1).addDays(rng.bounded(800)),
+                                     1 + rng.bounded(3), U(rng.bounded(4)),
+                                     rng.bounded(2) ? QDate(2022, 6, 30) : QDate()};
+            const QDate day = QDate(2019, 6, 1).addDays(rng.bounded(2500));
+            qint64 n = 0;
+            while (NextDate(schedule, n).isValid() && NextDate(schedule, n) <= day)
+                ++n;
+            QCOMPARE(DatesUpTo(schedule, day), n);
+        }
+    }
+
+    // Recurring entries: changed, taken back and made again with their ids;
+    // a change over one another window changed, or of bad values, is refused.
+    void recurringEntriesChangeAndRevert() {
+        TDbMan db(FFile), other(FFile);
+        TRecurring rent = entry("Rent", QDate(2024, 1, 31), TRepeatUnit::Months);
+        rent.Schedule.Last = QDate(2025, 1, 1);
+        rent.Id = db.AddRecurring("ann", rent);
+        QCOMPARE(db.RecurringEntries("ann"), QList<TRecurring>{rent});
+        QVERIFY(db.RecurringEntries("bob").isEmpty());
+        TRecurring raised = rent;
+        raised.Cents = 95000;
+        raised.Booked = QDate(2024, 2, 29);
+        db.UpdateRecurring("ann", rent, raised);
+        QCOMPARE(NextToBook(db.RecurringEntries("ann").value(0)), QDate(2024, 3, 31));
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.UpdateRecurring("ann", rent, raised));
+        db.UpdateRecurring("ann", raised, rent); // undo
+        other.DeleteRecurring("ann", rent);
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.DeleteRecurring("ann", rent));
+        QCOMPARE(db.AddRecurring("ann", rent), rent.Id); // undo of the delete
+        QCOMPARE(db.RecurringEntries("ann"), QList<TRecurring>{rent});
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.AddRecurring("ann", rent));
+        TRecurring bad = rent;
+        bad.Schedule.Every = 0;
+        QVERIFY_THROWS_EXCEPTION(TDbError, db.UpdateRecurring("ann", rent, bad));
+        bad = rent;
+        bad.Schedule.Last = QDate(2023, 1, 1);
+        QVERIFY_THROWS_EXCEPTION(TDbError, db.AddRecurring("ann", bad));
+        QCOMPARE(db.RecurringEntries("ann"), QList<TRecurring>{rent});
+    }
+
+    // Due rows: at most 62 per entry, none before the first date; a save
+    // books them (a row deleted before it counts as skipped), once only, and
+    // its undo and redo move the booked dates too.
+    void dueRowsAreBookedOnce() {
+        TDbMan db(FFile);
+        TRecurring rent = entry("Rent", QDate(2024, 1, 31), TRepeatUnit::Months);
+        rent.Id = db.AddRecurring("ann", rent);
+        TRecurring daily = entry("Food", QDate(2024, 1, 1), TRepeatUnit::Days, QDate(2023, 1, 1));
+        daily.Id = db.AddRecurring("ann", daily);
+        db.AddRecurring("ann", entry("Later", QDate(2024, 5, 1), TRepeatUnit::Days));
+        const QDate today(2024, 4, 30);
+        const QList<TDueEntry> due = db.DueOccurrences("ann", today);
+        QCOMPARE(due.size(), 2);
+        QStringList dates;
+        for (const TRecord &r : due[0].Rows)
+            dates << r.Date.toString("MM/dd");
+        QCOMPARE(dates.join(' '), QString("01/31 02/29 03/31 04/30"));
+        QCOMPARE(*due[0].Rows[1].Recurring, (TRecurringOrigin{rent.Id, {}, QDate(2024, 2, 29)}));
+        QCOMPARE(due[1].Rows.size(), 62);
+        QCOMPARE(due[1].Left, 121 - 62);
+        QCOMPARE(due[1].Advance, (TBookingAdvance{daily.Id, QDate(2023, 1, 1), QDate(2024, 3, 2)}));
+
+        auto [rows, advances] = offered(due);
+        QVERIFY_THROWS_EXCEPTION(TDbError, db.SavePending("ann", rows, {advances[0]}));
+        rows.removeAt(1); // the user deleted the row of February
+        const QString before = contentOf(FFile);
+        const TPendingSave save = db.SavePending("ann", rows, advances);
+        QCOMPARE(save.Advanced, advances);
+        QCOMPARE(db.ReadPeriod("ann", QDate(2024, 1, 1), today).Records.size(), 3 + 62);
+        const QList<TDueEntry> next = db.DueOccurrences("ann", today);
+        QCOMPARE(next.size(), 1);
+        QCOMPARE(next[0].Rows.value(0).Date, QDate(2024, 3, 3));
+        QCOMPARE(next[0].Left, 0);
+        // The same rows saved again (by a window that read them before):
+        // none is stored.
+        const QString after = contentOf(FFile);
+        QCOMPARE(db.SavePending("ann", rows, advances).BookedMeanwhile, 65);
+        QCOMPARE(contentOf(FFile), after);
+
+        QList<TBookingAdvance> back;
+        for (const TBookingAdvance &a : save.Advanced)
+            back << a.Reversed();
+        db.ChangeRecords("ann", save.Stored, {}, back);
+        QCOMPARE(contentOf(FFile), before);
+        QCOMPARE(db.DueOccurrences("ann", today), due);
+        db.ChangeRecords("ann", {}, save.Stored, save.Advanced);
+        QCOMPARE(contentOf(FFile), after);
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.ChangeRecords("ann", {}, {}, save.Advanced));
+    }
+
     void findMatchesWordsIgnoringCaseAndAccents() {
         TDbMan db(FFile);
         db.AddRecords("ann",
@@ -563,9 +719,16 @@ private slots:
         db.SetCategoryRules(
             "ann",
             {{"shop", "Food"}, {"x", "Food", TRuleType::Income}, {"y", "Food", TRuleType::Both}});
+        db.SetBudgets("ann", {},
+                      {{Expense, "Food", 100}, {Expense, "Meals", 50}, {Income, "Food", 7}});
+        TRecurring food = entry("Food", QDate(2024, 1, 1), TRepeatUnit::Weeks);
+        food.Id = db.AddRecurring("ann", food);
         const auto state = [&] {
             return contentOf(FFile) +
                    rawSql(FFile, "select user, pos, text, cate, type from rules order by 1, 2")
+                       .join('\n') +
+                   rawSql(FFile, "select user, type, cate, cents from budgets union all select "
+                                 "user, type, cate, booked from recurring order by 1, 2, 3")
                        .join('\n');
         };
         const QString before = state();
@@ -579,6 +742,7 @@ private slots:
                                        {"y", "Groceries", TRuleType::Both}}));
         QCOMPARE(db.CountCategory("ann", Income, "Food"), 1);
         QCOMPARE(db.CountCategory("bob", Expense, "Food"), 1);
+        QCOMPARE(db.RecurringEntries("ann").value(0).Category, QString("Groceries"));
         const QString after = state();
         db.ApplyRename("ann", rename.Reversed());
         QCOMPARE(state(), before);
@@ -588,6 +752,8 @@ private slots:
         const TCategoryRename merge = db.RenameCategory("ann", Expense, "Meals", "Groceries");
         QCOMPARE(db.CountCategory("ann", Expense, "Groceries"), 1001);
         QCOMPARE(db.GetCategories("ann", "out"), QString("Rent\r\nGroceries"));
+        QCOMPARE(db.Budgets("ann"),
+                 (QList<TBudget>{{Expense, "Groceries", 150}, {Income, "Food", 7}}));
         db.ApplyRename("ann", merge.Reversed());
         QCOMPARE(state(), after);
         TDbMan(FFile).ChangeRecords("ann", {db.FindRecords("ann", "groceries").value(5)}, {});
@@ -698,15 +864,19 @@ private slots:
 #include "test_DbClass.moc"
 
 // As `--save-import <file>`, a second instance: saves the 40 lines of one
-// statement once a line comes in, and prints how many it left out.
+// statement and the rows of ann's recurring entries due on 31 March 2024
+// once a line comes in, and prints how many of each it left out.
 int main(int argc, char **argv) {
     if (argc == 3 && qstrcmp(argv[1], "--save-import") == 0) {
         QList<TRecord> lines(40, rec(QDate(2024, 3, 1), Expense, "Food", 100));
         for (int i = 0; i < 40; ++i)
             lines[i].Import = TImportId{"giro", QString::number(i)};
+        TDbMan db(QString::fromLocal8Bit(argv[2]));
+        const auto [due, advances] = offered(db.DueOccurrences("ann", QDate(2024, 3, 31)));
         std::string go;
         std::getline(std::cin, go);
-        std::cout << TDbMan(QString::fromLocal8Bit(argv[2])).AddRecords("ann", lines) << std::endl;
+        const TPendingSave save = db.SavePending("ann", lines + due, advances);
+        std::cout << save.LeftOut << ' ' << save.BookedMeanwhile << std::endl;
         return 0;
     }
     QCoreApplication app(argc, argv);
