@@ -1,7 +1,8 @@
 #include "bench/BookGenerator.h"
 
 #include "store/DbClass.h"
-#include "store/KestrelClass.h"
+#include "store/FieldCodec.h"
+#include "store/ProgramFiles.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -28,7 +29,7 @@ void exec(sqlite3 *db, const char *sql) {
 }
 
 QString templatePath() {
-    return QDir(TKestrel::ProgramFolder()).filePath("db.ledgerly");
+    return QDir(ProgramFolder()).filePath("db.ledgerly");
 }
 
 const char *const kWords[] = {
@@ -69,7 +70,7 @@ QString TBookGenerator::BookPath() {
                                  templatePath().toStdString());
     const QByteArray tag =
         QCryptographicHash::hash(tmpl.readAll(), QCryptographicHash::Sha1).toHex().left(10);
-    const QString dir = QDir(TKestrel::ProgramFolder()).filePath("bench");
+    const QString dir = QDir(ProgramFolder()).filePath("bench");
     QDir().mkpath(dir);
     const QString path = QDir(dir).filePath(QStringLiteral("book-1m-%1.ledgerly").arg(tag));
     if (!QFileInfo::exists(path)) {
@@ -110,8 +111,8 @@ void TBookGenerator::Generate(const QString &path) {
         TDbMan db(path);
         for (const QString &user : UserNames()) {
             db.AddUser(user, Password());
-            db.SetCategories(user, "out", ExpenseCategories().join("\r\n"));
-            db.SetCategories(user, "in", IncomeCategories().join("\r\n"));
+            db.SetCategories(user, "out", ExpenseCategories());
+            db.SetCategories(user, "in", IncomeCategories());
         }
     }
 
@@ -159,7 +160,7 @@ void TBookGenerator::Generate(const QString &path) {
         const auto encodeAll = [](const QStringList &list) {
             QList<QByteArray> out;
             for (const QString &s : list)
-                out << TKestrel::EncodeField(s).toLatin1();
+                out << EncodeField(s).toLatin1();
             return out;
         };
         const QList<QByteArray> users = encodeAll(UserNames());
@@ -191,7 +192,7 @@ void TBookGenerator::Generate(const QString &path) {
                     notes += QString::fromUtf8(kWords[below(int(std::size(kWords)))]);
                 }
             }
-            const QByteArray storedNotes = TKestrel::EncodeField(notes).toLatin1();
+            const QByteArray storedNotes = EncodeField(notes).toLatin1();
             const QByteArray &user = users[below(int(users.size()))];
             sqlite3_bind_text(ins, 1, user.constData(), int(user.size()), SQLITE_STATIC);
             sqlite3_bind_text(ins, 2, iso.constData(), int(iso.size()), SQLITE_STATIC);

@@ -7,7 +7,7 @@
 #include "export/SheetExport.h"
 #include "export/XlsExport.h"
 #include "store/DbClass.h"
-#include "store/KestrelClass.h"
+#include "store/ProgramFiles.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -47,7 +47,7 @@ void exportHtml(benchmark::State &state, TExportKind kind, const TPeriod &period
     QTemporaryDir dir;
     const QString out = dir.filePath("page.html");
     const QString templ =
-        TKestrel::ProgramPath() + (kind == TExportKind::Categories ? "cates.html" : "trans.html");
+        InstalledFile(kind == TExportKind::Categories ? "cates.html" : "trans.html");
     for (auto _ : state)
         THtmlExport::Export(kind, templ, out, BookSearch().Head, period);
     state.counters["rows"] = double(rowCount(kind, period));
@@ -58,7 +58,7 @@ void exportXls(benchmark::State &state, TExportKind kind, const TPeriod &period)
     QTemporaryDir dir;
     const QString out = dir.filePath("book.xls");
     const QString templ =
-        TKestrel::ProgramPath() + (kind == TExportKind::Categories ? "cates.xls" : "trans.xls");
+        InstalledFile(kind == TExportKind::Categories ? "cates.xls" : "trans.xls");
     for (auto _ : state)
         TXlsExport::Export(kind, templ, out, BookSearch().Head, period);
     state.counters["rows"] = double(rowCount(kind, period));

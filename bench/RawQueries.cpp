@@ -1,6 +1,6 @@
 #include "bench/RawQueries.h"
 
-#include "store/KestrelClass.h"
+#include "store/FieldCodec.h"
 
 #include <QDate>
 #include <QFile>
@@ -49,7 +49,7 @@ long long runStatements(const QString &dataFile, const QString &user, const QStr
         sqlite3_close(db);
         throw std::runtime_error("cannot open " + dataFile.toStdString());
     }
-    const QByteArray storedUser = TKestrel::EncodeField(user).toLatin1();
+    const QByteArray storedUser = EncodeField(user).toLatin1();
     const QByteArray from = iso(dateFrom), to = iso(dateTo);
     long long rows = 0;
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);

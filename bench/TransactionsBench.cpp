@@ -16,17 +16,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QChartView>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeView>
 
 #include <benchmark/benchmark.h>
@@ -70,25 +67,16 @@ public:
         const QString folder = QDir(FHome.path()).filePath("Ledgerly");
         QDir().mkpath(folder);
         const QString copy = TBookGenerator::WritableCopy(folder);
-        QFile::rename(copy, QDir(folder).filePath("db.ledgerly"));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(FHome.path()));
+        const QString book = QDir(folder).filePath("db.ledgerly");
+        QFile::rename(copy, book);
 
-        // Answer the sign-in window that the constructor runs modally.
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [&answer] {
-            QWidget *login = QApplication::activeModalWidget();
-            auto *submit = login ? login->findChild<QPushButton *>("btnSubmit") : nullptr;
-            if (!submit)
-                return;
-            answer.stop();
-            login->findChild<QComboBox *>("cboUsername")->setEditText(kUser);
-            login->findChild<QLineEdit *>("edtPassword")->setText(TBookGenerator::Password());
-            submit->click();
-        });
-        answer.start(10);
-        Main = std::make_unique<TfrmMain>(nullptr, QStringList{"ledgerly_bench"});
-        if (!Main->SignedIn())
-            throw std::runtime_error("bench: sign-in failed");
+        // The window of a signed-in user, as the start-up hands it over.
+        TSession session;
+        session.UserName = kUser;
+        session.DataFile = book;
+        session.DbMan = std::make_unique<TDbMan>(book);
+        Main = std::make_unique<TfrmMain>(std::move(session));
+        Main->ShowAtStart();
         while (!Main->isVisible())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         Main->findChild<QRadioButton *>("rdoTransactions")->click();

@@ -1,7 +1,7 @@
 #include "export/HtmlExport.h"
 
 #include "store/AmountText.h"
-#include "store/KestrelClass.h"
+#include "store/CheckedFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -192,7 +192,9 @@ void THtmlExport::Export(TExportKind kind, const QString &templateFile, const QS
                                .arg(QString::fromStdString(e.what()), templateFile));
     }
     try {
-        TKestrel::WriteFileText(outFile, page);
+        // Exports are the user's documents: the usual file mode, not the
+        // data file's privacy.
+        TCheckedFile::WriteWhole(outFile, page, TCheckedFile::TAccess::Shared);
     } catch (const std::exception &e) {
         throw TExportError(QString::fromStdString(e.what()) +
                            QStringLiteral(". Choose a folder you can write to."));

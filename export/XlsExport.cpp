@@ -3,7 +3,7 @@
 #include "export/BiffWorkbook.h"
 #include "export/OleStorage.h"
 #include "store/AmountText.h"
-#include "store/KestrelClass.h"
+#include "store/CheckedFile.h"
 
 #include <QFile>
 
@@ -127,7 +127,9 @@ void TXlsExport::Export(TExportKind kind, const QString &templateFile, const QSt
                                .arg(QString::fromStdString(e.what()), templateFile));
     }
     try {
-        TKestrel::WriteFileText(outFile, workbook);
+        // Exports are the user's documents: the usual file mode, not the
+        // data file's privacy.
+        TCheckedFile::WriteWhole(outFile, workbook, TCheckedFile::TAccess::Shared);
     } catch (const std::exception &e) {
         throw TExportError(QString::fromStdString(e.what()) +
                            QStringLiteral(". Choose a folder you can write to."));

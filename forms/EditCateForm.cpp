@@ -32,10 +32,7 @@ void TfrmEditCate::keyPressEvent(QKeyEvent *event) {
 }
 
 void TfrmEditCate::FormShow() {
-    QString text = CateText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    ui->memText->setPlainText(text);
+    ui->memText->setPlainText(Categories.join(QLatin1Char('\n')));
     ui->btnSave->setEnabled(false);
 }
 
@@ -48,8 +45,8 @@ void TfrmEditCate::btnSaveClick() {
     // The text box may hold Unicode paragraph and line separators pasted in.
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    CateText = text.trimmed();
+    text = text.trimmed();
+    Categories = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
     done(QDialog::Accepted);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace Ui {
@@ -9,18 +9,18 @@ class TfrmEditCate;
 }
 
 // The category-list editor: one category per line, freely rewritten. The
-// caller writes CateText, runs exec() and, when it returns Accepted, reads
-// CateText back. The dialog never touches the data file.
+// caller writes Categories, runs exec() and, when it returns Accepted,
+// reads Categories back. The dialog never touches the data file.
 class TfrmEditCate : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmEditCate(QWidget *owner);
     ~TfrmEditCate() override;
 
-    // In: the list text, lines separated by CR LF. Out after Save: the whole
-    // text with CR LF line breaks, leading and trailing blanks and empty
-    // lines removed; empty lines and repeats inside stay as typed.
-    QString CateText;
+    // In: the list, one item per line of the text box. Out after Save: the
+    // lines of the text, its leading and trailing blanks and empty lines
+    // removed; empty lines and repeats inside stay as typed.
+    QStringList Categories;
 
     // Fills the text box; Save stays disabled until the text changes.
     void FormShow();

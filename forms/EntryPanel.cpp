@@ -11,26 +11,19 @@
 #include "forms/RowsModel.h"
 #include "forms/Session.h"
 #include "store/AmountText.h"
-#include "store/KestrelClass.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <exception>
 #include <limits>
+#include <stdexcept>
 
 namespace {
-
-// One item per line of a stored category list; no item for an empty text
-// or for the empty lines at its end.
-QStringList CategoryLines(const QString &text) {
-    QStringList lines = QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
 
 bool IsEnterKey(const QKeyEvent *key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -322,13 +315,14 @@ void TEntryPanel::EditCatesClick(QPushButton *sender) {
             TfrmEditCate dialog(window());
             {
                 TBusyGuard busy;
-                dialog.CateText = FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
+                dialog.Categories =
+                    FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
             }
             if (dialog.exec() == QDialog::Accepted) {
                 dialog.hide();
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 TBusyGuard busy;
-                FSession.DbMan->SetCategories(FSession.UserName, FKind.ListName, dialog.CateText);
+                FSession.DbMan->SetCategories(FSession.UserName, FKind.ListName, dialog.Categories);
                 LoadCategories();
                 saved = true;
             }
@@ -350,7 +344,7 @@ void TEntryPanel::CalcClick() {
     for (const QString &name : Calculators()) {
         const QString path = QStandardPaths::findExecutable(name);
         if (!path.isEmpty()) {
-            TKestrel::RunProgram(path, QString(), QString(), 5);
+            QProcess::startDetached(path, {});
             return;
         }
     }
@@ -358,7 +352,11 @@ void TEntryPanel::CalcClick() {
 
 void TEntryPanel::HelpClick() {
     RunReported(window(), [&] {
-        QString text = QString::fromUtf8(TKestrel::ReadResourceText(FKind.HelpResource));
+        QFile resource(QStringLiteral(":/") + FKind.HelpResource);
+        if (!resource.open(QIODevice::ReadOnly))
+            throw std::runtime_error(
+                QStringLiteral("Resource \"%1\" not found.").arg(FKind.HelpResource).toStdString());
+        QString text = QString::fromUtf8(resource.readAll());
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         while (text.endsWith(QLatin1Char('\n')))
             text.chop(1);
@@ -378,8 +376,7 @@ void TEntryPanel::RememberCategory(const QString &category) {
     for (int i = 0; i < box->count(); ++i)
         items << box->itemText(i);
     try {
-        FSession.DbMan->SetCategories(FSession.UserName, FKind.ListName,
-                                      items.join(QStringLiteral("\r\n")).trimmed());
+        FSession.DbMan->SetCategories(FSession.UserName, FKind.ListName, items);
     } catch (...) {
         // The box shows what is stored: a category that could not be stored
         // is tried again at the next Add.
@@ -390,8 +387,7 @@ void TEntryPanel::RememberCategory(const QString &category) {
 
 void TEntryPanel::LoadCategories() {
     const QString typed = ui->cboCate->currentText();
-    const QStringList lines =
-        CategoryLines(FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName));
+    const QStringList lines = FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
     ui->cboCate->clear();
     ui->cboCate->addItems(lines);
     ui->cboCate->setCurrentIndex(-1);

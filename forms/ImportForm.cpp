@@ -6,12 +6,12 @@
 #include "forms/Dialogs.h"
 #include "forms/EntryPanel.h"
 #include "forms/ErrorReport.h"
+#include "forms/FlatButtons.h"
 #include "forms/ImportRowsModel.h"
 #include "forms/RowsModel.h"
 #include "forms/Session.h"
 #include "forms/StatementImport.h"
 #include "forms/WindowFont.h"
-#include "store/KestrelClass.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -53,11 +53,13 @@ QString FormatText(TStatementFormat format) {
     return QStringLiteral("CSV");
 }
 
-QStringList CategoryItems(const QString &text) {
+// The categories of a stored list that can be chosen: trimmed, without
+// empty ones and repeats.
+QStringList CategoryItems(const QStringList &stored) {
     QStringList items;
-    for (const QString &line : QString(text).remove(u'\r').split(u'\n'))
-        if (!line.trimmed().isEmpty() && !items.contains(line.trimmed(), Qt::CaseInsensitive))
-            items << line.trimmed();
+    for (const QString &item : stored)
+        if (!item.trimmed().isEmpty() && !items.contains(item.trimmed(), Qt::CaseInsensitive))
+            items << item.trimmed();
     return items;
 }
 
@@ -223,7 +225,7 @@ TfrmImport::TfrmImport(TSession &session, TEntryPanel *expense, TEntryPanel *inc
     FillCategoryBoxes();
     ShowLayout();
     ShowRows();
-    TKestrel::FlattenButtons(this);
+    FlattenButtons(this);
 }
 
 TfrmImport::~TfrmImport() = default;

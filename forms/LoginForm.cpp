@@ -7,16 +7,12 @@
 #include "forms/WindowFont.h"
 #include "skin/ScreenPicture.h"
 #include "store/DataFile.h"
+#include "store/DbClass.h"
 
 #include <QComboBox>
-#include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPixmap>
-#include <stdexcept>
 
 namespace {
 
@@ -29,21 +25,6 @@ QString lowerAsciiLetters(QString text) {
     return text;
 }
 
-QStringList userLines(const QString &text) {
-    QStringList lines = QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-// The one line the main window shows when the disk of the data file is full.
-QString diskFullNotice(const QString &dataFile) {
-    return QStringLiteral("The disk that holds \"%1\" is full: free some space on it (delete files "
-                          "you no longer need, empty the trash) so that Ledgerly can save your "
-                          "changes and make its daily backup.")
-        .arg(QDir::toNativeSeparators(QFileInfo(dataFile).absolutePath()));
-}
-
 bool isEnterKey(const QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -53,8 +34,8 @@ bool isEnterKey(const QEvent *event) {
 
 } // namespace
 
-TfrmLogin::TfrmLogin(QWidget *owner, const QStringList &arguments)
-    : QDialog(owner), ui(std::make_unique<Ui::TfrmLogin>()) {
+TfrmLogin::TfrmLogin(TDbMan &db, QWidget *owner)
+    : QDialog(owner), ui(std::make_unique<Ui::TfrmLogin>()), FDbMan(db) {
     ui->setupUi(this);
     setObjectName("frmLogin");
     setFont(DefaultWindowFont());
@@ -78,103 +59,21 @@ TfrmLogin::TfrmLogin(QWidget *owner, const QStringList &arguments)
     connect(ui->btnSubmit, &QPushButton::clicked, this, [this] { btnSubmitClick(ui->btnSubmit); });
     connect(ui->btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
 
-    FormCreate(arguments);
+    ui->cboUsername->addItems(FDbMan.GetUserNames());
+    if (ui->cboUsername->count() > 0)
+        ui->cboUsername->setCurrentIndex(0);
+    UpdateSubmit();
 }
 
 TfrmLogin::~TfrmLogin() = default;
 
-void TfrmLogin::FormCreate(const QStringList &arguments) {
-    // The data file is settled before anything is read or written: made
-    // private, the temporary copies of killed instances removed, copied into
-    // today's automatic backup, replaced by a backup named on the command
-    // line, made on the first run, brought to the current format.
-    const TDataFile dataFile(TDataFile::DefaultPath());
-    FDataFile = dataFile.Path();
-    QString backupProblem;
-    bool diskFull = false;
-    {
-        TBusyGuard busy; // a copy of a large book takes a moment
-        dataFile.TightenPermissions();
-        dataFile.RemoveLeftovers();
-        backupProblem = dataFile.MakeDailyBackup(QDate::currentDate(), &diskFull);
-    }
-    if (diskFull)
-        FWriteProblem = diskFullNotice(FDataFile);
-    else if (!backupProblem.isEmpty())
-        FAutoBackupProblem =
-            QStringLiteral("Today's automatic backup of your data could not be made. %1\n\nYour "
-                           "data file is unchanged and you can go on working; a backup is tried "
-                           "again at the next start. You can also make one now with Backup in "
-                           "the menu.")
-                .arg(backupProblem);
-    RestoreFromArgument(dataFile, arguments);
-    dataFile.CreateIfMissing();
-
-    FUserName.clear();
-    QString names;
-    try {
-        {
-            TBusyGuard busy;
-            dataFile.Upgrade();
-        }
-        FDbMan = std::make_unique<TDbMan>(FDataFile);
-        names = FDbMan->GetUserNames();
-    } catch (const TFileError &) {
-        throw; // says already which file and what to do
-    } catch (const std::exception &error) {
-        // Say which file failed and how to get the books back; a failure of
-        // the database with SQLite's words, as the file is named here.
-        const auto *db = dynamic_cast<const TDbError *>(&error);
-        throw std::runtime_error(
-            QStringLiteral("Ledgerly cannot read its data file \"%1\": %2\n\nTo go on with "
-                           "a backup, start Ledgerly with the backup file's name as its "
-                           "argument (the automatic backups are in \"%3\").")
-                .arg(FDataFile,
-                     db && !db->Reason.isEmpty() ? db->Reason : QString::fromUtf8(error.what()),
-                     QFileInfo(FDataFile).dir().filePath(QStringLiteral("backups")))
-                .toStdString());
-    }
-    ui->cboUsername->addItems(userLines(names));
-    if (ui->cboUsername->count() > 0)
-        ui->cboUsername->setCurrentIndex(0);
-    UpdateSubmit();
-    raise();
-    activateWindow();
-}
-
-void TfrmLogin::RestoreFromArgument(const TDataFile &dataFile, const QStringList &arguments) {
-    if (arguments.size() < 2)
-        return;
-    const QString backup = arguments.at(1);
-    if (!QFileInfo(backup).isFile() || !TDataFile::HasBackupExtension(backup))
-        return;
-    // A backup opened from outside the program (a file manager, a command
-    // line) replaces every user's books only after a question; one chosen in
-    // the program's own Restore has been asked for already. A file that
-    // cannot be restored is reported without asking.
-    const bool chosen = arguments.value(2) == QLatin1String("--restore-chosen");
-    if (!chosen && TDataFile::Problem(backup).isEmpty() &&
-        !AskQuestion(nullptr, QStringLiteral("You want to restore the backup %1?\n\nThe accounts "
-                                             "and records of every user in the current data are "
-                                             "replaced by those of the backup; the current data "
-                                             "is kept among the automatic backups.")
-                                  .arg(QDir::toNativeSeparators(backup))))
-        return;
-    // A failed restore is reported and the data in use is kept; sign-in goes on.
-    RunReported(nullptr, [&] {
-        TBusyGuard busy;
-        dataFile.Restore(backup);
-    });
-}
-
 QString TfrmLogin::FindUser(const QString &typed) {
-    if (!FDbMan) // the window has closed
+    if (!FOpen)
         return QString();
     const QString wanted = lowerAsciiLetters(typed);
-    const QStringList lines = userLines(FDbMan->GetUserNames());
-    for (const QString &line : lines) {
-        if (lowerAsciiLetters(line.trimmed()) == wanted)
-            return line.trimmed();
+    for (const QString &name : FDbMan.GetUserNames()) {
+        if (lowerAsciiLetters(name.trimmed()) == wanted)
+            return name.trimmed();
     }
     return QString();
 }
@@ -199,27 +98,23 @@ void TfrmLogin::SubmitBody(QPushButton *sender) {
         FUserName = stored;
     const QString password = ui->edtPassword->text().trimmed();
 
-    if (FDbMan->UserExists(FUserName)) {
-        if (FDbMan->CheckPassword(FUserName, password)) {
+    if (FDbMan.UserExists(FUserName)) {
+        if (FDbMan.CheckPassword(FUserName, password)) {
             MoveUserToTop(password);
             busy.Release();
             accept();
             return;
         }
         busy.Release();
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"),
-                        QStringLiteral("ERROR: Invalid password."), QMessageBox::Ok, this);
-        box.exec();
+        TDialogs::Current().Message(this, TMessageKind::Critical, QStringLiteral("ERROR"),
+                                    QStringLiteral("ERROR: Invalid password."), TButton::Ok);
     } else {
         busy.Release();
-        QMessageBox box(QMessageBox::Question, QStringLiteral("?"),
-                        QStringLiteral("You want to create a new Username and Password?\n\n"
-                                       "- Username: %1\n- Password: %2")
-                            .arg(FUserName, password),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        if (box.exec() == QMessageBox::Yes) {
+        if (AskQuestion(this, QStringLiteral("You want to create a new Username and Password?\n\n"
+                                             "- Username: %1\n- Password: %2")
+                                  .arg(FUserName, password))) {
             TBusyGuard adding(sender);
-            FDbMan->AddUser(FUserName, password);
+            FDbMan.AddUser(FUserName, password);
             adding.Release();
             accept();
             return;
@@ -234,12 +129,12 @@ void TfrmLogin::MoveUserToTop(const QString &password) {
     // file, another window keeping the file busy), the user signs in all the
     // same and the main window says why.
     try {
-        FDbMan->ReinsertUser(FUserName, password);
+        FDbMan.ReinsertUser(FUserName, password);
     } catch (const TDbError &error) {
         if (error.Code == 0)
             throw; // not a failed write: the user or the password changed meanwhile
         FWriteProblem = error.DiskFull()
-                            ? diskFullNotice(FDataFile)
+                            ? TDataFile(FDbMan.DataFile()).DiskFullNotice()
                             : QStringLiteral("Ledgerly could not note this sign-in in its data "
                                              "file, so the list of users keeps its order. %1")
                                   .arg(QString::fromUtf8(error.what()));
@@ -254,8 +149,7 @@ void TfrmLogin::btnCancelClick() {
 void TfrmLogin::done(int result) {
     if (result != QDialog::Accepted)
         FUserName.clear();
-    // The window's own database manager ends with the window.
-    FDbMan.reset();
+    FOpen = false;
     QDialog::done(result);
 }
 

@@ -6,12 +6,11 @@
 #include "forms/Dialogs.h"
 #include "forms/EntryPanel.h"
 #include "forms/ErrorReport.h"
+#include "forms/FlatButtons.h"
 #include "forms/ImportForm.h"
-#include "forms/LoginForm.h"
 #include "forms/TransactionsPanel.h"
 #include "forms/WindowFont.h"
 #include "store/DataFile.h"
-#include "store/KestrelClass.h"
 
 #include "LedgerlyVersion.h"
 
@@ -28,7 +27,6 @@
 #include <QPolygon>
 #include <QScreen>
 #include <QSettings>
-#include <QTimer>
 
 #include "forms/AboutForm.h"
 #include "skin/ScreenPicture.h"
@@ -88,11 +86,8 @@ void addSeparator(QMenu *menu, const QString &name) {
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget *parent, const QStringList &arguments)
-    : QWidget(parent), ui(std::make_unique<Ui::TfrmMain>()), FArguments(arguments) {
-    StartNewInstance = [](const QString &params) {
-        TKestrel::RunProgram(QCoreApplication::applicationFilePath(), params, QString(), 1);
-    };
+TfrmMain::TfrmMain(TSession session, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TfrmMain>()), FSession(std::move(session)) {
     ui->setupUi(this);
     setObjectName("frmMain");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -198,30 +193,12 @@ void TfrmMain::SetupMenus() {
 // --- creation and destruction ----------------------------------------------------
 
 void TfrmMain::FormCreate() {
-    SetApplicationTitle(QStringLiteral("Ledgerly"));
-    setWindowTitle(ApplicationTitle());
     const QIcon icon(QStringLiteral(":/APP_ICON"));
-    if (!icon.isNull()) {
-        QApplication::setWindowIcon(icon);
+    if (!icon.isNull())
         setWindowIcon(icon);
-    }
 
-    QString dataFile, userName;
-    RunSignIn(dataFile, userName);
-    if (!QFileInfo::exists(dataFile) || userName.isEmpty()) {
-        // No user: the window is never shown and the program ends quietly.
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-        return;
-    }
-    FSession.DataFile = dataFile;
-    FSession.UserName = userName;
-    RunGuarded([&] { FSession.DbMan = std::make_unique<TDbMan>(dataFile); });
-    if (!FSession.DbMan) {
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-        return;
-    }
-
-    SetApplicationTitle(QStringLiteral("%1 - Username: %2").arg(ApplicationTitle(), userName));
+    const QString &userName = FSession.UserName;
+    SetApplicationTitle(QStringLiteral("Ledgerly - Username: %1").arg(userName));
     setWindowTitle(ApplicationTitle());
     findChild<QAction *>("mnuMenu_DeleteUser")
         ->setText(QStringLiteral("Delete %1").arg(escapeMnemonics(userName)));
@@ -235,19 +212,14 @@ void TfrmMain::FormCreate() {
 
     SkinMan = std::make_unique<TSkinMan>(ui->imgLeft, ui->imgTop, ui->imgRight, ui->imgBottom,
                                          ui->pnlCenter);
-    TKestrel::FlattenButtons(this);
+    FlattenButtons(this);
+}
 
-    // The window appears (with its taskbar entry) once the event loop runs.
-    QTimer::singleShot(0, this, [this] {
-        RestorePlace();
-        show();
-        raise();
-        activateWindow();
-        if (!FWriteProblem.isEmpty())
-            ShowWarning(this, QStringLiteral("Ledgerly"), FWriteProblem);
-        if (!FAutoBackupProblem.isEmpty())
-            ShowWarning(this, QStringLiteral("Backup"), FAutoBackupProblem);
-    });
+void TfrmMain::ShowAtStart() {
+    RestorePlace();
+    show();
+    raise();
+    activateWindow();
 }
 
 void TfrmMain::FormDestroy() {
@@ -294,22 +266,6 @@ void TfrmMain::KeepPlace() {
 void TfrmMain::closeEvent(QCloseEvent *event) {
     KeepPlace();
     QWidget::closeEvent(event);
-}
-
-void TfrmMain::RunSignIn(QString &dataFile, QString &userName) {
-    dataFile.clear();
-    userName.clear();
-    // Nothing of the main window is shown yet, so a failure is reported
-    // without an owner.
-    RunReported(nullptr, [&] {
-        TfrmLogin login(nullptr, FArguments);
-        if (login.exec() == QDialog::Accepted) {
-            dataFile = login.FDataFile;
-            userName = login.FUserName;
-            FAutoBackupProblem = login.FAutoBackupProblem;
-            FWriteProblem = login.FWriteProblem;
-        }
-    });
 }
 
 // --- helpers ------------------------------------------------------------------------

@@ -2,8 +2,6 @@
 
 #include "forms/Session.h"
 
-#include <QCoreApplication>
-#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -20,30 +18,30 @@ class TTransactionsPanel;
 // The main window: a borderless window whose frame the skin manager draws,
 // a mode bar (Expense, Income, Transactions and the account menu picture)
 // and a stack of panels under it, one visible at a time. Each panel owns its
-// controls, handlers and state; the window itself signs the user in,
-// switches the panels and runs the account menu. It is 700 x 525 at first;
-// the user can resize and maximise it, and it opens again where that user
-// left it.
+// controls, handlers and state; the window itself switches the panels and
+// runs the account menu. It is 700 x 525 at first; the user can resize and
+// maximise it, and it opens again where that user left it.
 //
-// Constructing it signs the user in (the sign-in window runs modally inside
-// the constructor). Without a user the window never shows and the
-// application is asked to quit; with one it fills itself and shows itself
-// once the event loop runs.
+// It is made for a signed-in user (the start-up, app/Startup.h, signs the
+// user in and hands the session over) and fills itself at once; the
+// start-up shows it.
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
-    // `arguments` is the program's command line (argument 1 may name a
-    // backup file for the sign-in window to restore).
-    explicit TfrmMain(QWidget *parent = nullptr,
-                      const QStringList &arguments = QCoreApplication::arguments());
+    // `session` holds the signed-in user, the data file and its store.
+    explicit TfrmMain(TSession session, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
+    // Shows the window for the first time, centred on the primary screen
+    // and in front.
+    void ShowAtStart();
+
     // Starts a fresh instance of the program with the given parameter text
-    // (switch user, delete user, restore). Tests replace it so that nothing
-    // is spawned.
+    // (switch user, delete user, restore); set by the start-up. Tests
+    // replace it so that nothing is spawned.
     std::function<void(const QString &params)> StartNewInstance;
 
-    // True once a user has signed in (otherwise the window is never shown).
+    // True while the window has its store.
     bool SignedIn() const { return FSession.DbMan != nullptr; }
     const QString &UserName() const { return FSession.UserName; }
     const QString &DataFile() const { return FSession.DataFile; }
@@ -83,8 +81,6 @@ private:
     // present; KeepPlace remembers that place for the next start.
     void RestorePlace();
     void KeepPlace();
-    // Runs the sign-in window; both results empty unless a user signed in.
-    void RunSignIn(QString &dataFile, QString &userName);
     // Starts a fresh instance with `params` and closes this window.
     void Restart(const QString &params);
     // Runs a menu handler; an exception it raises is shown in the error box.
@@ -93,12 +89,7 @@ private:
     QList<QWidget *> Panels() const;
 
     std::unique_ptr<Ui::TfrmMain> ui;
-    QStringList FArguments;
     TSession FSession;
-    // Why today's automatic backup failed, and why the data file could not
-    // be written at sign-in (a full disk), shown once the window is up.
-    QString FAutoBackupProblem;
-    QString FWriteProblem;
     std::unique_ptr<TSkinMan> SkinMan;
     QMenu *mnuMenu = nullptr;
     QFileDialog *OpenDialog1 = nullptr;

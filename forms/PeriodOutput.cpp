@@ -10,7 +10,7 @@
 #include "reports/ReportMetrics.h"
 #include "store/AmountText.h"
 #include "store/CheckedFile.h"
-#include "store/KestrelClass.h"
+#include "store/ProgramFiles.h"
 
 #include <QFileDialog>
 
@@ -28,7 +28,7 @@ void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xl
     if (fileName != chosen && !MayReplace(owner, fileName))
         return;
 
-    const QString templateFile = TKestrel::InstalledFile(
+    const QString templateFile = InstalledFile(
         (kind == TExportKind::Categories ? QStringLiteral("cates") : QStringLiteral("trans")) +
         extension);
     if (xls)

@@ -6,13 +6,13 @@
 
 namespace {
 
-QStringList CategoryItems(const QString &text) {
+// The categories of a stored list that can be proposed: trimmed, without
+// empty ones.
+QStringList CategoryItems(const QStringList &stored) {
     QStringList items;
-    for (const QString &line : QString(text).remove(u'\r').split(u'\n')) {
-        const QString item = line.trimmed();
-        if (!item.isEmpty())
-            items << item;
-    }
+    for (const QString &item : stored)
+        if (!item.trimmed().isEmpty())
+            items << item.trimmed();
     return items;
 }
 

@@ -9,7 +9,6 @@
 #include "forms/EventHook.h"
 #include "forms/Session.h"
 #include "forms/TransListPanel.h"
-#include "store/KestrelClass.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -82,7 +81,7 @@ void TTransactionsPanel::Start() {
     ui->rdoTransTransactions->setChecked(true);
     rdoTransTransactionsClick();
     const QDate today = QDate::currentDate();
-    ui->dtpTransDate1->setDate(AddDays(today, 1 - DayOfMonth(today)));
+    ui->dtpTransDate1->setDate(today.addDays(1 - today.day()));
     ui->dtpTransDate2->setDate(today);
     dtpTransDate1Change();
     // Nothing searched yet: the sub-panels know the user, and no period.

@@ -283,10 +283,15 @@ private:
     void AmountColumns();
     void TextColumns();
     void DateOrderAndDecimals();
+    // The parts of AmountColumns. Money out and money in, or one amount,
+    // told by the header's names of the money columns.
+    void AmountsByNames(const QList<int> &money);
     // Amounts told by the values alone: running balances (and the named
     // ones) are no amounts, and where one follows a pair of columns it
     // tells which of them is money out.
     void AmountsByValues(const QList<int> &money, const QList<int> &balances);
+    // Amounts without a sign, and a column that says debit or credit.
+    void SignColumn();
     QString ColumnName(int c) const { return QuotedForReport(Guess.Columns.value(c)); }
     QStringList FieldsOf(int line) const { return FieldsOfLine(Lines[line], Layout.Delimiter); }
 
@@ -450,35 +455,38 @@ void TLayoutGuess::AmountColumns() {
             TextLike << c;
         }
     }
-    if (header) {
-        // Told by the names: money out and money in, or one amount.
-        int debit = -1, credit = -1, amount = -1;
-        for (int c : std::as_const(money)) {
-            const QString &n = Columns[c].Name;
-            const bool d = IsDebitName(n), cr = IsCreditName(n);
-            if (d && !cr && debit < 0)
-                debit = c;
-            else if (cr && !d && credit < 0)
-                credit = c;
-            else if (amount < 0 && (IsAmountName(n) || (d && cr)))
-                amount = c;
-        }
-        if (debit >= 0 && credit >= 0) {
-            Layout.DebitColumn = debit;
-            Layout.CreditColumn = credit;
-        } else if (amount >= 0) {
-            Layout.AmountColumn = amount;
-        }
-    }
+    if (header)
+        AmountsByNames(money);
     if (Layout.AmountColumn < 0 && Layout.DebitColumn < 0)
         AmountsByValues(money, balances);
     if (Layout.AmountColumn < 0 && Layout.DebitColumn < 0)
         throw TImportError(kNotStatement + std::string("no column of amounts."));
-    if (Layout.AmountColumn < 0)
-        return;
+    if (Layout.AmountColumn >= 0)
+        SignColumn();
+}
 
+void TLayoutGuess::AmountsByNames(const QList<int> &money) {
+    int debit = -1, credit = -1, amount = -1;
+    for (int c : money) {
+        const QString &n = Columns[c].Name;
+        const bool d = IsDebitName(n), cr = IsCreditName(n);
+        if (d && !cr && debit < 0)
+            debit = c;
+        else if (cr && !d && credit < 0)
+            credit = c;
+        else if (amount < 0 && (IsAmountName(n) || (d && cr)))
+            amount = c;
+    }
+    if (debit >= 0 && credit >= 0) {
+        Layout.DebitColumn = debit;
+        Layout.CreditColumn = credit;
+    } else if (amount >= 0) {
+        Layout.AmountColumn = amount;
+    }
+}
+
+void TLayoutGuess::SignColumn() {
     const TColumn &amount = Columns[Layout.AmountColumn];
-    // Amounts without a sign, and a column that says debit or credit.
     if (amount.Negative == 0)
         for (int c = 0; c < Width && Layout.SignColumn < 0; ++c) {
             const TColumn &col = Columns[c];

@@ -1,7 +1,7 @@
 #include "store/DataFile.h"
 
 #include "store/CheckedFile.h"
-#include "store/KestrelClass.h"
+#include "store/ProgramFiles.h"
 #include "store/Sqlite.h"
 
 #include <QDateTime>
@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <sqlite3.h>
 
@@ -49,13 +50,25 @@ const TTable kTables[] = {
 
 // --- format upgrades --------------------------------------------------------
 // Step i brings a file of format version i to version i + 1. A new format
-// adds its step here, raises TDataFile::kFormatVersion and sets the same
-// version in templates/schema.sql. The steps run in one transaction.
+// adds its step here, raises TDataFile::kFormatVersion and makes the same
+// change in templates/schema.sql: the steps run on an empty file make the
+// schema of the empty data file (test_DataFile compares them). The steps
+// run in one transaction.
 
-// Version 1: files made before the format carried a version; they may still
-// have the narrow index of the records, which is replaced by the covering
-// one that the period statements read.
+// Version 1: files made before the format carried a version. Their tables
+// are made where they are missing (a file that has them keeps its own); they
+// may still have the narrow index of the records, which is replaced by the
+// covering one that the period statements read.
 void toVersion1(TSqlConnection &db) {
+    db.Exec("CREATE TABLE IF NOT EXISTS users ("
+            " name TEXT NOT NULL DEFAULT '', pwd TEXT NOT NULL DEFAULT '');"
+            "CREATE TABLE IF NOT EXISTS cates ("
+            " user TEXT NOT NULL DEFAULT '', out TEXT NOT NULL DEFAULT '',"
+            " \"in\" TEXT NOT NULL DEFAULT '');"
+            "CREATE TABLE IF NOT EXISTS data ("
+            " id INTEGER PRIMARY KEY AUTOINCREMENT, user TEXT NOT NULL DEFAULT '',"
+            " date TEXT NOT NULL, type TEXT NOT NULL, cate TEXT NOT NULL DEFAULT '',"
+            " amount REAL NOT NULL, notes TEXT NOT NULL DEFAULT '');");
     {
         TSqlStatement columns(db, "SELECT count(*) FROM pragma_index_info('data_user_date')");
         if (columns.Next() && columns.Int(0) == 7)
@@ -199,15 +212,19 @@ QString problemOf(const QString &path, TMode mode) {
 }
 
 // Fills `out`'s temporary file with a consistent copy of the database
-// `source` and checks the copy; nothing is put in place yet.
-void copyInto(const QString &source, TMode mode, TCheckedFile &out) {
+// `source` and checks the copy; nothing is put in place yet. With
+// `pagesPerStep` and `cancel`, as TSqlConnection::CopyFrom; false when the
+// copy was cancelled.
+bool copyInto(const QString &source, TMode mode, TCheckedFile &out, int pagesPerStep = -1,
+              const std::atomic_bool *cancel = nullptr) {
     try {
         TSqlConnection from(source, mode);
         TSqlConnection to(out.TempPath(), TMode::Create);
         // The copy is checked and synced as a whole before it is used, and
         // thrown away on any failure: it needs no journal of its own.
         to.Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
-        to.CopyFrom(from);
+        if (!to.CopyFrom(from, pagesPerStep, cancel))
+            return false;
     } catch (const TDbError &error) {
         const int code = error.Code & 0xff;
         const QString own = error.Reason.isEmpty() ? QString::fromUtf8(error.what()) : error.Reason;
@@ -233,7 +250,12 @@ void copyInto(const QString &source, TMode mode, TCheckedFile &out) {
         throw TFileError(
             QStringLiteral("The copy of \"%1\" made for \"%2\" %3, so it was not kept.")
                 .arg(shown(source), shown(out.Target()), problem));
+    return true;
 }
+
+// The daily backup is copied this many pages (4 MB of a book's 4 KB pages)
+// at a time: a save waits for one step at most.
+constexpr int kDailyBackupStepPages = 1024;
 
 QString dailyName(const QDate &day) {
     return QStringLiteral("db-%1.ledgerly").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
@@ -246,17 +268,23 @@ QDate weekOf(const QDate &day) {
 } // namespace
 
 QString TDataFile::DefaultPath() {
-    const QString folder = TKestrel::AppDataFolder(QStringLiteral("Ledgerly"));
-    if (folder.isEmpty())
+    // The per-user application-data folder (XDG data home).
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString folder = QDir(home).filePath(QStringLiteral("Ledgerly"));
+    // The user's books are private: a folder made here is the owner's alone.
+    if (!home.isEmpty() && !QFileInfo(folder).isDir() && QDir().mkpath(folder))
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    if (home.isEmpty() || !QFileInfo(folder).isDir())
         throw TFileError(QStringLiteral("The folder for Ledgerly's data file could not be made in "
                                         "the application-data folder \"%1\". Make that folder "
                                         "writable for you and start Ledgerly again.")
-                             .arg(TKestrel::SpecialFolderPath()));
+                             .arg(home));
     return QDir(folder).filePath(QStringLiteral("db.ledgerly"));
 }
 
 QString TDataFile::TemplatePath() {
-    return TKestrel::InstalledFile(QStringLiteral("db.ledgerly"));
+    return InstalledFile(QStringLiteral("db.ledgerly"));
 }
 
 bool TDataFile::HasBackupExtension(const QString &fileName) {
@@ -309,7 +337,8 @@ void TDataFile::RemoveLeftovers() const {
         TCheckedFile::RemoveAbandoned(backups, suffix);
 }
 
-QString TDataFile::MakeDailyBackup(const QDate &today, bool *diskFull) const {
+QString TDataFile::MakeDailyBackup(const QDate &today, bool *diskFull,
+                                   const std::atomic_bool *cancel) const {
     if (diskFull)
         *diskFull = false;
     if (!QFileInfo(FPath).isFile())
@@ -320,7 +349,8 @@ QString TDataFile::MakeDailyBackup(const QDate &today, bool *diskFull) const {
         if (QFileInfo::exists(target))
             return QString();
         TCheckedFile out(target, TCheckedFile::TAccess::Private);
-        copyInto(FPath, TMode::ReadWrite, out);
+        if (!copyInto(FPath, TMode::ReadWrite, out, kDailyBackupStepPages, cancel))
+            return QString(); // the temporary copy goes with `out`
         // Another instance may have made today's copy meanwhile; one is enough.
         out.CommitNew();
 
@@ -345,6 +375,13 @@ QString TDataFile::MakeDailyBackup(const QDate &today, bool *diskFull) const {
         return QString::fromUtf8(error.what());
     }
     return QString();
+}
+
+QString TDataFile::DiskFullNotice() const {
+    return QStringLiteral("The disk that holds \"%1\" is full: free some space on it (delete files "
+                          "you no longer need, empty the trash) so that Ledgerly can save your "
+                          "changes and make its daily backup.")
+        .arg(QDir::toNativeSeparators(QFileInfo(FPath).absolutePath()));
 }
 
 QList<QDate> TDataFile::DailyCopiesToDrop(QList<QDate> copies) {
@@ -382,9 +419,12 @@ bool TDataFile::CreateIfMissing() const {
 
 void TDataFile::Upgrade() const {
     int version = 0;
+    bool empty = false;
     {
         TSqlConnection db(FPath, TMode::ReadWrite);
         version = int(db.PragmaInt("user_version"));
+        TSqlStatement objects(db, "SELECT count(*) FROM sqlite_master");
+        empty = objects.Next() && objects.Int(0) == 0;
     }
     if (version > kFormatVersion)
         throw TFileError(QStringLiteral("Ledgerly cannot use its data file \"%1\": it %2. Start "
@@ -394,7 +434,9 @@ void TDataFile::Upgrade() const {
         return;
     QString copy;
     try {
-        copy = KeepCopy(QStringLiteral("before-upgrade"));
+        // A file without any table holds nothing to keep.
+        if (!empty)
+            copy = KeepCopy(QStringLiteral("before-upgrade"));
     } catch (const std::exception &error) {
         throw TFileError(QStringLiteral("Ledgerly brings its data file \"%1\" to data format "
                                         "version %2 and keeps a copy of it first, but the copy "

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 // The user's data file as one object: where it lives, its first creation
 // from the empty file beside the program, the checks a file must pass to be
 // used or restored, its format version and upgrades, consistent backups and
@@ -38,7 +40,7 @@ public:
     // (private to the user) when missing.
     QString BackupFolder() const;
 
-    // --- at sign-in, in this order ----------------------------------------
+    // --- at start-up, in this order ---------------------------------------
     // Makes the folder, the data file and its backups private to the user
     // (0700 / 0600) where they are found wider.
     void TightenPermissions() const;
@@ -47,19 +49,27 @@ public:
     // folder, those no running instance is writing (see
     // TCheckedFile::RemoveAbandoned).
     void RemoveLeftovers() const;
-    // The first automatic backup of `today`: a checked copy
-    // db-yyyy-MM-dd.ledgerly in the backup folder, then the old daily copies
-    // thinned out to the last 7 and one a week for the 4 weeks before.
-    // Nothing when today's copy exists or there is no data file yet. Never
-    // throws: the reason when the copy could not be made, else empty;
-    // `diskFull` tells whether that was a full disk.
-    QString MakeDailyBackup(const QDate &today, bool *diskFull = nullptr) const;
     // First run: makes the data file from the empty one beside the program.
     // True when it was made.
     bool CreateIfMissing() const;
     // Brings a file of an older format to kFormatVersion in one transaction,
-    // after a copy of it in the backup folder; refuses a newer format.
+    // after a copy of it in the backup folder (unless it has no table at
+    // all); refuses a newer format.
     void Upgrade() const;
+    // Once the main window is shown, away from it: the first automatic
+    // backup of `today`, a checked copy db-yyyy-MM-dd.ledgerly in the backup
+    // folder, then the old daily copies thinned out to the last 7 and one a
+    // week for the 4 weeks before. Nothing when today's copy exists or there
+    // is no data file. The copy is made a few megabytes at a time, so that
+    // saves of this or another instance meanwhile wait a moment at most (a
+    // save makes the copy start again). Never throws: the reason when the
+    // copy could not be made, else empty; `diskFull` tells whether that was
+    // a full disk. Once `cancel` is set the copy stops between two steps:
+    // nothing is kept and nothing is reported.
+    QString MakeDailyBackup(const QDate &today, bool *diskFull = nullptr,
+                            const std::atomic_bool *cancel = nullptr) const;
+    // The one line shown when the disk of the data file is full.
+    QString DiskFullNotice() const;
 
     // --- backup and restore -----------------------------------------------
     // A consistent, checked copy of the data file as `target` (private to

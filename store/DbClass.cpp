@@ -1,7 +1,7 @@
 #include "store/DbClass.h"
 
 #include "store/AmountText.h"
-#include "store/KestrelClass.h"
+#include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 
 #include <QDir>
@@ -105,7 +105,7 @@ public:
 };
 
 QByteArray storedText(const QString &text) {
-    return TKestrel::EncodeField(text).toLatin1();
+    return EncodeField(text).toLatin1();
 }
 
 QByteArray storedDate(QDate date) {
@@ -173,13 +173,6 @@ void addCents(qint64 &total, qint64 cents) {
         fail(QStringLiteral("The amounts of this period add up to more than Ledgerly can show."));
 }
 
-// A stored text decoded; short values (all notes and categories in practice)
-// go through a buffer on the stack.
-QString decoded(QByteArrayView stored) {
-    QVarLengthArray<char, 512> buffer(DecodedSizeBound(stored.size()));
-    return QString::fromUtf8(buffer.data(), DecodeFieldInto(stored, buffer.data()));
-}
-
 // A quick hash of a short stored text (a category): its length and its
 // first and last eight bytes. Texts that share all three only cost a longer
 // probe, since entries are always compared whole.
@@ -216,7 +209,7 @@ public:
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             TSlot &slot = FSlots[at];
             if (slot.Entry < 0) {
-                const QString name = decoded(stored);
+                const QString name = DecodeField(stored);
                 FEntries.append({stored.toByteArray(), {{name, 0, 0}, {name, 0, 0}}});
                 slot = {hash, FEntries.size() - 1};
                 return FEntries.last();
@@ -304,7 +297,7 @@ public:
     const QString &Of(QByteArrayView stored) {
         auto it = FTexts.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
         if (it == FTexts.cend())
-            it = FTexts.insert(stored.toByteArray(), decoded(stored));
+            it = FTexts.insert(stored.toByteArray(), DecodeField(stored));
         return it.value();
     }
 
@@ -369,12 +362,30 @@ void replaceUserRow(TSqlConnection &db, const QByteArray &storedName, const QByt
 }
 
 // Both category lists of a user, empty when the user has no row yet.
-QPair<QString, QString> readCategories(TSqlConnection &db, const QByteArray &storedUser) {
+// The user's two category lists as stored ("out", "in"), empty when none.
+QPair<QByteArray, QByteArray> storedLists(TSqlConnection &db, const QByteArray &storedUser) {
     TSqlStatement query(db, "select out, \"in\" from cates where user = ?1 order by rowid limit 1");
     query.Bind(1, storedUser);
     if (!query.Next())
         return {};
-    return {decoded(query.Bytes(0)), decoded(query.Bytes(1))};
+    return {query.Bytes(0).toByteArray(), query.Bytes(1).toByteArray()};
+}
+
+// A category list is kept as one text: its items joined by CR LF, blanks
+// and line breaks at both ends removed (as the list editor has always
+// stored it). These two functions are the only place that knows it.
+QString listText(const QStringList &items) {
+    return items.join(QStringLiteral("\r\n")).trimmed();
+}
+
+// The items of a stored list, one per line (a line break may be CR LF, LF
+// or CR); the empty lines at its end make no items.
+QStringList listItems(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QStringList items = text.split(u'\n');
+    while (!items.isEmpty() && items.constLast().isEmpty())
+        items.removeLast();
+    return items;
 }
 
 void checkListName(const QString &listName) {
@@ -491,39 +502,36 @@ bool sameRecord(const TSqlStatement &row, const TRecord &record) {
     qint64 cents = 0;
     return readDate(row.Bytes(0)) == record.Date && readType(row.Bytes(1), type) &&
            type == record.Type && readCents(row, 3, cents) && cents == record.Cents &&
-           decoded(row.Bytes(2)) == record.Category && decoded(row.Bytes(4)) == record.Notes;
-}
-
-QString &listOf(QPair<QString, QString> &lists, TRecordType type) {
-    return type == TRecordType::Income ? lists.second : lists.first;
+           DecodeField(row.Bytes(2)) == record.Category &&
+           DecodeField(row.Bytes(4)) == record.Notes;
 }
 
 QString listWord(TRecordType type) {
     return type == TRecordType::Income ? QStringLiteral("income") : QStringLiteral("expense");
 }
 
-void writeCategories(TSqlConnection &db, const QByteArray &storedUser,
-                     const QPair<QString, QString> &lists) {
-    TSqlStatement del(db, "delete from cates where user = ?1");
-    del.Bind(1, storedUser).Run();
-    TSqlStatement insert(db, "insert into cates (user, out, \"in\") values (?1, ?2, ?3)");
-    insert.Bind(1, storedUser)
-        .Bind(2, storedText(lists.first))
-        .Bind(3, storedText(lists.second))
-        .Run();
+// The items of the user's list of `type`.
+QStringList readList(TSqlConnection &db, const QByteArray &storedUser, TRecordType type) {
+    const auto lists = storedLists(db, storedUser);
+    return listItems(DecodeField(type == TRecordType::Income ? lists.second : lists.first));
 }
 
-// Sets the list of `type` to `after` while it is `before`.
+// Sets the list of `type` to `after` while it is `before`; the other list is
+// written back exactly as it was stored.
 void changeList(TSqlConnection &db, const QByteArray &storedUser, TRecordType type,
-                const QString &before, const QString &after) {
-    auto lists = readCategories(db, storedUser);
-    if (listOf(lists, type) != before)
+                const QStringList &before, const QStringList &after) {
+    auto [outList, inList] = storedLists(db, storedUser);
+    QByteArray &list = type == TRecordType::Income ? inList : outList;
+    if (listItems(DecodeField(list)) != before)
         changedElsewhere(QStringLiteral("The %1 category list was changed").arg(listWord(type)),
                          QStringLiteral("Open the list again to see it as it is now."));
     if (before == after)
         return;
-    listOf(lists, type) = after;
-    writeCategories(db, storedUser, lists);
+    list = storedText(listText(after));
+    TSqlStatement del(db, "delete from cates where user = ?1");
+    del.Bind(1, storedUser).Run();
+    TSqlStatement insert(db, "insert into cates (user, out, \"in\") values (?1, ?2, ?3)");
+    insert.Bind(1, storedUser).Bind(2, outList).Bind(3, inList).Run();
 }
 
 QList<TCategoryRule> readRules(TSqlConnection &db, const QByteArray &storedUser) {
@@ -535,7 +543,7 @@ QList<TCategoryRule> readRules(TSqlConnection &db, const QByteArray &storedUser)
         // "out" and anything unknown are money out, as the rules kept before
         // rules had a type.
         const QByteArrayView type = query.Bytes(2);
-        rules.append({decoded(query.Bytes(0)), decoded(query.Bytes(1)),
+        rules.append({DecodeField(query.Bytes(0)), DecodeField(query.Bytes(1)),
                       sameBytes(type, "in")     ? TRuleType::Income
                       : sameBytes(type, "both") ? TRuleType::Both
                                                 : TRuleType::Expense});
@@ -616,7 +624,7 @@ QList<TBudget> readBudgets(TSqlConnection &db, const QByteArray &storedUser) {
         TBudget budget;
         // Rows another program wrote unreadably are left out.
         if (readType(query.Bytes(0), budget.Type) && readWholeCents(query, 2, budget.Cents)) {
-            budget.Category = decoded(query.Bytes(1));
+            budget.Category = DecodeField(query.Bytes(1));
             budgets.append(budget);
         }
     }
@@ -656,24 +664,22 @@ void writeBudgets(TSqlConnection &db, const QByteArray &storedUser, const QList<
     }
 }
 
-// The budgets with the one of `from` of that type renamed to `to`, or added
-// to the budget of `to` where there is one (the two categories merge).
+// The budgets with the one of `from` of that type renamed to `to`. Where
+// `to` has a budget of its own (the two categories merge), that budget is
+// kept and the one of `from` goes: the user set it for the category that
+// remains, and a sum of the two would be a budget nobody chose.
 QList<TBudget> renamedBudgets(QList<TBudget> budgets, TRecordType type, const QString &from,
                               const QString &to) {
-    const auto find = [&](const QString &name) {
-        return std::find_if(budgets.begin(), budgets.end(),
-                            [&](const TBudget &b) { return b.Type == type && b.Category == name; });
+    const auto has = [&](const QString &name) {
+        return [&, name](const TBudget &b) { return b.Type == type && b.Category == name; };
     };
-    const auto source = find(from);
+    const auto source = std::find_if(budgets.begin(), budgets.end(), has(from));
     if (source == budgets.end())
         return budgets;
-    const auto target = find(to);
-    if (target == budgets.end()) {
-        source->Category = to;
-    } else {
-        target->Cents = std::min(kMaxCents, target->Cents + source->Cents);
+    if (std::any_of(budgets.cbegin(), budgets.cend(), has(to)))
         budgets.erase(source);
-    }
+    else
+        source->Category = to;
     return sortedBudgets(budgets);
 }
 
@@ -696,8 +702,8 @@ bool readRecurring(const TSqlStatement &row, TRecurring &entry) {
         entry.Cents < 1 || !entry.Schedule.First.isValid() || !row.IsNumber(6) || row.Int(6) < 1 ||
         row.Int(6) > 999 || known == std::end(kRepeatUnits) || !last || !booked)
         return false;
-    entry.Category = decoded(row.Bytes(2));
-    entry.Notes = decoded(row.Bytes(4));
+    entry.Category = DecodeField(row.Bytes(2));
+    entry.Notes = DecodeField(row.Bytes(4));
     entry.Schedule.Every = int(row.Int(6));
     entry.Schedule.Unit = TRepeatUnit(known - std::begin(kRepeatUnits));
     entry.Schedule.Last = *last;
@@ -812,6 +818,40 @@ bool moveBooking(TSqlConnection &db, const QByteArray &storedUser, const TBookin
     return true;
 }
 
+// The totals of ReadPeriod without its records, days and months: the sums
+// per type and per category, over the same records (the readable ones).
+TPeriod readTotals(TSqlConnection &db, const QByteArray &storedUser, QDate from, QDate to) {
+    TSqlStatement query(db, "select date, type, cate, amount from data "
+                            "where user = ?1 and date >= ?2 and date <= ?3");
+    query.Bind(1, storedUser).Bind(2, storedDate(from)).Bind(3, storedDate(to));
+    TPeriod period;
+    PeriodCategories categories;
+    // A stored date is read once per day, as ReadPeriod reads it.
+    QByteArray lastIso;
+    bool lastReadable = false;
+    while (query.Next()) {
+        const QByteArrayView iso = query.Bytes(0);
+        if (!sameBytes(iso, lastIso)) {
+            lastIso = iso.toByteArray();
+            lastReadable = readDate(iso).isValid();
+        }
+        TRecordType type;
+        qint64 cents = 0;
+        if (!lastReadable || !readType(query.Bytes(1), type) || !readCents(query, 3, cents)) {
+            ++period.Unreadable;
+            continue;
+        }
+        const bool income = type == TRecordType::Income;
+        TCategoryTotal &category = categories.Find(query.Bytes(2)).Totals[income];
+        ++category.Count;
+        addCents(category.Cents, cents);
+        addCents(income ? period.IncomeCents : period.ExpenseCents, cents);
+    }
+    period.ExpenseCategories = categories.Ordered(TRecordType::Expense);
+    period.IncomeCategories = categories.Ordered(TRecordType::Income);
+    return period;
+}
+
 // --- renaming categories ------------------------------------------------------------------
 
 // The ids of the user's records of that type and category, each stored
@@ -829,7 +869,7 @@ QList<qint64> categoryIds(TSqlConnection &db, const QByteArray &storedUser, TRec
         const QByteArrayView cate = query.Bytes(2);
         auto it = matches.constFind(QByteArray::fromRawData(cate.data(), cate.size()));
         if (it == matches.cend())
-            it = matches.insert(cate.toByteArray(), decoded(cate) == name);
+            it = matches.insert(cate.toByteArray(), DecodeField(cate) == name);
         if (it.value())
             ids << query.Int(0);
     }
@@ -839,18 +879,17 @@ QList<qint64> categoryIds(TSqlConnection &db, const QByteArray &storedUser, TRec
 // The list with the line `from` renamed to `to`, or dropped where a line
 // `to` exists already (lines compared without blanks at their ends). A list
 // without the line stays as it is, and so do its empty lines.
-QString renamedList(const QString &list, const QString &from, const QString &to) {
+QStringList renamedList(const QStringList &lines, const QString &from, const QString &to) {
     if (from.trimmed().isEmpty())
-        return list;
-    QStringList lines = QString(list).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
+        return lines;
     const auto isLine = [&](const QString &name) {
         return [&name](const QString &line) { return line.trimmed() == name; };
     };
     if (std::none_of(lines.cbegin(), lines.cend(), isLine(from)))
-        return list;
+        return lines;
     bool hasTo = std::any_of(lines.cbegin(), lines.cend(), isLine(to));
     QStringList out;
-    for (const QString &line : std::as_const(lines)) {
+    for (const QString &line : lines) {
         if (line.trimmed() != from) {
             out << line;
         } else if (!hasTo) {
@@ -858,7 +897,7 @@ QString renamedList(const QString &list, const QString &from, const QString &to)
             hasTo = true;
         }
     }
-    return out.join(QStringLiteral("\r\n"));
+    return out;
 }
 
 bool ruleApplies(TRuleType rule, TRecordType type) {
@@ -881,7 +920,7 @@ void applyRename(TSqlConnection &db, const QByteArray &storedUser, const TCatego
             read.Bind(1, id).Bind(2, storedUser);
             TRecordType type;
             if (!read.Next() || !readType(read.Bytes(0), type) || type != rename.Type ||
-                decoded(read.Bytes(1)) != rename.From)
+                DecodeField(read.Bytes(1)) != rename.From)
                 changed(QStringLiteral("A record of the category \"%1\" was changed or deleted")
                             .arg(rename.From));
             read.Reset();
@@ -1030,7 +1069,7 @@ public:
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             TSlot &slot = FSlots[at];
             if (slot.Entry < 0) {
-                const QString name = decoded(stored);
+                const QString name = DecodeField(stored);
                 FEntries.push_back({stored.toByteArray(), name, FWords.TextMask(name)});
                 slot = {hash, qsizetype(FEntries.size() - 1)};
                 return FEntries.back();
@@ -1113,25 +1152,15 @@ bool TDbMan::CheckPassword(const QString &name, const QString &password) {
     return false;
 }
 
-QString TDbMan::GetUserNames() {
-    QString names;
-    {
-        Book db(FDataFile, Book::Read);
-        // Newest row first: a sign-in re-inserts the user, so the user who
-        // signed in last heads the list.
-        TSqlStatement query(db, "select name from users order by rowid desc");
-        while (query.Next()) {
-            names += QLatin1String("\r\n");
-            names += decoded(query.Bytes(0));
-        }
-    }
-    // Blanks and control characters at both ends go (the first line break too).
-    qsizetype begin = 0, end = names.size();
-    while (begin < end && names.at(begin).unicode() <= 0x20)
-        ++begin;
-    while (end > begin && names.at(end - 1).unicode() <= 0x20)
-        --end;
-    return names.mid(begin, end - begin);
+QStringList TDbMan::GetUserNames() {
+    QStringList names;
+    Book db(FDataFile, Book::Read);
+    // Newest row first: a sign-in re-inserts the user, so the user who
+    // signed in last heads the list.
+    TSqlStatement query(db, "select name from users order by rowid desc");
+    while (query.Next())
+        names << DecodeField(query.Bytes(0));
+    return names;
 }
 
 void TDbMan::ReinsertUser(const QString &name, const QString &password) {
@@ -1170,24 +1199,25 @@ void TDbMan::SetPassword(const QString &name, const QString &password) {
 
 // --- category lists -------------------------------------------------------------------
 
-QString TDbMan::GetCategories(const QString &user, const QString &listName) {
+QStringList TDbMan::GetCategories(const QString &user, const QString &listName) {
     checkListName(listName);
     Book db(FDataFile, Book::Read);
-    const auto lists = readCategories(db, storedText(user));
-    return listName == QLatin1String("out") ? lists.first : lists.second;
+    const auto lists = storedLists(db, storedText(user));
+    return listItems(DecodeField(listName == QLatin1String("out") ? lists.first : lists.second));
 }
 
-void TDbMan::SetCategories(const QString &user, const QString &listName, const QString &text) {
+void TDbMan::SetCategories(const QString &user, const QString &listName, const QStringList &items) {
     checkListName(listName);
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    auto [outText, inText] = readCategories(db, storedUser);
-    (listName == QLatin1String("out") ? outText : inText) = text;
+    // The other list is written back exactly as it was stored.
+    auto [outList, inList] = storedLists(db, storedUser);
+    (listName == QLatin1String("out") ? outList : inList) = storedText(listText(items));
     TSqlStatement del(db, "delete from cates where user = ?1");
     del.Bind(1, storedUser).Run();
     TSqlStatement insert(db, "insert into cates (user, out, \"in\") values (?1, ?2, ?3)");
-    insert.Bind(1, storedUser).Bind(2, storedText(outText)).Bind(3, storedText(inText)).Run();
+    insert.Bind(1, storedUser).Bind(2, outList).Bind(3, inList).Run();
     tr.Commit();
 }
 
@@ -1244,7 +1274,7 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
         }
         rec.Id = query.Int(2);
         rec.Date = day;
-        rec.Notes = decoded(query.Bytes(5));
+        rec.Notes = DecodeField(query.Bytes(5));
         const bool income = rec.Type == TRecordType::Income;
         TCategoryTotal &category = categories.Find(query.Bytes(3)).Totals[income];
         rec.Category = category.Category;
@@ -1274,7 +1304,7 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
                             "order by date asc, id asc");
     query.Bind(1, storedUser).Bind(2, first).Bind(3, last).Bind(4, storedCategory);
     // Every row has the category asked for (matched exactly as stored).
-    const QString shownCategory = decoded(storedCategory);
+    const QString shownCategory = DecodeField(storedCategory);
     QList<TRecord> records;
     while (query.Next()) {
         TRecord rec;
@@ -1285,7 +1315,7 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
             continue;
         rec.Id = query.Int(2);
         rec.Category = shownCategory;
-        rec.Notes = decoded(query.Bytes(4));
+        rec.Notes = DecodeField(query.Bytes(4));
         records.append(std::move(rec));
     }
     return records;
@@ -1338,13 +1368,18 @@ TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &reco
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     // The entries' booked dates first, under the write lock: another
     // instance may have booked the same occurrences since they were read.
-    QSet<qint64> bookedMeanwhile;
+    QList<qint64> bookedMeanwhile;
     for (const TBookingAdvance &advance : advances) {
-        if (moveBooking(db, storedUser, advance))
-            save.Advanced << advance;
-        else
-            bookedMeanwhile.insert(advance.Entry);
+        if (!moveBooking(db, storedUser, advance))
+            bookedMeanwhile << advance.Entry;
     }
+    if (!bookedMeanwhile.isEmpty())
+        throw TBookedMeanwhileError(
+            QStringLiteral("Rows of recurring entries in this save were booked in another Ledgerly "
+                           "window meanwhile (or their entries changed there); nothing was saved. "
+                           "Take those rows out of the pending lists and save again."),
+            bookedMeanwhile);
+    save.Advanced = advances;
     {
         TSqlStatement insert(db, kInsertRecord);
         // The ids are looked up under the write lock: another instance may
@@ -1361,12 +1396,6 @@ TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &reco
             done.Id = 0;
             done.Import = {};
             done.Recurring = {};
-            if (!records[i].Recurring.IsEmpty() &&
-                bookedMeanwhile.contains(records[i].Recurring->Entry)) {
-                ++save.BookedMeanwhile;
-                save.Stored << done;
-                continue;
-            }
             if (!rec.ImportId.isEmpty() && !rec.Wanted) {
                 known.Reset();
                 known.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId);
@@ -1479,7 +1508,7 @@ void TDbMan::ForEachNotesCategory(
     }
     DecodedTexts names;
     groups.ForEach([&](QByteArrayView notes, int group, int count) {
-        row(group % 2 ? TRecordType::Income : TRecordType::Expense, decoded(notes),
+        row(group % 2 ? TRecordType::Income : TRecordType::Expense, DecodeField(notes),
             names.Of(categories.at(group / 2)), count);
     });
 }
@@ -1504,7 +1533,7 @@ QList<TBankProfile> TDbMan::BankProfiles(const QString &user) {
         TSqlStatement query(db, "select name, layout from profiles where user = ?1");
         query.Bind(1, storedText(user));
         while (query.Next())
-            profiles.append({decoded(query.Bytes(0)), decoded(query.Bytes(1))});
+            profiles.append({DecodeField(query.Bytes(0)), DecodeField(query.Bytes(1))});
     }
     std::sort(profiles.begin(), profiles.end(), [](const TBankProfile &a, const TBankProfile &b) {
         return a.Name.localeAwareCompare(b.Name) < 0;
@@ -1609,12 +1638,12 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
     return ids;
 }
 
-void TDbMan::ChangeCategories(const QString &user, TRecordType type, const QString &expected,
-                              const QString &text) {
+void TDbMan::ChangeCategories(const QString &user, TRecordType type, const QStringList &expected,
+                              const QStringList &items) {
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    changeList(db, storedUser, type, expected, text);
+    changeList(db, storedUser, type, expected, items);
     tr.Commit();
 }
 
@@ -1665,7 +1694,7 @@ QList<TRecord> TDbMan::FindRecords(const QString &user, const QString &text, int
             rec.Date = day;
             rec.Category = category.Name;
             // Decoded again: matching lower-cased the buffer.
-            rec.Notes = decoded(query.Bytes(5));
+            rec.Notes = DecodeField(query.Bytes(5));
             found.append(std::move(rec));
         }
     }
@@ -1696,8 +1725,7 @@ TCategoryRename TDbMan::RenameCategory(const QString &user, TRecordType type, co
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     if (from != to) {
         rename.Ids = categoryIds(db, storedUser, type, from);
-        auto lists = readCategories(db, storedUser);
-        rename.ListBefore = listOf(lists, type);
+        rename.ListBefore = readList(db, storedUser, type);
         rename.ListAfter = renamedList(rename.ListBefore, from, to);
         rename.RulesBefore = rename.RulesAfter = readRules(db, storedUser);
         for (TCategoryRule &rule : rename.RulesAfter)
@@ -1746,40 +1774,50 @@ void TDbMan::SetBudgets(const QString &user, const QList<TBudget> &expected,
     tr.Commit();
 }
 
-TMonthlyAverages TDbMan::MonthlyAverages(const QString &user, TRecordType type, QDate today,
-                                         int months) {
+TMonthlyAverages TDbMan::MonthlyAverages(const QString &user, QDate today, int months) {
     storedDate(today);
     if (months < 1)
         fail(QStringLiteral("Averages need at least one month."));
     TMonthlyAverages averages;
     const QDate thisMonth(today.year(), today.month(), 1);
-    averages.From = thisMonth.addMonths(-months);
     averages.To = thisMonth.addDays(-1);
-    if (averages.From.year() < 1)
-        averages.From = QDate(1, 1, 1);
-    // The months before the user's first record are not counted.
+    averages.From = std::max(thisMonth.addMonths(-months), QDate(1, 1, 1));
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Read);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Read);
+    // The months before the user's first record are not counted: a book
+    // begun two months ago is averaged over those two.
     QDate first;
     {
-        Book db(FDataFile, Book::Read);
-        TSqlStatement query(db, "select date from data where user = ?1 order by date");
-        query.Bind(1, storedText(user));
-        while (query.Next() && !first.isValid())
+        TSqlStatement query(db, "select date from data where user = ?1 and date >= ?2 "
+                                "order by date");
+        query.Bind(1, storedUser).Bind(2, storedDate(averages.From));
+        while (!first.isValid() && query.Next())
             first = readDate(query.Bytes(0));
     }
     if (!first.isValid() || first > averages.To) {
-        averages.From = averages.To.addDays(1);
+        averages.From = thisMonth;
         return averages;
     }
-    if (first > averages.From)
-        averages.From = QDate(first.year(), first.month(), 1);
+    averages.From = std::max(averages.From, QDate(first.year(), first.month(), 1));
     averages.Months = (averages.To.year() - averages.From.year()) * 12 + averages.To.month() -
                       averages.From.month() + 1;
-    const TPeriod period = ReadPeriod(user, averages.From, averages.To);
-    for (const TCategoryTotal &total :
-         type == TRecordType::Income ? period.IncomeCategories : period.ExpenseCategories)
-        averages.Categories.append(
-            {total.Category, (total.Cents + averages.Months / 2) / averages.Months});
+    const TPeriod totals = readTotals(db, storedUser, averages.From, averages.To);
+    const auto average = [&](const QList<TCategoryTotal> &categories) {
+        QList<TCategoryAverage> out;
+        for (const TCategoryTotal &total : categories)
+            out.append({total.Category, (total.Cents + averages.Months / 2) / averages.Months});
+        return out;
+    };
+    averages.ExpenseCategories = average(totals.ExpenseCategories);
+    averages.IncomeCategories = average(totals.IncomeCategories);
     return averages;
+}
+
+TPeriod TDbMan::ReadTotals(const QString &user, QDate from, QDate to) {
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Read);
+    return readTotals(db, storedUser, from, to);
 }
 
 // --- recurring entries --------------------------------------------------------------------

@@ -7,8 +7,10 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <utility>
 
 // Raised by the operations of undo and redo when what they would change is
 // no longer as the step left it: another instance changed or deleted it
@@ -18,21 +20,30 @@ public:
     using TDbError::TDbError;
 };
 
+// Raised by TDbMan::SavePending when the booked date of a recurring entry
+// is no longer the one the save's rows were made from: another instance
+// booked those occurrences (or changed or deleted the entry) meanwhile.
+// Nothing was stored. Entries: the ids of those entries, so that their rows
+// can be taken out and the rest saved again.
+class TBookedMeanwhileError : public TBookChangedError {
+public:
+    TBookedMeanwhileError(const QString &message, QList<qint64> entries)
+        : TBookChangedError(message), Entries(std::move(entries)) {}
+    QList<qint64> Entries;
+};
+
 // What a save of pending records did (TDbMan::SavePending).
 struct TPendingSave {
     // Imported records left out: another instance stored their statement
     // lines meanwhile.
     int LeftOut = 0;
-    // Records of recurring entries left out: their entry was booked (or
-    // deleted) meanwhile, by another instance.
-    int BookedMeanwhile = 0;
     // One record per record given, as stored: with its new id (0 when it
     // was left out), with the import id only when this save remembered it,
     // and without a recurring origin (the bookings are in Advanced).
     QList<TRecord> Stored;
-    // The entries' booked dates this save moved. Undo of the save:
-    // ChangeRecords(user, Stored, {}, <each Advanced reversed>); redo:
-    // ChangeRecords(user, {}, Stored, Advanced).
+    // The entries' booked dates this save moved (the advances given). Undo
+    // of the save: ChangeRecords(user, Stored, {}, <each Advanced
+    // reversed>); redo: ChangeRecords(user, {}, Stored, Advanced).
     QList<TBookingAdvance> Advanced;
 };
 
@@ -50,15 +61,21 @@ public:
     bool DeleteUser(const QString &name);
     bool UserExists(const QString &name);
     bool CheckPassword(const QString &name, const QString &password);
-    QString GetUserNames(); // lines joined by CR LF, newest sign-in first
-    // The user's category list "out" (expenses) or "in" (income): one
-    // category per line, lines joined by CR LF.
-    QString GetCategories(const QString &user, const QString &listName);
-    void SetCategories(const QString &user, const QString &listName, const QString &text);
+    // The users as stored, the one who signed in last first.
+    QStringList GetUserNames();
+    // The user's category list "out" (expenses) or "in" (income), its items
+    // in their order, empty ones among them as stored. Setting a list
+    // stores it whole and leaves the other one exactly as it was.
+    QStringList GetCategories(const QString &user, const QString &listName);
+    void SetCategories(const QString &user, const QString &listName, const QStringList &items);
 
     // Everything a search shows of the user's records from `from` to `to`
     // (both included), read in one ordered pass over the user's records.
     TPeriod ReadPeriod(const QString &user, QDate from, QDate to);
+    // The same period's sums only: IncomeCents, ExpenseCents, the category
+    // lists and Unreadable (no records, days or months). What was spent per
+    // category for a period's budgets (PeriodBudget) when no search holds it.
+    TPeriod ReadTotals(const QString &user, QDate from, QDate to);
     // The user's records of one type and category in the period, by date
     // then id (More Info).
     QList<TRecord> ReadCategoryRecords(const QString &user, QDate from, QDate to, TRecordType type,
@@ -83,12 +100,11 @@ public:
     // `records`; a row the user deleted is thereby skipped. A record with a
     // TRecurringOrigin needs the advance of its entry (same From, its date
     // after From and not after To); a save without it is refused and stores
-    // nothing. In the save's transaction each entry's booked date is checked:
-    // while it is still From it becomes To and the entry's records are
-    // stored; otherwise (another instance booked them, or the entry is gone)
-    // none of the entry's records are stored, they are counted in
-    // BookedMeanwhile, and the rest of the save goes on. So no occurrence is
-    // ever stored twice.
+    // nothing. In the save's transaction each entry's booked date is checked
+    // and moved from From to To; when one is no longer From (another
+    // instance booked those occurrences, or the entry was changed or
+    // deleted) nothing at all is stored and TBookedMeanwhileError names the
+    // entries. So no occurrence is ever stored twice.
     TPendingSave SavePending(const QString &user, const QList<TRecord> &records,
                              const QList<TBookingAdvance> &advances);
 
@@ -144,10 +160,10 @@ public:
     QList<qint64> ChangeRecords(const QString &user, const QList<TRecord> &remove,
                                 const QList<TRecord> &insert,
                                 const QList<TBookingAdvance> &bookings = {});
-    // Sets the user's category list of `type` to `text` while it is still
-    // `expected` (lines joined by CR LF, as stored).
-    void ChangeCategories(const QString &user, TRecordType type, const QString &expected,
-                          const QString &text);
+    // Sets the user's category list of `type` to `items` while it is still
+    // `expected`.
+    void ChangeCategories(const QString &user, TRecordType type, const QStringList &expected,
+                          const QStringList &items);
 
     // --- find ------------------------------------------------------------------------
     // The user's records, newest first (the transaction list's order
@@ -165,9 +181,9 @@ public:
     // Renames the category `from` to `to` in one transaction: in every record
     // of that type of the user, in the category list of that type (where a
     // line `to` exists already, the line `from` goes: the two are merged) and
-    // in the import rules of that type or of both types, in the budgets (a
-    // budget of `to` of that type takes the budget of `from` added to it) and
-    // in the recurring entries of that type. Returns what changed.
+    // in the import rules of that type or of both types, in the budgets (where
+    // `to` of that type has a budget, it keeps it and the budget of `from`
+    // goes) and in the recurring entries of that type. Returns what changed.
     TCategoryRename RenameCategory(const QString &user, TRecordType type, const QString &from,
                                    const QString &to);
     // Makes a rename again as it was returned (a redo), or the other way with
@@ -190,12 +206,11 @@ public:
     //   Save of the window:  SetBudgets(user, read, edited); undo: SetBudgets(user, edited, read)
     void SetBudgets(const QString &user, const QList<TBudget> &expected,
                     const QList<TBudget> &budgets);
-    // The average per month of the user's records of `type`, per category,
+    // The average per month of the user's records, per type and category,
     // over the `months` full months before today's month, from the month of
     // the user's first record on when that lies within them (a book begun
-    // two months ago is averaged over those two). Read through ReadPeriod.
-    TMonthlyAverages MonthlyAverages(const QString &user, TRecordType type, QDate today,
-                                     int months = 12);
+    // two months ago is averaged over those two).
+    TMonthlyAverages MonthlyAverages(const QString &user, QDate today, int months = 12);
 
     // --- recurring entries -----------------------------------------------------------------
     // The user's recurring entries in the order they were made; entries

@@ -176,7 +176,7 @@ QStringList BudgetCategories(const QStringList &list, const TMonthlyAverages &av
     };
     for (const QString &line : list)
         add(line.trimmed());
-    for (const TCategoryAverage &average : averages.Categories)
+    for (const TCategoryAverage &average : averages.Of(type))
         add(average.Category);
     for (const TBudget &budget : budgets)
         if (budget.Type == type)

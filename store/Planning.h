@@ -88,11 +88,14 @@ struct TCategoryAverage {
 
 struct TMonthlyAverages {
     QDate From, To; // the full months averaged over
-    int Months = 0; // their number (the divisor)
-    // Every category of the type with records in those months, largest
+    int Months = 0; // their number (the divisor); 0: no records in them
+    // Every category of each type with records in those months, largest
     // first (as a search lists them).
-    QList<TCategoryAverage> Categories;
+    QList<TCategoryAverage> ExpenseCategories, IncomeCategories;
 
+    const QList<TCategoryAverage> &Of(TRecordType type) const {
+        return type == TRecordType::Income ? IncomeCategories : ExpenseCategories;
+    }
     bool operator==(const TMonthlyAverages &) const = default;
 };
 

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSharedData>
 #include <QString>
+#include <QStringList>
 
 // The values that cross the store's boundary: records and the totals of a
 // period, typed; texts are made where they are shown.
@@ -208,8 +209,8 @@ struct TBookingAdvance {
 struct TCategoryRename {
     TRecordType Type = TRecordType::Expense;
     QString From, To;
-    QList<qint64> Ids;             // the records of Type whose category went From -> To
-    QString ListBefore, ListAfter; // the category list of Type (lines joined by CR LF)
+    QList<qint64> Ids;                 // the records of Type whose category went From -> To
+    QStringList ListBefore, ListAfter; // the category list of Type
     QList<TCategoryRule> RulesBefore, RulesAfter; // all the user's rules, in order
     QList<TBudget> BudgetsBefore, BudgetsAfter; // all the user's budgets (as Budgets() reads them)
     // The user's recurring entries of Type and category From, and the same

@@ -150,11 +150,19 @@ qint64 TSqlConnection::PragmaInt(const char *name) {
     return pragma.Next() ? pragma.Int(0) : 0;
 }
 
-void TSqlConnection::CopyFrom(TSqlConnection &source) {
+bool TSqlConnection::CopyFrom(TSqlConnection &source, int pagesPerStep,
+                              const std::atomic_bool *cancel) {
     sqlite3_backup *backup = sqlite3_backup_init(FDb, "main", source.FDb, "main");
     if (!backup)
         Fail();
-    int rc = sqlite3_backup_step(backup, -1);
+    int rc = SQLITE_OK;
+    while (rc == SQLITE_OK) {
+        if (cancel && cancel->load()) {
+            sqlite3_backup_finish(backup);
+            return false;
+        }
+        rc = sqlite3_backup_step(backup, pagesPerStep);
+    }
     // The system's reason is taken before anything else can change errno.
     const int systemError = rc == SQLITE_DONE ? 0 : errno;
     const int finished = sqlite3_backup_finish(backup);
@@ -177,6 +185,7 @@ void TSqlConnection::CopyFrom(TSqlConnection &source) {
         journal.Reset();
         Exec("PRAGMA journal_mode=DELETE");
     }
+    return true;
 }
 
 qint64 TSqlConnection::Changes() const {

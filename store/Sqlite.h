@@ -6,6 +6,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <atomic>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -41,13 +43,21 @@ public:
     // The value of `PRAGMA <name>` (first column of its first row).
     qint64 PragmaInt(const char *name);
     // Replaces this database's whole content with `source`'s through
-    // SQLite's online backup, in one step: `source` is read under a shared
-    // lock and this file written under an exclusive one, so the copy is
-    // consistent whatever other connections do, and they see this file's
-    // old or new content, never a mix. The copy keeps the program's own
-    // journal mode even when `source` was in WAL mode. A reason from the
-    // system (a full disk, a size limit) is added to SQLite's message.
-    void CopyFrom(TSqlConnection &source);
+    // SQLite's online backup: `source` is read under a shared lock and this
+    // file written under an exclusive one, so the copy is consistent
+    // whatever other connections do, and they see this file's old or new
+    // content, never a mix. The copy keeps the program's own journal mode
+    // even when `source` was in WAL mode. A reason from the system (a full
+    // disk, a size limit) is added to SQLite's message.
+    //
+    // By default the copy is made in one step. With `pagesPerStep` > 0 it
+    // is made that many pages at a time, and `source` is free between two
+    // steps: another connection may write to it then (the copy starts again
+    // from its first page after such a write). `cancel`, when given, is
+    // looked at between two steps: once it is set the copy stops and false
+    // is returned, this file left incomplete.
+    bool CopyFrom(TSqlConnection &source, int pagesPerStep = -1,
+                  const std::atomic_bool *cancel = nullptr);
 
     sqlite3 *Handle() const { return FDb; }
     const QString &Path() const { return FPath; }

@@ -1,8 +1,9 @@
 // The account menu through the real main window: switch user, set password,
 // delete user, backup, restore, About and Exit.
+#include "app/Process.h"
 #include "forms/MainForm.h"
 #include "store/DbClass.h"
-#include "store/KestrelClass.h"
+#include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
@@ -141,7 +142,7 @@ private slots:
         {
             TDbMan db(fixture->DataFile());
             db.AddRecord("alice", TestRecord("03/04/2024", "Expense", "Food", "12.50", "lunch"));
-            db.SetCategories("alice", "out", "Food");
+            db.SetCategories("alice", "out", {"Food"});
         }
         ModalAnswer::MessageBox(QMessageBox::Yes);
         trigger("mnuMenu_DeleteUser");
@@ -155,7 +156,7 @@ private slots:
         const TPeriod period = db.ReadPeriod("alice", QDate(2024, 1, 1), QDate(2024, 12, 31));
         QCOMPARE(period.Records.size(), 1);
         QCOMPARE(period.ExpenseCents, 1250);
-        QCOMPARE(db.GetCategories("alice", "out"), QString("Food"));
+        QCOMPARE(db.GetCategories("alice", "out"), QStringList{"Food"});
     }
 
     void backup() {
@@ -172,7 +173,7 @@ private slots:
         QCOMPARE(caption, QString("Backup"));
         // A copy of every row, the owner's alone.
         QCOMPARE(rows(dir.filePath("first.ledgerly")), rows(fixture->DataFile()));
-        QVERIFY(rows(fixture->DataFile()).contains("d1" + TKestrel::EncodeField("alice")));
+        QVERIFY(rows(fixture->DataFile()).contains("d1" + EncodeField("alice")));
         QCOMPARE(QFile::permissions(dir.filePath("first.ledgerly")),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QVERIFY(!QFile::exists(dir.filePath("first")));
@@ -310,9 +311,8 @@ private slots:
         // chosen file after the option: copying "it" through a real start
         // gives the backup.
         const QString received = dir.filePath("received.ledgerly");
-        TKestrel::RunProgram("/bin/sh",
-                             "-c 'cp \"$2\" received.ledgerly' sh " + fixture->Restarts.first(),
-                             dir.path(), 1);
+        RunProgram("/bin/sh", "-c 'cp \"$2\" received.ledgerly' sh " + fixture->Restarts.first(),
+                   dir.path());
         QTRY_VERIFY(QFileInfo(received).size() == QFileInfo(backup).size());
 
         QStringList args{QCoreApplication::applicationFilePath()};

@@ -312,8 +312,7 @@ void TestEditors::tabbingIntoABoxDoesNotSelectItsText() {
 void TestEditors::categoryEditorNeedsAChangeAndTrimsTheText() {
     QWidget owner;
     TfrmEditCate dlg(&owner);
-    const QString input = "Food\r\nRent\r\nFuel\r\n";
-    dlg.CateText = input;
+    dlg.Categories = {"Food", "Rent", "Fuel", ""};
     dlg.show();
     auto *memo = Child<QPlainTextEdit>(&dlg, "memText");
     auto *save = Child<QPushButton>(&dlg, "btnSave");
@@ -330,13 +329,13 @@ void TestEditors::categoryEditorNeedsAChangeAndTrimsTheText() {
     QVERIFY(save->isEnabled());
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(dlg.CateText, input.trimmed());
+    QCOMPARE(dlg.Categories, QStringList({"Food", "Rent", "Fuel"}));
 }
 
 void TestEditors::categoryEditorKeepsInnerEmptyLines() {
     QWidget owner;
     TfrmEditCate dlg(&owner);
-    dlg.CateText = "  Food\r\n\r\nRent\r\nrent";
+    dlg.Categories = {"  Food", "", "Rent", "rent"};
     dlg.show();
     auto *memo = Child<QPlainTextEdit>(&dlg, "memText");
     memo->moveCursor(QTextCursor::End);
@@ -345,14 +344,14 @@ void TestEditors::categoryEditorKeepsInnerEmptyLines() {
     QTest::keyClicks(memo, "  ");
     QTest::mouseClick(Child<QPushButton>(&dlg, "btnSave"), Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(dlg.CateText, QStringLiteral("Food\r\n\r\nRent\r\nrent"));
+    QCOMPARE(dlg.Categories, QStringList({"Food", "", "Rent", "rent"}));
 }
 
 void TestEditors::categoryEditorCancelAndEscape() {
     QWidget owner;
     owner.show();
     TfrmEditCate dlg(&owner);
-    dlg.CateText = "Food";
+    dlg.Categories = {"Food"};
     bool stillOpen = false;
     ModalAnswer::Next([&](QWidget *w) {
         auto *memo = Child<QPlainTextEdit>(w, "memText");
@@ -369,7 +368,7 @@ void TestEditors::categoryEditorCancelAndEscape() {
     QCOMPARE(dlg.exec(), int(QDialog::Rejected));
     QVERIFY(ModalAnswer::AllUsed());
     QVERIFY(stillOpen);
-    QCOMPARE(dlg.CateText, QStringLiteral("Food"));
+    QCOMPARE(dlg.Categories, QStringList{"Food"});
 }
 
 void TestEditors::moreInfoColumnsCaptionAndRows() {

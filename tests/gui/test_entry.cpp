@@ -149,7 +149,7 @@ private slots:
 private:
     // The user's stored category list "out" or "in".
     QString StoredCategories(const QString &list) {
-        return TDbMan(FFixture->DataFile()).GetCategories(kUser, list);
+        return TDbMan(FFixture->DataFile()).GetCategories(kUser, list).join("\r\n");
     }
 
     std::unique_ptr<TMainFixture> FFixture;

@@ -6,6 +6,7 @@
 #include "forms/AboutForm.h"
 #include "forms/LoginForm.h"
 #include "forms/MainForm.h"
+#include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
 
 #include <QApplication>
@@ -173,7 +174,8 @@ private slots:
         QVERIFY(sharp(fixture->Main()->findChild<QLabel *>("IconImage"), {17, 13}));
         TfrmAbout about(fixture->Main());
         QVERIFY(sharp(about.findChild<QLabel *>("imgIcon"), {32, 32}));
-        TfrmLogin login(nullptr, {});
+        TDbMan db(fixture->DataFile());
+        TfrmLogin login(db);
         QVERIFY(sharp(login.findChild<QLabel *>("imgLogin"), {48, 48}));
     }
 };

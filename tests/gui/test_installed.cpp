@@ -1,7 +1,7 @@
 // Run by tests/install/check_install.sh from the bin folder of a fresh
 // install: the program's files are then only in ../share/ledgerly.
 #include "forms/MainForm.h"
-#include "store/KestrelClass.h"
+#include "store/ProgramFiles.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
 
@@ -18,23 +18,22 @@
 class TestInstalled : public QObject {
     Q_OBJECT
 
-    static QString Share() { return QDir::cleanPath(TKestrel::ProgramFolder() + "/../share"); }
+    static QString Share() { return QDir::cleanPath(ProgramFolder() + "/../share"); }
 
 private slots:
     void filesFoundInShareOnly() {
-        QVERIFY2(!QFile::exists(TKestrel::ProgramPath() + "db.ledgerly"),
+        QVERIFY2(!QFile::exists(QDir(ProgramFolder()).filePath("db.ledgerly")),
                  "run this from an installed bin folder");
         for (const char *name :
              {"db.ledgerly", "cates.html", "trans.html", "cates.xls", "trans.xls"})
-            QCOMPARE(TKestrel::InstalledFile(name), Share() + "/ledgerly/" + name);
+            QCOMPARE(InstalledFile(name), Share() + "/ledgerly/" + name);
         // A missing file is reported with both places looked at.
         try {
-            TKestrel::InstalledFile("missing.html");
+            InstalledFile("missing.html");
             QFAIL("no error for a missing file");
         } catch (const std::runtime_error &error) {
             const QString text = QString::fromUtf8(error.what());
-            QVERIFY2(text.contains("\"missing.html\"") &&
-                         text.contains(TKestrel::ProgramFolder()) &&
+            QVERIFY2(text.contains("\"missing.html\"") && text.contains(ProgramFolder()) &&
                          text.contains(Share() + "/ledgerly"),
                      qPrintable(text));
         }

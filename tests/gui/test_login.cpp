@@ -1,12 +1,18 @@
-// The sign-in window through its real controls: first run, creation,
-// sign-in in another letter case, wrong password, the user list order, the
-// keyboard, restore from the command line, and a cancelled start.
+// The start-up and the sign-in window through their real controls: the
+// order of the start, first run and creation, sign-in in another letter
+// case, wrong password, the user list order, the keyboard, restore from the
+// command line, a cancelled start, the daily backup away from the window,
+// and the start of another instance.
+#include "app/Process.h"
+#include "app/Startup.h"
 #include "forms/LoginForm.h"
 #include "forms/MainForm.h"
 #include "store/CheckedFile.h"
+#include "store/DataFile.h"
 #include "store/DbClass.h"
+#include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -15,10 +21,11 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -47,28 +54,48 @@ struct TFullDisk {
     ~TFullDisk() { sqlite3_vfs_register(Base, 1); }
 };
 
-QStringList appArgs(const QString &extra = QString()) {
-    QStringList args{QCoreApplication::applicationFilePath()};
-    if (!extra.isEmpty())
-        args << extra;
-    return args;
+QStringList appArgs(const QStringList &extra = {}) {
+    return QStringList{QCoreApplication::applicationFilePath()} + extra;
 }
 
-QStringList comboItems(TfrmLogin &login) {
+QStringList comboItems(QWidget *login) {
     QStringList items;
-    auto *combo = login.findChild<QComboBox *>("cboUsername");
+    auto *combo = login->findChild<QComboBox *>("cboUsername");
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
     return items;
 }
 
-void type(TfrmLogin &login, const QString &user, const QString &password) {
-    login.findChild<QComboBox *>("cboUsername")->setEditText(user);
-    login.findChild<QLineEdit *>("edtPassword")->setText(password);
+void type(QWidget *login, const QString &user, const QString &password) {
+    login->findChild<QComboBox *>("cboUsername")->setEditText(user);
+    login->findChild<QLineEdit *>("edtPassword")->setText(password);
 }
 
-QPushButton *submit(TfrmLogin &login) {
-    return login.findChild<QPushButton *>("btnSubmit");
+QPushButton *submit(QWidget *login) {
+    return login->findChild<QPushButton *>("btnSubmit");
+}
+
+// The next sign-in window is answered: `user` and `password` submitted.
+void answerSignIn(const QString &user, const QString &password) {
+    TestDialogs::Dialog([=](QDialog *login) {
+        type(login, user, password);
+        submit(login)->click();
+    });
+}
+
+// The next sign-in window is cancelled, after its list of users was read.
+void cancelSignIn(QStringList *users = nullptr) {
+    TestDialogs::Dialog([=](QDialog *login) {
+        if (users)
+            *users = comboItems(login);
+        login->findChild<QPushButton *>("btnCancel")->click();
+    });
+}
+
+// Today's automatic backup of `dataFile`.
+QString todaysCopy(const QString &dataFile) {
+    return QFileInfo(dataFile).dir().filePath(
+        QDate::currentDate().toString("'backups/db-'yyyy-MM-dd'.ledgerly'"));
 }
 
 } // namespace
@@ -77,115 +104,133 @@ class TestLogin : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TMainFixture> fixture;
+    std::unique_ptr<TStartup> startup;
 
-    void addUsers(const QStringList &names) {
-        {
-            TfrmLogin first(nullptr, appArgs()); // makes the data file
-        }
-        TDbMan db(fixture->DataFile());
+    // Runs the start-up with the command line `args`; true when the main
+    // window is shown.
+    bool start(const QStringList &args = appArgs()) {
+        startup = std::make_unique<TStartup>();
+        return !startup->ReadCommandLine(args) && startup->Run();
+    }
+    // Waits for the end of the daily backup of the last start.
+    bool backupDone() {
+        QSignalSpy done(startup.get(), &TStartup::DailyBackupDone);
+        return done.wait(60000);
+    }
+
+    // The data file as a first run makes it, with these users.
+    QString addUsers(const QStringList &names) {
+        const TDataFile file(TDataFile::DefaultPath());
+        file.CreateIfMissing();
+        TDbMan db(file.Path());
         for (const QString &name : names)
             db.AddUser(name, "pw-" + name);
+        return file.Path();
     }
 
 private slots:
+    void initTestCase() { TestDialogs::Install(); }
     void init() { fixture = std::make_unique<TMainFixture>(); }
     void cleanup() {
-        ModalAnswer::Clear();
+        startup.reset();
+        QVERIFY(TestDialogs::AllUsed());
+        TestDialogs::Clear();
         fixture.reset();
     }
 
-    void firstRunAndCreation() {
-        QVERIFY(!QFile::exists(fixture->DataFile()));
-        TfrmLogin login(nullptr, appArgs());
-        QCOMPARE(login.FDataFile, fixture->DataFile());
-        QVERIFY(QFile::exists(fixture->DataFile()));
-        QVERIFY(comboItems(login).isEmpty());
-        QVERIFY(!submit(login)->isEnabled());
-        QCOMPARE(login.windowTitle(), QString("Login"));
-
-        // A password of blanks keeps Submit disabled.
-        type(login, "Guest", "   ");
-        QVERIFY(!submit(login)->isEnabled());
-
-        // Declining the question creates nothing and keeps the window.
-        type(login, " Guest ", " 24680 ");
-        QVERIFY(submit(login)->isEnabled());
-        QString text, caption;
-        ModalAnswer::MessageBox(QMessageBox::No, &text, &caption);
-        submit(login)->click();
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(caption, QString("?"));
-        QCOMPARE(text, QString("You want to create a new Username and Password?\n\n"
-                               "- Username: Guest\n- Password: 24680"));
-        QCOMPARE(login.result(), 0);
-        QVERIFY(TDbMan(fixture->DataFile()).GetUserNames().isEmpty());
-        QVERIFY(submit(login)->isEnabled());
-
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        submit(login)->click();
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(login.result(), int(QDialog::Accepted));
-        QCOMPARE(login.FUserName, QString("Guest"));
-        TDbMan db(fixture->DataFile());
-        QVERIFY(db.UserExists("Guest"));
+    // First run: the data file is made and settled before the sign-in window
+    // reads it; the main window comes after the sign-in, and the day's
+    // backup only once the main window is shown.
+    void firstRunInOrder() {
+        const QString data = fixture->DataFile();
+        QVERIFY(!QFile::exists(data));
+        TestDialogs::Dialog([&](QDialog *login) {
+            QCOMPARE(TDataFile::FormatVersion(data), TDataFile::kFormatVersion);
+            QVERIFY(!startup->MainWindow());
+            QVERIFY(!QFile::exists(todaysCopy(data)));
+            QCOMPARE(login->windowTitle(), QString("Login"));
+            QVERIFY(comboItems(login).isEmpty());
+            QVERIFY(!submit(login)->isEnabled());
+            // A password of blanks keeps Submit disabled.
+            type(login, "Guest", "   ");
+            QVERIFY(!submit(login)->isEnabled());
+            // Declining the question creates nothing and keeps the window.
+            type(login, " Guest ", " 24680 ");
+            submit(login)->click();
+            QVERIFY(login->isVisible());
+            QVERIFY(TDbMan(data).GetUserNames().isEmpty());
+            QVERIFY(submit(login)->isEnabled());
+            submit(login)->click();
+        });
+        TestDialogs::Answer(TButton::No);
+        TestDialogs::Answer(TButton::Yes);
+        QVERIFY(start());
+        QCOMPARE(TestDialogs::Asked().size(), 3);
+        QCOMPARE(TestDialogs::Asked().at(1).Caption, QString("?"));
+        QCOMPARE(TestDialogs::LastMessage(), QString("You want to create a new Username and "
+                                                     "Password?\n\n- Username: Guest\n- "
+                                                     "Password: 24680"));
+        QCOMPARE(startup->MainWindow()->UserName(), QString("Guest"));
+        QVERIFY(startup->MainWindow()->isVisible());
+        TDbMan db(data);
         QVERIFY(db.CheckPassword("Guest", "24680"));
+        QVERIFY(backupDone());
+        QCOMPARE(TDataFile::Problem(todaysCopy(data)), QString());
     }
 
     void signInCaseAndWrongPassword() {
-        addUsers({"Bob"});
-        TfrmLogin login(nullptr, appArgs());
-        QCOMPARE(comboItems(login), QStringList{"Bob"});
+        TDbMan db(addUsers({"Bob"}));
+        TfrmLogin login(db);
+        QCOMPARE(comboItems(&login), QStringList{"Bob"});
 
-        QString text, caption;
-        type(login, "bob", "wrong");
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
-        submit(login)->click();
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("ERROR: Invalid password."));
-        QCOMPARE(caption, QString("ERROR"));
+        type(&login, "bob", "wrong");
+        TestDialogs::Answer(TButton::Ok);
+        submit(&login)->click();
+        QCOMPARE(TestDialogs::Asked().constLast().Caption, QString("ERROR"));
+        QCOMPARE(TestDialogs::LastMessage(), QString("ERROR: Invalid password."));
         QCOMPARE(login.result(), 0);
         QCOMPARE(login.findChild<QLineEdit *>("edtPassword")->text(), QString("wrong"));
-        QVERIFY(submit(login)->isEnabled());
+        QVERIFY(submit(&login)->isEnabled());
 
         QCOMPARE(login.FindUser("BOB"), QString("Bob"));
         QCOMPARE(login.FindUser("nobody"), QString());
 
         // Typed in another case with a trailing blank: the stored spelling.
-        type(login, "bOB ", "pw-Bob");
-        submit(login)->click();
+        type(&login, "bOB ", "pw-Bob");
+        submit(&login)->click();
         QCOMPARE(login.result(), int(QDialog::Accepted));
         QCOMPARE(login.FUserName, QString("Bob"));
     }
 
     void findUserFoldsOnlyAsciiLetters() {
-        addUsers({QString::fromUtf8("Ämil")});
-        TfrmLogin login(nullptr, appArgs());
+        TDbMan db(addUsers({QString::fromUtf8("Ämil")}));
+        TfrmLogin login(db);
         QCOMPARE(login.FindUser(QString::fromUtf8("ÄMIL")), QString::fromUtf8("Ämil"));
         QCOMPARE(login.FindUser(QString::fromUtf8("ämil")), QString());
     }
 
     void listOrderAfterSignIn() {
-        addUsers({"alice", "bob", "carol"});
+        TDbMan db(addUsers({"alice", "bob", "carol"}));
         {
-            TfrmLogin login(nullptr, appArgs());
-            QCOMPARE(comboItems(login), QStringList({"carol", "bob", "alice"}));
-            type(login, "bob", "pw-bob");
-            submit(login)->click();
+            TfrmLogin login(db);
+            QCOMPARE(comboItems(&login), QStringList({"carol", "bob", "alice"}));
+            type(&login, "bob", "pw-bob");
+            submit(&login)->click();
             QCOMPARE(login.result(), int(QDialog::Accepted));
         }
-        TfrmLogin login(nullptr, appArgs());
-        QCOMPARE(comboItems(login), QStringList({"bob", "carol", "alice"}));
+        TfrmLogin login(db);
+        QCOMPARE(comboItems(&login), QStringList({"bob", "carol", "alice"}));
         QCOMPARE(login.findChild<QComboBox *>("cboUsername")->currentText(), QString("bob"));
         login.show();
         QVERIFY(QTest::qWaitForWindowExposed(&login));
         QTRY_COMPARE(QApplication::focusWidget(), login.findChild<QLineEdit *>("edtPassword"));
         // The password still checks after the re-insert.
-        QVERIFY(TDbMan(fixture->DataFile()).CheckPassword("bob", "pw-bob"));
+        QVERIFY(db.CheckPassword("bob", "pw-bob"));
     }
 
     void keyboard() {
-        addUsers({"dave"});
-        TfrmLogin login(nullptr, appArgs());
+        TDbMan db(addUsers({"dave"}));
+        TfrmLogin login(db);
         login.show();
         QVERIFY(QTest::qWaitForWindowExposed(&login));
         auto *name = login.findChild<QComboBox *>("cboUsername");
@@ -209,138 +254,112 @@ private slots:
         QCOMPARE(login.result(), int(QDialog::Accepted));
         QCOMPARE(login.FUserName, QString("dave"));
 
-        // Enter on a focused button presses it: Submit signs in, Cancel cancels.
-        for (const char *button : {"btnSubmit", "btnCancel"}) {
-            TfrmLogin again(nullptr, appArgs());
+        // Enter on a focused button presses it: Submit signs in, Cancel
+        // cancels; so does Esc.
+        for (const char *key : {"btnSubmit", "btnCancel", "Esc"}) {
+            TfrmLogin again(db);
             again.show();
             QVERIFY(QTest::qWaitForWindowExposed(&again));
-            type(again, "dave", "pw-dave");
-            auto *focused = again.findChild<QPushButton *>(button);
-            focused->setFocus();
-            QTest::keyClick(focused, Qt::Key_Return);
-            const bool isSubmit = QByteArray(button) == "btnSubmit";
+            type(&again, "dave", "pw-dave");
+            auto *focused = again.findChild<QPushButton *>(key);
+            if (focused) {
+                focused->setFocus();
+                QTest::keyClick(focused, Qt::Key_Return);
+            } else {
+                QTest::keyClick(&again, Qt::Key_Escape);
+            }
+            const bool isSubmit = QByteArray(key) == "btnSubmit";
             QCOMPARE(again.result(), int(isSubmit ? QDialog::Accepted : QDialog::Rejected));
             QCOMPARE(again.FUserName, QString(isSubmit ? "dave" : ""));
+            QVERIFY(!again.isVisible());
         }
     }
 
-    void escapeCancels() {
-        addUsers({"erin"});
-        TfrmLogin login(nullptr, appArgs());
-        login.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&login));
-        type(login, "erin", "pw-erin");
-        QTest::keyClick(&login, Qt::Key_Escape);
-        QCOMPARE(login.result(), int(QDialog::Rejected));
-        QVERIFY(login.FUserName.isEmpty());
-        QVERIFY(!login.isVisible());
-    }
-
     void cancelledSignInEndsQuietly() {
-        // Cancel: no window shown, no message (any box would use up no answer
-        // and be left open, failing AllUsed below).
-        ModalAnswer::Next([](QWidget *w) { w->findChild<QPushButton *>("btnCancel")->click(); });
-        TfrmMain main(nullptr, appArgs());
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY(!main.SignedIn());
-        QVERIFY(main.UserName().isEmpty());
-        QTest::qWait(50);
-        QVERIFY(!main.isVisible());
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        // No main window, no message (any box would fail the test unanswered).
+        cancelSignIn();
+        QVERIFY(!start());
+        QVERIFY(!startup->MainWindow());
+        QCOMPARE(TestDialogs::Asked().size(), 1);
     }
 
     void restoreFromCommandLine() {
-        addUsers({"current"});
+        const QString data = addUsers({"current"});
         // A backup holding another account, named with capitals.
         QTemporaryDir dir;
         const QString backup = dir.filePath("Saved.LEDGERLY");
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/db.ledgerly", backup));
+        QVERIFY(QFile::copy(TDataFile::TemplatePath(), backup));
         TDbMan(backup).AddUser("restored", "pw");
+        const auto usersAfterStart = [&](const QStringList &args) {
+            QStringList users;
+            cancelSignIn(&users);
+            start(appArgs(args));
+            return users;
+        };
 
         // A backup with another extension, or a missing file: ignored.
         const QString other = dir.filePath("Saved.bak");
         QVERIFY(QFile::copy(backup, other));
-        for (const QString &arg : {other, dir.filePath("missing.ledgerly")}) {
-            TfrmLogin login(nullptr, appArgs(arg));
-            QCOMPARE(comboItems(login), QStringList{"current"});
-        }
+        for (const QString &arg : {other, dir.filePath("missing.ledgerly")})
+            QCOMPARE(usersAfterStart({arg}), QStringList{"current"});
 
-        // A file that is not a data file is refused with a message.
+        // A file that is not a data file, or an SQLite file without the
+        // program's tables, is refused with a message.
         const QString junk = dir.filePath("junk.ledgerly");
-        {
-            QFile f(junk);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("not a database at all");
-        }
-        QString text;
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
-        {
-            TfrmLogin login(nullptr, appArgs(junk));
-            QCOMPARE(comboItems(login), QStringList{"current"});
-        }
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(text.contains("not a Ledgerly data file"), qPrintable(text));
-
-        // An SQLite file without the program's tables is refused too.
+        TCheckedFile::WriteWhole(junk, "not a database at all", {});
         const QString foreign = dir.filePath("foreign.ledgerly");
         {
-            QFile f(foreign);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            QFile src(backup);
-            QVERIFY(src.open(QIODevice::ReadOnly));
-            f.write(src.read(100)); // a valid header, but a broken database
+            QFile src(backup), to(foreign);
+            QVERIFY(src.open(QIODevice::ReadOnly) && to.open(QIODevice::WriteOnly));
+            to.write(src.read(100)); // a valid header, but a broken database
         }
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
-        {
-            TfrmLogin login(nullptr, appArgs(foreign));
-            QCOMPARE(comboItems(login), QStringList{"current"});
+        for (const QString &file : {junk, foreign}) {
+            TestDialogs::Answer(TButton::Ok);
+            QCOMPARE(usersAfterStart({file}), QStringList{"current"});
+            const QString text = TestDialogs::LastMessage();
+            QVERIFY2(text.contains(file) &&
+                         (file != junk || text.contains("not a Ledgerly data file")),
+                     qPrintable(text));
         }
-        QVERIFY(ModalAnswer::AllUsed());
 
-        // A backup from outside the program is restored only after a question.
-        ModalAnswer::MessageBox(QMessageBox::No, &text);
-        {
-            TfrmLogin declined(nullptr, appArgs(backup));
-            QCOMPARE(comboItems(declined), QStringList{"current"});
-        }
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(text.contains(backup), qPrintable(text));
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        TfrmLogin login(nullptr, appArgs(backup));
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(comboItems(login), QStringList{"restored"});
-        QVERIFY(QFileInfo(fixture->DataFile()).isWritable());
-        // The data it replaced is kept among the backups, where the user finds it.
-        const QDir backups(QFileInfo(fixture->DataFile()).dir().filePath("backups"));
-        const QStringList kept = backups.entryList({"*-before-restore.ledgerly"});
-        QCOMPARE(kept.size(), 1);
-        QVERIFY(TDbMan(backups.filePath(kept.first())).UserExists("current"));
+        // A backup from outside the program is restored only after a
+        // question; one chosen in the program's Restore without one.
+        TestDialogs::Answer(TButton::No);
+        QCOMPARE(usersAfterStart({backup}), QStringList{"current"});
+        QVERIFY2(TestDialogs::LastMessage().contains(backup), qPrintable(backup));
+        TestDialogs::Answer(TButton::Yes);
+        QCOMPARE(usersAfterStart({backup}), QStringList{"restored"});
+        TDbMan(data).AddUser("later", "pw");
+        TestDialogs::Clear();
+        QCOMPARE(usersAfterStart({"--restore-chosen", backup}), QStringList{"restored"});
+        QCOMPARE(TestDialogs::Asked().size(), 1);
+        QVERIFY(QFileInfo(data).isWritable());
+        // The data each restore replaced is kept among the backups.
+        const QDir backups(QFileInfo(data).dir().filePath("backups"));
+        const QStringList kept = backups.entryList({"*-before-restore*.ledgerly"});
+        QCOMPARE(kept.size(), 2);
+        QVERIFY(std::any_of(kept.begin(), kept.end(), [&](const QString &name) {
+            return TDbMan(backups.filePath(name)).UserExists("current");
+        }));
     }
 
     void failedAutomaticBackupIsShownAndSignInGoesOn() {
         addUsers({"erin"});
         // The day's copy cannot be made: a file stands where its folder goes.
         const QString backups = QFileInfo(fixture->DataFile()).dir().filePath("backups");
-        QVERIFY(!QFileInfo::exists(backups));
-        {
-            QFile blocker(backups);
-            QVERIFY(blocker.open(QIODevice::WriteOnly));
-        }
-        QString text, caption;
-        AnswerSignIn("erin", "pw-erin");
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
-        TfrmMain main(nullptr, appArgs());
-        main.StartNewInstance = [](const QString &) {};
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY(main.SignedIn());
-        QTRY_VERIFY(main.isVisible());
-        QCOMPARE(caption, QString("Backup"));
+        TCheckedFile::WriteWhole(backups, "", {});
+        answerSignIn("erin", "pw-erin");
+        TestDialogs::Answer(TButton::Ok);
+        QVERIFY(start());
+        QVERIFY(backupDone());
+        QCOMPARE(TestDialogs::Asked().constLast().Caption, QString("Backup"));
+        const QString text = TestDialogs::LastMessage();
         QVERIFY2(text.contains("automatic backup") && text.contains(backups), qPrintable(text));
     }
 
     // On a full disk the user signs in all the same (the list keeps its
     // order), once the copies killed writers left are gone, and the main
-    // window says in one line what is wrong and what to do.
+    // window says once, in one line, what is wrong and what to do.
     void fullDiskSignInGoesOn() {
         addUsers({"erin", "finn"});
         const QString folder = QFileInfo(fixture->DataFile()).absolutePath();
@@ -353,22 +372,18 @@ private slots:
                                 QFileDevice::FileModificationTime));
         TCheckedFile::WriteWhole(folder + "/backups/.db-2024-01-02.ledgerly.k1.tmp", "killed", {});
         TCheckedFile::WriteWhole(folder + "/.db.ledgerly.k2.tmp", "", {});
-        QString text;
-        AnswerSignIn("erin", "pw-erin");
-        ModalAnswer::Next([&](QWidget *box) { // should an error stop the sign-in, it closes too
-            text = static_cast<QMessageBox *>(box)->text();
-            if (auto *login = qobject_cast<TfrmLogin *>(box->parentWidget()))
-                QTimer::singleShot(0, login, &QDialog::reject);
-            box->close();
-        });
+        answerSignIn("erin", "pw-erin");
+        TestDialogs::Answer(TButton::Ok);
         TFullDisk full;
-        TfrmMain main(nullptr, appArgs());
-        QVERIFY(ModalAnswer::AllUsed() && main.SignedIn() && main.isVisible());
-        QCOMPARE(text, "The disk that holds \"" + folder +
-                           "\" is full: free some space on it (delete files you no longer need, "
-                           "empty the trash) so that Ledgerly can save your changes and make its "
-                           "daily backup.");
-        QCOMPARE(TDbMan(fixture->DataFile()).GetUserNames(), QString("finn\r\nerin"));
+        QVERIFY(start());
+        QVERIFY(backupDone());
+        QCOMPARE(TestDialogs::Asked().size(), 2);
+        QCOMPARE(TestDialogs::LastMessage(),
+                 "The disk that holds \"" + folder +
+                     "\" is full: free some space on it (delete files you no longer need, empty "
+                     "the trash) so that Ledgerly can save your changes and make its daily "
+                     "backup.");
+        QCOMPARE(TDbMan(fixture->DataFile()).GetUserNames(), QStringList({"finn", "erin"}));
         QCOMPARE(QDir(folder).entryList({".*.tmp"}, QDir::Files | QDir::Hidden).size(), 2);
         QVERIFY(QFile::exists(writing.TempPath()) &&
                 QFile::exists(folder + "/.db.ledgerly.k2.tmp"));
@@ -377,20 +392,40 @@ private slots:
 
     void unreadableDataFileSaysWhichAndWhatToDo() {
         addUsers({"kept"});
-        QFile file(fixture->DataFile());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QByteArray(8192, 'x'));
-        file.close();
-        try {
-            TfrmLogin login(nullptr, appArgs());
-            QFAIL("an unreadable data file was taken");
-        } catch (const std::exception &error) {
-            const QString text = QString::fromUtf8(error.what());
-            QVERIFY2(text.contains(fixture->DataFile()), qPrintable(text));
-            QVERIFY2(text.contains("backup file's name"), qPrintable(text));
-        }
+        TCheckedFile::WriteWhole(fixture->DataFile(), QByteArray(8192, 'x'), {});
+        TestDialogs::Answer(TButton::Ok);
+        QVERIFY(!start());
+        const QString text = TestDialogs::LastMessage();
+        QVERIFY2(text.contains(fixture->DataFile()) && text.contains("backup file's name"),
+                 qPrintable(text));
         // Nothing replaced it: the file is still there as it was.
         QCOMPARE(QFileInfo(fixture->DataFile()).size(), qint64(8192));
+    }
+
+    // The daily backup of a large book runs once the window is shown, while
+    // the user saves; closing the window stops it and leaves nothing behind.
+    void dailyBackupAwayFromTheWindow() {
+        const QString data = addUsers({"gus"});
+        TSqlConnection(data, TSqlConnection::TMode::ReadWrite)
+            .Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                  "40000) INSERT INTO data (user, date, type, cate, amount, notes) SELECT 'x', "
+                  "'2020-01-01', 'Expense', 'y', i, printf('%.60c', 'z') FROM n");
+        answerSignIn("gus", "pw-gus");
+        QVERIFY(start());
+        QVERIFY(!QFile::exists(todaysCopy(data)));
+        TDbMan(data).AddRecord("gus", TestRecord("03/04/2024", "Expense", "Food", "1.00"));
+        QVERIFY(backupDone());
+        QCOMPARE(TDataFile::Problem(todaysCopy(data)), QString());
+        QVERIFY(TDbMan(todaysCopy(data)).UserExists("gus"));
+        QCOMPARE(TDataFile::Problem(data), QString());
+
+        QVERIFY(QFile::remove(todaysCopy(data)));
+        answerSignIn("gus", "pw-gus");
+        QVERIFY(start());
+        startup.reset();
+        const QDir backups(QFileInfo(todaysCopy(data)).path());
+        QVERIFY(backups.entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(!QFile::exists(todaysCopy(data)) || TDataFile::Problem(todaysCopy(data)).isEmpty());
     }
 
     void programRestoresRelativeBackupName() {
@@ -400,8 +435,7 @@ private slots:
         if (!QFileInfo(program).isExecutable())
             QSKIP("the ledgerly program is not built");
         QTemporaryDir dir;
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/db.ledgerly",
-                            dir.filePath("saved.ledgerly")));
+        QVERIFY(QFile::copy(TDataFile::TemplatePath(), dir.filePath("saved.ledgerly")));
         TDbMan(dir.filePath("saved.ledgerly")).AddUser("restored", "pw");
 
         QProcess process;
@@ -418,6 +452,32 @@ private slots:
                                  30000);
         process.kill();
         process.waitForFinished();
+    }
+
+    void runProgramStartsDetached() {
+        QTemporaryDir dir;
+        // Quotes group words as a shell would; quotes in the file name go.
+        RunProgram("\"/usr/bin/touch\"", "\"a b\" 'c d' e", dir.path());
+        QTRY_VERIFY(QFile::exists(dir.filePath("a b")));
+        QTRY_VERIFY(QFile::exists(dir.filePath("c d")));
+        QTRY_VERIFY(QFile::exists(dir.filePath("e")));
+        // A missing working folder: the new process starts in ours.
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        RunProgram("/usr/bin/touch", "here", dir.filePath("missing"));
+        QDir::setCurrent(old);
+        QTRY_VERIFY(QFile::exists(dir.filePath("here")));
+        // A program that does not exist: nothing happens, nothing is raised.
+        RunProgram(dir.filePath("no-such-program"), "", dir.path());
+        // Repeated blanks between words make no empty arguments.
+        RunProgram("/bin/sh",
+                   "-c  'printf \"[%s]\\n\" \"$@\" > args.tmp; mv args.tmp args.txt'"
+                   "   sh  \"a b\"   'c d'  e  ",
+                   dir.path());
+        QTRY_VERIFY(QFile::exists(dir.filePath("args.txt")));
+        QFile args(dir.filePath("args.txt"));
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(args.readAll(), QByteArray("[a b]\n[c d]\n[e]\n"));
     }
 };
 

@@ -371,7 +371,8 @@ private slots:
         fixture->CloseMain();
         {
             // The sign-in window, with the known user pre-selected.
-            TfrmLogin login(nullptr, {QCoreApplication::applicationFilePath()});
+            TDbMan db(fixture->DataFile());
+            TfrmLogin login(db);
             login.show();
             QVERIFY(QTest::qWaitForWindowExposed(&login));
             QTest::qWait(200);

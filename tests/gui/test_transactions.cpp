@@ -5,7 +5,7 @@
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "store/DbClass.h"
-#include "store/KestrelClass.h"
+#include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/ModalAnswer.h"
@@ -155,7 +155,7 @@ private slots:
         TSqlConnection(fixture->DataFile(), TSqlConnection::TMode::ReadWrite)
             .Exec(QStringLiteral("insert into data (user, date, type, cate, amount, notes) values "
                                  "('%1', '2024-02-30', 'Expense', '', 1, '')")
-                      .arg(TKestrel::EncodeField("alice"))
+                      .arg(EncodeField("alice"))
                       .toUtf8()
                       .constData());
         QString warning;

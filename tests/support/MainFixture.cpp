@@ -1,5 +1,6 @@
 #include "tests/support/MainFixture.h"
 
+#include "app/Startup.h"
 #include "forms/MainForm.h"
 #include "forms/WindowFont.h"
 #include "store/AmountText.h"
@@ -57,20 +58,23 @@ TfrmMain *TMainFixture::SignIn(const QString &user, const QString &password, boo
     QStringList args = arguments;
     if (args.isEmpty())
         args << QCoreApplication::applicationFilePath();
-    FMain = std::make_unique<TfrmMain>(nullptr, args);
-    FMain->StartNewInstance = [this](const QString &params) { Restarts << params; };
-    // The window shows itself once the event loop runs.
-    if (FMain->SignedIn() && !(QTest::qWaitFor([this] { return FMain->isVisible(); }) &&
-                               QTest::qWaitForWindowExposed(FMain.get())))
+    FStartup = std::make_unique<TStartup>();
+    if (FStartup->ReadCommandLine(args) || !FStartup->Run())
+        return nullptr;
+    Main()->StartNewInstance = [this](const QString &params) { Restarts << params; };
+    if (!QTest::qWaitForWindowExposed(Main()))
         qWarning("TMainFixture: the main window was not shown");
-    return FMain.get();
+    return Main();
+}
+
+TfrmMain *TMainFixture::Main() const {
+    return FStartup ? FStartup->MainWindow() : nullptr;
 }
 
 void TMainFixture::CloseMain() {
-    if (!FMain)
-        return;
-    FMain->close();
-    FMain.reset();
+    if (Main())
+        Main()->close();
+    FStartup.reset();
 }
 
 void UseOffscreenScreens(const QList<QSize> &sizes) {
@@ -116,7 +120,7 @@ void AnswerSignIn(const QString &user, const QString &password) {
 }
 
 QObject *TMainFixture::MainObject() const {
-    return FMain.get();
+    return Main();
 }
 
 void TMainFixture::Search(const QDate &from, const QDate &to) {

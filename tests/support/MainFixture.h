@@ -11,6 +11,7 @@
 #include <memory>
 
 class QTreeView;
+class TStartup;
 class TfrmMain;
 
 // A signed-in main window for GUI tests.
@@ -18,8 +19,8 @@ class TfrmMain;
 // TMainFixture points XDG_DATA_HOME at a fresh temporary folder (so the
 // program's data file is a first-run copy of bin/db.ledgerly) and the
 // program's settings at another one (so that no test reads or writes the
-// settings of the user running it), and SignIn
-// creates the user through the real sign-in window. Restarts never spawn a
+// settings of the user running it), and SignIn runs the program's start-up,
+// creating the user through the real sign-in window. Restarts never spawn a
 // process: StartNewInstance only records its parameter text in Restarts.
 class TMainFixture {
 public:
@@ -32,15 +33,17 @@ public:
     QString DataHome() const { return FHome.path(); }
     QString DataFile() const;
 
-    // Constructs a TfrmMain whose sign-in window is answered with `user` and
-    // `password` (and Yes to the creation question when `create` is true),
-    // and waits until the window is shown. `arguments` is its command line.
+    // Runs the start-up with `arguments` as the command line, its sign-in
+    // window answered with `user` and `password` (and Yes to the creation
+    // question when `create` is true), and waits until the main window is
+    // shown; null when nobody signed in.
     TfrmMain *SignIn(const QString &user = QStringLiteral("tester"),
                      const QString &password = QStringLiteral("secret"), bool create = true,
                      const QStringList &arguments = QStringList());
 
-    // The window made by SignIn (null before).
-    TfrmMain *Main() const { return FMain.get(); }
+    // The start-up run by SignIn and its main window (null before).
+    TStartup *Startup() const { return FStartup.get(); }
+    TfrmMain *Main() const;
     QObject *MainObject() const;
     // Closes and destroys it.
     void CloseMain();
@@ -68,7 +71,7 @@ private:
     QTemporaryDir FHome, FConfig;
     QByteArray FOldHome, FOldConfig;
     bool FHadHome = false, FHadConfig = false;
-    std::unique_ptr<TfrmMain> FMain;
+    std::unique_ptr<TStartup> FStartup;
 };
 
 // Before the application object exists: the offscreen platform that the

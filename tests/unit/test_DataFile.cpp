@@ -4,12 +4,12 @@
 #include "store/CheckedFile.h"
 #include "store/DataFile.h"
 #include "store/DbClass.h"
-#include "store/KestrelClass.h"
 #include "store/Sqlite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -83,20 +83,24 @@ double valueOf(const QString &path, const char *sql) {
     return query.Next() ? query.Real(0) : -1;
 }
 
-// The tables, columns and indexes of the file, to compare two files' schemas.
-QStringList shapeOf(const QString &path) {
+// The file's format version and schema (sqlite_master, blanks normalised),
+// to compare two files' schemas.
+QStringList schemaOf(const QString &path) {
     TSqlConnection db(path, TMode::ReadOnly);
-    TSqlStatement all(
-        db, "SELECT m.name || ' ' || m.type || ': ' || coalesce((SELECT group_concat(c.name || ' ' "
-            "|| c.type || ' ' || c.\"notnull\" || ' ' || coalesce(c.dflt_value, ''), ', ') FROM "
-            "pragma_table_info(m.name) c), '') || coalesce((SELECT ' unique ' || l.\"unique\" || "
-            "' (' || (SELECT group_concat(i.name, ', ') FROM pragma_index_xinfo(m.name) i WHERE "
-            "i.key) || ')' FROM pragma_index_list(m.tbl_name) l WHERE l.name = m.name), '') FROM "
-            "sqlite_master m WHERE m.name NOT LIKE 'sqlite_%' ORDER BY m.name");
-    QStringList out;
+    QStringList out{QString::number(db.PragmaInt("user_version"))};
+    TSqlStatement all(db, "SELECT type, name, tbl_name, coalesce(sql, '') FROM sqlite_master "
+                          "ORDER BY name");
+    static const QRegularExpression blanks("\\s*([(),])\\s*");
     while (all.Next())
-        out << all.Text(0);
+        out << QStringList{all.Text(0), all.Text(1), all.Text(2),
+                           all.Text(3).simplified().replace(blanks, "\\1")}
+                   .join(" | ");
     return out;
+}
+
+// Writes a whole file as the exports do.
+void writeFile(const QString &path, QByteArrayView bytes) {
+    TCheckedFile::WriteWhole(path, bytes, TCheckedFile::TAccess::Shared);
 }
 
 QByteArray bytesOf(const QString &path) {
@@ -126,15 +130,14 @@ private slots:
     void fullDiskKeepsTheOldFile() {
         QTemporaryDir dir;
         const QString page = dir.filePath("page.html");
-        TKestrel::WriteFileText(page, "kept");
+        writeFile(page, "kept");
         const QString book = makeBook(dir.filePath("db.ledgerly"), 3000);
         const QString backup = dir.filePath("saved.ledgerly");
-        TKestrel::WriteFileText(backup, "old backup");
+        writeFile(backup, "old backup");
         const QStringList before = filesIn(dir.path());
         {
             TFileSizeLimit limit(64 * 1024);
-            QString text =
-                failureOf([&] { TKestrel::WriteFileText(page, QByteArray(1 << 20, 'x')); });
+            QString text = failureOf([&] { writeFile(page, QByteArray(1 << 20, 'x')); });
             QVERIFY2(text.contains(page) && text.contains("File too large"), qPrintable(text));
             text = failureOf([&] { TDataFile(book).Backup(backup); });
             QVERIFY2(text.contains(backup) && text.contains("File too large"), qPrintable(text));
@@ -145,7 +148,7 @@ private slots:
             for (const char *step : {"fsync", "rename"}) {
                 failingStep = step;
                 failingError = EIO;
-                text = failureOf([&] { TKestrel::WriteFileText(page, "lost"); });
+                text = failureOf([&] { writeFile(page, "lost"); });
                 QVERIFY2(text.contains(page) && text.contains(qt_error_string(EIO)),
                          qPrintable(text));
             }
@@ -210,7 +213,7 @@ private slots:
         QCOMPARE(TDataFile::Problem(good), QString());
 
         const auto write = [&](const QString &name, const QByteArray &bytes) {
-            TKestrel::WriteFileText(dir.filePath(name), bytes);
+            writeFile(dir.filePath(name), bytes);
             return dir.filePath(name);
         };
         QByteArray book = bytesOf(good);
@@ -310,7 +313,7 @@ private slots:
         QCOMPARE(filesIn(dir.path()), (QStringList{"db.ledgerly", "wal.ledgerly"}));
         QCOMPARE(bytesOf(data).mid(18, 2), QByteArray("\x01\x01")); // rollback journal
         QCOMPARE(rows(data), rows(wal));
-        TKestrel::WriteFileText(wal + "-wal", "changes");
+        writeFile(wal + "-wal", "changes");
         QVERIFY(TDataFile::Problem(wal).contains(wal + "-wal\" beside it holds part of"));
     }
 
@@ -321,12 +324,15 @@ private slots:
         QVERIFY(QDir().mkpath(folder + "/backups"));
         setMode(folder, 0755);
         const TDataFile file(TDataFile::DefaultPath());
+        // A folder it makes is the owner's alone.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("new")));
+        QCOMPARE(modeOf(QFileInfo(TDataFile::DefaultPath()).path()), 0700);
         qunsetenv("XDG_DATA_HOME");
         QCOMPARE(file.Path(), folder + "/db.ledgerly");
         QVERIFY(file.CreateIfMissing());
         QCOMPARE(modeOf(file.Path()), 0600);
         const QString old = folder + "/backups/db-2024-01-01.ledgerly";
-        TKestrel::WriteFileText(old, "x");
+        writeFile(old, "x");
         setMode(old, 0644);
         setMode(file.Path(), 0444);
         setMode(folder + "/backups", 0755);
@@ -341,20 +347,25 @@ private slots:
         // Exports are the user's documents: the umask decides, and a file
         // they replace keeps its mode.
         const mode_t umask = ::umask(022);
-        TKestrel::WriteFileText(home.filePath("page.html"), "page");
+        writeFile(home.filePath("page.html"), "page");
         QCOMPARE(modeOf(home.filePath("page.html")), 0644);
         setMode(home.filePath("page.html"), 0666);
-        TKestrel::WriteFileText(home.filePath("page.html"), "again");
+        writeFile(home.filePath("page.html"), "again");
         ::umask(umask);
         QCOMPARE(modeOf(home.filePath("page.html")), 0666);
     }
 
     void formatVersionsAndUpgrade() {
-        QCOMPARE(TDataFile::FormatVersion(TDataFile::TemplatePath()), TDataFile::kFormatVersion);
+        // The upgrade steps run on an empty file make the empty data file.
+        QTemporaryDir dir;
+        const QString empty = dir.filePath("empty.ledgerly");
+        TSqlConnection(empty, TMode::Create);
+        TDataFile(empty).Upgrade();
+        QCOMPARE(schemaOf(empty), schemaOf(TDataFile::TemplatePath()));
+        QVERIFY(!QFileInfo::exists(dir.filePath("backups")));
 
         // A file from before the format carried a version, with the narrow
         // index of that time.
-        QTemporaryDir dir;
         const QString data = makeBook(dir.filePath("db.ledgerly"), 200);
         TSqlConnection(data, TMode::ReadWrite)
             .Exec("PRAGMA user_version = 0; DROP INDEX data_user_date; "
@@ -365,7 +376,7 @@ private slots:
         TDataFile(data).Upgrade(); // nothing more to do, no second copy
         QCOMPARE(TDataFile::FormatVersion(data), TDataFile::kFormatVersion);
         QCOMPARE(rows(data), content);
-        QCOMPARE(shapeOf(data), shapeOf(TDataFile::TemplatePath()));
+        QCOMPARE(schemaOf(data), schemaOf(TDataFile::TemplatePath()));
         QCOMPARE(valueOf(data, "SELECT count(*) FROM pragma_index_info('data_user_date')"), 7.0);
         const QStringList copies = filesIn(dir.filePath("backups"));
         QCOMPARE(copies.size(), 1);
@@ -383,7 +394,7 @@ private slots:
         TDataFile(one).Upgrade();
         QCOMPARE(TDataFile::FormatVersion(one), TDataFile::kFormatVersion);
         QCOMPARE(rows(one), oneContent);
-        QCOMPARE(shapeOf(one), shapeOf(TDataFile::TemplatePath()));
+        QCOMPARE(schemaOf(one), schemaOf(TDataFile::TemplatePath()));
         TDbMan book(one);
         book.SetCategoryRules("user", {{"shop", "Food", TRuleType::Both}});
         // The rules of a file of format 2 had no type: they apply to money out.
@@ -392,7 +403,7 @@ private slots:
                   "PRAGMA user_version = 2;");
         QCOMPARE(TDataFile::Problem(one), QString());
         TDataFile(one).Upgrade();
-        QCOMPARE(shapeOf(one), shapeOf(TDataFile::TemplatePath()));
+        QCOMPARE(schemaOf(one), schemaOf(TDataFile::TemplatePath()));
         QCOMPARE(book.CategoryRules("user"), (QList<TCategoryRule>{{"shop", "Food"}}));
         // A file of format 3 (before budgets and recurring entries) gets their
         // tables and keeps everything else.
@@ -401,7 +412,7 @@ private slots:
         QCOMPARE(TDataFile::Problem(one), QString());
         TDataFile(one).Upgrade();
         QCOMPARE(rows(one), oneContent);
-        QCOMPARE(shapeOf(one), shapeOf(TDataFile::TemplatePath()));
+        QCOMPARE(schemaOf(one), schemaOf(TDataFile::TemplatePath()));
         QCOMPARE(book.CategoryRules("user"), (QList<TCategoryRule>{{"shop", "Food"}}));
         book.SetBudgets("user", {}, {{TRecordType::Expense, "Food", 100}});
         QCOMPARE(book.Budgets("user").size(), 1);
@@ -430,7 +441,7 @@ private slots:
         QTemporaryDir dir;
         const TDataFile file(makeBook(dir.filePath("db.ledgerly"), 50));
         const QString folder = file.BackupFolder();
-        TKestrel::WriteFileText(folder + "/db-mine.ledgerly", "the user's own");
+        writeFile(folder + "/db-mine.ledgerly", "the user's own");
 
         // One start a day for 60 days, from a Wednesday.
         const QDate first(2024, 1, 3);
@@ -451,10 +462,15 @@ private slots:
             QCOMPARE(filesIn(folder), expected);
         }
         QCOMPARE(rows(folder + "/db-2024-03-02.ledgerly"), rows(file.Path()));
+        // A cancelled copy keeps nothing.
+        const QStringList before = filesIn(folder);
+        const std::atomic_bool cancel{true};
+        QCOMPARE(file.MakeDailyBackup(first.addDays(60), nullptr, &cancel), QString());
+        QCOMPARE(filesIn(folder), before);
 
         // A copy that cannot be made says why and leaves everything as it was.
         QVERIFY(QDir(folder).removeRecursively());
-        TKestrel::WriteFileText(folder, "in the way");
+        writeFile(folder, "in the way");
         const QString problem = file.MakeDailyBackup(first.addDays(61));
         QVERIFY2(problem.contains(folder), qPrintable(problem));
         QCOMPARE(bytesOf(folder), QByteArray("in the way"));

@@ -4,7 +4,7 @@
 #include "export/ExportTypes.h"
 #include "store/AmountText.h"
 #include "store/DbClass.h"
-#include "store/KestrelClass.h"
+#include "store/FieldCodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,9 +71,8 @@ TPeriod expectedFor(const QList<Rec> &all, const QString &user, const QDate &fro
             list << TCategoryTotal{cate, s.first, s.second};
         // Largest sum first; equal sums in the order of the stored texts.
         std::sort(list.begin(), list.end(), [](const TCategoryTotal &a, const TCategoryTotal &b) {
-            return a.Cents != b.Cents
-                       ? a.Cents > b.Cents
-                       : TKestrel::EncodeField(a.Category) < TKestrel::EncodeField(b.Category);
+            return a.Cents != b.Cents ? a.Cents > b.Cents
+                                      : EncodeField(a.Category) < EncodeField(b.Category);
         });
     }
     return e;
@@ -107,6 +106,12 @@ private:
         QCOMPARE(got.ExpenseCategories, e.ExpenseCategories);
         QCOMPARE(got.IncomeCategories, e.IncomeCategories);
         QCOMPARE(got.Unreadable, 0);
+        // The sums alone (budgets) are the search's.
+        const TPeriod sums = db.ReadTotals(user, from, to);
+        QCOMPARE(QList<qint64>({sums.ExpenseCents, sums.IncomeCents}),
+                 QList<qint64>({e.ExpenseCents, e.IncomeCents}));
+        QCOMPARE(sums.ExpenseCategories, e.ExpenseCategories);
+        QCOMPARE(sums.IncomeCategories, e.IncomeCategories);
 
         // The records behind every category of the period add up to its row.
         for (const TRecordType type : {TRecordType::Expense, TRecordType::Income}) {
@@ -199,16 +204,16 @@ private slots:
         freshFile("amounts.ledgerly");
         const QStringList amounts{"0.125", "0.375",    "1.005", "2.675",           "0.005",
                                   "0.045", "0.994999", "12.5",  "123456789012.345"};
-        const QString user = TKestrel::EncodeField("u");
+        const QString user = EncodeField("u");
         QString sql = "begin;";
         for (const QString &amount : amounts)
             sql += QStringLiteral("insert into data (user, date, type, cate, amount, notes) "
                                   "values ('%1', '2012-07-04', 'Expense', '%2', %3, '');")
-                       .arg(user, TKestrel::EncodeField("A"), amount);
+                       .arg(user, EncodeField("A"), amount);
         sql += QStringLiteral("insert into data (user, date, type, cate, amount, notes) values "
                               "('%1', '2012-07-05', 'Income', '%2', 0.001, ''),"
                               "('%1', '2012-07-05', 'Income', '%2', -0.004, '');commit;")
-                   .arg(user, TKestrel::EncodeField("Tiny"));
+                   .arg(user, EncodeField("Tiny"));
         rawExec(FFile, sql);
         TDbMan db(FFile);
         const QList<TRecord> rows = db.ReadCategoryRecords(
@@ -235,7 +240,7 @@ private slots:
         TDbMan db(FFile);
         db.AddRecords("u", {{0, QDate(2011, 3, 1), TRecordType::Expense, "Food", 1250, ""},
                             {0, QDate(2011, 3, 2), TRecordType::Income, "Pay", 5000, ""}});
-        const QString user = TKestrel::EncodeField("u");
+        const QString user = EncodeField("u");
         rawExec(FFile,
                 QStringLiteral("insert into data (user, date, type, cate, amount, notes) values "
                                "('%1', '20110302', 'Expense', '', 1, ''),"
@@ -246,6 +251,7 @@ private slots:
                     .arg(user));
         const TPeriod p = db.ReadPeriod("u", QDate(2011, 1, 1), QDate(2012, 12, 31));
         QCOMPARE(p.Unreadable, 4);
+        QCOMPARE(db.ReadTotals("u", QDate(2011, 1, 1), QDate(2012, 12, 31)).Unreadable, 4);
         QCOMPARE(p.Records.size(), 3);
         QCOMPARE(p.ExpenseCents, 1250);
         QCOMPARE(p.IncomeCents, 5200); // a type word in another letter case still reads
