@@ -82,7 +82,7 @@ public:
         ++Others;
         return std::nullopt;
     }
-    QString File(QFileDialog *, const QStringList &, QString *) override {
+    QString File(QFileDialog *, QString *) override {
         ++Others;
         return QString();
     }

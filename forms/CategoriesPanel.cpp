@@ -3,6 +3,7 @@
 
 #include "forms/Anchors.h"
 #include "forms/BusyGuard.h"
+#include "forms/Dialogs.h"
 #include "forms/ErrorReport.h"
 #include "forms/EventHook.h"
 #include "forms/MoreInfoForm.h"
@@ -213,7 +214,7 @@ void TCategoriesPanel::ShowMoreInfo(TRecordType type, const QString &category, Q
     // The button stays disabled while the window is open, but the window
     // itself shows the normal cursor.
     TBusyGuard::SetBusy(false, nullptr);
-    form.exec();
+    ExecDialog(&form);
     busy.Release();
     UpdateButtons();
 }

@@ -74,11 +74,7 @@ public:
         return dialog.textValue();
     }
 
-    QString File(QFileDialog *dialog, const QStringList &filters, QString *chosenFilter) override {
-        dialog->setNameFilters(filters);
-        const QString last = dialog->property("LastChosen").toString();
-        if (!last.isEmpty())
-            dialog->selectFile(last);
+    QString File(QFileDialog *dialog, QString *chosenFilter) override {
         if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
             return QString();
         if (chosenFilter)
@@ -131,12 +127,20 @@ void ShowWarning(QWidget *owner, const QString &caption, const QString &text) {
     TDialogs::Current().Message(owner, TMessageKind::Warning, caption, text, TButton::Ok);
 }
 
+void ShowError(QWidget *owner, const QString &caption, const QString &text) {
+    TDialogs::Current().Message(owner, TMessageKind::Critical, caption, text, TButton::Ok);
+}
+
 QString RunFileDialog(QFileDialog *dialog, const QString &filter) {
     return RunFileDialog(dialog, QStringList{filter}, nullptr);
 }
 
 QString RunFileDialog(QFileDialog *dialog, const QStringList &filters, QString *chosenFilter) {
-    const QString chosen = TDialogs::Current().File(dialog, filters, chosenFilter);
+    dialog->setNameFilters(filters);
+    const QString last = dialog->property("LastChosen").toString();
+    if (!last.isEmpty())
+        dialog->selectFile(last);
+    const QString chosen = TDialogs::Current().File(dialog, chosenFilter);
     if (!chosen.isEmpty())
         dialog->setProperty("LastChosen", chosen);
     return chosen;

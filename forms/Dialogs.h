@@ -49,10 +49,10 @@ public:
     virtual std::optional<QString> Text(QWidget *owner, const QString &objectName,
                                         const QString &caption, const QString &label,
                                         const QString &text) = 0;
-    // Runs `dialog` with `filters`; the chosen file, empty when cancelled.
-    // `chosenFilter` receives the filter selected when a file was chosen.
-    virtual QString File(QFileDialog *dialog, const QStringList &filters,
-                         QString *chosenFilter) = 0;
+    // Runs `dialog`, its name filters and starting file set; the chosen
+    // file, empty when cancelled. `chosenFilter` receives the filter selected
+    // when a file was chosen.
+    virtual QString File(QFileDialog *dialog, QString *chosenFilter) = 0;
     // Runs one of the program's own modal windows; its result code.
     virtual int Exec(QDialog *dialog) = 0;
 
@@ -74,9 +74,10 @@ bool AskQuestion(QWidget *owner, const QString &text);
 bool AskText(QWidget *owner, const QString &objectName, const QString &caption,
              const QString &label, QString &text);
 
-// Shows an information box, or a warning box, with an OK button.
+// Shows an information, warning or error box with an OK button.
 void ShowInformation(QWidget *owner, const QString &caption, const QString &text);
 void ShowWarning(QWidget *owner, const QString &caption, const QString &text);
+void ShowError(QWidget *owner, const QString &caption, const QString &text);
 
 // Shows `dialog` with the given name filter; the chosen file name, or empty
 // when cancelled. The dialog keeps the chosen name for next time.

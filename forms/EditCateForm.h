@@ -9,8 +9,8 @@ class TfrmEditCate;
 }
 
 // The category-list editor: one category per line, freely rewritten. The
-// caller writes Categories, runs exec() and, when it returns Accepted,
-// reads Categories back. The dialog never touches the data file.
+// caller writes Categories, runs it with ExecDialog and, when that returns
+// Accepted, reads Categories back. The dialog never touches the data file.
 class TfrmEditCate : public QDialog {
     Q_OBJECT
 public:

@@ -9,8 +9,8 @@ class TfrmEditRec;
 }
 
 // The record editor: date, category, amount and notes of one record. The
-// caller writes the four fields, runs exec() and, when it returns Accepted,
-// reads them back. The dialog never touches the data file.
+// caller writes the four fields, runs it with ExecDialog and, when that
+// returns Accepted, reads them back. The dialog never touches the data file.
 class TfrmEditRec : public QDialog {
     Q_OBJECT
 public:

@@ -318,7 +318,7 @@ void TEntryPanel::EditCatesClick(QPushButton *sender) {
                 dialog.Categories =
                     FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
             }
-            if (dialog.exec() == QDialog::Accepted) {
+            if (ExecDialog(&dialog) == QDialog::Accepted) {
                 dialog.hide();
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 TBusyGuard busy;

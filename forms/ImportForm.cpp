@@ -17,7 +17,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QItemSelectionModel>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -274,18 +273,13 @@ TDateOrder TfrmImport::AskDateOrder() {
     QStringList names;
     for (TDateOrder order : orders)
         names << DateOrderText(order);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("?"),
-                    QStringLiteral("Every date in %1 fits %2. In which order does the file write "
-                                   "day, month and year?")
-                        .arg(Quoted(QFileInfo(FImport->Path()).fileName()),
-                             names.join(QStringLiteral(" and "))),
-                    QMessageBox::Cancel, MessageOwner());
-    box.setTextFormat(Qt::PlainText);
-    QList<QAbstractButton *> buttons;
-    for (const QString &name : names)
-        buttons << box.addButton(name, QMessageBox::AcceptRole);
-    box.exec();
-    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    const int chosen = TDialogs::Current().Choose(
+        MessageOwner(), QStringLiteral("?"),
+        QStringLiteral("Every date in %1 fits %2. In which order does the file write day, month "
+                       "and year?")
+            .arg(Quoted(QFileInfo(FImport->Path()).fileName()),
+                 names.join(QStringLiteral(" and "))),
+        names);
     return chosen >= 0 ? orders.at(chosen) : TDateOrder::Unknown;
 }
 

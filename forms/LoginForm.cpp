@@ -106,8 +106,7 @@ void TfrmLogin::SubmitBody(QPushButton *sender) {
             return;
         }
         busy.Release();
-        TDialogs::Current().Message(this, TMessageKind::Critical, QStringLiteral("ERROR"),
-                                    QStringLiteral("ERROR: Invalid password."), TButton::Ok);
+        ShowError(this, QStringLiteral("ERROR"), QStringLiteral("ERROR: Invalid password."));
     } else {
         busy.Release();
         if (AskQuestion(this, QStringLiteral("You want to create a new Username and Password?\n\n"

@@ -21,7 +21,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
@@ -342,9 +341,7 @@ void TfrmMain::mnuMenu_SetPwdClick() {
         TBusyGuard busy;
         FSession.DbMan->SetPassword(FSession.UserName, password);
     }
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Set Password"),
-                    QStringLiteral("SUCCESS!"), QMessageBox::Ok, this);
-    box.exec();
+    ShowInformation(this, QStringLiteral("Set Password"), QStringLiteral("SUCCESS!"));
 }
 
 void TfrmMain::mnuMenu_DeleteUserClick() {
@@ -368,7 +365,7 @@ void TfrmMain::mnuMenu_ImportClick() {
         return;
     const qsizetype expenses = FOutPanel->Pending().size();
     const qsizetype income = FInPanel->Pending().size();
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecDialog(&dialog) != QDialog::Accepted)
         return;
     // The lines wait in the pending lists for the user to review and save:
     // the panel that received lines is shown.
@@ -393,9 +390,7 @@ void TfrmMain::mnuMenu_BackupClick() {
         TBusyGuard busy;
         TDataFile(FSession.DataFile).Backup(fileName);
     }
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Backup"), QStringLiteral("SUCCESS!"),
-                    QMessageBox::Ok, this);
-    box.exec();
+    ShowInformation(this, QStringLiteral("Backup"), QStringLiteral("SUCCESS!"));
 }
 
 void TfrmMain::mnuMenu_RestoreClick() {
@@ -403,7 +398,10 @@ void TfrmMain::mnuMenu_RestoreClick() {
     // chosen in it); without that folder it opens where it was.
     try {
         OpenDialog1->setDirectory(TDataFile(FSession.DataFile).BackupFolder());
-    } catch (const std::exception &) {
+    } catch (const TFileError &) {
+        // Only the folder the dialog starts in: the user can still choose
+        // any backup, and a folder that cannot be made is reported by the
+        // next automatic backup.
     }
     const QString fileName = RunFileDialog(OpenDialog1, kBackupFilter);
     if (fileName.isEmpty())
@@ -418,11 +416,8 @@ void TfrmMain::mnuMenu_RestoreClick() {
         problem = TDataFile::Problem(fileName);
     }
     if (!problem.isEmpty()) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Restore from Backup"),
-                        problem + QStringLiteral("\n\nNothing was restored."), QMessageBox::Ok,
-                        this);
-        box.setTextFormat(Qt::PlainText); // the file's name as it is
-        box.exec();
+        ShowError(this, QStringLiteral("Restore from Backup"),
+                  problem + QStringLiteral("\n\nNothing was restored."));
         return;
     }
     // The new instance restores the file before anybody signs in, after
@@ -440,7 +435,7 @@ void TfrmMain::mnuMenu_AboutClick() {
     TfrmAbout about(this);
     about.ProductName = QStringLiteral("Ledgerly");
     about.ProductVersion = QStringLiteral(LEDGERLY_VERSION);
-    about.exec();
+    ExecDialog(&about);
 }
 
 void TfrmMain::mnuMenu_ExitClick() {

@@ -13,7 +13,8 @@ template <typename Row> class TTypedRowsModel;
 
 // The records behind one category: a read-only list of date, category,
 // amount and notes. The caller sets the caption, the amount column's caption
-// and the rows, then runs exec(); the user closes it with the close button.
+// and the rows, then runs it with ExecDialog; the user closes it with the
+// close button.
 class TfrmMoreInfo : public QDialog {
     Q_OBJECT
 public:

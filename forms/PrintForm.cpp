@@ -1,15 +1,16 @@
 #include "forms/PrintForm.h"
 
 #include "forms/BusyGuard.h"
+#include "forms/Dialogs.h"
 #include "reports/CompositeReport.h"
 #include "skin/ScreenPicture.h"
 #include "ui_PrintForm.h"
 
+#include <QApplication>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPixmap>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QShortcut>
@@ -18,6 +19,42 @@
 #include <QTimer>
 
 #include <memory>
+
+namespace {
+
+// The user answers the print dialog with the ordinary pointer, even while
+// the command that opened it shows the wait cursor.
+class TNormalCursor {
+public:
+    TNormalCursor() : FActive(QApplication::overrideCursor() != nullptr) {
+        if (FActive)
+            QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    }
+    ~TNormalCursor() {
+        if (FActive)
+            QApplication::restoreOverrideCursor();
+    }
+    TNormalCursor(const TNormalCursor &) = delete;
+    TNormalCursor &operator=(const TNormalCursor &) = delete;
+
+private:
+    bool FActive;
+};
+
+// The print dialog over `owner`. It always offers printing to a PDF file, so
+// a printout can be kept even on a machine without a printer.
+bool askPrinter(QWidget *owner, QPrinter &printer, int pageCount) {
+    TNormalCursor normalCursor;
+    QPrintDialog dialog(&printer, owner);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile |
+                      QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, qMax(1, pageCount));
+    dialog.setFromTo(1, qMax(1, pageCount));
+    return ExecDialog(&dialog) == QDialog::Accepted;
+}
+
+} // namespace
 
 TfrmPrint::TfrmPrint(QWidget *owner) : QDialog(owner), ui(new Ui::TfrmPrint) {
     ui->setupUi(this);
@@ -199,16 +236,22 @@ void TfrmPrint::btnPrintClick() {
         report.PrinterSettings.Orientation = QPageLayout::Portrait;
         report.Prepare();
         QPrinter printer(QPrinter::HighResolution);
-        if (!report.PrintSetup(printer, this) || report.PrinterSettings.PrinterIndex < 0)
+        const auto ask = [this](QPrinter &p, int pageCount) {
+            return askPrinter(this, p, pageCount);
+        };
+        if (!report.PrintSetup(printer, ask) || report.PrinterSettings.PrinterIndex < 0)
             return; // cancelled, or told that there is no printer
         // A4 portrait whatever the dialog said: the pages are laid out for it.
         report.PrinterSettings.PaperSize = QPageSize::A4;
         report.PrinterSettings.Orientation = QPageLayout::Portrait;
         report.Print(printer);
     } catch (const std::exception &error) {
+        // The Print button's own report: the preview stays open and the
+        // printout can be tried again.
         busy.Release();
-        QMessageBox::warning(this, "Print",
-                             QString("The printout was not printed.\n%1").arg(error.what()));
+        ShowWarning(this, QStringLiteral("Print"),
+                    QStringLiteral("The printout was not printed.\n%1")
+                        .arg(QString::fromUtf8(error.what())));
     }
 }
 
@@ -217,5 +260,5 @@ void TfrmPrint::ShowReportPreview(QWidget *owner, TCompositeReport &composite) {
     composite.Prepare();
     form->CompositeReport = &composite;
     form->ShowPages();
-    form->exec();
+    ExecDialog(form.get());
 }

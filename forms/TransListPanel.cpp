@@ -298,7 +298,7 @@ void TTransListPanel::btnTransEditClick(QWidget *sender) {
         editor.RecCate = record.Category;
         editor.RecAmount = CentsText(record.Cents);
         editor.RecNotes = record.Notes;
-        if (editor.exec() != QDialog::Accepted)
+        if (ExecDialog(&editor) != QDialog::Accepted)
             return;
         // Editing never changes a record's type; the editor's Save rule
         // holds for the amount, so it reads as cents.

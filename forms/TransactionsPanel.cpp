@@ -5,6 +5,7 @@
 #include "forms/BusyGuard.h"
 #include "forms/CategoriesPanel.h"
 #include "forms/ChartsPanel.h"
+#include "forms/Dialogs.h"
 #include "forms/ErrorReport.h"
 #include "forms/EventHook.h"
 #include "forms/Session.h"
@@ -12,7 +13,6 @@
 
 #include <QButtonGroup>
 #include <QKeyEvent>
-#include <QMessageBox>
 
 TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     : QFrame(parent), FSession(session), ui(std::make_unique<Ui::TTransactionsPanel>()) {
@@ -122,15 +122,13 @@ void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
     if (sender)
         sender->setFocus();
     if (FPeriod.Unreadable > 0) {
-        QMessageBox box(QMessageBox::Warning, ApplicationTitle(),
-                        FPeriod.Unreadable == 1
-                            ? QStringLiteral("1 record of this period could not be read and is "
-                                             "not shown.")
-                            : QStringLiteral("%1 records of this period could not be read and "
-                                             "are not shown.")
-                                  .arg(FPeriod.Unreadable),
-                        QMessageBox::Ok, window());
-        box.exec();
+        ShowWarning(window(), ApplicationTitle(),
+                    FPeriod.Unreadable == 1
+                        ? QStringLiteral("1 record of this period could not be read and is not "
+                                         "shown.")
+                        : QStringLiteral("%1 records of this period could not be read and are "
+                                         "not shown.")
+                              .arg(FPeriod.Unreadable));
     }
 }
 

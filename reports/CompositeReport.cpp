@@ -2,38 +2,9 @@
 
 #include "reports/PageReport.h"
 
-#include <QApplication>
-#include <QCursor>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-
-TCompositeReport::TPrintDialogHook TCompositeReport::PrintDialogHook;
-
-namespace {
-
-// The user answers the print dialog with the ordinary pointer, even while
-// the command that opened it shows the wait cursor.
-class TNormalCursor {
-public:
-    TNormalCursor() : FActive(QApplication::overrideCursor() != nullptr) {
-        if (FActive)
-            QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-    }
-    ~TNormalCursor() {
-        if (FActive)
-            QApplication::restoreOverrideCursor();
-    }
-    TNormalCursor(const TNormalCursor &) = delete;
-    TNormalCursor &operator=(const TNormalCursor &) = delete;
-
-private:
-    bool FActive;
-};
-
-} // namespace
 
 TRenderedPages TCompositeReport::RenderAll() {
     if (OnAddReports)
@@ -51,7 +22,7 @@ void TCompositeReport::Prepare() {
     FPages = RenderAll();
 }
 
-bool TCompositeReport::PrintSetup(QPrinter &printer, QWidget *parent) {
+bool TCompositeReport::PrintSetup(QPrinter &printer, const TPrintDialogHook &askUser) {
     TPrinterSettings &settings = PrinterSettings;
     if (!settings.PrinterName.isEmpty())
         printer.setPrinterName(settings.PrinterName);
@@ -61,23 +32,7 @@ bool TCompositeReport::PrintSetup(QPrinter &printer, QWidget *parent) {
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setPrintRange(QPrinter::AllPages);
 
-    const int pageCount = PageCount();
-    bool confirmed = false;
-    if (PrintDialogHook) {
-        confirmed = PrintDialogHook(printer, pageCount);
-    } else {
-        TNormalCursor normalCursor;
-        // The dialog always offers printing to a PDF file, so a printout can
-        // be kept even on a machine without a printer.
-        QPrintDialog dialog(&printer, parent);
-        dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile |
-                          QAbstractPrintDialog::PrintCollateCopies |
-                          QAbstractPrintDialog::PrintShowPageSize);
-        dialog.setMinMax(1, qMax(1, pageCount));
-        dialog.setFromTo(1, qMax(1, pageCount));
-        confirmed = dialog.exec() == QDialog::Accepted;
-    }
-    if (!confirmed)
+    if (!askUser(printer, PageCount()))
         return false;
 
     settings.PrinterName = printer.printerName();

@@ -52,23 +52,21 @@ public:
     const TRenderedPages &Pages() const { return FPages; }
     int PageCount() const { return static_cast<int>(FPages.size()); }
 
-    // The print dialog: starts from the printer settings, offers copies and a
-    // page range within 1 and PageCount(), and on confirmation stores the
-    // choices in the printer settings and leaves `printer` configured.
-    // Returns false when the user cancels or there is no printer to print on
-    // (the user has then been told so).
-    bool PrintSetup(QPrinter &printer, QWidget *parent);
+    // Asks the user how to print on `printer`, which starts from the printer
+    // settings on A4 portrait, offering pages 1 to `pageCount`; true when the
+    // user confirmed, with `printer` configured as chosen. The window layer
+    // gives it (the print dialog), so that this layer shows no window itself.
+    using TPrintDialogHook = std::function<bool(QPrinter &printer, int pageCount)>;
+
+    // Sets `printer` up from the printer settings, asks through `askUser`
+    // and on confirmation stores the choices in the printer settings.
+    // Returns false when the user cancels.
+    bool PrintSetup(QPrinter &printer, const TPrintDialogHook &askUser);
 
     // Renders the chained reports afresh and prints them on `printer` with
     // the paper, orientation, copies and page range of the printer settings.
     // Throws TReportError when the printer fails.
     void Print(QPrinter &printer);
-
-    // Replaces the print dialog (used where there is no printer to choose,
-    // such as automated checks): it configures `printer` and returns whether
-    // the print goes ahead, as the dialog's confirmation would.
-    using TPrintDialogHook = std::function<bool(QPrinter &printer, int pageCount)>;
-    static TPrintDialogHook PrintDialogHook;
 
 private:
     TRenderedPages RenderAll();

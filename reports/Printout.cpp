@@ -182,13 +182,7 @@ void TPrintout::BuildPicturePrintout(const TReportHead &head, const TRenderedPag
 }
 
 void TPrintout::AddReports(TCompositeReport &composite) const {
-    composite.Reports.clear();
-    try {
-        for (TPageReport *report : Reports)
-            composite.Reports.append(report);
-    } catch (...) {
-        // The list keeps the reports added so far.
-    }
+    composite.Reports = Reports;
 }
 
 void TPrintout::FreeReports() {
@@ -204,11 +198,6 @@ void TPrintout::FreeReports() {
 void TPrintout::FreeBandControls(TReportBand *band) {
     if (!band)
         return;
-    for (int i = band->ControlCount() - 1; i >= 0; --i) {
-        try {
-            delete band->Control(i);
-        } catch (...) {
-            // Passed over; the band destroys what is left with itself.
-        }
-    }
+    for (int i = band->ControlCount() - 1; i >= 0; --i)
+        delete band->Control(i);
 }

@@ -61,7 +61,7 @@ public:
     QRect PictureBox() const;
 
     // The composite report's add-reports step: its list becomes Reports, in
-    // order. A failure stops the adding; the list keeps what was added.
+    // order.
     void AddReports(TCompositeReport &composite) const;
 
     // Destroys the page reports from the last to the first, each with the

@@ -1,5 +1,4 @@
 #include "forms/AboutForm.h"
-#include "tests/support/ModalAnswer.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -94,9 +93,9 @@ void TestAbout::enterPressesOk() {
         TfrmAbout about(&owner);
         about.ProductName = "Ledgerly";
         about.ProductVersion = "6.22";
-        ModalAnswer::Next([key](QWidget *w) { QTest::keyClick(w, key); });
-        QCOMPARE(about.exec(), int(QDialog::Accepted));
-        QVERIFY(ModalAnswer::AllUsed());
+        about.show();
+        QTest::keyClick(&about, key);
+        QCOMPARE(about.result(), int(QDialog::Accepted));
         QVERIFY(!about.isVisible());
     }
 }

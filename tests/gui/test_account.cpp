@@ -6,19 +6,20 @@
 #include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+using TestDialogs::Answer;
+using TestDialogs::LastMessage;
 
 namespace {
 
@@ -53,21 +54,15 @@ private slots:
         fixture = std::make_unique<TMainFixture>();
         main = fixture->SignIn("alice", "pw1");
         QVERIFY(main && main->SignedIn());
-        QVERIFY(ModalAnswer::AllUsed());
     }
-    void cleanup() {
-        ModalAnswer::Clear();
-        fixture.reset();
-    }
+    void cleanup() { fixture.reset(); }
 
     void answeringNoChangesNothing() {
-        ModalAnswer::MessageBox(QMessageBox::No);
+        Answer(TButton::No);
         trigger("mnuMenu_SwitchUser");
-        QString text;
-        ModalAnswer::MessageBox(QMessageBox::No, &text);
+        Answer(TButton::No);
         trigger("mnuMenu_DeleteUser");
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("You want to delete alice?"));
+        QCOMPARE(LastMessage(), QString("You want to delete alice?"));
         QVERIFY(main->isVisible());
         QVERIFY(fixture->Restarts.isEmpty());
         QVERIFY(TDbMan(fixture->DataFile()).UserExists("alice"));
@@ -79,62 +74,43 @@ private slots:
         fixture = std::make_unique<TMainFixture>();
         main = fixture->SignIn("<i>al</i>", "pw1");
         QVERIFY(main && main->SignedIn());
-        QString text;
-        Qt::TextFormat format = Qt::AutoText;
-        ModalAnswer::Next([&](QWidget *w) {
-            auto *box = qobject_cast<QMessageBox *>(w);
-            QVERIFY(box);
-            text = box->text();
-            format = box->textFormat();
-            box->button(QMessageBox::No)->click();
-        });
+        Answer(TButton::No);
         trigger("mnuMenu_DeleteUser");
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("You want to delete <i>al</i>?"));
-        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(LastMessage(), QString("You want to delete <i>al</i>?"));
         QVERIFY(fixture->Restarts.isEmpty());
     }
 
     void switchUserRestarts() {
-        QString text, caption;
-        ModalAnswer::MessageBox(QMessageBox::Yes, &text, &caption);
+        Answer(TButton::Yes);
         trigger("mnuMenu_SwitchUser");
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("You want to switch user?"));
-        QCOMPARE(caption, QString("?"));
+        QCOMPARE(LastMessage(), QString("You want to switch user?"));
+        QCOMPARE(TestDialogs::Asked().first().Caption, QString("?"));
         QCOMPARE(fixture->Restarts, QStringList{QString()});
         QVERIFY(!main->isVisible());
     }
 
     void setPassword() {
         // Blank input asks again; the trimmed password is stored.
-        QString text, caption;
-        ModalAnswer::InputDialog("   ");
-        ModalAnswer::Next([](QWidget *w) {
-            auto *dlg = qobject_cast<QInputDialog *>(w);
-            QVERIFY(dlg);
-            QCOMPARE(dlg->windowTitle(), QString("Set Password"));
-            QCOMPARE(dlg->labelText(), QString("Enter a new password:"));
-            QCOMPARE(dlg->textValue(), QString());
-            dlg->setTextValue("  new pw  ");
-            dlg->accept();
-        });
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        TestDialogs::Text("   ");
+        TestDialogs::Text("  new pw  ");
+        Answer(TButton::Ok);
         trigger("mnuMenu_SetPwd");
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("SUCCESS!"));
-        QCOMPARE(caption, QString("Set Password"));
+        const QList<TestDialogs::TAsked> &asked = TestDialogs::Asked();
+        QCOMPARE(asked.size(), 3);
+        QCOMPARE(asked.at(1).Caption, QString("Set Password"));
+        QCOMPARE(asked.at(1).Text, QString("Enter a new password:"));
+        QCOMPARE(asked.at(1).Start, QString());
+        QCOMPARE(asked.at(2).Caption, QString("Set Password"));
+        QCOMPARE(LastMessage(), QString("SUCCESS!"));
         TDbMan db(fixture->DataFile());
         QVERIFY(db.CheckPassword("alice", "new pw"));
         QVERIFY(!db.CheckPassword("alice", "pw1"));
         QVERIFY(main->isVisible());
 
         // Cancel leaves the password as it is and shows nothing.
-        ModalAnswer::InputDialog("ignored", false);
+        TestDialogs::Text(std::nullopt);
         trigger("mnuMenu_SetPwd");
-        QVERIFY(ModalAnswer::AllUsed());
-        QTest::qWait(50);
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(asked.size(), 4);
         QVERIFY(db.CheckPassword("alice", "new pw"));
     }
 
@@ -144,9 +120,8 @@ private slots:
             db.AddRecord("alice", TestRecord("03/04/2024", "Expense", "Food", "12.50", "lunch"));
             db.SetCategories("alice", "out", {"Food"});
         }
-        ModalAnswer::MessageBox(QMessageBox::Yes);
+        Answer(TButton::Yes);
         trigger("mnuMenu_DeleteUser");
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(fixture->Restarts, QStringList{QString()});
         QVERIFY(!main->isVisible());
 
@@ -164,13 +139,11 @@ private slots:
         TDbMan(fixture->DataFile())
             .AddRecord("alice", TestRecord("03/04/2024", "Expense", "Food", "12.50", "lunch"));
         // No extension: ".ledgerly" is appended.
-        QString text, caption;
-        ModalAnswer::FileDialog(dir.filePath("first"));
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        TestDialogs::File(dir.filePath("first"));
+        Answer(TButton::Ok);
         trigger("mnuMenu_Backup");
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("SUCCESS!"));
-        QCOMPARE(caption, QString("Backup"));
+        QCOMPARE(LastMessage(), QString("SUCCESS!"));
+        QCOMPARE(TestDialogs::Asked().last().Caption, QString("Backup"));
         // A copy of every row, the owner's alone.
         QCOMPARE(rows(dir.filePath("first.ledgerly")), rows(fixture->DataFile()));
         QVERIFY(rows(fixture->DataFile()).contains("d1" + EncodeField("alice")));
@@ -181,57 +154,44 @@ private slots:
         // "first" again: the dialog confirmed only that name, so replacing the
         // existing "first.ledgerly" is asked; No keeps the old backup.
         QVERIFY(QFile::resize(dir.filePath("first.ledgerly"), 10));
-        QString question;
-        ModalAnswer::FileDialog(dir.filePath("first"));
-        ModalAnswer::MessageBox(QMessageBox::No, &question);
+        TestDialogs::File(dir.filePath("first"));
+        Answer(TButton::No);
         trigger("mnuMenu_Backup");
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(question.contains("first.ledgerly already exists."), qPrintable(question));
+        QVERIFY2(LastMessage().contains("first.ledgerly already exists."),
+                 qPrintable(LastMessage()));
         QCOMPARE(QFileInfo(dir.filePath("first.ledgerly")).size(), qint64(10));
-        ModalAnswer::FileDialog(dir.filePath("first"));
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        TestDialogs::File(dir.filePath("first"));
+        Answer(TButton::Yes);
+        Answer(TButton::Ok);
         trigger("mnuMenu_Backup");
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("SUCCESS!"));
+        QCOMPARE(LastMessage(), QString("SUCCESS!"));
         QCOMPARE(rows(dir.filePath("first.ledgerly")), rows(fixture->DataFile()));
 
         // Another extension is kept and ".ledgerly" added; capitals count.
-        ModalAnswer::FileDialog(dir.filePath("notes.txt"));
-        ModalAnswer::MessageBox(QMessageBox::Ok);
+        TestDialogs::File(dir.filePath("notes.txt"));
+        Answer(TButton::Ok);
         trigger("mnuMenu_Backup");
-        ModalAnswer::FileDialog(dir.filePath("CAPS.LEDGERLY"));
-        ModalAnswer::MessageBox(QMessageBox::Ok);
+        TestDialogs::File(dir.filePath("CAPS.LEDGERLY"));
+        Answer(TButton::Ok);
         trigger("mnuMenu_Backup");
-        QVERIFY(ModalAnswer::AllUsed());
         QVERIFY(QFile::exists(dir.filePath("notes.txt.ledgerly")));
         QVERIFY(QFile::exists(dir.filePath("CAPS.LEDGERLY")));
         QVERIFY(!QFile::exists(dir.filePath("CAPS.LEDGERLY.ledgerly")));
 
-        // The dialog remembers the last name; cancelling does nothing.
-        ModalAnswer::Next([&](QWidget *w) {
-            auto *dlg = qobject_cast<QFileDialog *>(w);
-            QVERIFY(dlg);
-            QCOMPARE(QFileInfo(dlg->selectedFiles().value(0)).fileName(), QString("CAPS.LEDGERLY"));
-            QCOMPARE(dlg->nameFilters(), QStringList{"*.ledgerly (*.ledgerly)"});
-            dlg->reject();
-        });
+        // The dialog starts at the last name chosen; cancelling does nothing.
+        TestDialogs::File(QString());
         trigger("mnuMenu_Backup");
-        QVERIFY(ModalAnswer::AllUsed());
-        QTest::qWait(50);
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(TestDialogs::Asked().last().Start, dir.filePath("CAPS.LEDGERLY"));
+        QCOMPARE(TestDialogs::Asked().last().Text, QString("*.ledgerly (*.ledgerly)"));
 
         // A copy that cannot be made is reported, naming the file; no success.
         QVERIFY(QDir(dir.path()).mkdir("blocked.ledgerly"));
-        ModalAnswer::FileDialog(dir.filePath("blocked"));
-        ModalAnswer::MessageBox(QMessageBox::Yes); // replace what is there
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+        TestDialogs::File(dir.filePath("blocked"));
+        Answer(TButton::Yes); // replace what is there
+        Answer(TButton::Ok);
         trigger("mnuMenu_Backup");
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(text.contains("blocked.ledgerly"), qPrintable(text));
-        QCOMPARE(caption, QString("Ledgerly - Username: alice"));
-        QTest::qWait(50);
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY2(LastMessage().contains("blocked.ledgerly"), qPrintable(LastMessage()));
+        QCOMPARE(TestDialogs::Asked().last().Caption, QString("Ledgerly - Username: alice"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
         // Nothing is left behind beside the target.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
@@ -243,25 +203,19 @@ private slots:
         QVERIFY(QFile::copy(fixture->DataFile(), good));
 
         // The dialog opens among the automatic backups.
-        QString opened;
-        ModalAnswer::Next([&](QWidget *w) {
-            opened = qobject_cast<QFileDialog *>(w)->directory().absolutePath();
-            qobject_cast<QFileDialog *>(w)->reject();
-        });
+        TestDialogs::File(QString());
         trigger("mnuMenu_Restore");
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(opened, QFileInfo(fixture->DataFile()).dir().filePath("backups"));
+        QCOMPARE(TestDialogs::Asked().last().Start,
+                 QFileInfo(fixture->DataFile()).dir().filePath("backups"));
 
         // Another extension, or a missing file: silently nothing.
         const QString other = dir.filePath("copy.bak");
         QVERIFY(QFile::copy(good, other));
-        ModalAnswer::FileDialog(other);
+        TestDialogs::File(other);
         trigger("mnuMenu_Restore");
-        ModalAnswer::FileDialog(dir.filePath("missing.ledgerly"));
+        TestDialogs::File(dir.filePath("missing.ledgerly"));
         trigger("mnuMenu_Restore");
-        QVERIFY(ModalAnswer::AllUsed());
-        QTest::qWait(50);
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(TestDialogs::Asked().size(), 3);
         QVERIFY(fixture->Restarts.isEmpty());
 
         // Not a data file, or one without the columns the program uses:
@@ -276,21 +230,19 @@ private slots:
         TSqlConnection(odd, TSqlConnection::TMode::Create)
             .Exec("create table users(a); create table cates(b); create table data(c);");
         for (const QString &file : {junk, odd}) {
-            QString text;
-            ModalAnswer::FileDialog(file);
-            ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+            TestDialogs::File(file);
+            Answer(TButton::Ok);
             trigger("mnuMenu_Restore");
-            QVERIFY(ModalAnswer::AllUsed());
-            QVERIFY2(text.contains("not a Ledgerly data file") && text.contains(file),
-                     qPrintable(text));
+            QVERIFY2(LastMessage().contains("not a Ledgerly data file") &&
+                         LastMessage().contains(file),
+                     qPrintable(LastMessage()));
         }
         QVERIFY(fixture->Restarts.isEmpty());
         QVERIFY(main->isVisible());
 
         // A real backup: restart with its quoted name, and close.
-        ModalAnswer::FileDialog(good);
+        TestDialogs::File(good);
         trigger("mnuMenu_Restore");
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(fixture->Restarts, QStringList{"--restore-chosen \"" + good + "\""});
         QVERIFY(!main->isVisible());
     }
@@ -302,9 +254,8 @@ private slots:
         const QString backup = dir.filePath("Bob's b \\\\1.ledgerly");
         QVERIFY(QFile::copy(fixture->DataFile(), backup));
         TDbMan(backup).AddUser("bob", "pw2");
-        ModalAnswer::FileDialog(backup);
+        TestDialogs::File(backup);
         trigger("mnuMenu_Restore");
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(fixture->Restarts.size(), 1);
 
         // The parameter text, split as a started program gets it, names the
@@ -324,14 +275,13 @@ private slots:
 
     void aboutAndExit() {
         QString title, version;
-        ModalAnswer::Next([&](QWidget *w) {
+        TestDialogs::Dialog([&](QDialog *w) {
             QCOMPARE(w->windowTitle(), QString("About"));
             title = w->findChild<QLabel *>("lblTitle")->text();
             version = w->findChild<QLabel *>("lblVersion")->text();
-            QMetaObject::invokeMethod(w, "accept", Qt::QueuedConnection);
+            w->accept();
         });
         trigger("mnuMenu_About");
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(title, QString("Ledgerly"));
         QCOMPARE(version, QString("Version 6.22"));
         QVERIFY(main->isVisible());

@@ -6,10 +6,11 @@
 #include "forms/RowsModel.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QDialog>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -76,12 +77,9 @@ class TestCategories : public QObject {
     }
     // Queues the reading and closing of the next More Info window.
     void expectMoreInfo(TShown &shown) {
-        ModalAnswer::Next([this, &shown](QWidget *w) {
+        TestDialogs::Dialog([this, &shown](QDialog *w) {
             auto *form = qobject_cast<TfrmMoreInfo *>(w);
-            if (!form) {
-                w->close();
-                return;
-            }
+            QVERIFY(form);
             auto *list = form->findChild<QTreeView *>("lvwRecs");
             shown.Caption = form->windowTitle();
             shown.AmountCaption =
@@ -97,12 +95,10 @@ private slots:
     void init() {
         fixture = std::make_unique<TMainFixture>();
         QVERIFY(fixture->SignIn("alice", "pw1"));
-        QVERIFY(ModalAnswer::AllUsed());
         db = std::make_unique<TDbMan>(fixture->DataFile());
         QTest::mouseClick(find<QRadioButton>("rdoTransactions"), Qt::LeftButton);
     }
     void cleanup() {
-        ModalAnswer::Clear();
         db.reset();
         fixture.reset();
         QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -167,10 +163,8 @@ private slots:
         search(QDate(2024, 3, 1), QDate(2024, 3, 31));
         QVERIFY(enabled("btnMoreInfo"));
         QCOMPARE(SelectedRow(outCates()), -1);
-        ModalAnswer::Next([](QWidget *w) { w->close(); });
         QTest::mouseClick(find<QPushButton>("btnMoreInfo"), Qt::LeftButton);
-        QVERIFY(!ModalAnswer::AllUsed(300));
-        ModalAnswer::Clear();
+        QVERIFY(TestDialogs::Asked().isEmpty());
     }
 
     void moreInfoForSearchedPeriod() {
@@ -187,7 +181,6 @@ private slots:
         TShown shown;
         expectMoreInfo(shown);
         QTest::mouseClick(find<QPushButton>("btnMoreInfo"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(shown.Caption, QString("Qty: 3  Total: 45.00"));
         QCOMPARE(shown.AmountCaption, QString("Out"));
         const QList<QStringList> food = {{"04/01/2024", "Food", "10.00", ""},
@@ -204,7 +197,6 @@ private slots:
         TShown again;
         expectMoreInfo(again);
         QTest::mouseClick(find<QPushButton>("btnMoreInfo"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(again.Caption, shown.Caption);
         QCOMPARE(again.Rows, food);
 
@@ -214,7 +206,6 @@ private slots:
         const QPoint at = rowRect(inCates(), 0).center();
         QTest::mouseClick(inCates()->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(inCates()->viewport(), Qt::LeftButton, {}, at);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(income.Caption, QString("Qty: 1  Total: 99.00"));
         QCOMPARE(income.AmountCaption, QString("In"));
         QCOMPARE(income.Rows, QList<QStringList>({{"04/02/2024", "Food", "99.00", ""}}));
@@ -229,11 +220,9 @@ private slots:
         file.write(QByteArray(4096, 'x'));
         file.close();
 
-        QString error;
-        ModalAnswer::MessageBox(QMessageBox::Ok, &error);
+        TestDialogs::Answer(TButton::Ok);
         QTest::mouseClick(find<QPushButton>("btnMoreInfo"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!TestDialogs::LastMessage().isEmpty());
         QVERIFY(enabled("btnMoreInfo"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }

@@ -4,14 +4,12 @@
 // readers, and the printed page read back from a PDF.
 #include "forms/ChartsPanel.h"
 #include "forms/MainForm.h"
-#include "forms/MoreInfoForm.h"
 #include "forms/PrintForm.h"
 #include "forms/RowsModel.h"
-#include "reports/CompositeReport.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
 #include "tests/support/PdfWords.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QBarSeries>
 #include <QBarSet>
@@ -21,7 +19,6 @@
 #include <QLabel>
 #include <QPieSeries>
 #include <QPieSlice>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSvgRenderer>
@@ -92,11 +89,7 @@ private slots:
                                 TestRecord("03/22/2024", "Expense", "Books", "15.00")});
         QTest::mouseClick(find<QRadioButton>("rdoTransactions"), Qt::LeftButton);
     }
-    void cleanup() {
-        fixture.reset();
-        ModalAnswer::Clear();
-        TCompositeReport::PrintDialogHook = nullptr;
-    }
+    void cleanup() { fixture.reset(); }
 
     void builtWhileShownAndOneLineWhenEmpty() {
         showCharts();
@@ -144,10 +137,9 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QByteArray(4096, 'x'));
         file.close();
-        ModalAnswer::MessageBox(QMessageBox::Ok);
+        TestDialogs::Answer(TButton::Ok);
         fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(message->text(), QString("Search a period to see its charts."));
+        QTRY_COMPARE(message->text(), QString("Search a period to see its charts."));
     }
 
     // A donut given the values of another period looks exactly like one
@@ -173,29 +165,19 @@ private slots:
         // Searched again with the charts shown, which keep their series.
         fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
         // Slice 1 is Food: More Info lists its three records, once.
-        QString caption;
-        int rows = -1, opened = 0;
-        for (int i = 0; i < 2; ++i)
-            ModalAnswer::Next([&](QWidget *w) {
-                if (auto *form = qobject_cast<TfrmMoreInfo *>(w)) {
-                    caption = form->windowTitle();
-                    rows = int(ListTexts(form->findChild<QTreeView *>("lvwRecs")).size());
-                    ++opened;
-                }
-                w->close();
-            });
+        int rows = -1;
+        TestDialogs::Dialog([&](QDialog *w) {
+            rows = int(ListTexts(w->findChild<QTreeView *>("lvwRecs")).size());
+            w->close();
+        });
         clickChart(view("chvCates"), sliceCentre(view("chvCates"), 1));
-        QVERIFY(!ModalAnswer::AllUsed(300));
-        ModalAnswer::Clear();
-        QCOMPARE(opened, 1);
-        QCOMPARE(caption, QString("Qty: 3  Total: 512.00"));
+        QCOMPARE(TestDialogs::Asked().size(), 1);
+        QCOMPARE(TestDialogs::Asked().first().Caption, QString("Qty: 3  Total: 512.00"));
         QCOMPARE(rows, 3);
         QVERIFY(view("chvCates")->isEnabled());
         // "Other" is no category: nothing opens.
-        ModalAnswer::Next([](QWidget *w) { w->close(); });
         clickChart(view("chvCates"), sliceCentre(view("chvCates"), 3));
-        QVERIFY(!ModalAnswer::AllUsed(300));
-        ModalAnswer::Clear();
+        QCOMPARE(TestDialogs::Asked().size(), 1);
 
         // The bar of March: the Transactions sub-panel, the month chosen in
         // the month totals and its records tinted.
@@ -233,21 +215,18 @@ private slots:
         const QSize size = TChartsPanel::PictureFileSize;
         // The PNG filter is the first; the extension of the chosen filter
         // is appended.
-        QString text;
-        ModalAnswer::FileDialog(dir.filePath("charts"));
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        TestDialogs::File(dir.filePath("charts"));
+        TestDialogs::Answer(TButton::Ok);
         QTest::mouseClick(save, Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, "SUCCESS!\r\n\r\n" + dir.filePath("charts.png"));
+        QCOMPARE(TestDialogs::LastMessage(), "SUCCESS!\r\n\r\n" + dir.filePath("charts.png"));
         QImageReader png(dir.filePath("charts.png"));
         QCOMPARE(png.format(), QByteArray("png"));
         QCOMPARE(png.read().size(), size);
 
-        ModalAnswer::FileDialog(dir.filePath("charts"), "SVG drawing (*.svg)");
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        TestDialogs::File(dir.filePath("charts"), "SVG drawing (*.svg)");
+        TestDialogs::Answer(TButton::Ok);
         QTest::mouseClick(save, Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, "SUCCESS!\r\n\r\n" + dir.filePath("charts.svg"));
+        QCOMPARE(TestDialogs::LastMessage(), "SUCCESS!\r\n\r\n" + dir.filePath("charts.svg"));
         QSvgRenderer svg(dir.filePath("charts.svg"));
         QVERIFY(svg.isValid());
         QCOMPARE(svg.defaultSize(), size);
@@ -259,21 +238,20 @@ private slots:
 
         // The appended extension names an existing file: replacing it is
         // asked, and No leaves it as it was.
-        ModalAnswer::FileDialog(dir.filePath("charts"));
-        ModalAnswer::MessageBox(QMessageBox::No, &text);
+        TestDialogs::File(dir.filePath("charts"));
+        TestDialogs::Answer(TButton::No);
         QTest::mouseClick(save, Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY(text.contains("charts.png already exists."));
+        QVERIFY(TestDialogs::LastMessage().contains("charts.png already exists."));
         QCOMPARE(QImageReader(dir.filePath("charts.png")).size(), size);
 
         // A folder in the way of the file: the failure is reported, no success.
         const QString taken = dir.filePath("taken.svg");
         QVERIFY(QDir().mkdir(taken));
-        ModalAnswer::FileDialog(dir.filePath("taken"), "SVG drawing (*.svg)");
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        TestDialogs::File(dir.filePath("taken"), "SVG drawing (*.svg)");
+        TestDialogs::Answer(TButton::Yes);
+        TestDialogs::Answer(TButton::Ok);
         QTest::mouseClick(save, Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
+        const QString text = TestDialogs::LastMessage();
         QVERIFY2(!text.contains("SUCCESS!") && text.contains(taken), qPrintable(text));
         QVERIFY(QFileInfo(taken).isDir());
         QVERIFY(save->isEnabled());
@@ -285,21 +263,15 @@ private slots:
         auto *print = find<QPushButton>("btnChartsPrint");
         const QString pdf = dir.filePath("charts.pdf");
         QString status;
-        ModalAnswer::Next([&](QWidget *w) {
+        TestDialogs::Dialog([&](QDialog *w) {
             auto *form = qobject_cast<TfrmPrint *>(w);
-            if (form) {
-                status = form->StatusText();
-                TCompositeReport::PrintDialogHook = [pdf](QPrinter &printer, int) {
-                    printer.setOutputFormat(QPrinter::PdfFormat);
-                    printer.setOutputFileName(pdf);
-                    return true;
-                };
-                QTest::mouseClick(form->findChild<QToolButton *>("btnPrint"), Qt::LeftButton);
-            }
+            QVERIFY(form);
+            status = form->StatusText();
+            QTest::mouseClick(form->findChild<QToolButton *>("btnPrint"), Qt::LeftButton);
             w->close();
         });
+        PrintToPdf(pdf);
         QTest::mouseClick(print, Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(status, QString("Page 1 of 1"));
         QVERIFY(print->isEnabled());
 

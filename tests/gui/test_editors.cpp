@@ -1,18 +1,24 @@
 // The record editor, the category-list editor and the More Info window,
-// driven through their real widgets.
+// driven through their real widgets; the message and input boxes the user
+// sees behind the dialog seam.
+#include "forms/Dialogs.h"
 #include "forms/EditCateForm.h"
 #include "forms/EditRecForm.h"
 #include "forms/MoreInfoForm.h"
 #include "forms/RowsModel.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -48,7 +54,8 @@ class TestEditors : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { ModalAnswer::Clear(); }
+    void initTestCase() { TestDialogs::Install(); }
+    void cleanup() { TestDialogs::Clear(); }
 
     void recordEditorLayout();
     void recordEditorOpensWithTheRecordAndSaveDisabled();
@@ -64,6 +71,8 @@ private slots:
     void categoryEditorCancelAndEscape();
 
     void moreInfoColumnsCaptionAndRows();
+
+    void boxesTheUserSees();
 };
 
 void TestEditors::recordEditorLayout() {
@@ -231,7 +240,7 @@ void TestEditors::recordEditorKeysAndResults() {
         dlg.RecCate = "Food";
         dlg.RecAmount = "49.9";
         bool stillOpen = false;
-        ModalAnswer::Next([&](QWidget *w) {
+        TestDialogs::Dialog([&](QDialog *w) {
             auto *notes = Child<QLineEdit>(w, "edtNotes");
             QTest::keyClicks(notes, "x");
             QTest::keyClick(notes, Qt::Key_Return);
@@ -241,8 +250,7 @@ void TestEditors::recordEditorKeysAndResults() {
             stillOpen = w->isVisible();
             QTest::mouseClick(Child<QPushButton>(w, "btnCancel"), Qt::LeftButton);
         });
-        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
-        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(ExecDialog(&dlg), int(QDialog::Rejected));
         QVERIFY(stillOpen);
         // Cancel leaves the fields as the caller wrote them.
         QCOMPARE(dlg.RecAmount, QStringLiteral("49.9"));
@@ -254,14 +262,13 @@ void TestEditors::recordEditorKeysAndResults() {
         dlg.RecDate = "12/31/2009";
         dlg.RecCate = "Food";
         dlg.RecAmount = "49.9";
-        ModalAnswer::Next([](QWidget *w) {
+        TestDialogs::Dialog([](QDialog *w) {
             QTest::keyClicks(Child<QLineEdit>(w, "edtNotes"), "x");
             auto *save = Child<QPushButton>(w, "btnSave");
             save->setFocus();
             QTest::keyClick(save, Qt::Key_Return);
         });
-        QCOMPARE(dlg.exec(), int(QDialog::Accepted));
-        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(ExecDialog(&dlg), int(QDialog::Accepted));
         QCOMPARE(dlg.RecAmount, QStringLiteral("49.90"));
         QCOMPARE(dlg.RecNotes, QStringLiteral("x"));
     }
@@ -271,12 +278,11 @@ void TestEditors::recordEditorKeysAndResults() {
         dlg.RecDate = "12/31/2009";
         dlg.RecCate = "Food";
         dlg.RecAmount = "49.9";
-        ModalAnswer::Next([](QWidget *w) {
+        TestDialogs::Dialog([](QDialog *w) {
             QTest::keyClicks(Child<QLineEdit>(w, "edtNotes"), "x");
             w->close();
         });
-        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
-        QVERIFY(ModalAnswer::AllUsed());
+        QCOMPARE(ExecDialog(&dlg), int(QDialog::Rejected));
         QCOMPARE(dlg.RecNotes, QString());
     }
 }
@@ -353,7 +359,7 @@ void TestEditors::categoryEditorCancelAndEscape() {
     TfrmEditCate dlg(&owner);
     dlg.Categories = {"Food"};
     bool stillOpen = false;
-    ModalAnswer::Next([&](QWidget *w) {
+    TestDialogs::Dialog([&](QDialog *w) {
         auto *memo = Child<QPlainTextEdit>(w, "memText");
         memo->moveCursor(QTextCursor::End);
         QTest::keyClick(memo, Qt::Key_Return); // a new line, not a close
@@ -365,8 +371,7 @@ void TestEditors::categoryEditorCancelAndEscape() {
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Enter);
     });
-    QCOMPARE(dlg.exec(), int(QDialog::Rejected));
-    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(ExecDialog(&dlg), int(QDialog::Rejected));
     QVERIFY(stillOpen);
     QCOMPARE(dlg.Categories, QStringList{"Food"});
 }
@@ -416,6 +421,51 @@ void TestEditors::moreInfoColumnsCaptionAndRows() {
     QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("In"));
     QCOMPARE(model->rowCount(), 1);
+}
+
+void TestEditors::boxesTheUserSees() {
+    TDialogs &real = TestDialogs::Real();
+    // Runs `answer` on the box that the next call shows, inside its event loop.
+    const auto next = [](std::function<void(QWidget *)> answer) {
+        QTimer::singleShot(0, [answer] { answer(QApplication::activeModalWidget()); });
+    };
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    next([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        shown = box->text();
+        format = box->textFormat();
+        box->button(QMessageBox::No)->click();
+    });
+    QCOMPARE(
+        real.Message(nullptr, TMessageKind::Question, "?", "<b>x</b>", TButton::Yes | TButton::No),
+        TButton::No);
+    // Texts quote names as typed: never read as markup.
+    QCOMPARE(shown, QString("<b>x</b>"));
+    QCOMPARE(format, Qt::PlainText);
+
+    next([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
+    QCOMPARE(real.Message(nullptr, TMessageKind::Warning, "c", "t",
+                          TButton::Save | TButton::Discard | TButton::Cancel),
+             TButton::Cancel);
+
+    next([](QWidget *w) {
+        for (QAbstractButton *b : qobject_cast<QMessageBox *>(w)->buttons())
+            if (b->text() == "later")
+                b->click();
+    });
+    QCOMPARE(real.Choose(nullptr, "?", "t", {"sooner", "later"}), 1);
+    next([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
+    QCOMPARE(real.Choose(nullptr, "?", "t", {"sooner", "later"}), -1);
+
+    next([&](QWidget *w) {
+        auto *input = qobject_cast<QInputDialog *>(w);
+        shown = input->objectName() + " " + input->textValue();
+        input->setTextValue("typed");
+        input->accept();
+    });
+    QCOMPARE(real.Text(nullptr, "dlgName", "c", "l", "start"), std::optional<QString>("typed"));
+    QCOMPARE(shown, QString("dlgName start"));
 }
 
 QTEST_MAIN(TestEditors)

@@ -7,11 +7,12 @@
 #include "store/DbClass.h"
 #include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,9 @@
 #include <QTest>
 #include <QTreeView>
 #include <memory>
+
+using TestDialogs::Answer;
+using TestDialogs::LastMessage;
 
 namespace {
 
@@ -159,11 +163,9 @@ private:
 };
 
 void TestEntry::init() {
-    ModalAnswer::Clear();
     FFixture = std::make_unique<TMainFixture>();
     FMain = FFixture->SignIn(kUser);
     QVERIFY(FMain && FMain->SignedIn());
-    QVERIFY(ModalAnswer::AllUsed());
     FMain->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(FMain));
     Out = PanelOf(FMain, "Out");
@@ -173,7 +175,6 @@ void TestEntry::init() {
 void TestEntry::cleanup() {
     FFixture.reset();
     FMain = nullptr;
-    ModalAnswer::Clear();
     QVERIFY(!QApplication::overrideCursor());
 }
 
@@ -322,17 +323,14 @@ void TestEntry::takeBackTheMiddleRow() {
     SelectRow(Out.List, 1);
 
     // No keeps everything.
-    ModalAnswer::MessageBox(QMessageBox::No);
+    Answer(TButton::No);
     QTest::mouseClick(Out.Edit, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(Out.Model()->Count(), 3);
 
-    QString text, caption;
-    ModalAnswer::MessageBox(QMessageBox::Yes, &text, &caption);
+    Answer(TButton::Yes);
     QTest::mouseClick(Out.Edit, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(text, QStringLiteral("You want to edit it?"));
-    QCOMPARE(caption, QStringLiteral("?"));
+    QCOMPARE(LastMessage(), QStringLiteral("You want to edit it?"));
+    QCOMPARE(TestDialogs::Asked().last().Caption, QStringLiteral("?"));
     QCOMPARE(Out.Model()->Count(), 2);
     QCOMPARE(Out.Model()->Text(1, 2), QStringLiteral("Rent"));
     QCOMPARE(Out.Date->date(), QDate(2011, 1, 2));
@@ -355,22 +353,19 @@ void TestEntry::saveStoresTheListForTheUser() {
     AddRow(Out, "Food", "5", "bread", QDate(2009, 12, 31));
 
     // No leaves everything as it was.
-    ModalAnswer::MessageBox(QMessageBox::No);
+    Answer(TButton::No);
     QTest::mouseClick(Out.Save, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
+    QCOMPARE(LastMessage(), QStringLiteral("Do you want to save?"));
     QCOMPARE(Out.Model()->Count(), 2);
     QVERIFY(Out.Save->isEnabled());
     QCOMPARE(StoredRecordCount(FFixture->DataFile()), 0);
 
-    QString question, success, successCaption;
-    ModalAnswer::MessageBox(QMessageBox::Yes, &question);
-    ModalAnswer::MessageBox(QMessageBox::Ok, &success, &successCaption);
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
     QTest::mouseClick(Out.Save, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(question, QStringLiteral("Do you want to save?"));
-    QCOMPARE(successCaption, QStringLiteral("SUCCESS"));
-    QCOMPARE(success, QStringLiteral("SUCCESS!\n\nTo view transactions, click on the "
-                                     "\"Transactions\" radio button."));
+    QCOMPARE(TestDialogs::Asked().last().Caption, QStringLiteral("SUCCESS"));
+    QCOMPARE(LastMessage(), QStringLiteral("SUCCESS!\n\nTo view transactions, click on the "
+                                           "\"Transactions\" radio button."));
     QCOMPARE(Out.Model()->Count(), 0);
     QCOMPARE(Out.Total->text(), QStringLiteral("Total: 0.00"));
     QVERIFY(!Out.Save->isEnabled() && !Out.Edit->isEnabled() && !Out.Delete->isEnabled());
@@ -391,22 +386,17 @@ void TestEntry::deleteKeyAndButton() {
     SelectRow(Out.List, -1);
     Out.List->setFocus();
     QTest::keyClick(Out.List, Qt::Key_Delete);
-    QTest::qWait(100);
-    QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(Out.Model()->Count(), 2);
 
     // With a selected row it asks; No keeps the row.
     SelectRow(Out.List, 0);
-    QString text;
-    ModalAnswer::MessageBox(QMessageBox::No, &text);
+    Answer(TButton::No);
     QTest::keyClick(Out.List, Qt::Key_Delete);
-    QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(text, QStringLiteral("You want to delete it?"));
+    QCOMPARE(LastMessage(), QStringLiteral("You want to delete it?"));
     QCOMPARE(Out.Model()->Count(), 2);
 
-    ModalAnswer::MessageBox(QMessageBox::Yes);
+    Answer(TButton::Yes);
     QTest::keyClick(Out.List, Qt::Key_Delete);
-    QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(Out.Model()->Count(), 1);
     QCOMPARE(Out.Model()->Text(0, 2), QStringLiteral("Fuel"));
     QCOMPARE(Out.Total->text(), QStringLiteral("Total: 2.00"));
@@ -415,14 +405,11 @@ void TestEntry::deleteKeyAndButton() {
     QCOMPARE(SelectedRow(Out.List), -1);
     QVERIFY(!Out.Delete->isEnabled());
     QTest::keyClick(Out.List, Qt::Key_Delete);
-    QTest::qWait(100);
-    QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(Out.Model()->Count(), 1);
 
     SelectRow(Out.List, 0);
-    ModalAnswer::MessageBox(QMessageBox::Yes);
+    Answer(TButton::Yes);
     QTest::mouseClick(Out.Delete, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(Out.Model()->Count(), 0);
     QVERIFY(!Out.Save->isEnabled() && !Out.Delete->isEnabled());
     QCOMPARE(Out.Total->text(), QStringLiteral("Total: 0.00"));
@@ -437,12 +424,10 @@ void TestEntry::saveFailureKeepsTheList() {
                     "when (select count(*) from data) >= 1 "
                     "begin select raise(abort, 'the disk refused the record'); end"});
 
-    QString error;
-    ModalAnswer::MessageBox(QMessageBox::Yes);
-    ModalAnswer::MessageBox(QMessageBox::Ok, &error);
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
     QTest::mouseClick(Out.Save, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
-    QVERIFY2(error.contains("the disk refused the record"), qPrintable(error));
+    QVERIFY2(LastMessage().contains("the disk refused the record"), qPrintable(LastMessage()));
     // Nothing is stored, the rows stay, Save can be tried again.
     QCOMPARE(StoredRecordCount(FFixture->DataFile()), 0);
     QCOMPARE(Out.Model()->Count(), 2);
@@ -452,10 +437,9 @@ void TestEntry::saveFailureKeepsTheList() {
 
     // Once the fault is gone, the second Save stores each record once.
     ExecOnDataFile(FFixture->DataFile(), {"drop trigger refuse_second"});
-    ModalAnswer::MessageBox(QMessageBox::Yes);
-    ModalAnswer::MessageBox(QMessageBox::Ok);
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
     QTest::mouseClick(Out.Save, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(StoredRecordCount(FFixture->DataFile()), 2);
     QCOMPARE(Out.Model()->Count(), 0);
 }
@@ -474,14 +458,12 @@ void TestEntry::longNotesAndLinesImportedMeanwhile() {
     second.Import = TImportId{"giro", "T2"};
     FMain->ExpensePanel()->AppendPending({first, second});
     TDbMan(FFixture->DataFile()).AddRecords(kUser, {first});
-    QString text;
-    ModalAnswer::MessageBox(QMessageBox::Yes);
-    ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
     QTest::mouseClick(Out.Save, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
-    QVERIFY2(text.startsWith("SUCCESS!\n\n1 imported entry was left out: it had been imported "
-                             "meanwhile, in another Ledgerly window."),
-             qPrintable(text));
+    QVERIFY2(LastMessage().startsWith("SUCCESS!\n\n1 imported entry was left out: it had been "
+                                      "imported meanwhile, in another Ledgerly window."),
+             qPrintable(LastMessage()));
     QCOMPARE(StoredRecordCount(FFixture->DataFile()), 3);
     QCOMPARE(TDbMan(FFixture->DataFile())
                  .ReadPeriod(kUser, QDate(2000, 1, 1), QDate::currentDate())
@@ -497,11 +479,9 @@ void TestEntry::categoryFailureStillAddsTheRow() {
                     "begin select raise(abort, 'categories are read-only'); end",
                     "create trigger refuse_insert before insert on cates "
                     "begin select raise(abort, 'categories are read-only'); end"});
-    QString error;
-    ModalAnswer::MessageBox(QMessageBox::Ok, &error);
+    Answer(TButton::Ok);
     AddRow(Out, "Books", "12", "novel");
-    QVERIFY(ModalAnswer::AllUsed());
-    QVERIFY2(error.contains("categories are read-only"), qPrintable(error));
+    QVERIFY2(LastMessage().contains("categories are read-only"), qPrintable(LastMessage()));
     // The record is in the list, the fields are free for the next one, the
     // box still shows only what is stored, and no busy state is left.
     QCOMPARE(Out.Model()->Count(), 2);
@@ -528,31 +508,27 @@ void TestEntry::categoryEditorRoundTrip() {
 
     // Cancel: no message, nothing reloaded or stored.
     QString shown;
-    ModalAnswer::Next([&](QWidget *w) {
+    TestDialogs::Dialog([&](QDialog *w) {
         shown = Find<QPlainTextEdit>(w, "memText")->toPlainText();
         QTest::keyClicks(Find<QPlainTextEdit>(w, "memText"), "junk");
         QTest::mouseClick(Find<QPushButton>(w, "btnCancel"), Qt::LeftButton);
     });
     QTest::mouseClick(Out.EditCates, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
-    QTest::qWait(50);
-    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(TestDialogs::Asked().size(), 1);
     QCOMPARE(shown, QStringLiteral("Rent\nFood"));
     QCOMPARE(StoredCategories("out"), QStringLiteral("Rent\r\nFood"));
     QVERIFY(Out.EditCates->isEnabled());
 
     // Save: stored, reloaded, "SUCCESS!" shown; the typed text stays.
-    QString text, caption;
-    ModalAnswer::Next([&](QWidget *w) {
+    TestDialogs::Dialog([&](QDialog *w) {
         auto *memo = Find<QPlainTextEdit>(w, "memText");
         memo->setPlainText("Food\n\nTravel\nRent\n\n");
         QTest::mouseClick(Find<QPushButton>(w, "btnSave"), Qt::LeftButton);
     });
-    ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+    Answer(TButton::Ok);
     QTest::mouseClick(Out.EditCates, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(text, QStringLiteral("SUCCESS!"));
-    QCOMPARE(caption, QStringLiteral("Ledgerly"));
+    QCOMPARE(LastMessage(), QStringLiteral("SUCCESS!"));
+    QCOMPARE(TestDialogs::Asked().last().Caption, QStringLiteral("Ledgerly"));
     QCOMPARE(StoredCategories("out"), QStringLiteral("Food\r\n\r\nTravel\r\nRent"));
     QCOMPARE(Out.Items(), QStringList({"Food", "", "Travel", "Rent"}));
     QCOMPARE(Out.Cate->currentText(), QStringLiteral("half typ"));
@@ -575,10 +551,9 @@ void TestEntry::incomeTwinAndHelp() {
     QCOMPARE(Out.Model()->Count(), 0);
     QVERIFY(In.Save->isEnabled() && !Out.Save->isEnabled());
 
-    ModalAnswer::MessageBox(QMessageBox::Yes);
-    ModalAnswer::MessageBox(QMessageBox::Ok);
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
     QTest::mouseClick(In.Save, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(StoredRecords(FFixture->DataFile(), kUser, QDate(2009, 12, 1), TRecordType::Income,
                            "Lottery"),
              QList<QStringList>({{"12/01/2009", "Lottery", "89.95", "Happy"}}));
@@ -588,21 +563,19 @@ void TestEntry::incomeTwinAndHelp() {
                          "  Step 6. Click on the Save Button.\n"
                          "\n"
                          "- To view transactions, click on the \"Transactions\" radio button.";
-    QString text, caption;
-    ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+    Answer(TButton::Ok);
     QTest::mouseClick(In.Help, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(caption, QStringLiteral("Help"));
-    QCOMPARE(text, "- Example:\n  Step 1. Date: 12/01/2009.\n  Step 2. Category: Lottery.\n"
-                   "  Step 3. Amount: 89.95.\n  Step 4. Notes: Happy.\n" +
-                       tail);
+    QCOMPARE(TestDialogs::Asked().last().Caption, QStringLiteral("Help"));
+    QCOMPARE(LastMessage(),
+             "- Example:\n  Step 1. Date: 12/01/2009.\n  Step 2. Category: Lottery.\n"
+             "  Step 3. Amount: 89.95.\n  Step 4. Notes: Happy.\n" +
+                 tail);
     QTest::mouseClick(Find<QRadioButton>(FMain, "rdoExpense"), Qt::LeftButton);
-    ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+    Answer(TButton::Ok);
     QTest::mouseClick(Out.Help, Qt::LeftButton);
-    QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(text, "- Example:\n  Step 1. Date: 12/31/2009.\n  Step 2. Category: Food.\n"
-                   "  Step 3. Amount: 49.95.\n  Step 4. Notes: Walmart.\n" +
-                       tail);
+    QCOMPARE(LastMessage(), "- Example:\n  Step 1. Date: 12/31/2009.\n  Step 2. Category: Food.\n"
+                            "  Step 3. Amount: 49.95.\n  Step 4. Notes: Walmart.\n" +
+                                tail);
 }
 
 void TestEntry::calcStartsTheFirstCalculatorFound() {
@@ -614,8 +587,6 @@ void TestEntry::calcStartsTheFirstCalculatorFound() {
     // Without a calculator on the search path nothing happens.
     qputenv("PATH", QFile::encodeName(bin.path()));
     QTest::mouseClick(Out.Calc, Qt::LeftButton);
-    QTest::qWait(100);
-    QVERIFY(!QApplication::activeModalWidget());
 
     // With two of them, the first in the order of preference is started.
     const QString marker = bin.filePath("started");
@@ -627,11 +598,11 @@ void TestEntry::calcStartsTheFirstCalculatorFound() {
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QTest::mouseClick(In.Calc, Qt::LeftButton);
-    QTRY_VERIFY(QFile::exists(marker));
-    QTest::qWait(100);
-    QFile started(marker);
-    QVERIFY(started.open(QIODevice::ReadOnly));
-    QCOMPARE(started.readAll(), QByteArray("galculator\n"));
+    const auto startedOnes = [&marker] {
+        QFile started(marker);
+        return started.open(QIODevice::ReadOnly) ? started.readAll() : QByteArray();
+    };
+    QTRY_COMPARE(startedOnes(), QByteArray("galculator\n"));
 }
 
 QTEST_MAIN(TestEntry)

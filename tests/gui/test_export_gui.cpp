@@ -4,14 +4,13 @@
 #include "forms/MainForm.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,22 +26,20 @@ class TestExportGui : public QObject {
     std::unique_ptr<TMainFixture> fixture;
     QTemporaryDir dir;
 
-    // Runs one export item and answers its dialog with `chosen` and its
-    // closing box; returns the box text (empty when none was expected).
-    QString runExport(const char *item, const QString &chosen, bool expectBox = true,
-                      QString *caption = nullptr) {
-        QString text;
-        ModalAnswer::FileDialog(chosen);
-        if (expectBox)
-            ModalAnswer::MessageBox(QMessageBox::Ok, &text, caption);
+    // Runs one export item and answers its dialog with `chosen` and the
+    // boxes after it with `answers`; returns the last box's text.
+    QString runExport(const char *item, const QString &chosen,
+                      std::initializer_list<TButton> answers = {TButton::Ok}) {
+        TestDialogs::File(chosen);
+        for (TButton answer : answers)
+            TestDialogs::Answer(answer);
         QAction *action = fixture->Main()->findChild<QAction *>(item);
         if (!action || !action->isEnabled())
             return QStringLiteral("no enabled item %1").arg(item);
         action->trigger();
-        if (!ModalAnswer::AllUsed())
-            return QStringLiteral("a window was not answered");
-        return text;
+        return TestDialogs::LastMessage();
     }
+    QString lastCaption() { return TestDialogs::Asked().last().Caption; }
 
     static QString readText(const QString &path) {
         QFile f(path);
@@ -65,19 +62,13 @@ private slots:
         fixture->Main()->findChild<QRadioButton *>("rdoTransactions")->click();
         fixture->Search(QDate(2009, 3, 1), QDate(2009, 3, 31));
     }
-    void cleanup() {
-        fixture.reset();
-        ModalAnswer::Clear();
-    }
+    void cleanup() { fixture.reset(); }
 
     void htmlFromBothPanelsWithExtensionRules() {
-        QString caption;
         const QString page = dir.filePath("report.htm");
-        QCOMPARE(runExport("btnTransMore_ToHtml", page, true, &caption),
-                 "SUCCESS!\r\n\r\n" + page + ".html");
-        QCOMPARE(caption, QString("Ledgerly"));
-        auto *dialog = fixture->Main()->findChild<QFileDialog *>("SaveDialog1");
-        QCOMPARE(dialog->nameFilters(), QStringList{"*.html (*.html)"});
+        QCOMPARE(runExport("btnTransMore_ToHtml", page), "SUCCESS!\r\n\r\n" + page + ".html");
+        QCOMPARE(lastCaption(), QString("Ledgerly"));
+        QCOMPARE(TestDialogs::Asked().first().Text, QString("*.html (*.html)"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
         const QString trans = readText(page + ".html");
         QVERIFY(trans.contains("Ann (03/01/2009 - 03/31/2009)"));
@@ -94,17 +85,10 @@ private slots:
         QVERIFY(cates.indexOf("Fish &amp; Chips") < cates.indexOf("#internet"));
         QVERIFY(!QFile::exists(upper + ".html"));
 
-        // Choosing it again: the dialog asks before replacing; the page is
-        // then written afresh.
+        // Chosen again (the file dialog asked before replacing it): the page
+        // is written afresh.
         QFile::resize(upper, 10);
-        QString question, done;
-        ModalAnswer::FileDialog(upper);
-        ModalAnswer::MessageBox(QMessageBox::Yes, &question);
-        ModalAnswer::MessageBox(QMessageBox::Ok, &done);
-        fixture->Main()->findChild<QAction *>("mnuCatesExport_ToHtml")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(question.contains("already exists"), qPrintable(question));
-        QCOMPARE(done, "SUCCESS!\r\n\r\n" + upper);
+        QCOMPARE(runExport("mnuCatesExport_ToHtml", upper), "SUCCESS!\r\n\r\n" + upper);
         QCOMPARE(readText(upper), cates);
     }
 
@@ -117,32 +101,22 @@ private slots:
         old.write("kept");
         old.close();
 
-        QString question, caption;
-        ModalAnswer::FileDialog(dir.filePath("kept"));
-        ModalAnswer::MessageBox(QMessageBox::No, &question, &caption);
-        fixture->Main()->findChild<QAction *>("btnTransMore_ToHtml")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(question,
+        QCOMPARE(runExport("btnTransMore_ToHtml", dir.filePath("kept"), {TButton::No}),
                  QDir::toNativeSeparators(kept) + " already exists.\r\nDo you want to replace it?");
-        QCOMPARE(caption, QString("?"));
+        QCOMPARE(lastCaption(), QString("?"));
         QCOMPARE(readText(kept), QString("kept"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
 
-        QString done;
-        ModalAnswer::FileDialog(dir.filePath("kept"));
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        ModalAnswer::MessageBox(QMessageBox::Ok, &done);
-        fixture->Main()->findChild<QAction *>("btnTransMore_ToHtml")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(done, "SUCCESS!\r\n\r\n" + kept);
+        QCOMPARE(
+            runExport("btnTransMore_ToHtml", dir.filePath("kept"), {TButton::Yes, TButton::Ok}),
+            "SUCCESS!\r\n\r\n" + kept);
         QVERIFY(readText(kept).contains("#internet"));
     }
 
     void xlsFromBothPanelsReadBack() {
         const QString book = dir.filePath("book.XLS");
         QCOMPARE(runExport("btnTransMore_ToXls", book), "SUCCESS!\r\n\r\n" + book);
-        QCOMPARE(fixture->Main()->findChild<QFileDialog *>("SaveDialog1")->nameFilters(),
-                 QStringList{"*.xls (*.xls)"});
+        QCOMPARE(TestDialogs::Asked().first().Text, QString("*.xls (*.xls)"));
         const QString wrong = dir.filePath("cates.xlsx");
         QCOMPARE(runExport("mnuCatesExport_ToXls", wrong), "SUCCESS!\r\n\r\n" + wrong + ".xls");
         QVERIFY(!QFile::exists(wrong));
@@ -186,7 +160,7 @@ private slots:
     void cancelAndFailureRestoreTheCursor() {
         // Cancelled: nothing written, no box.
         const QStringList before = QDir(dir.path()).entryList(QDir::Files);
-        QCOMPARE(runExport("btnTransMore_ToXls", QString(), false), QString());
+        QCOMPARE(runExport("btnTransMore_ToXls", QString(), {}), QString());
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
 
@@ -195,22 +169,11 @@ private slots:
         // the name as it is (never as markup), and the cursor comes back.
         const QString taken = dir.filePath("<b>taken.html");
         QVERIFY(QDir().mkdir(taken));
-        QString question, error;
-        Qt::TextFormat format = Qt::AutoText;
-        ModalAnswer::FileDialog(dir.filePath("<b>taken"));
-        ModalAnswer::MessageBox(QMessageBox::Yes, &question);
-        ModalAnswer::Next([&](QWidget *w) {
-            if (auto *box = qobject_cast<QMessageBox *>(w)) {
-                error = box->text();
-                format = box->textFormat();
-            }
-            w->close();
-        });
-        fixture->Main()->findChild<QAction *>("btnTransMore_ToHtml")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
+        const QString error =
+            runExport("btnTransMore_ToHtml", dir.filePath("<b>taken"), {TButton::Yes, TButton::Ok});
+        const QString question = TestDialogs::Asked().at(TestDialogs::Asked().size() - 2).Text;
         QVERIFY2(question.contains("already exists"), qPrintable(question));
         QVERIFY2(!error.startsWith("SUCCESS!") && error.contains(taken), qPrintable(error));
-        QCOMPARE(format, Qt::PlainText);
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QVERIFY(QFileInfo(taken).isDir());
     }

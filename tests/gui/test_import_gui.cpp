@@ -7,18 +7,16 @@
 #include "store/AmountText.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <QTreeView>
 
@@ -70,21 +68,14 @@ class TestImportGui : public QObject {
     TfrmMain *main = nullptr;
 
     // Import Statement... on `path`; `inWindow` runs on the import window
-    // (which it must close) unless the file is refused first.
-    void Import(const QString &path, const std::function<void(QWidget *)> &inWindow = {}) {
-        ModalAnswer::FileDialog(path);
-        if (inWindow)
-            ModalAnswer::Next([inWindow](QWidget *w) {
-                // Closed whatever the checks found, so the test goes on.
-                const auto close = qScopeGuard([w] {
-                    if (w->isVisible())
-                        QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
-                });
-                QCOMPARE(w->objectName(), QStringLiteral("frmImport"));
-                inWindow(w);
-            });
+    // (which it must close).
+    void Import(const QString &path, const std::function<void(QDialog *)> &inWindow) {
+        TestDialogs::File(path);
+        TestDialogs::Dialog([inWindow](QDialog *w) {
+            QCOMPARE(w->objectName(), QStringLiteral("frmImport"));
+            inWindow(w);
+        });
         Child<QAction>(main, "mnuMenu_Import")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
     }
 
     QList<QStringList> Pending(const QString &part) {
@@ -92,10 +83,9 @@ class TestImportGui : public QObject {
     }
 
     void Save(const QString &part) {
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        ModalAnswer::MessageBox(QMessageBox::Ok);
+        TestDialogs::Answer(TButton::Yes);
+        TestDialogs::Answer(TButton::Ok);
         QTest::mouseClick(Child<QPushButton>(main, "btn" + part + "Save"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
     }
 
 private slots:
@@ -107,7 +97,7 @@ private slots:
     void cleanup() { fixture.reset(); }
 
     void importAddSaveAndImportAgain() {
-        Import(Data("us_checking.csv"), [](QWidget *w) {
+        Import(Data("us_checking.csv"), [](QDialog *w) {
             auto *list = Child<QTreeView>(w, "lvwImport");
             auto *add = Child<QPushButton>(w, "btnImportAdd");
             QCOMPARE(ListTexts(list).size(), 6);
@@ -149,8 +139,8 @@ private slots:
         QCOMPARE(Stored(file, "tester"), QStringList());
         QCOMPARE(TDbMan(file).CategoryRules("tester"),
                  (QList<TCategoryRule>{{"payroll", "Salary", TRuleType::Income}}));
-        QCOMPARE(Child<QFileDialog>(main, "ImportDialog1")->nameFilters(),
-                 (QStringList{"Statements (*.csv *.txt *.ofx *.qfx *.qif)", "All files (*)"}));
+        QCOMPARE(TestDialogs::Asked().first().Text,
+                 QStringLiteral("Statements (*.csv *.txt *.ofx *.qfx *.qif);;All files (*)"));
 
         Save("Out");
         Save("In");
@@ -166,7 +156,7 @@ private slots:
         // The same file again: every line is a duplicate and starts unticked,
         // so nothing can be added; the salary's category comes from the rule
         // and the shopping's from the records just saved.
-        Import(Data("us_checking.csv"), [](QWidget *w) {
+        Import(Data("us_checking.csv"), [](QDialog *w) {
             const QList<QStringList> rows = ListTexts(Child<QTreeView>(w, "lvwImport"));
             QCOMPARE(rows.size(), 6);
             for (const QStringList &row : rows)
@@ -181,12 +171,12 @@ private slots:
     }
 
     void ofxIdsAreRememberedBySave() {
-        Import(Data("card.ofx"), [](QWidget *w) {
+        Import(Data("card.ofx"), [](QDialog *w) {
             SetCategory(w, {0, 1, 2, 3}, "Card");
             QTest::mouseClick(Child<QPushButton>(w, "btnImportAdd"), Qt::LeftButton);
         });
         // Pending, the lines of another import are duplicates already.
-        Import(Data("card.ofx"), [](QWidget *w) {
+        Import(Data("card.ofx"), [](QDialog *w) {
             for (const QStringList &row : ListTexts(Child<QTreeView>(w, "lvwImport")))
                 QCOMPARE(row.last(), QStringLiteral("Duplicate: imported before"));
             QTest::mouseClick(Child<QPushButton>(w, "btnImportClose"), Qt::LeftButton);
@@ -211,22 +201,21 @@ private slots:
                                         "Ledgerly does not import."},
                      {"damaged.ofx", "The OFX file is damaged near line 48"}};
         for (const auto &c : cases) {
-            QString text, caption;
-            ModalAnswer::FileDialog(Data(c.File));
-            ModalAnswer::MessageBox(QMessageBox::Ok, &text, &caption);
+            TestDialogs::File(Data(c.File));
+            TestDialogs::Answer(TButton::Ok);
             // Ctrl+I does what the menu item does.
             QApplication::setActiveWindow(main);
             QTest::keyClick(main, Qt::Key_I, Qt::ControlModifier);
-            QVERIFY(ModalAnswer::AllUsed());
+            const QString text = TestDialogs::LastMessage();
             QVERIFY2(
                 text.startsWith(QStringLiteral("\u201C%1\u201D cannot be imported.").arg(c.File)) &&
                     text.contains(c.Says) && text.endsWith("Nothing was added."),
                 qPrintable(text));
-            QCOMPARE(caption, QStringLiteral("Import Statement"));
+            QCOMPARE(TestDialogs::Asked().last().Caption, QStringLiteral("Import Statement"));
             QVERIFY(!main->findChild<QDialog *>("frmImport"));
         }
         // A statement without entries opens and says so.
-        Import(Data("empty.ofx"), [](QWidget *w) {
+        Import(Data("empty.ofx"), [](QDialog *w) {
             QCOMPARE(Child<QLabel>(w, "lblImportNotice")->text(),
                      QStringLiteral("The statement has no entries. Nothing can be added."));
             QTest::mouseClick(Child<QPushButton>(w, "btnImportClose"), Qt::LeftButton);
@@ -237,32 +226,27 @@ private slots:
 
     void dateOrderIsAskedAndAKeptLayoutIsOfferedAgain() {
         // Every date fits both orders: the user is asked.
-        ModalAnswer::FileDialog(Data("ambiguous.csv"));
-        ModalAnswer::Next([](QWidget *w) {
-            auto *box = qobject_cast<QMessageBox *>(w);
-            QVERIFY(box && box->text().contains("month/day/year and day/month/year"));
-            for (QAbstractButton *b : box->buttons())
-                if (b->text() == "day/month/year")
-                    b->click();
-        });
-        ModalAnswer::Next([](QWidget *w) {
-            const auto close = qScopeGuard([w] { QMetaObject::invokeMethod(w, "reject"); });
+        TestDialogs::File(Data("ambiguous.csv"));
+        TestDialogs::Choose(1);
+        TestDialogs::Dialog([](QDialog *w) {
+            QVERIFY(TestDialogs::Asked().at(1).Text.contains(
+                "fits month/day/year and day/month/year."));
             QCOMPARE(ListTexts(Child<QTreeView>(w, "lvwImport"))[0][1],
                      QStringLiteral("04/03/2024"));
             QCOMPARE(Child<QComboBox>(w, "cboImportDateOrder")->currentText(),
                      QStringLiteral("day/month/year"));
-            ModalAnswer::InputDialog("My bank");
+            TestDialogs::Text("My bank");
             QTest::mouseClick(Child<QPushButton>(w, "btnImportProfileSave"), Qt::LeftButton);
             QCOMPARE(Child<QComboBox>(w, "cboImportProfile")->currentText(),
                      QStringLiteral("My bank"));
+            w->reject();
         });
         Child<QAction>(main, "mnuMenu_Import")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(TDbMan(fixture->DataFile()).BankProfiles("tester").size(), 1);
 
         // Next time the same header is found, the kept layout reads the file
         // without a question.
-        Import(Data("ambiguous.csv"), [](QWidget *w) {
+        Import(Data("ambiguous.csv"), [](QDialog *w) {
             QVERIFY(Child<QLabel>(w, "lblImportNotice")->text().contains("My bank"));
             auto *list = Child<QTreeView>(w, "lvwImport");
             QCOMPARE(ListTexts(list)[2].mid(1, 5),

@@ -3,7 +3,7 @@
 #include "forms/MainForm.h"
 #include "store/ProgramFiles.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QAction>
 #include <QDir>
@@ -47,12 +47,10 @@ private slots:
         QVERIFY(QFile::exists(fixture.DataFile()));
         QTemporaryDir dir;
         const QString page = dir.filePath("trans.html");
-        ModalAnswer::FileDialog(page);
-        QString done;
-        ModalAnswer::MessageBox(QMessageBox::Ok, &done);
+        TestDialogs::File(page);
+        TestDialogs::Answer(TButton::Ok);
         fixture.Main()->findChild<QAction *>("btnTransMore_ToHtml")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(done, "SUCCESS!\r\n\r\n" + page);
+        QCOMPARE(TestDialogs::LastMessage(), "SUCCESS!\r\n\r\n" + page);
         QFile file(page);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray html = file.readAll();

@@ -28,6 +28,9 @@
 #include <algorithm>
 #include <sqlite3.h>
 
+using TestDialogs::Answer;
+using TestDialogs::LastMessage;
+
 namespace {
 
 // While it lives, every write of SQLite fails as on a full disk.

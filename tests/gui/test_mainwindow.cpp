@@ -7,7 +7,7 @@
 #include "forms/RowsModel.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -75,7 +75,6 @@ private slots:
         fixture = std::make_unique<TMainFixture>();
         QVERIFY(fixture->SignIn("alice", "pw1"));
         QVERIFY(fixture->Main()->SignedIn());
-        QVERIFY(ModalAnswer::AllUsed());
     }
     void cleanup() { fixture.reset(); }
 
@@ -375,7 +374,6 @@ private slots:
             TfrmLogin login(db);
             login.show();
             QVERIFY(QTest::qWaitForWindowExposed(&login));
-            QTest::qWait(200);
             const QImage image = login.grab().toImage();
             QVERIFY(image.save(dir + "/login.png"));
         }
@@ -383,7 +381,7 @@ private slots:
         TfrmMain *main = fixture->SignIn("alice", "pw1", false);
         QVERIFY(main->SignedIn());
         const auto shot = [&](const QString &name) {
-            QTest::qWait(100);
+            QCoreApplication::processEvents();
             const QImage image = main->grab().toImage();
             QVERIFY(!image.isNull());
             QVERIFY(image.save(dir + "/" + name + ".png"));
@@ -443,29 +441,24 @@ private slots:
         main->resize(700, 525);
 
         QImage about;
-        ModalAnswer::Next([&](QWidget *w) {
-            QTest::qWait(200);
+        TestDialogs::Dialog([&](QDialog *w) {
             about = w->grab().toImage();
-            QMetaObject::invokeMethod(w, "accept", Qt::QueuedConnection);
+            w->accept();
         });
         main->findChild<QAction *>("mnuMenu_About")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
         QVERIFY(about.save(dir + "/about.png"));
 
         // The import window on a German bank's file.
         QImage import;
-        ModalAnswer::FileDialog(LEDGERLY_TEST_DATA_DIR "/import/de_giro.csv");
-        ModalAnswer::Next([&](QWidget *w) {
-            QTest::qWait(200);
+        TestDialogs::File(LEDGERLY_TEST_DATA_DIR "/import/de_giro.csv");
+        TestDialogs::Dialog([&](QDialog *w) {
             import = w->grab().toImage();
             w->resize(w->size() + QSize(300, 200));
             w->findChild<QTabWidget *>("tabImport")->setCurrentIndex(1);
-            QTest::qWait(100);
             w->grab().save(dir + "/import-large.png");
-            QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
+            w->reject();
         });
         main->findChild<QAction *>("mnuMenu_Import")->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
         QVERIFY(import.save(dir + "/import.png"));
     }
 };

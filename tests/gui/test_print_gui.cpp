@@ -3,15 +3,13 @@
 // PDF file, and the window is left as it was, also when printing fails.
 #include "forms/MainForm.h"
 #include "forms/PrintForm.h"
-#include "reports/CompositeReport.h"
 #include "store/DbClass.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
 #include "tests/support/PdfWords.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -27,24 +25,16 @@ class TestPrintGui : public QObject {
     // Answers the preview: notes its status text and whether the command's
     // control was busy, prints everything to `pdf`, closes it.
     void answerPreview(const QString &pdf, QString *status, bool *busy, QWidget *control) {
-        ModalAnswer::Next([=](QWidget *w) {
+        TestDialogs::Dialog([=](QDialog *w) {
             auto *form = qobject_cast<TfrmPrint *>(w);
-            if (!form) {
-                w->close();
-                return;
-            }
+            QVERIFY(form);
             *status = form->StatusText();
             *busy =
                 QApplication::overrideCursor() != nullptr && (!control || !control->isEnabled());
-            TCompositeReport::PrintDialogHook = [pdf](QPrinter &printer, int) {
-                printer.setOutputFormat(QPrinter::PdfFormat);
-                printer.setOutputFileName(pdf);
-                return true;
-            };
             QTest::mouseClick(form->findChild<QToolButton *>("btnPrint"), Qt::LeftButton);
-            TCompositeReport::PrintDialogHook = nullptr;
             form->close();
         });
+        PrintToPdf(pdf);
     }
 
 private slots:
@@ -64,11 +54,7 @@ private slots:
         fixture->Main()->findChild<QRadioButton *>("rdoTransactions")->click();
         fixture->Search(QDate(2009, 3, 1), QDate(2009, 3, 31));
     }
-    void cleanup() {
-        fixture.reset();
-        ModalAnswer::Clear();
-        TCompositeReport::PrintDialogHook = nullptr;
-    }
+    void cleanup() { fixture.reset(); }
 
     void categoriesButtonPreviewsAndPrints() {
         TfrmMain *main = fixture->Main();
@@ -79,7 +65,6 @@ private slots:
         bool busy = false;
         answerPreview(pdf, &status, &busy, button);
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(status, QString("Page 1 of 1"));
         QVERIFY(busy);
         // The window is as before: button enabled, normal cursor, no
@@ -111,7 +96,6 @@ private slots:
         bool busy = false;
         answerPreview(pdf, &status, &busy, nullptr);
         item->trigger();
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(status, QString("Page 1 of 2"));
         QVERIFY(busy);
         QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -128,13 +112,13 @@ private slots:
         TfrmMain *main = fixture->Main();
         auto *button = main->findChild<QPushButton *>("btnCatesPrint");
         const QString pdf = dir.filePath("no such folder/cates.pdf");
-        QString status, text;
+        QString status;
         bool busy = false;
         answerPreview(pdf, &status, &busy, button);
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
+        TestDialogs::Answer(TButton::Ok);
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY2(text.startsWith("The printout was not printed."), qPrintable(text));
+        QVERIFY2(TestDialogs::LastMessage().startsWith("The printout was not printed."),
+                 qPrintable(TestDialogs::LastMessage()));
         QVERIFY(!QFile::exists(pdf));
         QVERIFY(button->isEnabled());
         QVERIFY(QApplication::overrideCursor() == nullptr);

@@ -1,20 +1,17 @@
 // The print preview window, driven through its buttons as a user would:
 // turning pages, printing a page range (to a PDF file, as there is no
-// printer here), cancelling, and the failures a user must hear about.
+// printer here), cancelling, and a preview that cannot be made.
 
 #include "forms/PrintForm.h"
 #include "reports/CompositeReport.h"
 #include "reports/Printout.h"
-#include "tests/support/ModalAnswer.h"
 #include "tests/support/PdfWords.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -47,31 +44,18 @@ QToolButton *Button(QWidget *form, const char *name) {
     return button;
 }
 
-// Closes the preview when the answer ends, also when a check in it fails,
-// so that a failure never leaves the test waiting on a modal window.
-struct TCloseOnExit {
-    QWidget *Window;
-    ~TCloseOnExit() { Window->close(); }
-};
-
 QString Status(QWidget *form) {
     return static_cast<TfrmPrint *>(form)->StatusText();
 }
 
-// Prints to `path` instead of asking for a printer.
-void PrintToFile(const QString &path, int from = 0, int to = 0, int copies = 1,
-                 QPageLayout::Orientation orientation = QPageLayout::Portrait) {
-    TCompositeReport::PrintDialogHook = [=](QPrinter &printer, int) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setCopyCount(copies);
-        printer.setPageOrientation(orientation);
-        if (from > 0) {
-            printer.setPrintRange(QPrinter::PageRange);
-            printer.setFromTo(from, to);
-        }
-        return true;
-    };
+// Shows the preview of `composite` and runs `action` on it; closes it after.
+void Preview(QWidget *owner, TCompositeReport &composite,
+             const std::function<void(QDialog *)> &action) {
+    TestDialogs::Dialog([&](QDialog *w) {
+        action(w);
+        w->close();
+    });
+    TfrmPrint::ShowReportPreview(owner, composite);
 }
 
 } // namespace
@@ -79,14 +63,13 @@ void PrintToFile(const QString &path, int from = 0, int to = 0, int copies = 1,
 class TestPrintForm : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { TestDialogs::Install(); }
     void init();
     void cleanup();
     void opensOnFirstPageAndTurnsPages();
     void lastPageOfOnePagePrintout();
     void printsChosenRangeInPortraitTwice();
     void cancelPrintsNothing();
-    void printDialogOffersPdf();
-    void printerFailureIsReported();
     void failedPrepareDestroysWindow();
 
 private:
@@ -97,13 +80,10 @@ private:
 void TestPrintForm::init() {
     FOwner = new QWidget;
     FOwner->show();
-    TCompositeReport::PrintDialogHook = nullptr;
-    ModalAnswer::Clear();
 }
 
 void TestPrintForm::cleanup() {
-    TCompositeReport::PrintDialogHook = nullptr;
-    ModalAnswer::Clear();
+    TestDialogs::Clear();
     delete FOwner;
     FOwner = nullptr;
 }
@@ -111,8 +91,7 @@ void TestPrintForm::cleanup() {
 void TestPrintForm::opensOnFirstPageAndTurnsPages() {
     TFixture fixture(180); // 4 pages
     QStringList seen;
-    ModalAnswer::Next([&](QWidget *w) {
-        TCloseOnExit closer{w};
+    Preview(FOwner, fixture.Composite, [&](QDialog *w) {
         QCOMPARE(w->windowTitle(), QString("Print"));
         const QRect area = QApplication::primaryScreen()->availableGeometry();
         // The whole window, frame included, fills the work area.
@@ -151,8 +130,6 @@ void TestPrintForm::opensOnFirstPageAndTurnsPages() {
         QCOMPARE(Button(w, "btnFirstPage")->geometry(), QRect(0, 0, 78, 23));
         QCOMPARE(Button(w, "btnPrint")->geometry(), QRect(312, 0, 78, 23));
     });
-    TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
-    QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(seen,
              QStringList({"Page 1 of 4", "Page 1 of 4", "Page 2 of 4", "Page 3 of 4", "Page 4 of 4",
                           "Page 4 of 4", "Page 1 of 4", "Page 4 of 4", "Page 3 of 4"}));
@@ -162,13 +139,10 @@ void TestPrintForm::opensOnFirstPageAndTurnsPages() {
 void TestPrintForm::lastPageOfOnePagePrintout() {
     TFixture fixture(3);
     QString status;
-    ModalAnswer::Next([&](QWidget *w) {
-        TCloseOnExit closer{w};
+    Preview(FOwner, fixture.Composite, [&](QDialog *w) {
         QTest::mouseClick(Button(w, "btnLastPage"), Qt::LeftButton);
         status = Status(w);
     });
-    TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
-    QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(status, QString("Page 1 of 1"));
 }
 
@@ -176,19 +150,16 @@ void TestPrintForm::printsChosenRangeInPortraitTwice() {
     TFixture fixture(180);
     const QString first = FDir.filePath("range.pdf");
     const QString second = FDir.filePath("again.pdf");
-    ModalAnswer::Next([&](QWidget *w) {
-        TCloseOnExit closer{w};
+    Preview(FOwner, fixture.Composite, [&](QDialog *w) {
         QToolButton *print = Button(w, "btnPrint");
         // Landscape chosen in the dialog still prints portrait.
-        PrintToFile(first, 2, 3, 1, QPageLayout::Landscape);
+        PrintToPdf(first, 2, 3, QPageLayout::Landscape);
         QTest::mouseClick(print, Qt::LeftButton);
         QVERIFY(print->isEnabled());
-        PrintToFile(second);
+        PrintToPdf(second);
         QTest::mouseClick(print, Qt::LeftButton);
         QCOMPARE(Status(w), QString("Page 1 of 4"));
     });
-    TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
-    QVERIFY(ModalAnswer::AllUsed());
     QCOMPARE(fixture.Composite.PrinterSettings.FirstPage, 0);
     QVERIFY(fixture.Composite.PrinterSettings.PrinterIndex >= 0);
 
@@ -206,68 +177,29 @@ void TestPrintForm::printsChosenRangeInPortraitTwice() {
 
 void TestPrintForm::cancelPrintsNothing() {
     TFixture fixture(60);
-    int asked = 0;
-    int pages = 0;
+    int lastPage = 0;
+    bool offersFile = false;
     QPageLayout layout;
-    TCompositeReport::PrintDialogHook = [&](QPrinter &printer, int pageCount) {
-        ++asked;
-        pages = pageCount;
-        layout = printer.pageLayout();
-        return false;
-    };
-    ModalAnswer::Next([&](QWidget *w) {
-        TCloseOnExit closer{w};
+    Preview(FOwner, fixture.Composite, [&](QDialog *w) {
+        TestDialogs::Dialog([&](QDialog *dialog) {
+            auto *print = qobject_cast<QPrintDialog *>(dialog);
+            QVERIFY(print);
+            offersFile = print->testOption(QAbstractPrintDialog::PrintToFile);
+            lastPage = print->maxPage();
+            layout = print->printer()->pageLayout();
+            dialog->reject();
+        });
         QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
         QVERIFY(Button(w, "btnPrint")->isEnabled());
         QCOMPARE(Status(w), QString("Page 1 of 2"));
     });
-    TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
-    QVERIFY(ModalAnswer::AllUsed());
-    QCOMPARE(asked, 1);
-    // The dialog started in portrait on A4 with the page count known.
-    QCOMPARE(pages, 2);
+    // The dialog offered a PDF file and started in portrait on A4 with the
+    // page count known.
+    QVERIFY(offersFile);
+    QCOMPARE(lastPage, 2);
     QCOMPARE(layout.orientation(), QPageLayout::Portrait);
     QCOMPARE(layout.pageSize().id(), QPageSize::A4);
     QCOMPARE(fixture.Composite.PrinterSettings.PrinterIndex, -1);
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-}
-
-void TestPrintForm::printDialogOffersPdf() {
-    TFixture fixture(10);
-    const auto hook = TCompositeReport::PrintDialogHook;
-    TCompositeReport::PrintDialogHook = nullptr; // the real dialog this time
-    bool offersFile = false;
-    ModalAnswer::Next([&](QWidget *w) {
-        TCloseOnExit closer{w};
-        ModalAnswer::Next([&](QWidget *dialog) {
-            auto *print = qobject_cast<QPrintDialog *>(dialog);
-            offersFile = print && print->testOption(QAbstractPrintDialog::PrintToFile);
-            dialog->close();
-        });
-        QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
-        QVERIFY(Button(w, "btnPrint")->isEnabled());
-    });
-    TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
-    TCompositeReport::PrintDialogHook = hook;
-    QVERIFY(ModalAnswer::AllUsed());
-    QVERIFY(offersFile);
-    // Cancelled: nothing stored.
-    QCOMPARE(fixture.Composite.PrinterSettings.PrinterIndex, -1);
-}
-
-void TestPrintForm::printerFailureIsReported() {
-    TFixture fixture(10);
-    QString text;
-    ModalAnswer::Next([&](QWidget *w) {
-        TCloseOnExit closer{w};
-        PrintToFile(FDir.filePath("no/such/folder/out.pdf"));
-        ModalAnswer::MessageBox(QMessageBox::Ok, &text);
-        QTest::mouseClick(Button(w, "btnPrint"), Qt::LeftButton);
-        QVERIFY(Button(w, "btnPrint")->isEnabled());
-    });
-    TfrmPrint::ShowReportPreview(FOwner, fixture.Composite);
-    QVERIFY(ModalAnswer::AllUsed());
-    QVERIFY2(text.startsWith("The printout was not printed."), qPrintable(text));
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 

@@ -8,11 +8,12 @@
 #include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QDateEdit>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,9 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTreeView>
+
+using TestDialogs::Answer;
+using TestDialogs::LastMessage;
 
 namespace {
 
@@ -93,13 +97,11 @@ private slots:
     void init() {
         fixture = std::make_unique<TMainFixture>();
         QVERIFY(fixture->SignIn("alice", "pw1"));
-        QVERIFY(ModalAnswer::AllUsed());
         db = std::make_unique<TDbMan>(fixture->DataFile());
         QTest::mouseClick(find<QRadioButton>("rdoTransactions"), Qt::LeftButton);
         QVERIFY(find<QWidget>("pnlTransactions")->isVisible());
     }
     void cleanup() {
-        ModalAnswer::Clear();
         db.reset();
         fixture.reset();
         QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -158,11 +160,10 @@ private slots:
                       .arg(EncodeField("alice"))
                       .toUtf8()
                       .constData());
-        QString warning;
-        ModalAnswer::MessageBox(QMessageBox::Ok, &warning);
+        Answer(TButton::Ok);
         search(QDate(2024, 2, 1), QDate(2024, 3, 31));
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(warning, QString("1 record of this period could not be read and is not shown."));
+        QCOMPARE(LastMessage(),
+                 QString("1 record of this period could not be read and is not shown."));
         QCOMPARE(model("lvwTrans")->Count(), 0);
     }
 
@@ -220,10 +221,8 @@ private slots:
         // The buttons were not updated for the view's own selection moves.
         QVERIFY(enabled("btnTransEdit"));
         // Edit without a selected row asks nothing.
-        ModalAnswer::MessageBox(QMessageBox::No);
         QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
-        QVERIFY(!ModalAnswer::AllUsed(300));
-        ModalAnswer::Clear();
+        QVERIFY(TestDialogs::Asked().isEmpty());
 
         // Switching tabs keeps the selections and the tint.
         find<QTabBar>("TabSet1")->setCurrentIndex(1);
@@ -318,24 +317,19 @@ private slots:
 
         // No: nothing opens, nothing changes.
         clickRow(trans(), 0);
-        ModalAnswer::MessageBox(QMessageBox::No);
+        Answer(TButton::No);
         QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(model("lvwTrans")->Text(0, 0), oldId);
 
         // Yes, then the editor: it starts with the record's texts.
-        QString text, caption;
         QStringList shown;
-        ModalAnswer::MessageBox(QMessageBox::Yes, &text, &caption);
-        ModalAnswer::Next([&shown](QWidget *w) {
+        Answer(TButton::Yes);
+        TestDialogs::Dialog([&shown](QDialog *w) {
             auto *cate = w->findChild<QLineEdit *>("edtCate");
             auto *amount = w->findChild<QLineEdit *>("edtAmount");
             auto *notes = w->findChild<QLineEdit *>("edtNotes");
             auto *date = w->findChild<QDateEdit *>("dtpDate");
-            if (!cate || !amount || !notes || !date) {
-                w->close();
-                return;
-            }
+            QVERIFY(cate && amount && notes && date);
             shown << date->date().toString("MM/dd/yyyy") << cate->text() << amount->text()
                   << notes->text();
             date->setDate(QDate(2024, 4, 2));
@@ -344,9 +338,8 @@ private slots:
             QTest::mouseClick(w->findChild<QPushButton *>("btnSave"), Qt::LeftButton);
         });
         QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("You want to edit it?"));
-        QCOMPARE(caption, QString("?"));
+        QCOMPARE(TestDialogs::Asked().at(1).Text, QString("You want to edit it?"));
+        QCOMPARE(TestDialogs::Asked().at(1).Caption, QString("?"));
         QCOMPARE(shown, QStringList({"04/01/2024", "Salary", "100.00", "april"}));
 
         // Fresh search: same type (In column), new values, a new id.
@@ -361,12 +354,9 @@ private slots:
 
         // Cancelling the editor changes nothing.
         clickRow(trans(), 0);
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        ModalAnswer::Next([](QWidget *w) {
-            QTest::mouseClick(w->findChild<QPushButton *>("btnCancel"), Qt::LeftButton);
-        });
+        Answer(TButton::Yes);
+        TestDialogs::Dialog([](QDialog *w) { w->reject(); });
         QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(column("lvwTrans", 2), QStringList({"Bonus", "Wages"}));
         QVERIFY(enabled("btnTransEdit"));
     }
@@ -379,27 +369,22 @@ private slots:
 
         // Delete key without a selected row: no question.
         trans()->setFocus();
-        ModalAnswer::MessageBox(QMessageBox::Yes);
         QTest::keyClick(trans(), Qt::Key_Delete);
-        QVERIFY(!ModalAnswer::AllUsed(300));
-        ModalAnswer::Clear();
+        QVERIFY(TestDialogs::Asked().isEmpty());
 
         // With one: asked, deleted, searched afresh.
         clickRow(trans(), 1);
-        QString text, caption;
-        ModalAnswer::MessageBox(QMessageBox::Yes, &text, &caption);
+        Answer(TButton::Yes);
         QTest::keyClick(trans(), Qt::Key_Delete);
-        QVERIFY(ModalAnswer::AllUsed());
-        QCOMPARE(text, QString("You want to delete it?"));
-        QCOMPARE(caption, QString("?"));
+        QCOMPARE(LastMessage(), QString("You want to delete it?"));
+        QCOMPARE(TestDialogs::Asked().last().Caption, QString("?"));
         QCOMPARE(column("lvwTrans", 2), QStringList({"A", "C"}));
         QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("0.00", "4.00", "-4.00"));
 
         // The button.
         clickRow(trans(), 0);
-        ModalAnswer::MessageBox(QMessageBox::Yes);
+        Answer(TButton::Yes);
         QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(column("lvwTrans", 2), QStringList({"C"}));
         QVERIFY(enabled("btnTransDelete") == false);
     }
@@ -414,22 +399,20 @@ private slots:
 
         // Delete: the lists show the searched period without the record.
         clickRow(trans(), 0);
-        ModalAnswer::MessageBox(QMessageBox::Yes);
+        Answer(TButton::Yes);
         QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QCOMPARE(column("lvwTrans", 2), QStringList({"B", "C"}));
         QVERIFY(!enabled("btnTransSearch"));
 
         // Edit: the old row is gone, so editing it again cannot duplicate it.
         clickRow(trans(), 0);
         const QString oldId = model("lvwTrans")->Text(0, 0);
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        ModalAnswer::Next([](QWidget *w) {
+        Answer(TButton::Yes);
+        TestDialogs::Dialog([](QDialog *w) {
             w->findChild<QLineEdit *>("edtAmount")->setText("4");
             QTest::mouseClick(w->findChild<QPushButton *>("btnSave"), Qt::LeftButton);
         });
         QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
         QVERIFY(!column("lvwTrans", 0).contains(oldId));
         QCOMPARE(column("lvwTrans", 4), QStringList({"4.00", ""}));
         QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("3.00", "4.00", "-1.00"));
@@ -445,23 +428,19 @@ private slots:
 
         // A failing delete: the error is shown under the window's title;
         // Delete and the cursor recover.
-        QString error, caption;
-        ModalAnswer::MessageBox(QMessageBox::Yes);
-        ModalAnswer::MessageBox(QMessageBox::Ok, &error, &caption);
+        Answer(TButton::Yes);
+        Answer(TButton::Ok);
         QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(caption, QString("Ledgerly - Username: alice"));
+        QVERIFY(!LastMessage().isEmpty());
+        QCOMPARE(TestDialogs::Asked().last().Caption, QString("Ledgerly - Username: alice"));
         QVERIFY(enabled("btnTransDelete"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
         // A failing search: Search enabled, normal cursor, lists and totals
         // emptied rather than left from the earlier period.
-        error.clear();
-        ModalAnswer::MessageBox(QMessageBox::Ok, &error);
+        Answer(TButton::Ok);
         QTest::mouseClick(find<QPushButton>("btnTransSearch"), Qt::LeftButton);
-        QVERIFY(ModalAnswer::AllUsed());
-        QVERIFY(!error.isEmpty());
+        QCOMPARE(TestDialogs::Asked().size(), 3);
         QVERIFY(enabled("btnTransSearch"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(model("lvwTrans")->Count(), 0);

@@ -4,11 +4,12 @@
 #include "forms/MainForm.h"
 #include "forms/WindowFont.h"
 #include "store/AmountText.h"
-#include "tests/support/ModalAnswer.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,7 +19,6 @@
 #include <QSettings>
 #include <QTemporaryFile>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 TMainFixture::TMainFixture() {
@@ -33,11 +33,12 @@ TMainFixture::TMainFixture() {
     for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, FConfig.path());
     QApplication::setFont(DefaultWindowFont());
+    TestDialogs::Install();
 }
 
 TMainFixture::~TMainFixture() {
     CloseMain();
-    ModalAnswer::Clear();
+    TestDialogs::Clear();
     const auto restore = [](const char *name, bool had, const QByteArray &old) {
         had ? qputenv(name, old) : qunsetenv(name);
     };
@@ -54,7 +55,7 @@ TfrmMain *TMainFixture::SignIn(const QString &user, const QString &password, boo
     CloseMain();
     AnswerSignIn(user, password);
     if (create)
-        ModalAnswer::MessageBox(QMessageBox::Yes);
+        TestDialogs::Answer(TButton::Yes);
     QStringList args = arguments;
     if (args.isEmpty())
         args << QCoreApplication::applicationFilePath();
@@ -64,6 +65,7 @@ TfrmMain *TMainFixture::SignIn(const QString &user, const QString &password, boo
     Main()->StartNewInstance = [this](const QString &params) { Restarts << params; };
     if (!QTest::qWaitForWindowExposed(Main()))
         qWarning("TMainFixture: the main window was not shown");
+    TestDialogs::Clear(); // what a test reads starts here
     return Main();
 }
 
@@ -104,18 +106,14 @@ void UseOffscreenScreens(const QList<QSize> &sizes) {
 }
 
 void AnswerSignIn(const QString &user, const QString &password) {
-    ModalAnswer::Next([user, password](QWidget *w) {
+    TestDialogs::Dialog([user, password](QDialog *w) {
         auto *name = w->findChild<QComboBox *>("cboUsername");
         auto *pwd = w->findChild<QLineEdit *>("edtPassword");
         auto *submit = w->findChild<QPushButton *>("btnSubmit");
-        if (!name || !pwd || !submit) {
-            qWarning("AnswerSignIn: the next modal window is not the sign-in window");
-            w->close();
-            return;
-        }
+        QVERIFY2(name && pwd && submit, "the window is not the sign-in window");
         name->setEditText(user);
         pwd->setText(password);
-        QTimer::singleShot(0, submit, &QPushButton::click);
+        submit->click();
     });
 }
 

@@ -36,7 +36,7 @@ public:
     // Runs the start-up with `arguments` as the command line, its sign-in
     // window answered with `user` and `password` (and Yes to the creation
     // question when `create` is true), and waits until the main window is
-    // shown; null when nobody signed in.
+    // shown; null when nobody signed in. TestDialogs then starts afresh.
     TfrmMain *SignIn(const QString &user = QStringLiteral("tester"),
                      const QString &password = QStringLiteral("secret"), bool create = true,
                      const QStringList &arguments = QStringList());
@@ -80,8 +80,7 @@ private:
 void UseOffscreenScreens(const QList<QSize> &sizes);
 
 // Answers the next sign-in window: types `user` and `password` and presses
-// Submit (the click is queued so that following answers can be used for
-// the boxes it opens).
+// Submit; the boxes that opens take the answers queued after this one.
 void AnswerSignIn(const QString &user, const QString &password);
 
 // The texts a report-style list shows, row by row, from its model's data()

@@ -1,7 +1,12 @@
 #include "tests/support/PdfWords.h"
 
+#include "tests/support/TestDialogs.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <algorithm>
 
@@ -87,4 +92,22 @@ QList<TPdfPage> ReadPdfWords(const QString &pdfPath, QString *error) {
         pos = end < 0 ? html.size() : end;
     }
     return pages;
+}
+
+void PrintToPdf(const QString &path, int from, int to, QPageLayout::Orientation orientation) {
+    TestDialogs::Dialog([=](QDialog *dialog) {
+        auto *print = qobject_cast<QPrintDialog *>(dialog);
+        QVERIFY2(print, "the window is not the print dialog");
+        QPrinter *printer = print->printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(path);
+        printer->setPageOrientation(orientation);
+        if (from > 0) {
+            printer->setPrintRange(QPrinter::PageRange);
+            printer->setFromTo(from, to);
+        }
+        // Confirmed without the dialog's controls writing their own choices
+        // over these (accept() would).
+        print->done(QDialog::Accepted);
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPageLayout>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -29,3 +30,9 @@ struct TPdfPage {
 // Reads `pdfPath`; an empty list when pdftotext fails (the reason goes to
 // *error when given).
 QList<TPdfPage> ReadPdfWords(const QString &pdfPath, QString *error = nullptr);
+
+// Answers the next print dialog (through TestDialogs): prints to the PDF file
+// `path`, pages `from` to `to` when `from` is given, else all of them, with
+// `orientation` chosen.
+void PrintToPdf(const QString &path, int from = 0, int to = 0,
+                QPageLayout::Orientation orientation = QPageLayout::Portrait);

@@ -1,6 +1,7 @@
 #include "tests/support/TestDialogs.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QTest>
 
 #include <deque>
@@ -86,15 +87,20 @@ public:
     }
 
     std::optional<QString> Text(QWidget *, const QString &, const QString &caption,
-                                const QString &label, const QString &) override {
+                                const QString &label, const QString &text) override {
         const std::optional<TTextAnswer> answer =
-            take<TTextAnswer>({TAsked::InputBox, caption, label});
+            take<TTextAnswer>({TAsked::InputBox, caption, label, {}, text});
         return answer ? *answer : std::nullopt;
     }
 
-    QString File(QFileDialog *, const QStringList &filters, QString *chosenFilter) override {
+    QString File(QFileDialog *dialog, QString *chosenFilter) override {
+        const QStringList filters = dialog->nameFilters();
         const std::optional<TFileAnswer> answer =
-            take<TFileAnswer>({TAsked::FileDialog, QString(), filters.join(QStringLiteral(";;"))});
+            take<TFileAnswer>({TAsked::FileDialog,
+                               dialog->windowTitle(),
+                               filters.join(QStringLiteral(";;")),
+                               {},
+                               dialog->selectedFiles().value(0)});
         if (!answer || answer->Path.isEmpty())
             return QString();
         if (chosenFilter)
@@ -107,6 +113,10 @@ public:
             take<TDialogAction>({TAsked::Window, dialog->windowTitle(), dialog->objectName()});
         if (!action)
             return QDialog::Rejected;
+        // Shown as exec() shows it, modal, but without an event loop of its
+        // own: the answer runs at once.
+        const bool wasModal = dialog->testAttribute(Qt::WA_ShowModal);
+        dialog->setAttribute(Qt::WA_ShowModal, true);
         dialog->setResult(QDialog::Rejected);
         dialog->show();
         (*action)(dialog);
@@ -114,17 +124,26 @@ public:
             QTest::qFail("the answer left the window open", __FILE__, __LINE__);
             dialog->reject();
         }
+        dialog->setAttribute(Qt::WA_ShowModal, wasModal);
         return dialog->result();
     }
 };
 
+std::unique_ptr<TDialogs> &real() {
+    static std::unique_ptr<TDialogs> kept;
+    return kept;
+}
+
 } // namespace
 
 void Install() {
-    static bool installed = false;
-    if (!installed)
-        TDialogs::Install(std::make_unique<TQueuedDialogs>());
-    installed = true;
+    if (!real())
+        real() = TDialogs::Install(std::make_unique<TQueuedDialogs>());
+}
+
+TDialogs &Real() {
+    Install();
+    return *real();
 }
 
 void Answer(TButton button) {
@@ -164,7 +183,10 @@ bool AllUsed() {
 }
 
 void Clear() {
+    const bool allUsed = AllUsed();
     state() = TState();
+    if (!allUsed && !QTest::currentTestFailed())
+        QTest::qFail("an answer was left unused", __FILE__, __LINE__);
 }
 
 } // namespace TestDialogs

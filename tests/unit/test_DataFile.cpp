@@ -184,16 +184,19 @@ private slots:
         // Another process saves a large change: 1 more on the amount of
         // every 16th record, longer notes everywhere. Its small cache puts
         // changed pages into the file before the save is complete.
+        // It marks the moment its changes are made and not yet committed.
+        const QString changed = dir.filePath("changed");
         QProcess writer;
         writer.start("sqlite3", {book});
         QVERIFY(writer.waitForStarted());
         writer.write(".timeout 20000\nPRAGMA cache_size = 100;\nBEGIN IMMEDIATE;\n"
                      "UPDATE data SET amount = amount + 1 WHERE id % 16 = 0;\n"
                      "UPDATE data SET notes = notes || notes;\n"
-                     ".shell sleep 1\nCOMMIT;\n");
+                     ".shell touch '" +
+                     changed.toUtf8() + "'\n.shell sleep 1\nCOMMIT;\n");
         writer.closeWriteChannel();
-        QTRY_VERIFY(QFileInfo(book + "-journal").size() > 100000);
-        QTest::qWait(200);
+        QTRY_VERIFY(QFile::exists(changed));
+        QVERIFY(QFileInfo(book + "-journal").size() > 100000);
         QVERIFY(writer.state() == QProcess::Running);
 
         // The backup waits for the save and copies it whole.
