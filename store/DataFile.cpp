@@ -42,6 +42,11 @@ const TTable kTables[] = {
     {"rules", {"type"}, 3}, // the column that version 3 brought
     {"profiles", {"user", "name", "layout"}, 2},
     {"fitids", {"user", "account", "fitid"}, 2},
+    {"budgets", {"id", "user", "type", "cate", "cents"}, 4},
+    {"recurring",
+     {"id", "user", "type", "cate", "cents", "notes", "first_day", "every", "unit", "last_day",
+      "booked"},
+     4},
 };
 
 // --- format upgrades --------------------------------------------------------
@@ -100,8 +105,26 @@ void toVersion3(TSqlConnection &db) {
     db.Exec("ALTER TABLE rules ADD COLUMN type TEXT NOT NULL DEFAULT 'out'");
 }
 
+// Version 4: planning. Per user, the monthly budgets per type and category
+// and the recurring entries with their schedules and booked dates.
+void toVersion4(TSqlConnection &db) {
+    db.Exec("CREATE TABLE IF NOT EXISTS budgets ("
+            " id INTEGER PRIMARY KEY, user TEXT NOT NULL DEFAULT '',"
+            " type TEXT NOT NULL DEFAULT 'Expense', cate TEXT NOT NULL DEFAULT '',"
+            " cents INTEGER NOT NULL DEFAULT 0);"
+            "CREATE INDEX IF NOT EXISTS budgets_user ON budgets (user);"
+            "CREATE TABLE IF NOT EXISTS recurring ("
+            " id INTEGER PRIMARY KEY AUTOINCREMENT, user TEXT NOT NULL DEFAULT '',"
+            " type TEXT NOT NULL DEFAULT 'Expense', cate TEXT NOT NULL DEFAULT '',"
+            " cents INTEGER NOT NULL DEFAULT 0, notes TEXT NOT NULL DEFAULT '',"
+            " first_day TEXT NOT NULL DEFAULT '', every INTEGER NOT NULL DEFAULT 1,"
+            " unit TEXT NOT NULL DEFAULT 'month', last_day TEXT NOT NULL DEFAULT '',"
+            " booked TEXT NOT NULL DEFAULT '');"
+            "CREATE INDEX IF NOT EXISTS recurring_user ON recurring (user);");
+}
+
 using TUpgradeStep = void (*)(TSqlConnection &);
-const TUpgradeStep kUpgradeSteps[] = {toVersion1, toVersion2, toVersion3};
+const TUpgradeStep kUpgradeSteps[] = {toVersion1, toVersion2, toVersion3, toVersion4};
 static_assert(std::size(kUpgradeSteps) == TDataFile::kFormatVersion,
               "one upgrade step for each format version");
 

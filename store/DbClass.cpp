@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QVarLengthArray>
 
 #include <sodium.h>
@@ -19,6 +20,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -586,6 +588,287 @@ void writeRules(TSqlConnection &db, const QByteArray &storedUser,
     }
 }
 
+// --- budgets and recurring entries ---------------------------------------------------------
+
+const qint64 kMaxCents = std::llround(kMaxAmount * 100);
+
+[[noreturn]] void planChanged(const QString &what, const QString &todo) {
+    throw TBookChangedError(
+        QStringLiteral("%1 in another Ledgerly window; nothing was changed. %2").arg(what, todo));
+}
+
+// An empty stored date is no date; an invalid QDate is stored as empty.
+QByteArray storedOptionalDate(QDate date) {
+    return date.isValid() ? storedDate(date) : QByteArray("");
+}
+
+// A stored date that may be empty (an invalid QDate); nothing when it is
+// neither empty nor readable.
+std::optional<QDate> readOptionalDate(QByteArrayView iso) {
+    if (iso.isEmpty())
+        return QDate();
+    const QDate date = readDate(iso);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+// A stored amount in whole cents between 0 and the largest amount.
+bool readWholeCents(const TSqlStatement &row, int column, qint64 &cents) {
+    if (!row.IsNumber(column))
+        return false;
+    const double value = row.Real(column);
+    if (!(value >= 0 && value <= double(kMaxCents)) || value != std::floor(value))
+        return false;
+    cents = qint64(value);
+    return true;
+}
+
+// Budgets in the order Budgets() gives them: expense first, then by category.
+QList<TBudget> sortedBudgets(QList<TBudget> budgets) {
+    std::sort(budgets.begin(), budgets.end(), [](const TBudget &a, const TBudget &b) {
+        if (a.Type != b.Type)
+            return a.Type == TRecordType::Expense;
+        const int order = a.Category.localeAwareCompare(b.Category);
+        return order != 0 ? order < 0 : a.Category < b.Category;
+    });
+    return budgets;
+}
+
+QList<TBudget> readBudgets(TSqlConnection &db, const QByteArray &storedUser) {
+    TSqlStatement query(db, "select type, cate, cents from budgets where user = ?1");
+    query.Bind(1, storedUser);
+    QList<TBudget> budgets;
+    while (query.Next()) {
+        TBudget budget;
+        // Rows another program wrote unreadably are left out.
+        if (readType(query.Bytes(0), budget.Type) && readWholeCents(query, 2, budget.Cents)) {
+            budget.Category = DecodeField(query.Bytes(1));
+            budgets.append(budget);
+        }
+    }
+    return sortedBudgets(budgets);
+}
+
+void checkBudgets(const QList<TBudget> &budgets) {
+    QSet<QPair<int, QString>> seen;
+    for (const TBudget &budget : budgets) {
+        if (budget.Cents < 0 || budget.Cents > kMaxCents)
+            fail(QStringLiteral("%1 is not a budget Ledgerly keeps; a budget lies between 0.00 and "
+                                "999999999999.99. Nothing was saved.")
+                     .arg(CentsText(budget.Cents)));
+        const QPair<int, QString> key(int(budget.Type), budget.Category);
+        if (seen.contains(key))
+            fail(QStringLiteral("The %1 category \"%2\" has two budgets; keep one of them. Nothing "
+                                "was saved.")
+                     .arg(budget.Type == TRecordType::Income ? QStringLiteral("income")
+                                                             : QStringLiteral("expense"),
+                          budget.Category));
+        seen.insert(key);
+    }
+}
+
+void writeBudgets(TSqlConnection &db, const QByteArray &storedUser, const QList<TBudget> &budgets) {
+    TSqlStatement del(db, "delete from budgets where user = ?1");
+    del.Bind(1, storedUser).Run();
+    TSqlStatement insert(db, "insert into budgets (user, type, cate, cents) values (?1, ?2, ?3, "
+                             "?4)");
+    for (const TBudget &budget : budgets) {
+        insert.Reset();
+        insert.Bind(1, storedUser)
+            .Bind(2, RecordTypeWord(budget.Type).toLatin1())
+            .Bind(3, storedText(budget.Category))
+            .Bind(4, budget.Cents)
+            .Run();
+    }
+}
+
+// The budgets with the one of `from` of that type renamed to `to`. Where
+// `to` has a budget of its own (the two categories merge), that budget is
+// kept and the one of `from` goes: the user set it for the category that
+// remains, and a sum of the two would be a budget nobody chose.
+QList<TBudget> renamedBudgets(QList<TBudget> budgets, TRecordType type, const QString &from,
+                              const QString &to) {
+    const auto has = [&](const QString &name) {
+        return [&, name](const TBudget &b) { return b.Type == type && b.Category == name; };
+    };
+    const auto source = std::find_if(budgets.begin(), budgets.end(), has(from));
+    if (source == budgets.end())
+        return budgets;
+    if (std::any_of(budgets.cbegin(), budgets.cend(), has(to)))
+        budgets.erase(source);
+    else
+        source->Category = to;
+    return sortedBudgets(budgets);
+}
+
+const char *const kRepeatUnits[] = {"day", "week", "month", "year"};
+
+constexpr const char *kRecurringColumns =
+    "id, type, cate, cents, notes, first_day, every, unit, last_day, booked";
+
+// The row (columns kRecurringColumns) as an entry; false when another
+// program wrote any of it unreadably.
+bool readRecurring(const TSqlStatement &row, TRecurring &entry) {
+    entry.Id = row.Int(0);
+    const QByteArrayView unit = row.Bytes(7);
+    const auto known = std::find_if(std::begin(kRepeatUnits), std::end(kRepeatUnits),
+                                    [&](const char *word) { return sameBytes(unit, word); });
+    const std::optional<QDate> last = readOptionalDate(row.Bytes(8));
+    const std::optional<QDate> booked = readOptionalDate(row.Bytes(9));
+    entry.Schedule.First = readDate(row.Bytes(5));
+    if (!readType(row.Bytes(1), entry.Type) || !readWholeCents(row, 3, entry.Cents) ||
+        entry.Cents < 1 || !entry.Schedule.First.isValid() || !row.IsNumber(6) || row.Int(6) < 1 ||
+        row.Int(6) > 999 || known == std::end(kRepeatUnits) || !last || !booked)
+        return false;
+    entry.Category = DecodeField(row.Bytes(2));
+    entry.Notes = DecodeField(row.Bytes(4));
+    entry.Schedule.Every = int(row.Int(6));
+    entry.Schedule.Unit = TRepeatUnit(known - std::begin(kRepeatUnits));
+    entry.Schedule.Last = *last;
+    entry.Booked = *booked;
+    return true;
+}
+
+QList<TRecurring> readAllRecurring(TSqlConnection &db, const QByteArray &storedUser) {
+    TSqlStatement query(db, QByteArray("select ") + kRecurringColumns +
+                                " from recurring where user = ?1 order by id");
+    query.Bind(1, storedUser);
+    QList<TRecurring> entries;
+    while (query.Next()) {
+        TRecurring entry;
+        if (readRecurring(query, entry))
+            entries.append(entry);
+    }
+    return entries;
+}
+
+// The user's entry `id` as stored; nothing when it is gone or unreadable.
+std::optional<TRecurring> readOneRecurring(TSqlConnection &db, const QByteArray &storedUser,
+                                           qint64 id) {
+    TSqlStatement query(db, QByteArray("select ") + kRecurringColumns +
+                                " from recurring where id = ?1 and user = ?2");
+    query.Bind(1, id).Bind(2, storedUser);
+    TRecurring entry;
+    if (query.Next() && readRecurring(query, entry))
+        return entry;
+    return std::nullopt;
+}
+
+// "The recurring entry of 12.50 in "Rent"", as a message names an entry.
+QString entryText(const TRecurring &entry) {
+    return QStringLiteral("The recurring %1 of %2 in \"%3\"")
+        .arg(entry.Type == TRecordType::Income ? QStringLiteral("income")
+                                               : QStringLiteral("expense"),
+             CentsText(entry.Cents), entry.Category);
+}
+
+[[noreturn]] void entryChanged(const TRecurring &entry, const QString &how) {
+    planChanged(entryText(entry) + how,
+                QStringLiteral("Open Recurring Entries again to see them as they are now."));
+}
+
+struct StoredRecurring {
+    QByteArray Type, Category, Notes, First, Unit, Last, Booked;
+    qint64 Cents = 0;
+    int Every = 1;
+};
+
+// An entry checked before anything is stored.
+StoredRecurring checkedRecurring(const TRecurring &entry) {
+    if (entry.Cents < 1 || entry.Cents > kMaxCents)
+        fail(QStringLiteral("%1 is not an amount Ledgerly keeps; an amount lies between 0.01 and "
+                            "999999999999.99.")
+                 .arg(CentsText(entry.Cents)));
+    const TSchedule &schedule = entry.Schedule;
+    if (!schedule.First.isValid() || schedule.First.year() < 1 || schedule.First.year() > 9999)
+        fail(QStringLiteral("A recurring entry needs a first date between 01/01/0001 and "
+                            "12/31/9999."));
+    if (schedule.Every < 1 || schedule.Every > 999)
+        fail(QStringLiteral("A recurring entry comes back every 1 to 999 days, weeks, months or "
+                            "years, not every %1.")
+                 .arg(schedule.Every));
+    if (schedule.Last.isValid() && schedule.Last < schedule.First)
+        fail(QStringLiteral("The last date of a recurring entry (%1) lies before its first date "
+                            "(%2).")
+                 .arg(schedule.Last.toString(QStringLiteral("MM/dd/yyyy")),
+                      schedule.First.toString(QStringLiteral("MM/dd/yyyy"))));
+    StoredRecurring stored;
+    stored.Type = RecordTypeWord(entry.Type).toLatin1();
+    stored.Category = storedText(entry.Category);
+    stored.Notes = storedText(entry.Notes);
+    stored.Cents = entry.Cents;
+    stored.First = storedDate(schedule.First);
+    stored.Every = schedule.Every;
+    stored.Unit = kRepeatUnits[int(schedule.Unit)];
+    stored.Last = storedOptionalDate(schedule.Last);
+    stored.Booked = storedOptionalDate(entry.Booked);
+    return stored;
+}
+
+// Binds the entry's values as ?2 .. ?10 (?1 is the user or the id).
+void bindRecurring(TSqlStatement &statement, const StoredRecurring &rec) {
+    statement.Bind(2, rec.Type)
+        .Bind(3, rec.Category)
+        .Bind(4, rec.Cents)
+        .Bind(5, rec.Notes)
+        .Bind(6, rec.First)
+        .Bind(7, rec.Every)
+        .Bind(8, rec.Unit)
+        .Bind(9, rec.Last)
+        .Bind(10, rec.Booked);
+}
+
+// Moves the booked date of the user's entry from advance.From to
+// advance.To; false, changing nothing, when the entry is gone or its booked
+// date is not From.
+bool moveBooking(TSqlConnection &db, const QByteArray &storedUser, const TBookingAdvance &advance) {
+    {
+        TSqlStatement read(db, "select booked from recurring where id = ?1 and user = ?2");
+        read.Bind(1, advance.Entry).Bind(2, storedUser);
+        if (!read.Next())
+            return false;
+        const std::optional<QDate> booked = readOptionalDate(read.Bytes(0));
+        if (!booked || *booked != advance.From)
+            return false;
+    }
+    TSqlStatement update(db, "update recurring set booked = ?1 where id = ?2");
+    update.Bind(1, storedOptionalDate(advance.To)).Bind(2, advance.Entry).Run();
+    return true;
+}
+
+// The totals of ReadPeriod without its records, days and months: the sums
+// per type and per category, over the same records (the readable ones).
+TPeriod readTotals(TSqlConnection &db, const QByteArray &storedUser, QDate from, QDate to) {
+    TSqlStatement query(db, "select date, type, cate, amount from data "
+                            "where user = ?1 and date >= ?2 and date <= ?3");
+    query.Bind(1, storedUser).Bind(2, storedDate(from)).Bind(3, storedDate(to));
+    TPeriod period;
+    PeriodCategories categories;
+    // A stored date is read once per day, as ReadPeriod reads it.
+    QByteArray lastIso;
+    bool lastReadable = false;
+    while (query.Next()) {
+        const QByteArrayView iso = query.Bytes(0);
+        if (!sameBytes(iso, lastIso)) {
+            lastIso = iso.toByteArray();
+            lastReadable = readDate(iso).isValid();
+        }
+        TRecordType type;
+        qint64 cents = 0;
+        if (!lastReadable || !readType(query.Bytes(1), type) || !readCents(query, 3, cents)) {
+            ++period.Unreadable;
+            continue;
+        }
+        const bool income = type == TRecordType::Income;
+        TCategoryTotal &category = categories.Find(query.Bytes(2)).Totals[income];
+        ++category.Count;
+        addCents(category.Cents, cents);
+        addCents(income ? period.IncomeCents : period.ExpenseCents, cents);
+    }
+    period.ExpenseCategories = categories.Ordered(TRecordType::Expense);
+    period.IncomeCategories = categories.Ordered(TRecordType::Income);
+    return period;
+}
+
 // --- renaming categories ------------------------------------------------------------------
 
 // The ids of the user's records of that type and category, each stored
@@ -670,8 +953,20 @@ void applyRename(TSqlConnection &db, const QByteArray &storedUser, const TCatego
                                             "The category rules of statement import were changed"));
     if (rename.RulesAfter != rename.RulesBefore)
         writeRules(db, storedUser, rename.RulesAfter);
-    // Budgets and recurring entries of the category are renamed here, in the
-    // same transaction, when they exist.
+    if (readBudgets(db, storedUser) != rename.BudgetsBefore)
+        changed(QStringLiteral("The budgets were changed"));
+    if (rename.BudgetsAfter != rename.BudgetsBefore)
+        writeBudgets(db, storedUser, rename.BudgetsAfter);
+    TSqlStatement update(db, "update recurring set cate = ?1 where id = ?2");
+    for (qsizetype i = 0; i < rename.RecurringBefore.size(); ++i) {
+        const TRecurring &entry = rename.RecurringBefore[i];
+        if (readOneRecurring(db, storedUser, entry.Id) != entry)
+            changed(QStringLiteral("A recurring entry of the category \"%1\" was changed or "
+                                   "deleted")
+                        .arg(rename.From));
+        update.Reset();
+        update.Bind(1, storedText(rename.RecurringAfter.value(i).Category)).Bind(2, entry.Id).Run();
+    }
 }
 
 // --- find -----------------------------------------------------------------------------------
@@ -1054,16 +1349,60 @@ void TDbMan::AddRecord(const QString &user, const TRecord &record) {
 }
 
 int TDbMan::AddRecords(const QString &user, const QList<TRecord> &records, QList<TRecord> *stored) {
-    // Every record is checked before anything is stored.
+    TPendingSave save = SavePending(user, records, {});
+    if (stored)
+        *stored = std::move(save.Stored);
+    return save.LeftOut;
+}
+
+TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &records,
+                                 const QList<TBookingAdvance> &advances) {
+    // Every record and booking is checked before anything is stored.
     QList<StoredRecord> checked;
     checked.reserve(records.size());
     for (const TRecord &record : records)
         checked << checkedRecord(record);
+    QHash<qint64, TBookingAdvance> booking;
+    for (const TBookingAdvance &advance : advances) {
+        if (advance.Entry < 1 || !advance.To.isValid() ||
+            (advance.From.isValid() && advance.To <= advance.From) ||
+            booking.contains(advance.Entry))
+            fail(QStringLiteral("The recurring entries to book with this save are not in order "
+                                "(entry %1); nothing was saved.")
+                     .arg(advance.Entry));
+        storedDate(advance.To);
+        booking.insert(advance.Entry, advance);
+    }
+    for (const TRecord &record : records) {
+        if (record.Recurring.IsEmpty())
+            continue;
+        const TRecurringOrigin &origin = *record.Recurring;
+        const auto it = booking.constFind(origin.Entry);
+        if (it == booking.cend() || it->From != origin.BookedFrom || !origin.Date.isValid() ||
+            origin.Date > it->To || (it->From.isValid() && origin.Date <= it->From))
+            fail(QStringLiteral("%1 comes from a recurring entry that this save does not book; "
+                                "nothing was saved.")
+                     .arg(recordText(record)));
+    }
     const QByteArray storedUser = storedText(user);
-    QList<TRecord> result;
-    int leftOut = 0;
+    TPendingSave save;
+    save.Stored.reserve(records.size());
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    // The entries' booked dates first, under the write lock: another
+    // instance may have booked the same occurrences since they were read.
+    QList<qint64> bookedMeanwhile;
+    for (const TBookingAdvance &advance : advances) {
+        if (!moveBooking(db, storedUser, advance))
+            bookedMeanwhile << advance.Entry;
+    }
+    if (!bookedMeanwhile.isEmpty())
+        throw TBookedMeanwhileError(
+            QStringLiteral("Rows of recurring entries in this save were booked in another Ledgerly "
+                           "window meanwhile (or their entries changed there); nothing was saved. "
+                           "Take those rows out of the pending lists and save again."),
+            bookedMeanwhile);
+    save.Advanced = advances;
     {
         TSqlStatement insert(db, kInsertRecord);
         // The ids are looked up under the write lock: another instance may
@@ -1079,15 +1418,15 @@ int TDbMan::AddRecords(const QString &user, const QList<TRecord> &records, QList
             TRecord done = records[i];
             done.Id = 0;
             done.Import = {};
+            done.Recurring = {};
             if (!rec.ImportId.isEmpty() && !rec.Wanted) {
                 known.Reset();
                 known.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId);
                 const bool imported = known.Next();
                 known.Reset();
                 if (imported) {
-                    ++leftOut;
-                    if (stored)
-                        result << done;
+                    ++save.LeftOut;
+                    save.Stored << done;
                     continue;
                 }
             }
@@ -1099,14 +1438,11 @@ int TDbMan::AddRecords(const QString &user, const QList<TRecord> &records, QList
                 if (db.Changes() > 0)
                     done.Import = TImportId{records[i].Import->Account, records[i].Import->Id};
             }
-            if (stored)
-                result << done;
+            save.Stored << done;
         }
     }
     tr.Commit();
-    if (stored)
-        *stored = std::move(result);
-    return leftOut;
+    return save;
 }
 
 void TDbMan::DeleteRecord(const QString &user, qint64 id) {
@@ -1250,15 +1586,24 @@ void TDbMan::DeleteBankProfile(const QString &user, const QString &name) {
 // --- undo and redo ----------------------------------------------------------------------
 
 QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &remove,
-                                    const QList<TRecord> &insert) {
+                                    const QList<TRecord> &insert,
+                                    const QList<TBookingAdvance> &bookings) {
     QList<StoredRecord> checked;
     checked.reserve(insert.size());
     for (const TRecord &record : insert)
         checked << checkedRecord(record);
     const QByteArray storedUser = storedText(user);
+    for (const TBookingAdvance &booking : bookings)
+        storedOptionalDate(booking.To);
     QList<qint64> ids;
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    for (const TBookingAdvance &booking : bookings) {
+        if (!moveBooking(db, storedUser, booking))
+            changedElsewhere(QStringLiteral("A recurring entry was booked, changed or deleted"),
+                             QStringLiteral("Open Recurring Entries to see them as they are "
+                                            "now."));
+    }
     {
         TSqlStatement read(db, "select date, type, cate, amount, notes from data "
                                "where id = ?1 and user = ?2");
@@ -1413,6 +1758,15 @@ TCategoryRename TDbMan::RenameCategory(const QString &user, TRecordType type, co
         for (TCategoryRule &rule : rename.RulesAfter)
             if (rule.Category == from && ruleApplies(rule.Type, type))
                 rule.Category = to;
+        rename.BudgetsBefore = readBudgets(db, storedUser);
+        rename.BudgetsAfter = renamedBudgets(rename.BudgetsBefore, type, from, to);
+        for (TRecurring entry : readAllRecurring(db, storedUser)) {
+            if (entry.Type != type || entry.Category != from)
+                continue;
+            rename.RecurringBefore << entry;
+            entry.Category = to;
+            rename.RecurringAfter << entry;
+        }
         applyRename(db, storedUser, rename);
     }
     tr.Commit();
@@ -1425,4 +1779,142 @@ void TDbMan::ApplyRename(const QString &user, const TCategoryRename &rename) {
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     applyRename(db, storedUser, rename);
     tr.Commit();
+}
+
+// --- budgets ----------------------------------------------------------------------------------
+
+QList<TBudget> TDbMan::Budgets(const QString &user) {
+    Book db(FDataFile, Book::Read);
+    return readBudgets(db, storedText(user));
+}
+
+void TDbMan::SetBudgets(const QString &user, const QList<TBudget> &expected,
+                        const QList<TBudget> &budgets) {
+    checkBudgets(budgets);
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    if (readBudgets(db, storedUser) != sortedBudgets(expected))
+        planChanged(QStringLiteral("The budgets were changed"),
+                    QStringLiteral("Open Budgets again to see them as they are now."));
+    writeBudgets(db, storedUser, budgets);
+    tr.Commit();
+}
+
+TMonthlyAverages TDbMan::MonthlyAverages(const QString &user, QDate today, int months) {
+    storedDate(today);
+    if (months < 1)
+        fail(QStringLiteral("Averages need at least one month."));
+    TMonthlyAverages averages;
+    const QDate thisMonth(today.year(), today.month(), 1);
+    averages.To = thisMonth.addDays(-1);
+    averages.From = std::max(thisMonth.addMonths(-months), QDate(1, 1, 1));
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Read);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Read);
+    // The months before the user's first record are not counted: a book
+    // begun two months ago is averaged over those two.
+    QDate first;
+    {
+        TSqlStatement query(db, "select date from data where user = ?1 and date >= ?2 "
+                                "order by date");
+        query.Bind(1, storedUser).Bind(2, storedDate(averages.From));
+        while (!first.isValid() && query.Next())
+            first = readDate(query.Bytes(0));
+    }
+    if (!first.isValid() || first > averages.To) {
+        averages.From = thisMonth;
+        return averages;
+    }
+    averages.From = std::max(averages.From, QDate(first.year(), first.month(), 1));
+    averages.Months = (averages.To.year() - averages.From.year()) * 12 + averages.To.month() -
+                      averages.From.month() + 1;
+    const TPeriod totals = readTotals(db, storedUser, averages.From, averages.To);
+    const auto average = [&](const QList<TCategoryTotal> &categories) {
+        QList<TCategoryAverage> out;
+        for (const TCategoryTotal &total : categories)
+            out.append({total.Category, (total.Cents + averages.Months / 2) / averages.Months});
+        return out;
+    };
+    averages.ExpenseCategories = average(totals.ExpenseCategories);
+    averages.IncomeCategories = average(totals.IncomeCategories);
+    return averages;
+}
+
+TPeriod TDbMan::ReadTotals(const QString &user, QDate from, QDate to) {
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Read);
+    return readTotals(db, storedUser, from, to);
+}
+
+// --- recurring entries --------------------------------------------------------------------
+
+QList<TRecurring> TDbMan::RecurringEntries(const QString &user) {
+    Book db(FDataFile, Book::Read);
+    return readAllRecurring(db, storedText(user));
+}
+
+qint64 TDbMan::AddRecurring(const QString &user, const TRecurring &entry) {
+    const StoredRecurring rec = checkedRecurring(entry);
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    if (entry.Id > 0 &&
+        TSqlStatement(db, "select 1 from recurring where id = ?1").Bind(1, entry.Id).Next())
+        entryChanged(entry, QStringLiteral(" was stored again"));
+    TSqlStatement insert(db, entry.Id > 0
+                                 ? "insert into recurring (user, type, cate, cents, notes, "
+                                   "first_day, every, unit, last_day, booked, id) values (?1, "
+                                   "?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"
+                                 : "insert into recurring (user, type, cate, cents, notes, "
+                                   "first_day, every, unit, last_day, booked) values (?1, ?2, "
+                                   "?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
+    insert.Bind(1, storedUser);
+    bindRecurring(insert, rec);
+    if (entry.Id > 0)
+        insert.Bind(11, entry.Id);
+    insert.Run();
+    const qint64 id = lastId(db);
+    tr.Commit();
+    return id;
+}
+
+void TDbMan::UpdateRecurring(const QString &user, const TRecurring &before,
+                             const TRecurring &after) {
+    if (after.Id != before.Id)
+        fail(QStringLiteral("A recurring entry keeps its id when it is changed."));
+    const StoredRecurring rec = checkedRecurring(after);
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    if (readOneRecurring(db, storedUser, before.Id) != before)
+        entryChanged(before, QStringLiteral(" was changed or deleted"));
+    TSqlStatement update(db, "update recurring set type = ?2, cate = ?3, cents = ?4, notes = ?5, "
+                             "first_day = ?6, every = ?7, unit = ?8, last_day = ?9, booked = ?10 "
+                             "where id = ?1");
+    update.Bind(1, before.Id);
+    bindRecurring(update, rec);
+    update.Run();
+    tr.Commit();
+}
+
+void TDbMan::DeleteRecurring(const QString &user, const TRecurring &entry) {
+    const QByteArray storedUser = storedText(user);
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    if (readOneRecurring(db, storedUser, entry.Id) != entry)
+        entryChanged(entry, QStringLiteral(" was changed or deleted"));
+    TSqlStatement del(db, "delete from recurring where id = ?1");
+    del.Bind(1, entry.Id).Run();
+    tr.Commit();
+}
+
+QList<TDueEntry> TDbMan::DueOccurrences(const QString &user, QDate today) {
+    QList<TDueEntry> due;
+    for (const TRecurring &entry : RecurringEntries(user)) {
+        TDueEntry rows = DueRows(entry, today);
+        if (!rows.Rows.isEmpty())
+            due.append(std::move(rows));
+    }
+    return due;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/DbError.h"
+#include "store/Planning.h"
 #include "store/Records.h"
 
 #include <QList>
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 // Raised by the operations of undo and redo when what they would change is
 // no longer as the step left it: another instance changed or deleted it
@@ -16,6 +18,33 @@
 class TBookChangedError : public TDbError {
 public:
     using TDbError::TDbError;
+};
+
+// Raised by TDbMan::SavePending when the booked date of a recurring entry
+// is no longer the one the save's rows were made from: another instance
+// booked those occurrences (or changed or deleted the entry) meanwhile.
+// Nothing was stored. Entries: the ids of those entries, so that their rows
+// can be taken out and the rest saved again.
+class TBookedMeanwhileError : public TBookChangedError {
+public:
+    TBookedMeanwhileError(const QString &message, QList<qint64> entries)
+        : TBookChangedError(message), Entries(std::move(entries)) {}
+    QList<qint64> Entries;
+};
+
+// What a save of pending records did (TDbMan::SavePending).
+struct TPendingSave {
+    // Imported records left out: another instance stored their statement
+    // lines meanwhile.
+    int LeftOut = 0;
+    // One record per record given, as stored: with its new id (0 when it
+    // was left out), with the import id only when this save remembered it,
+    // and without a recurring origin (the bookings are in Advanced).
+    QList<TRecord> Stored;
+    // The entries' booked dates this save moved (the advances given). Undo
+    // of the save: ChangeRecords(user, Stored, {}, <each Advanced
+    // reversed>); redo: ChangeRecords(user, {}, Stored, Advanced).
+    QList<TBookingAdvance> Advanced;
 };
 
 // The only road from the program to its records. Every operation opens the
@@ -43,6 +72,10 @@ public:
     // Everything a search shows of the user's records from `from` to `to`
     // (both included), read in one ordered pass over the user's records.
     TPeriod ReadPeriod(const QString &user, QDate from, QDate to);
+    // The same period's sums only: IncomeCents, ExpenseCents, the category
+    // lists and Unreadable (no records, days or months). What was spent per
+    // category for a period's budgets (PeriodBudget) when no search holds it.
+    TPeriod ReadTotals(const QString &user, QDate from, QDate to);
     // The user's records of one type and category in the period, by date
     // then id (More Info).
     QList<TRecord> ReadCategoryRecords(const QString &user, QDate from, QDate to, TRecordType type,
@@ -60,6 +93,20 @@ public:
     // back, and make it again).
     int AddRecords(const QString &user, const QList<TRecord> &records,
                    QList<TRecord> *stored = nullptr);
+    // The same save of pending records, with the rows of recurring entries:
+    // `advances` holds, per entry whose due rows the user was offered, its
+    // TDueEntry::Advance (booked date from what the rows were made from to
+    // the last occurrence offered), whether or not rows of it are among
+    // `records`; a row the user deleted is thereby skipped. A record with a
+    // TRecurringOrigin needs the advance of its entry (same From, its date
+    // after From and not after To); a save without it is refused and stores
+    // nothing. In the save's transaction each entry's booked date is checked
+    // and moved from From to To; when one is no longer From (another
+    // instance booked those occurrences, or the entry was changed or
+    // deleted) nothing at all is stored and TBookedMeanwhileError names the
+    // entries. So no occurrence is ever stored twice.
+    TPendingSave SavePending(const QString &user, const QList<TRecord> &records,
+                             const QList<TBookingAdvance> &advances);
 
     // --- statement import ---------------------------------------------------------
     // The ids among `ids` that records stored before were imported with.
@@ -105,8 +152,14 @@ public:
     //   undo of a save, redo of a delete:  ChangeRecords(user, records, {})
     //   undo of a delete, redo of a save:  ChangeRecords(user, {}, records)
     //   undo of an edit:  ChangeRecords(user, {edited}, {original}), and back
+    // `bookings` move recurring entries' booked dates in the same
+    // transaction, each only while the date is still its From (an invalid
+    // To: nothing booked):
+    //   undo of a save:  ChangeRecords(user, save.Stored, {}, <save.Advanced reversed>)
+    //   redo of a save:  ChangeRecords(user, {}, save.Stored, save.Advanced)
     QList<qint64> ChangeRecords(const QString &user, const QList<TRecord> &remove,
-                                const QList<TRecord> &insert);
+                                const QList<TRecord> &insert,
+                                const QList<TBookingAdvance> &bookings = {});
     // Sets the user's category list of `type` to `items` while it is still
     // `expected`.
     void ChangeCategories(const QString &user, TRecordType type, const QStringList &expected,
@@ -128,13 +181,57 @@ public:
     // Renames the category `from` to `to` in one transaction: in every record
     // of that type of the user, in the category list of that type (where a
     // line `to` exists already, the line `from` goes: the two are merged) and
-    // in the import rules of that type or of both types. Returns what changed.
+    // in the import rules of that type or of both types, in the budgets (where
+    // `to` of that type has a budget, it keeps it and the budget of `from`
+    // goes) and in the recurring entries of that type. Returns what changed.
     TCategoryRename RenameCategory(const QString &user, TRecordType type, const QString &from,
                                    const QString &to);
     // Makes a rename again as it was returned (a redo), or the other way with
     // rename.Reversed() (an undo): the records of rename.Ids must still have
-    // the category rename.From, and the list and the rules be as before.
+    // the category rename.From, and the list, the rules, the budgets and the
+    // recurring entries be as before.
     void ApplyRename(const QString &user, const TCategoryRename &rename);
+
+    // --- budgets -------------------------------------------------------------------------
+    // Changes here and of recurring entries check first that what they
+    // change is as the caller read it; when not (another instance changed
+    // it meanwhile) they change nothing and raise TBookChangedError.
+
+    // The user's budgets: expense ones first, each type by category.
+    QList<TBudget> Budgets(const QString &user);
+    // Replaces all the user's budgets by `budgets` in one transaction while
+    // they are still `expected` (as Budgets() read them; the order does not
+    // matter). Refuses an amount below 0 or above the largest amount, and
+    // two budgets of one type and category.
+    //   Save of the window:  SetBudgets(user, read, edited); undo: SetBudgets(user, edited, read)
+    void SetBudgets(const QString &user, const QList<TBudget> &expected,
+                    const QList<TBudget> &budgets);
+    // The average per month of the user's records, per type and category,
+    // over the `months` full months before today's month, from the month of
+    // the user's first record on when that lies within them (a book begun
+    // two months ago is averaged over those two).
+    TMonthlyAverages MonthlyAverages(const QString &user, QDate today, int months = 12);
+
+    // --- recurring entries -----------------------------------------------------------------
+    // The user's recurring entries in the order they were made; entries
+    // another program stored unreadably are left out.
+    QList<TRecurring> RecurringEntries(const QString &user);
+    // Stores `entry` and returns its id: a new one when entry.Id is 0, else
+    // entry.Id (an undo of its delete, a redo of its add; refused when that
+    // id is in use). Refuses an entry without a first date, with an amount
+    // a record could not have, an Every outside 1-999 or a last date before
+    // the first one.
+    qint64 AddRecurring(const QString &user, const TRecurring &entry);
+    // Replaces the entry `before` (by its id) by `after` (all of it, the
+    // booked date included, which the caller keeps or sets) while it is
+    // still `before`. Undo: UpdateRecurring(user, after, before).
+    void UpdateRecurring(const QString &user, const TRecurring &before, const TRecurring &after);
+    // Deletes the entry while it is still `entry`. Undo: AddRecurring(user, entry).
+    void DeleteRecurring(const QString &user, const TRecurring &entry);
+    // For each of the user's entries with due occurrences on `today`, the
+    // pending rows to offer (at most kMaxDueRows each) and how many are left
+    // for the next time; see DueRows() and SavePending(). Reads only.
+    QList<TDueEntry> DueOccurrences(const QString &user, QDate today);
 
     QString DataFile() const { return FDataFile; }
 

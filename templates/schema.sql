@@ -4,7 +4,7 @@
 PRAGMA journal_mode = DELETE;
 -- The format version of the file (TDataFile::kFormatVersion): older files are
 -- upgraded at sign-in, newer ones refused.
-PRAGMA user_version = 3;
+PRAGMA user_version = 4;
 CREATE TABLE users (
     name TEXT NOT NULL DEFAULT '',
     pwd  TEXT NOT NULL DEFAULT ''
@@ -53,3 +53,32 @@ CREATE TABLE fitids (
     fitid   TEXT NOT NULL DEFAULT ''
 );
 CREATE UNIQUE INDEX fitids_user_account ON fitids (user, account, fitid);
+
+-- Planning, per user: a monthly budget in cents per type and category (no
+-- row: no budget), and the recurring entries, each the record it makes (type,
+-- category, amount in cents, notes) on the dates of its schedule (every
+-- "every" days, weeks, months or years from first_day, up to last_day when
+-- one is set) and the date up to which it is booked (empty: nothing yet).
+-- Ids are never used again, so that a pending row names its entry.
+CREATE TABLE budgets (
+    id    INTEGER PRIMARY KEY,
+    user  TEXT NOT NULL DEFAULT '',
+    type  TEXT NOT NULL DEFAULT 'Expense',
+    cate  TEXT NOT NULL DEFAULT '',
+    cents INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX budgets_user ON budgets (user);
+CREATE TABLE recurring (
+    id        INTEGER PRIMARY KEY AUTOINCREMENT,
+    user      TEXT NOT NULL DEFAULT '',
+    type      TEXT NOT NULL DEFAULT 'Expense',
+    cate      TEXT NOT NULL DEFAULT '',
+    cents     INTEGER NOT NULL DEFAULT 0,
+    notes     TEXT NOT NULL DEFAULT '',
+    first_day TEXT NOT NULL DEFAULT '',
+    every     INTEGER NOT NULL DEFAULT 1,
+    unit      TEXT NOT NULL DEFAULT 'month',
+    last_day  TEXT NOT NULL DEFAULT '',
+    booked    TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX recurring_user ON recurring (user);

@@ -21,6 +21,10 @@ namespace {
 
 using TMode = TSqlConnection::TMode;
 
+// Drops the tables that formats after the first brought.
+const char *const kLaterTables = "DROP TABLE rules; DROP TABLE profiles; DROP TABLE fitids; "
+                                 "DROP TABLE budgets; DROP TABLE recurring;";
+
 // Writes beyond `bytes` fail with "File too large", as on a full disk.
 struct TFileSizeLimit {
     rlimit Old = {};
@@ -223,7 +227,8 @@ private slots:
             .Exec("create table users(a); create table cates(b); create table data(c);");
         const QString newer = dir.filePath("newer.ledgerly");
         QVERIFY(QFile::copy(good, newer));
-        TSqlConnection(newer, TMode::ReadWrite).Exec("PRAGMA user_version = 4");
+        const QByteArray next = QByteArray::number(TDataFile::kFormatVersion + 1);
+        TSqlConnection(newer, TMode::ReadWrite).Exec("PRAGMA user_version = " + next);
         // One entry of an index leaf dropped from its page's count: SQLite
         // still reads the records, quick_check finds the page damaged.
         QByteArray dropped = bytesOf(data);
@@ -235,15 +240,16 @@ private slots:
 
         const struct {
             QString File;
-            const char *Says;
+            QString Says;
         } cases[] = {
             {write("junk.ledgerly", QByteArray(4096, 'x')), "not a Ledgerly data file"},
             {tables, "its table \"users\" has no column \"name\""},
             {write("half.ledgerly", book.left(book.size() / 2)), "damaged"},
             {write("damaged.ledgerly", damaged), "damaged"},
             {write("dropped.ledgerly", dropped), "damaged (*** in database main ***"},
-            {newer, "newer Ledgerly (data format version 4); this Ledgerly reads data format "
-                    "version 3"},
+            {newer, "newer Ledgerly (data format version " + next +
+                        "); this Ledgerly reads data format version " +
+                        QByteArray::number(TDataFile::kFormatVersion)},
         };
         const QString before = rows(data);
         QCOMPARE(rows(dir.filePath("dropped.ledgerly")), before);
@@ -367,8 +373,7 @@ private slots:
         TSqlConnection(data, TMode::ReadWrite)
             .Exec("PRAGMA user_version = 0; DROP INDEX data_user_date; "
                   "CREATE INDEX data_user_date ON data (user, date);");
-        TSqlConnection(data, TMode::ReadWrite)
-            .Exec("DROP TABLE rules; DROP TABLE profiles; DROP TABLE fitids;");
+        TSqlConnection(data, TMode::ReadWrite).Exec(kLaterTables);
         const QString content = rows(data);
         TDataFile(data).Upgrade();
         TDataFile(data).Upgrade(); // nothing more to do, no second copy
@@ -386,8 +391,7 @@ private slots:
         // formats, the same as a new file's, and keeps its content.
         const QString one = makeBook(dir.filePath("one.ledgerly"), 300);
         TSqlConnection(one, TMode::ReadWrite)
-            .Exec("DROP TABLE rules; DROP TABLE profiles; DROP TABLE fitids; "
-                  "PRAGMA user_version = 1;");
+            .Exec(QByteArray(kLaterTables) + "PRAGMA user_version = 1;");
         QCOMPARE(TDataFile::Problem(one), QString());
         const QString oneContent = rows(one);
         TDataFile(one).Upgrade();
@@ -398,24 +402,42 @@ private slots:
         book.SetCategoryRules("user", {{"shop", "Food", TRuleType::Both}});
         // The rules of a file of format 2 had no type: they apply to money out.
         TSqlConnection(one, TMode::ReadWrite)
-            .Exec("ALTER TABLE rules DROP COLUMN type; PRAGMA user_version = 2;");
+            .Exec("ALTER TABLE rules DROP COLUMN type; DROP TABLE budgets; DROP TABLE recurring; "
+                  "PRAGMA user_version = 2;");
         QCOMPARE(TDataFile::Problem(one), QString());
         TDataFile(one).Upgrade();
         QCOMPARE(schemaOf(one), schemaOf(TDataFile::TemplatePath()));
         QCOMPARE(book.CategoryRules("user"), (QList<TCategoryRule>{{"shop", "Food"}}));
-        // A file of format 3 without those tables or columns is not a data file.
+        // A file of format 3 (before budgets and recurring entries) gets their
+        // tables and keeps everything else.
+        TSqlConnection(one, TMode::ReadWrite)
+            .Exec("DROP TABLE budgets; DROP TABLE recurring; PRAGMA user_version = 3;");
+        QCOMPARE(TDataFile::Problem(one), QString());
+        TDataFile(one).Upgrade();
+        QCOMPARE(rows(one), oneContent);
+        QCOMPARE(schemaOf(one), schemaOf(TDataFile::TemplatePath()));
+        QCOMPARE(book.CategoryRules("user"), (QList<TCategoryRule>{{"shop", "Food"}}));
+        book.SetBudgets("user", {}, {{TRecordType::Expense, "Food", 100}});
+        QCOMPARE(book.Budgets("user").size(), 1);
+        // A file of the current format without those tables or columns is
+        // not a data file.
+        TSqlConnection(one, TMode::ReadWrite).Exec("DROP TABLE recurring");
+        QVERIFY(TDataFile::Problem(one).contains("no table \"recurring\""));
         TSqlConnection(one, TMode::ReadWrite).Exec("DROP TABLE fitids");
         QVERIFY(TDataFile::Problem(one).contains("no table \"fitids\""));
         TSqlConnection(one, TMode::ReadWrite).Exec("ALTER TABLE rules DROP COLUMN type");
         QVERIFY(TDataFile::Problem(one).contains("its table \"rules\" has no column \"type\""));
 
         // A newer file is refused and left as it is.
-        TSqlConnection(data, TMode::ReadWrite).Exec("PRAGMA user_version = 4");
+        const int next = TDataFile::kFormatVersion + 1;
+        TSqlConnection(data, TMode::ReadWrite)
+            .Exec("PRAGMA user_version = " + QByteArray::number(next));
         const QString text = failureOf([&] { TDataFile(data).Upgrade(); });
-        QVERIFY2(text.contains(data) && text.contains("data format version 4") &&
-                     text.contains("data format version 3"),
+        QVERIFY2(text.contains(data) &&
+                     text.contains(QStringLiteral("data format version %1").arg(next)) &&
+                     text.contains(QStringLiteral("data format version %1").arg(next - 1)),
                  qPrintable(text));
-        QCOMPARE(TDataFile::FormatVersion(data), 4);
+        QCOMPARE(TDataFile::FormatVersion(data), next);
     }
 
     void dailyBackupsKeepSevenDaysAndFourWeeks() {

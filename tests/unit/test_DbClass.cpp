@@ -3,6 +3,7 @@
 // another program has written or damaged.
 #include "store/DbClass.h"
 #include "store/FieldCodec.h"
+#include "store/Planning.h"
 #include "store/Sqlite.h"
 
 #include <QDir>
@@ -67,6 +68,21 @@ TRecord rec(const QDate &date, TRecordType type, const QString &category, qint64
 
 const auto Expense = TRecordType::Expense;
 const auto Income = TRecordType::Income;
+
+TRecurring entry(const QString &category, const QDate &first, TRepeatUnit unit,
+                 const QDate &booked = {}) {
+    return {0, Expense, category, 90000, "flat", {first, 1, unit, {}}, booked};
+}
+
+// The rows of every due entry, and their advances: all that was offered.
+QPair<QList<TRecord>, QList<TBookingAdvance>> offered(const QList<TDueEntry> &due) {
+    QPair<QList<TRecord>, QList<TBookingAdvance>> all;
+    for (const TDueEntry &d : due) {
+        all.first << d.Rows;
+        all.second << d.Advance;
+    }
+    return all;
+}
 
 } // namespace
 
@@ -375,18 +391,25 @@ private slots:
 
     // Two instances save the same statement at the same moment, again and
     // again: each line is stored once; the second one leaves all out.
-    void sameImportSavedByTwoInstancesIsStoredOnce() {
+    void sameImportAndDueRowsSavedByTwoInstancesAreStoredOnce() {
         for (int round = 0; round < 20; ++round) {
             freshFile();
+            // And the 13 due rows of a weekly entry, in the same saves.
+            TDbMan(FFile).AddRecurring("ann", entry("Rent", QDate(2024, 1, 1), TRepeatUnit::Weeks));
             QProcess a, b;
             for (QProcess *p : {&a, &b})
                 p->start(QCoreApplication::applicationFilePath(), {"--save-import", FFile});
-            QVERIFY(a.waitForStarted() && b.waitForStarted());
-            a.write("go\n"); // both wait for this line before they save
+            // Both have read the due rows, and wait for this line to save.
+            QVERIFY(a.waitForReadyRead() && b.waitForReadyRead());
+            QCOMPARE(a.readLine() + b.readLine(), QByteArray("ready\nready\n"));
+            a.write("go\n");
             b.write("go\n");
             QVERIFY(a.waitForFinished() && b.waitForFinished());
-            QCOMPARE(a.readAll().trimmed().toInt() + b.readAll().trimmed().toInt(), 40);
-            QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"40"});
+            const QList<QByteArray> left =
+                a.readAll().simplified().split(' ') + b.readAll().simplified().split(' ');
+            QCOMPARE(left.value(0).toInt() + left.value(2).toInt(), 40);
+            QCOMPARE(left.value(1).toInt() + left.value(3).toInt(), 1); // one lost the race
+            QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"53"});
         }
     }
 
@@ -518,6 +541,179 @@ private slots:
         QCOMPARE(db.GetCategories("ann", "out"), QStringList{"Rent"});
     }
 
+    // Budgets: read back in their order, replaced whole; a save over budgets
+    // another window changed meanwhile, or with bad values, changes nothing.
+    void budgetsAreReplacedWholeWhileUnchanged() {
+        TDbMan db(FFile);
+        const QList<TBudget> budgets = {{Income, "Salary", 300000},
+                                        {Expense, "Rent", 90000},
+                                        {Expense, QString::fromUtf8("Café"), 0}};
+        db.SetBudgets("ann", {}, budgets);
+        db.SetBudgets("bob", {}, {{Expense, "Rent", 1}});
+        const QList<TBudget> read = db.Budgets("ann");
+        QCOMPARE(read, (QList<TBudget>{budgets[2], budgets[1], budgets[0]}));
+        QCOMPARE(rawSql(FFile, "select count(*) from budgets where cate = '" +
+                                   EncodeField(QString::fromUtf8("Café")) + "'"),
+                 QStringList{"1"});
+        TDbMan(FFile).SetBudgets("ann", budgets, {budgets[0]}); // another window
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.SetBudgets("ann", read, {}));
+        for (const QList<TBudget> &bad : {QList<TBudget>{{Expense, "Rent", -1}},
+                                          QList<TBudget>{budgets[1], {Expense, "Rent", 5}}})
+            QVERIFY(!errorOf([&] { db.SetBudgets("ann", {budgets[0]}, bad); }).isEmpty());
+        QCOMPARE(db.Budgets("ann"), (QList<TBudget>{budgets[0]}));
+    }
+
+    // The budget of a period: whole months, part months by their share of
+    // days; spent from the period's sums, categories without a budget in a
+    // row of their own; averages over the full months before today's.
+    void periodBudgetsAndAverages() {
+        QCOMPARE(PeriodBudgetCents(31000, QDate(2024, 3, 1), QDate(2024, 3, 31)), 31000);
+        QCOMPARE(PeriodBudgetCents(31000, QDate(2024, 1, 1), QDate(2024, 3, 31)), 93000);
+        QCOMPARE(PeriodBudgetCents(10000, QDate(2024, 2, 15), QDate(2024, 3, 15)), 10011);
+        TDbMan db(FFile);
+        db.AddRecords("ann", {rec(QDate(2024, 2, 10), Expense, "Food", 4000),
+                              rec(QDate(2024, 3, 2), Expense, "Food", 20000),
+                              rec(QDate(2024, 3, 9), Expense, "Fun", 500),
+                              rec(QDate(2024, 3, 20), Income, "Pay", 9001),
+                              rec(QDate(2024, 4, 2), Expense, "Food", 7)});
+        const QList<TBudget> budgets = {
+            {Expense, "Food", 31000}, {Expense, "Rent", 62000}, {Income, "Pay", 1}};
+        const QDate from(2024, 3, 1), to(2024, 3, 15);
+        const TPeriodBudget half =
+            PeriodBudget(budgets, Expense, from, to, db.ReadTotals("ann", from, to));
+        QCOMPARE(half.Rows, (QList<TBudgetRow>{{"Food", false, 15000, 20000, -5000},
+                                               {"Rent", false, 30000, 0, 30000},
+                                               {"", true, 0, 500, -500}}));
+        QCOMPARE(QList<qint64>({half.BudgetCents, half.SpentCents, half.LeftCents}),
+                 QList<qint64>({45000, 20500, 24500}));
+        const TMonthlyAverages averages = db.MonthlyAverages("ann", QDate(2024, 4, 30));
+        QCOMPARE(averages.From, QDate(2024, 2, 1)); // the first record's month
+        QCOMPARE(averages.Months, 2);
+        QCOMPARE(averages.ExpenseCategories,
+                 (QList<TCategoryAverage>{{"Food", 12000}, {"Fun", 250}}));
+        QCOMPARE(averages.IncomeCategories, (QList<TCategoryAverage>{{"Pay", 4501}}));
+        QCOMPARE(BudgetCategories({" Fun", "", "Fun"}, averages, budgets, Expense),
+                 QStringList({"Fun", "Food", "Rent"}));
+    }
+
+    // The dates of schedules; the number of dates up to a day, against
+    // counting them one by one.
+    void scheduleDates() {
+        const auto dates = [](const TSchedule &schedule) {
+            QStringList out;
+            for (int n = 0; n < 4; ++n)
+                out << NextDate(schedule, n).toString("MM/dd/yy");
+            return out.join(' ').trimmed();
+        };
+        using U = TRepeatUnit;
+        QCOMPARE(dates({QDate(2024, 1, 31), 1, U::Months, {}}),
+                 QString("01/31/24 02/29/24 03/31/24 04/30/24"));
+        QCOMPARE(dates({QDate(2023, 1, 31), 1, U::Months, {}}),
+                 QString("01/31/23 02/28/23 03/31/23 04/30/23"));
+        QCOMPARE(dates({QDate(2024, 12, 18), 1, U::Weeks, {}}),
+                 QString("12/18/24 12/25/24 01/01/25 01/08/25"));
+        QCOMPARE(dates({QDate(2024, 2, 29), 1, U::Years, {}}),
+                 QString("02/29/24 02/28/25 02/28/26 02/28/27"));
+        QCOMPARE(dates({QDate(2024, 1, 31), 2, U::Months, QDate(2024, 5, 30)}),
+                 QString("01/31/24 03/31/24")); // the last date is respected
+        QRandomGenerator rng(5);
+        for (int i = 0; i < 300; ++i) {
+            const TSchedule schedule{QDate(2020, 1, 1).addDays(rng.bounded(800)),
+                                     1 + rng.bounded(3), U(rng.bounded(4)),
+                                     rng.bounded(2) ? QDate(2022, 6, 30) : QDate()};
+            const QDate day = QDate(2019, 6, 1).addDays(rng.bounded(2500));
+            qint64 n = 0;
+            while (NextDate(schedule, n).isValid() && NextDate(schedule, n) <= day)
+                ++n;
+            QCOMPARE(DatesUpTo(schedule, day), n);
+        }
+    }
+
+    // Recurring entries: changed, taken back and made again with their ids;
+    // a change over one another window changed, or of bad values, is refused.
+    void recurringEntriesChangeAndRevert() {
+        TDbMan db(FFile), other(FFile);
+        TRecurring rent = entry("Rent", QDate(2024, 1, 31), TRepeatUnit::Months);
+        rent.Schedule.Last = QDate(2025, 1, 1);
+        rent.Id = db.AddRecurring("ann", rent);
+        QCOMPARE(db.RecurringEntries("ann"), QList<TRecurring>{rent});
+        QVERIFY(db.RecurringEntries("bob").isEmpty());
+        TRecurring raised = rent;
+        raised.Cents = 95000;
+        raised.Booked = QDate(2024, 2, 29);
+        db.UpdateRecurring("ann", rent, raised);
+        QCOMPARE(NextToBook(db.RecurringEntries("ann").value(0)), QDate(2024, 3, 31));
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.UpdateRecurring("ann", rent, raised));
+        db.UpdateRecurring("ann", raised, rent); // undo
+        other.DeleteRecurring("ann", rent);
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.DeleteRecurring("ann", rent));
+        QCOMPARE(db.AddRecurring("ann", rent), rent.Id); // undo of the delete
+        QCOMPARE(db.RecurringEntries("ann"), QList<TRecurring>{rent});
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.AddRecurring("ann", rent));
+        TRecurring bad = rent;
+        bad.Schedule.Every = 0;
+        QVERIFY_THROWS_EXCEPTION(TDbError, db.UpdateRecurring("ann", rent, bad));
+        bad = rent;
+        bad.Schedule.Last = QDate(2023, 1, 1);
+        QVERIFY_THROWS_EXCEPTION(TDbError, db.AddRecurring("ann", bad));
+        QCOMPARE(db.RecurringEntries("ann"), QList<TRecurring>{rent});
+    }
+
+    // Due rows: at most 62 per entry, none before the first date; a save
+    // books them (a row deleted before it counts as skipped), once only, and
+    // its undo and redo move the booked dates too.
+    void dueRowsAreBookedOnce() {
+        TDbMan db(FFile);
+        TRecurring rent = entry("Rent", QDate(2024, 1, 31), TRepeatUnit::Months);
+        rent.Id = db.AddRecurring("ann", rent);
+        TRecurring daily = entry("Food", QDate(2024, 1, 1), TRepeatUnit::Days, QDate(2023, 1, 1));
+        daily.Id = db.AddRecurring("ann", daily);
+        db.AddRecurring("ann", entry("Later", QDate(2024, 5, 1), TRepeatUnit::Days));
+        const QDate today(2024, 4, 30);
+        const QList<TDueEntry> due = db.DueOccurrences("ann", today);
+        QCOMPARE(due.size(), 2);
+        QStringList dates;
+        for (const TRecord &r : due[0].Rows)
+            dates << r.Date.toString("MM/dd");
+        QCOMPARE(dates.join(' '), QString("01/31 02/29 03/31 04/30"));
+        QCOMPARE(*due[0].Rows[1].Recurring, (TRecurringOrigin{rent.Id, {}, QDate(2024, 2, 29)}));
+        QCOMPARE(due[1].Rows.size(), 62);
+        QCOMPARE(due[1].Left, 121 - 62);
+        QCOMPARE(due[1].Advance, (TBookingAdvance{daily.Id, QDate(2023, 1, 1), QDate(2024, 3, 2)}));
+
+        auto [rows, advances] = offered(due);
+        QVERIFY_THROWS_EXCEPTION(TDbError, db.SavePending("ann", rows, {advances[0]}));
+        rows.removeAt(1); // the user deleted the row of February
+        const QString before = contentOf(FFile);
+        const TPendingSave save = db.SavePending("ann", rows, advances);
+        QCOMPARE(save.Advanced, advances);
+        QCOMPARE(db.ReadPeriod("ann", QDate(2024, 1, 1), today).Records.size(), 3 + 62);
+        const QList<TDueEntry> next = db.DueOccurrences("ann", today);
+        QCOMPARE(next.size(), 1);
+        QCOMPARE(next[0].Rows.value(0).Date, QDate(2024, 3, 3));
+        QCOMPARE(next[0].Left, 0);
+        // The same rows saved again (by a window that read them before):
+        // nothing is stored, and the error names the entries.
+        const QString after = contentOf(FFile);
+        try {
+            db.SavePending("ann", rows + QList<TRecord>{rec(today, Expense, "x", 1)}, advances);
+            QFAIL("saved twice");
+        } catch (const TBookedMeanwhileError &e) {
+            QCOMPARE(e.Entries, (QList<qint64>{rent.Id, daily.Id}));
+        }
+        QCOMPARE(contentOf(FFile), after);
+
+        QList<TBookingAdvance> back;
+        for (const TBookingAdvance &a : save.Advanced)
+            back << a.Reversed();
+        db.ChangeRecords("ann", save.Stored, {}, back);
+        QCOMPARE(contentOf(FFile), before);
+        QCOMPARE(db.DueOccurrences("ann", today), due);
+        db.ChangeRecords("ann", {}, save.Stored, save.Advanced);
+        QCOMPARE(contentOf(FFile), after);
+        QVERIFY_THROWS_EXCEPTION(TBookChangedError, db.ChangeRecords("ann", {}, {}, save.Advanced));
+    }
+
     void findMatchesWordsIgnoringCaseAndAccents() {
         TDbMan db(FFile);
         db.AddRecords("ann",
@@ -565,9 +761,16 @@ private slots:
         db.SetCategoryRules(
             "ann",
             {{"shop", "Food"}, {"x", "Food", TRuleType::Income}, {"y", "Food", TRuleType::Both}});
+        db.SetBudgets("ann", {},
+                      {{Expense, "Food", 100}, {Expense, "Meals", 50}, {Income, "Food", 7}});
+        TRecurring food = entry("Food", QDate(2024, 1, 1), TRepeatUnit::Weeks);
+        food.Id = db.AddRecurring("ann", food);
         const auto state = [&] {
             return contentOf(FFile) +
                    rawSql(FFile, "select user, pos, text, cate, type from rules order by 1, 2")
+                       .join('\n') +
+                   rawSql(FFile, "select user, type, cate, cents from budgets union all select "
+                                 "user, type, cate, booked from recurring order by 1, 2, 3")
                        .join('\n');
         };
         const QString before = state();
@@ -581,6 +784,7 @@ private slots:
                                        {"y", "Groceries", TRuleType::Both}}));
         QCOMPARE(db.CountCategory("ann", Income, "Food"), 1);
         QCOMPARE(db.CountCategory("bob", Expense, "Food"), 1);
+        QCOMPARE(db.RecurringEntries("ann").value(0).Category, QString("Groceries"));
         const QString after = state();
         db.ApplyRename("ann", rename.Reversed());
         QCOMPARE(state(), before);
@@ -590,6 +794,8 @@ private slots:
         const TCategoryRename merge = db.RenameCategory("ann", Expense, "Meals", "Groceries");
         QCOMPARE(db.CountCategory("ann", Expense, "Groceries"), 1001);
         QCOMPARE(db.GetCategories("ann", "out"), QStringList({"Rent", "Groceries"}));
+        QCOMPARE(db.Budgets("ann"),
+                 (QList<TBudget>{{Expense, "Groceries", 100}, {Income, "Food", 7}}));
         db.ApplyRename("ann", merge.Reversed());
         QCOMPARE(state(), after);
         TDbMan(FFile).ChangeRecords("ann", {db.FindRecords("ann", "groceries").value(5)}, {});
@@ -699,15 +905,25 @@ private slots:
 #include "test_DbClass.moc"
 
 // As `--save-import <file>`, a second instance: saves the 40 lines of one
-// statement once a line comes in, and prints how many it left out.
+// statement and the rows of ann's recurring entries due on 31 March 2024
+// once a line comes in; when those were booked meanwhile, saves again
+// without them, as the pending lists would. Prints how many lines it left
+// out, and 1 when it lost the race for the recurring rows.
 int main(int argc, char **argv) {
     if (argc == 3 && qstrcmp(argv[1], "--save-import") == 0) {
         QList<TRecord> lines(40, rec(QDate(2024, 3, 1), Expense, "Food", 100));
         for (int i = 0; i < 40; ++i)
             lines[i].Import = TImportId{"giro", QString::number(i)};
+        TDbMan db(QString::fromLocal8Bit(argv[2]));
+        const auto [due, advances] = offered(db.DueOccurrences("ann", QDate(2024, 3, 31)));
+        std::cout << "ready" << std::endl;
         std::string go;
         std::getline(std::cin, go);
-        std::cout << TDbMan(QString::fromLocal8Bit(argv[2])).AddRecords("ann", lines) << std::endl;
+        try {
+            std::cout << db.SavePending("ann", lines + due, advances).LeftOut << " 0" << std::endl;
+        } catch (const TBookedMeanwhileError &) {
+            std::cout << db.SavePending("ann", lines, {}).LeftOut << " 1" << std::endl;
+        }
         return 0;
     }
     QCoreApplication app(argc, argv);

@@ -106,6 +106,12 @@ private:
         QCOMPARE(got.ExpenseCategories, e.ExpenseCategories);
         QCOMPARE(got.IncomeCategories, e.IncomeCategories);
         QCOMPARE(got.Unreadable, 0);
+        // The sums alone (budgets) are the search's.
+        const TPeriod sums = db.ReadTotals(user, from, to);
+        QCOMPARE(QList<qint64>({sums.ExpenseCents, sums.IncomeCents}),
+                 QList<qint64>({e.ExpenseCents, e.IncomeCents}));
+        QCOMPARE(sums.ExpenseCategories, e.ExpenseCategories);
+        QCOMPARE(sums.IncomeCategories, e.IncomeCategories);
 
         // The records behind every category of the period add up to its row.
         for (const TRecordType type : {TRecordType::Expense, TRecordType::Income}) {
@@ -245,6 +251,7 @@ private slots:
                     .arg(user));
         const TPeriod p = db.ReadPeriod("u", QDate(2011, 1, 1), QDate(2012, 12, 31));
         QCOMPARE(p.Unreadable, 4);
+        QCOMPARE(db.ReadTotals("u", QDate(2011, 1, 1), QDate(2012, 12, 31)).Unreadable, 4);
         QCOMPARE(p.Records.size(), 3);
         QCOMPARE(p.ExpenseCents, 1250);
         QCOMPARE(p.IncomeCents, 5200); // a type word in another letter case still reads
