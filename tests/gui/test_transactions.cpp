@@ -403,6 +403,17 @@ private slots:
         Answer(TButton::Yes);
         QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
         QCOMPARE(undo->text(), QString("Undo Delete of 12.50 Food"));
+        // A file that refuses the change: nothing undone, the step stays.
+        const auto sql = [this](const char *statement) {
+            TSqlConnection(fixture->DataFile(), TSqlConnection::TMode::ReadWrite).Exec(statement);
+        };
+        sql("create trigger refuse before insert on data begin select raise(abort, 'no'); end");
+        Answer(TButton::Ok);
+        undo->trigger();
+        QCOMPARE(ListTexts(trans()), both.mid(1));
+        QCOMPARE(undo->text(), QString("Undo Delete of 12.50 Food"));
+        QVERIFY(!redo->isEnabled());
+        sql("drop trigger refuse");
         undo->trigger();
         QCOMPARE(ListTexts(trans()), both); // the same id
         QCOMPARE(redo->text(), QString("Redo Delete of 12.50 Food"));
