@@ -10,11 +10,15 @@
 #include "forms/PeriodOutput.h"
 #include "forms/RowsModel.h"
 #include "forms/Session.h"
+#include "forms/UndoCommands.h"
 #include "store/AmountText.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
+
+#include <algorithm>
 
 namespace {
 
@@ -123,6 +127,17 @@ TCategoriesPanel::TCategoriesPanel(TSession &session, QWidget *parent)
                 [this, list] { MakeCurrentCatesList(list); });
         SetCatesHighlight(list, false);
     }
+    // Rename... in both lists' context menu, and F2 in either list.
+    actCateRename = new QAction(tr("Rename..."), this);
+    actCateRename->setObjectName(QStringLiteral("actCateRename"));
+    actCateRename->setShortcut(QKeySequence(Qt::Key_F2));
+    actCateRename->setShortcutContext(Qt::WidgetShortcut);
+    for (QTreeView *list : {ui->lvwInCates, ui->lvwOutCates}) {
+        list->setContextMenuPolicy(Qt::ActionsContextMenu);
+        list->addAction(actCateRename);
+    }
+    connect(actCateRename, &QAction::triggered, this,
+            [this] { RunReported(window(), [&] { actCateRenameClick(); }); });
     connect(ui->lvwInCates, &QTreeView::doubleClicked, this,
             [this] { RunReported(window(), [&] { lvwInCatesDblClick(); }); });
     connect(ui->lvwOutCates, &QTreeView::doubleClicked, this,
@@ -149,6 +164,7 @@ void TCategoriesPanel::ShowPeriod(const TReportHead &head, const TPeriod &period
 
 void TCategoriesPanel::UpdateButtons() {
     ui->btnMoreInfo->setEnabled(FCurrentCatesList != nullptr);
+    actCateRename->setEnabled(FCurrentCatesList != nullptr);
     const bool anyCates = FInCates->Count() > 0 || FOutCates->Count() > 0;
     ui->btnCatesExport->setEnabled(anyCates);
     ui->btnCatesPrint->setEnabled(anyCates);
@@ -230,4 +246,53 @@ void TCategoriesPanel::btnCatesPrintClick() {
     busy.Release();
     if (ui->btnCatesPrint->isEnabled())
         ui->btnCatesPrint->setFocus();
+}
+
+void TCategoriesPanel::actCateRenameClick() {
+    if (!FCurrentCatesList)
+        return;
+    const int row = SelectedRow(FCurrentCatesList);
+    if (row < 0)
+        return;
+    const TCategoryRow cate =
+        static_cast<TTypedRowsModel<TCategoryRow> *>(ListModel(FCurrentCatesList))->At(row);
+    const TRecordType type = cate.Type;
+    const QString from = cate.Total.Category;
+    QString to = from;
+    if (!AskText(window(), QStringLiteral("dlgCateRename"), tr("Rename Category"),
+                 tr("New name of the category %1:").arg(from), to) ||
+        to == from)
+        return;
+    TDbMan &db = *FSession.DbMan;
+    const QString &user = FSession.UserName;
+    // A name in use, by records or in the category list, means a merge.
+    bool merge = false;
+    int fromCount = 0, toCount = 0;
+    {
+        TBusyGuard busy;
+        toCount = db.CountCategory(user, type, to);
+        const QStringList list = db.GetCategories(
+            user, type == TRecordType::Income ? QStringLiteral("in") : QStringLiteral("out"));
+        merge = toCount > 0 || std::any_of(list.cbegin(), list.cend(), [&](const QString &line) {
+                    return line.trimmed() == to;
+                });
+        if (merge)
+            fromCount = db.CountCategory(user, type, from);
+    }
+    if (merge && !AskQuestion(window(), tr("%1 has %2 and %3 has %4. Merge %1 into %3?")
+                                            .arg(from,
+                                                 fromCount == 1 ? tr("1 record")
+                                                                : tr("%1 records").arg(fromCount),
+                                                 to, QString::number(toCount))))
+        return;
+    TCategoryRename rename;
+    {
+        TBusyGuard busy;
+        rename = db.RenameCategory(user, type, from, to);
+    }
+    if (FSession.Steps) {
+        FSession.Steps->Push(new TRenameStep(rename, merge));
+        // The lists, totals and category boxes show the new name.
+        FSession.Steps->Changed();
+    }
 }

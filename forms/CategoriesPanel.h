@@ -8,6 +8,7 @@
 namespace Ui {
 class TCategoriesPanel;
 }
+class QAction;
 class QMenu;
 class QTreeView;
 template <typename Row> class TTypedRowsModel;
@@ -44,6 +45,11 @@ public:
     void btnMoreInfoClick(QWidget *sender);
     void btnCatesExportClick();
     void btnCatesPrintClick();
+    // Rename... (context menu of the lists, F2): renames the selected
+    // category in all the user's records of its type, in its category list
+    // and in the import rules, after asking for the new name; onto a name
+    // that exists, after asking, the two are merged. One undo step.
+    void actCateRenameClick();
 
 private:
     void UpdateButtons();
@@ -52,6 +58,7 @@ private:
     TSession &FSession;
     std::unique_ptr<Ui::TCategoriesPanel> ui;
     QMenu *mnuCatesExport = nullptr;
+    QAction *actCateRename = nullptr;
     TTypedRowsModel<TCategoryRow> *FInCates = nullptr;
     TTypedRowsModel<TCategoryRow> *FOutCates = nullptr;
     QTreeView *FCurrentCatesList = nullptr;

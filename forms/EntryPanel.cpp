@@ -10,6 +10,7 @@
 #include "forms/PickerTabExit.h"
 #include "forms/RowsModel.h"
 #include "forms/Session.h"
+#include "forms/UndoCommands.h"
 #include "store/AmountText.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <stdexcept>
@@ -254,10 +256,9 @@ void TEntryPanel::SaveClick(QPushButton *sender) {
             // One transaction for the whole list: when it fails nothing is
             // stored, the rows stay and Save is enabled again.
             TBusyGuard busy(sender);
-            leftOut = FSession.DbMan->AddRecords(FSession.UserName, FModel->Rows());
+            leftOut = SavePending();
         }
-        FModel->Clear();
-        UpdateTotal();
+        UpdateButtons(); // the guard enabled Save again
         // Statement lines that another window saved first are in the book
         // once; the user learns why they did not come in twice.
         const QString meanwhile =
@@ -272,6 +273,29 @@ void TEntryPanel::SaveClick(QPushButton *sender) {
                            "\"Transactions\" radio button.")
                             .arg(meanwhile));
     });
+}
+
+int TEntryPanel::SavePending() {
+    const QList<TRecord> &rows = FModel->Rows();
+    if (rows.isEmpty())
+        return 0;
+    QList<TRecord> stored;
+    const int leftOut = FSession.DbMan->AddRecords(FSession.UserName, rows, &stored);
+    const bool imported = std::any_of(
+        rows.cbegin(), rows.cend(), [](const TRecord &record) { return !record.Import.IsEmpty(); });
+    // Lines left out were stored by another window: not part of this step.
+    stored.removeIf([](const TRecord &record) { return record.Id == 0; });
+    if (!stored.isEmpty() && FSession.Steps)
+        FSession.Steps->Push(new TSaveStep(stored, imported));
+    FModel->Clear();
+    UpdateTotal();
+    return leftOut;
+}
+
+void TEntryPanel::DiscardPending() {
+    ui->lvwRecs->selectionModel()->clear();
+    FModel->Clear();
+    UpdateTotal();
 }
 
 void TEntryPanel::EditClick() {
@@ -312,18 +336,24 @@ void TEntryPanel::EditCatesClick(QPushButton *sender) {
             sender->setEnabled(false);
             const auto enableAgain = qScopeGuard([sender] { sender->setEnabled(true); });
             TfrmEditCate dialog(window());
+            QStringList before;
             {
                 TBusyGuard busy;
-                dialog.Categories =
-                    FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
+                before = FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
+                dialog.Categories = before;
             }
             if (ExecDialog(&dialog) == QDialog::Accepted) {
                 dialog.hide();
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 TBusyGuard busy;
                 FSession.DbMan->SetCategories(FSession.UserName, FKind.ListName, dialog.Categories);
-                LoadCategories();
                 saved = true;
+                // The step holds the list as the store reads it back.
+                const QStringList after =
+                    FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);
+                if (after != before && FSession.Steps)
+                    FSession.Steps->Push(new TCategoryListStep(FKind.Type, before, after));
+                LoadCategories();
             }
         }
         if (saved)

@@ -61,6 +61,13 @@ public:
     // how many imported lines were left out because another window had
     // saved them meanwhile.
     void SaveClick(QPushButton *sender);
+    // Save without the question and the message (the window is closing):
+    // the whole list in one transaction, an undo step; then the list is
+    // empty. Returns how many imported lines were left out. Throws when the
+    // list could not be stored; its rows then stay.
+    int SavePending();
+    // Empties the pending list without storing anything.
+    void DiscardPending();
     // Takes the selected row back into the fields.
     void EditClick();
     // Drops the selected row.

@@ -9,6 +9,7 @@
 #include "forms/FlatButtons.h"
 #include "forms/ImportForm.h"
 #include "forms/TransactionsPanel.h"
+#include "forms/UndoCommands.h"
 #include "forms/WindowFont.h"
 #include "store/DataFile.h"
 
@@ -26,6 +27,7 @@
 #include <QPolygon>
 #include <QScreen>
 #include <QSettings>
+#include <QUndoStack>
 
 #include "forms/AboutForm.h"
 #include "skin/ScreenPicture.h"
@@ -127,6 +129,12 @@ void TfrmMain::SetupComponents() {
     }
     ImportDialog1->setFileMode(QFileDialog::ExistingFile);
 
+    // The steps of the session, there before any panel can change the book.
+    FSteps = new TUndoSteps(FSession, this);
+    FSession.Steps = FSteps;
+    connect(FSteps, &TUndoSteps::BookChanged, this, [this] { ShowBookAgain(); });
+    connect(FSteps->Stack(), &QUndoStack::indexChanged, this, [this] { UpdateUndoItems(); });
+
     // The panels lie on top of each other under the mode bar; the mode
     // buttons show one of them.
     FOutPanel = new TEntryPanel(FSession, TEntryPanelKind::Expense(), ui->pnlCenter);
@@ -152,6 +160,17 @@ void TfrmMain::SetupComponents() {
 void TfrmMain::SetupMenus() {
     mnuMenu = new QMenu(this);
     mnuMenu->setObjectName("mnuMenu");
+    // Undo and Redo name their step; their keys work while the menu is closed.
+    QAction *undo = addItem(mnuMenu, "mnuMenu_Undo", tr("Undo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction *redo = addItem(mnuMenu, "mnuMenu_Redo", tr("Redo"));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction *action : {undo, redo}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    addSeparator(mnuMenu, "mnuMenu_SeparatorUndo");
     QAction *switchUser = addItem(mnuMenu, "mnuMenu_SwitchUser", tr("Switch User"));
     addSeparator(mnuMenu, "mnuMenu_Separator0");
     QAction *setPwd = addItem(mnuMenu, "mnuMenu_SetPwd", tr("Set Password"));
@@ -179,6 +198,8 @@ void TfrmMain::SetupMenus() {
         connect(action, &QAction::triggered, this,
                 [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
     };
+    guarded(undo, &TfrmMain::mnuMenu_UndoClick);
+    guarded(redo, &TfrmMain::mnuMenu_RedoClick);
     guarded(switchUser, &TfrmMain::mnuMenu_SwitchUserClick);
     guarded(setPwd, &TfrmMain::mnuMenu_SetPwdClick);
     guarded(deleteUser, &TfrmMain::mnuMenu_DeleteUserClick);
@@ -207,6 +228,7 @@ void TfrmMain::FormCreate() {
     FOutPanel->Start();
     FInPanel->Start();
     FTransPanel->Start();
+    UpdateUndoItems();
     SetMenuImage(true);
 
     SkinMan = std::make_unique<TSkinMan>(ui->imgLeft, ui->imgTop, ui->imgRight, ui->imgBottom,
@@ -223,6 +245,7 @@ void TfrmMain::ShowAtStart() {
 
 void TfrmMain::FormDestroy() {
     SkinMan.reset();
+    FSteps->Clear();
     FSession.DbMan.reset();
 }
 
@@ -263,6 +286,10 @@ void TfrmMain::KeepPlace() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event) {
+    if (SignedIn() && !SettlePending()) {
+        event->ignore();
+        return;
+    }
     KeepPlace();
     QWidget::closeEvent(event);
 }
@@ -278,9 +305,76 @@ void TfrmMain::SetMenuImage(bool up) {
 }
 
 void TfrmMain::Restart(const QString &params) {
+    // The steps belong to this user and this data file.
+    FSteps->Clear();
     if (StartNewInstance)
         StartNewInstance(params);
     close();
+}
+
+bool TfrmMain::HasPending() const {
+    return !FOutPanel->Pending().isEmpty() || !FInPanel->Pending().isEmpty();
+}
+
+bool TfrmMain::SettlePending() {
+    const qsizetype expenses = FOutPanel->Pending().size();
+    const qsizetype income = FInPanel->Pending().size();
+    if (expenses == 0 && income == 0)
+        return true;
+    QStringList parts;
+    if (expenses > 0)
+        parts << (expenses == 1 ? tr("1 pending expense")
+                                : tr("%1 pending expenses").arg(expenses));
+    if (income > 0)
+        parts << (income == 1 ? tr("1 pending income") : tr("%1 pending incomes").arg(income));
+    const QString question = parts.size() == 2
+                                 ? tr("Save the %1 and %2 before closing?").arg(parts[0], parts[1])
+                                 : tr("Save the %1 before closing?").arg(parts[0]);
+    switch (TDialogs::Current().Message(
+        this, TMessageKind::Question, QStringLiteral("Ledgerly"), question,
+        TButton::Save | TButton::Discard | TButton::Cancel, QStringLiteral("dlgSavePending"))) {
+    case TButton::Save:
+        // A list that cannot be stored keeps its rows, and the window stays.
+        return RunReported(this, [&] {
+            FOutPanel->SavePending();
+            FInPanel->SavePending();
+        });
+    case TButton::Discard:
+        FOutPanel->DiscardPending();
+        FInPanel->DiscardPending();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfrmMain::UpdateUndoItems() {
+    const QUndoStack *stack = FSteps->Stack();
+    QAction *undo = findChild<QAction *>(QStringLiteral("mnuMenu_Undo"));
+    QAction *redo = findChild<QAction *>(QStringLiteral("mnuMenu_Redo"));
+    undo->setEnabled(stack->canUndo());
+    undo->setText(stack->canUndo() ? tr("Undo %1").arg(escapeMnemonics(stack->undoText()))
+                                   : tr("Undo"));
+    redo->setEnabled(stack->canRedo());
+    redo->setText(stack->canRedo() ? tr("Redo %1").arg(escapeMnemonics(stack->redoText()))
+                                   : tr("Redo"));
+}
+
+void TfrmMain::ShowBookAgain() {
+    UpdateUndoItems();
+    RunReported(this, [&] {
+        FOutPanel->LoadCategories();
+        FInPanel->LoadCategories();
+    });
+    RunReported(this, [&] { FTransPanel->RefreshSearch(); });
+}
+
+void TfrmMain::mnuMenu_UndoClick() {
+    FSteps->Undo();
+}
+
+void TfrmMain::mnuMenu_RedoClick() {
+    FSteps->Redo();
 }
 
 // --- mode bar ---------------------------------------------------------------------------
@@ -327,7 +421,7 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
 // --- account menu -------------------------------------------------------------------------
 
 void TfrmMain::mnuMenu_SwitchUserClick() {
-    if (!AskQuestion(this, tr("You want to switch user?")))
+    if (!AskQuestion(this, tr("You want to switch user?")) || !SettlePending())
         return;
     Restart(QString());
 }
@@ -345,7 +439,7 @@ void TfrmMain::mnuMenu_SetPwdClick() {
 }
 
 void TfrmMain::mnuMenu_DeleteUserClick() {
-    if (!AskQuestion(this, tr("You want to delete %1?").arg(FSession.UserName)))
+    if (!AskQuestion(this, tr("You want to delete %1?").arg(FSession.UserName)) || !SettlePending())
         return;
     {
         TBusyGuard busy;
@@ -427,6 +521,8 @@ void TfrmMain::mnuMenu_RestoreClick() {
     QString quoted = fileName;
     quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
         .replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    if (!SettlePending())
+        return;
     Restart(QStringLiteral("--restore-chosen \"%1\"").arg(quoted));
 }
 

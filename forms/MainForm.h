@@ -14,6 +14,7 @@ class QMenu;
 class TEntryPanel;
 class TSkinMan;
 class TTransactionsPanel;
+class TUndoSteps;
 
 // The main window: a borderless window whose frame the skin manager draws,
 // a mode bar (Expense, Income, Transactions and the account menu picture)
@@ -49,6 +50,9 @@ public:
     TEntryPanel *ExpensePanel() const { return FOutPanel; }
     TEntryPanel *IncomePanel() const { return FInPanel; }
     TTransactionsPanel *TransactionsPanel() const { return FTransPanel; }
+    TUndoSteps *UndoSteps() const { return FSteps; }
+    // True while a pending list holds rows not saved yet.
+    bool HasPending() const;
 
     // --- mode bar -----------------------------------------------------------------
     void rdoExpenseClick();
@@ -58,6 +62,9 @@ public:
     void SetMenuImage(bool up);
 
     // --- account menu ---------------------------------------------------------------
+    // Undo (Ctrl+Z) and Redo (Ctrl+Shift+Z, Ctrl+Y) of the book's last change.
+    void mnuMenu_UndoClick();
+    void mnuMenu_RedoClick();
     void mnuMenu_SwitchUserClick();
     void mnuMenu_SetPwdClick();
     void mnuMenu_DeleteUserClick();
@@ -83,6 +90,15 @@ private:
     void KeepPlace();
     // Starts a fresh instance with `params` and closes this window.
     void Restart(const QString &params);
+    // Before the window closes or another instance takes over: asks whether
+    // the rows of the pending lists are saved (Save stores them as Save of
+    // the list does), discarded or kept with the window (Cancel). False when
+    // the window stays: Cancel, or a Save that failed (its rows stay).
+    bool SettlePending();
+    // After an undo or redo: the menu's step texts, the category boxes and
+    // the searched period as the book now is.
+    void ShowBookAgain();
+    void UpdateUndoItems();
     // Runs a menu handler; an exception it raises is shown in the error box.
     void RunGuarded(const std::function<void()> &body);
     // The panels under the mode bar, one visible at a time.
@@ -98,4 +114,5 @@ private:
     TEntryPanel *FOutPanel = nullptr;
     TEntryPanel *FInPanel = nullptr;
     TTransactionsPanel *FTransPanel = nullptr;
+    TUndoSteps *FSteps = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "forms/PeriodOutput.h"
 #include "forms/RowsModel.h"
 #include "forms/Session.h"
+#include "forms/UndoCommands.h"
 #include "store/AmountText.h"
 
 #include <QCursor>
@@ -274,13 +275,22 @@ void TTransListPanel::btnTransDeleteClick(QWidget *sender) {
     const int row = SelectedRow(ui->lvwTrans);
     if (row < 0)
         return;
-    const qint64 id = FTrans->At(row).Id;
+    const TRecord record = FTrans->At(row);
     if (!AskQuestion(window(), tr("You want to delete it?")))
         return;
-    {
+    try {
+        // Deleted only while it is as listed, so that its undo brings back
+        // exactly the record deleted.
         TBusyGuard busy(sender);
-        FSession.DbMan->DeleteRecord(FSession.UserName, id);
+        FSession.DbMan->ChangeRecords(FSession.UserName, {record}, {});
+    } catch (const TBookChangedError &) {
+        emit RecordsChanged();
+        throw TDbError(tr("The record was changed or deleted in another Ledgerly window "
+                          "meanwhile; nothing was deleted. The list now shows the records as "
+                          "they are."));
     }
+    if (FSession.Steps)
+        FSession.Steps->Push(new TDeleteStep(record));
     if (sender)
         sender->setFocus();
     emit RecordsChanged();
@@ -290,7 +300,8 @@ void TTransListPanel::btnTransEditClick(QWidget *sender) {
     const int row = SelectedRow(ui->lvwTrans);
     if (row < 0)
         return;
-    TRecord record = FTrans->At(row);
+    const TRecord before = FTrans->At(row);
+    TRecord record = before;
     if (!AskQuestion(window(), tr("You want to edit it?")))
         return;
     {
@@ -312,8 +323,10 @@ void TTransListPanel::btnTransEditClick(QWidget *sender) {
     {
         TBusyGuard busy(sender);
         // Delete and insert in one transaction: a failure keeps the old record.
-        FSession.DbMan->ReplaceRecord(FSession.UserName, record);
+        record.Id = FSession.DbMan->ReplaceRecord(FSession.UserName, record);
     }
+    if (FSession.Steps)
+        FSession.Steps->Push(new TEditStep(before, record));
     if (sender)
         sender->setFocus();
     emit RecordsChanged();

@@ -141,6 +141,8 @@ void TTransactionsPanel::ShowResult(bool read) {
 }
 
 void TTransactionsPanel::RefreshSearch() {
+    if (!FSearchFrom.isValid())
+        return;
     // With reversed pickers Search is disabled; the lists are then refreshed
     // for the period they show, so no row of a changed record stays behind.
     if (ui->btnTransSearch->isEnabled())

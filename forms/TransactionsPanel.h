@@ -35,12 +35,14 @@ public:
     // Searches the pickers' period (nothing when `sender` is disabled).
     void btnTransSearchClick(QWidget *sender);
     void rdoTransTransactionsClick();
+    // Searches again what the lists show, after the book changed under them
+    // (a record edited or deleted, a step undone or redone); nothing before
+    // the first search.
+    void RefreshSearch();
 
 private:
     // The period search behind Search and the refresh after Edit and Delete.
     void SearchPeriod(QWidget *sender, QDate from, QDate to);
-    // The fresh search after a record was edited or deleted.
-    void RefreshSearch();
     // Hands the result to the sub-panels; unless `read`, as no period at all.
     void ShowResult(bool read);
 

@@ -8,7 +8,9 @@
 #include "tests/support/MainFixture.h"
 #include "tests/support/TestDialogs.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QFile>
@@ -209,6 +211,42 @@ private slots:
         QCOMPARE(income.Caption, QString("Qty: 1  Total: 99.00"));
         QCOMPARE(income.AmountCaption, QString("In"));
         QCOMPARE(income.Rows, QList<QStringList>({{"04/02/2024", "Food", "99.00", ""}}));
+    }
+
+    // F2 on a category: merged across 1,000 records after the question,
+    // undone; Rename... of the context menu renames.
+    void renameAndMerge() {
+        QList<TRecord> records(1000, TestRecord("07/01/2024", "Expense", "Food", "1.00"));
+        records += QList<TRecord>(30, TestRecord("07/02/2024", "Expense", "Groceries", "2.00"));
+        db->AddRecords("alice", records);
+        db->SetCategories("alice", "out", {"Food", "Groceries"});
+        search(QDate(2024, 7, 1), QDate(2024, 7, 31));
+        const QList<QStringList> before = ListTexts(outCates());
+        QCOMPARE(before.value(0).value(1), QString("Food"));
+        fixture->Main()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fixture->Main()));
+        clickRow(outCates(), 0);
+        TestDialogs::Text("Groceries");
+        TestDialogs::Answer(TButton::Yes);
+        QTest::keyClick(outCates(), Qt::Key_F2);
+        QCOMPARE(TestDialogs::LastMessage(),
+                 QString("Food has 1000 records and Groceries has 30. Merge Food into Groceries?"));
+        QCOMPARE(ListTexts(outCates()),
+                 QList<QStringList>({{"Expense", "Groceries", "1030", "1060.00", "100.00%"}}));
+        QCOMPARE(db->GetCategories("alice", "out"), QStringList({"Groceries"}));
+        QCOMPARE(find<QComboBox>("cboOutCate")->count(), 1);
+        auto *undo = find<QAction>("mnuMenu_Undo");
+        QCOMPARE(undo->text(), QString("Undo Merge of Food into Groceries"));
+        undo->trigger();
+        QCOMPARE(ListTexts(outCates()), before);
+        QCOMPARE(db->GetCategories("alice", "out"), QStringList({"Food", "Groceries"}));
+
+        clickRow(outCates(), 1);
+        QVERIFY(outCates()->actions().contains(find<QAction>("actCateRename")));
+        TestDialogs::Text("Market");
+        find<QAction>("actCateRename")->trigger();
+        QCOMPARE(ListTexts(outCates()).value(1).value(1), QString("Market"));
+        QCOMPARE(undo->text(), QString("Undo Rename of Groceries to Market"));
     }
 
     void moreInfoFailureLeavesNothingBusy() {

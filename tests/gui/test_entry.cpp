@@ -9,6 +9,7 @@
 #include "tests/support/MainFixture.h"
 #include "tests/support/TestDialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -144,6 +145,8 @@ private slots:
     void saveStoresTheListForTheUser();
     void deleteKeyAndButton();
     void saveFailureKeepsTheList();
+    void saveUndoneAndRedone();
+    void closingAsksAboutPendingRows();
     void longNotesAndLinesImportedMeanwhile();
     void categoryFailureStillAddsTheRow();
     void categoryEditorRoundTrip();
@@ -444,6 +447,62 @@ void TestEntry::saveFailureKeepsTheList() {
     QCOMPARE(Out.Model()->Count(), 0);
 }
 
+void TestEntry::saveUndoneAndRedone() {
+    auto *undo = FMain->findChild<QAction *>("mnuMenu_Undo");
+    auto *redo = FMain->findChild<QAction *>("mnuMenu_Redo");
+    for (const char *cate : {"Food", "Fuel", "Rent"})
+        AddRow(Out, cate, "1", "", QDate(2020, 1, 1));
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+    QCOMPARE(undo->text(), QStringLiteral("Undo Save of 3 expenses"));
+    const auto stored = [&] {
+        return TDbMan(FFixture->DataFile()).ReadPeriod(kUser, {2020, 1, 1}, {2020, 1, 1}).Records;
+    };
+    const QList<TRecord> saved = stored();
+    // The keys, from anywhere in the window: the three rows go, and come
+    // back with their ids.
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::SHIFT | Qt::Key_Z,
+                                      Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}) {
+        const bool undoing =
+            key.keyboardModifiers() == Qt::ControlModifier && key.key() == Qt::Key_Z;
+        QTest::keyClick(Out.List, key.key(), key.keyboardModifiers());
+        QCOMPARE(stored(), undoing ? QList<TRecord>() : saved);
+        QCOMPARE(undo->isEnabled(), !undoing);
+        QCOMPARE(redo->text(),
+                 undoing ? QStringLiteral("Redo Save of 3 expenses") : QStringLiteral("Redo"));
+    }
+}
+
+void TestEntry::closingAsksAboutPendingRows() {
+    AddRow(Out, "Food", "1");
+    AddRow(Out, "Fuel", "2");
+    QTest::mouseClick(Find<QRadioButton>(FMain, "rdoIncome"), Qt::LeftButton);
+    AddRow(In, "Pay", "3");
+    Answer(TButton::Cancel);
+    FMain->close();
+    QCOMPARE(LastMessage(),
+             QStringLiteral("Save the 2 pending expenses and 1 pending income before closing?"));
+    QVERIFY(FMain->isVisible());
+
+    // Switch User asks too; a Save that fails keeps the window and the rows.
+    ExecOnDataFile(FFixture->DataFile(), {"create trigger refuse before insert on data "
+                                          "begin select raise(abort, 'disk refused'); end"});
+    Answer(TButton::Yes);
+    Answer(TButton::Save);
+    Answer(TButton::Ok);
+    FMain->findChild<QAction *>("mnuMenu_SwitchUser")->trigger();
+    QVERIFY2(LastMessage().contains("disk refused"), qPrintable(LastMessage()));
+    QVERIFY(FMain->isVisible() && FFixture->Restarts.isEmpty());
+    QCOMPARE(Out.Model()->Count() + In.Model()->Count(), 3);
+
+    ExecOnDataFile(FFixture->DataFile(), {"drop trigger refuse"});
+    Answer(TButton::Save);
+    FMain->close();
+    QVERIFY(!FMain->isVisible());
+    QCOMPARE(StoredRecordCount(FFixture->DataFile()), 3);
+}
+
 void TestEntry::longNotesAndLinesImportedMeanwhile() {
     // A paste longer than a line edit's usual 32,767 characters is kept whole.
     const QString note(40000, QLatin1Char('n'));
@@ -537,6 +596,14 @@ void TestEntry::categoryEditorRoundTrip() {
     QVERIFY(!QApplication::overrideCursor());
     // The pending rows are untouched by editing the list.
     QCOMPARE(Out.Model()->Count(), 2);
+
+    // Undone: stored and shown as before, the typed text still there.
+    auto *undo = FMain->findChild<QAction *>("mnuMenu_Undo");
+    QCOMPARE(undo->text(), QStringLiteral("Undo Save of the expense categories"));
+    undo->trigger();
+    QCOMPARE(StoredCategories("out"), QStringLiteral("Rent\r\nFood"));
+    QCOMPARE(Out.Items(), QStringList({"Rent", "Food"}));
+    QCOMPARE(Out.Cate->currentText(), QStringLiteral("half typ"));
 }
 
 void TestEntry::incomeTwinAndHelp() {

@@ -321,6 +321,13 @@ private slots:
             names << a->objectName();
             captions << (a->isSeparator() ? QString("-") : a->text());
         }
+        QCOMPARE(names.mid(0, 3),
+                 QStringList({"mnuMenu_Undo", "mnuMenu_Redo", "mnuMenu_SeparatorUndo"}));
+        // Nothing to undo or redo yet.
+        QCOMPARE(captions.mid(0, 2), QStringList({"Undo", "Redo"}));
+        QVERIFY(!menu->actions()[0]->isEnabled() && !menu->actions()[1]->isEnabled());
+        names.remove(0, 3);
+        captions.remove(0, 3);
         QCOMPARE(names, QStringList({"mnuMenu_SwitchUser", "mnuMenu_Separator0", "mnuMenu_SetPwd",
                                      "mnuMenu_DeleteUser", "mnuMenu_Separator1", "mnuMenu_Import",
                                      "mnuMenu_Backup", "mnuMenu_Restore", "mnuMenu_Separator2",

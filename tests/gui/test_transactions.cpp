@@ -11,6 +11,7 @@
 #include "tests/support/TestDialogs.h"
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDialog>
@@ -387,6 +388,70 @@ private slots:
         QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
         QCOMPARE(column("lvwTrans", 2), QStringList({"C"}));
         QVERIFY(enabled("btnTransDelete") == false);
+    }
+
+    // Delete and Edit undone and redone; a step whose record another window
+    // changed is refused and dropped, the steps before it stay.
+    void undoAndRedo() {
+        add("05/01/2024", "Expense", "Food", "12.50");
+        add("05/02/2024", "Expense", "Rent", "700.00");
+        search(QDate(2024, 5, 1), QDate(2024, 5, 31));
+        const QList<QStringList> both = ListTexts(trans());
+        auto *undo = find<QAction>("mnuMenu_Undo");
+        auto *redo = find<QAction>("mnuMenu_Redo");
+        clickRow(trans(), 0);
+        Answer(TButton::Yes);
+        QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
+        QCOMPARE(undo->text(), QString("Undo Delete of 12.50 Food"));
+        // A file that refuses the change: nothing undone, the step stays.
+        const auto sql = [this](const char *statement) {
+            TSqlConnection(fixture->DataFile(), TSqlConnection::TMode::ReadWrite).Exec(statement);
+        };
+        sql("create trigger refuse before insert on data begin select raise(abort, 'no'); end");
+        Answer(TButton::Ok);
+        undo->trigger();
+        QCOMPARE(ListTexts(trans()), both.mid(1));
+        QCOMPARE(undo->text(), QString("Undo Delete of 12.50 Food"));
+        QVERIFY(!redo->isEnabled());
+        sql("drop trigger refuse");
+        undo->trigger();
+        QCOMPARE(ListTexts(trans()), both); // the same id
+        QCOMPARE(redo->text(), QString("Redo Delete of 12.50 Food"));
+        redo->trigger();
+        QCOMPARE(ListTexts(trans()), both.mid(1));
+        QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("0.00", "700.00", "-700.00"));
+
+        clickRow(trans(), 0);
+        Answer(TButton::Yes);
+        TestDialogs::Dialog([](QDialog *w) {
+            w->findChild<QLineEdit *>("edtAmount")->setText("650");
+            QTest::mouseClick(w->findChild<QPushButton *>("btnSave"), Qt::LeftButton);
+        });
+        QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
+        QCOMPARE(undo->text(), QString("Undo Edit of 700.00 Rent"));
+        undo->trigger();
+        QCOMPARE(ListTexts(trans()), both.mid(1));
+        redo->trigger();
+        // Another window deletes the edited record: its undo changes nothing.
+        db->DeleteRecord("alice", model("lvwTrans")->Text(0, 0).toLongLong());
+        Answer(TButton::Ok);
+        undo->trigger();
+        QVERIFY2(LastMessage().contains("nothing was undone"), qPrintable(LastMessage()));
+        QCOMPARE(model("lvwTrans")->Count(), 0);
+        QCOMPARE(db->ReadPeriod("alice", QDate(2024, 5, 1), QDate(2024, 5, 31)).Records.size(), 0);
+        QCOMPARE(undo->text(), QString("Undo Delete of 12.50 Food"));
+        undo->trigger();
+        QCOMPARE(ListTexts(trans()), both.mid(0, 1));
+
+        // A record another window deleted meanwhile is not deleted again.
+        db->DeleteRecord("alice", model("lvwTrans")->Text(0, 0).toLongLong());
+        clickRow(trans(), 0);
+        Answer(TButton::Yes);
+        Answer(TButton::Ok);
+        QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
+        QVERIFY2(LastMessage().contains("nothing was deleted"), qPrintable(LastMessage()));
+        QCOMPARE(model("lvwTrans")->Count(), 0);
+        QCOMPARE(undo->text(), QString("Undo"));
     }
 
     void refreshWithReversedPickers() {

@@ -74,8 +74,12 @@ TfrmMain *TMainFixture::Main() const {
 }
 
 void TMainFixture::CloseMain() {
-    if (Main())
+    if (Main()) {
+        // Rows a test left in a pending list go: closing asks about them.
+        if (Main()->HasPending())
+            TestDialogs::Answer(TButton::Discard);
         Main()->close();
+    }
     FStartup.reset();
 }
 

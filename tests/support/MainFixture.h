@@ -45,7 +45,7 @@ public:
     TStartup *Startup() const { return FStartup.get(); }
     TfrmMain *Main() const;
     QObject *MainObject() const;
-    // Closes and destroys it.
+    // Closes and destroys it; rows left in a pending list are discarded.
     void CloseMain();
 
     // Sets the Transactions panel's pickers to `from` and `to` and clicks
