@@ -313,6 +313,7 @@ void TEntryPanel::EditCatesClick(QPushButton *sender) {
             sender->setEnabled(false);
             const auto enableAgain = qScopeGuard([sender] { sender->setEnabled(true); });
             TfrmEditCate dialog(window());
+            dialog.Type = FKind.Type;
             {
                 TBusyGuard busy;
                 dialog.Categories =

@@ -14,6 +14,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -137,6 +139,47 @@ private slots:
             QCOMPARE(rows[3].toArray()[1].toArray()[1].toString(), cell);
             QCOMPARE(rows[7].toArray()[1].toArray()[1].toString(), QString("Net Income: -12.50"));
         }
+    }
+
+    // Export for Spreadsheets from the category lists and from the records
+    // a find listed: the type from the extension, else from the filter.
+    void sheetsFromBothPanelsReadBack() {
+        const auto sheetAction = [this](const char *menu) {
+            return fixture->Need<QMenu>(menu)->findChild<QAction *>("actExportSheet");
+        };
+        const QString cates = dir.filePath("cates.CSV");
+        TestDialogs::File(cates, "Excel Workbook (*.xlsx)");
+        TestDialogs::Answer(TButton::Ok);
+        sheetAction("mnuCatesExport")->trigger();
+        QCOMPARE(TestDialogs::Asked().first().Text,
+                 QString("Excel Workbook (*.xlsx);;CSV (*.csv)"));
+        QCOMPARE(TestDialogs::LastMessage(), "SUCCESS!\r\n\r\n" + cates);
+
+        auto *box = fixture->Need<QLineEdit>("edtTransFind");
+        box->setText("chips");
+        QTest::keyClick(box, Qt::Key_Return);
+        const QString found = dir.filePath("found");
+        TestDialogs::File(found, "Excel Workbook (*.xlsx)");
+        TestDialogs::Answer(TButton::Ok);
+        sheetAction("mnuTransMenu")->trigger();
+        QCOMPARE(TestDialogs::LastMessage(), "SUCCESS!\r\n\r\n" + found + ".xlsx");
+
+        static const char *script = R"(
+import csv, sys, openpyxl
+with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:
+    print([r[1] for r in csv.reader(f)])
+ws = openpyxl.load_workbook(sys.argv[2]).active
+print([c.value for c in ws[2]])
+)";
+        QProcess python;
+        python.start(qEnvironmentVariable("LEDGERLY_PYTHON", "/usr/bin/python3"),
+                     {"-c", script, cates, found + ".xlsx"});
+        QVERIFY(python.waitForFinished(60000));
+        QCOMPARE(python.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()),
+                 QString("['Category', 'Salary', 'Fish & Chips', '#internet']\n"
+                         "[datetime.datetime(2009, 3, 4, 0, 0), 'Expense', 'Fish & Chips', "
+                         "-100, 'Größe <XL>']\n"));
     }
 
     void exportsTheRowsOfTheLastSearch() {
