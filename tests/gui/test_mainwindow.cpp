@@ -438,10 +438,16 @@ private slots:
         shot("main-large-charts");
         find<QRadioButton>("rdoTransTransactions")->click();
         shot("main-large-transactions");
+        auto *findBox = find<QLineEdit>("edtTransFind");
+        findBox->setText("cinema");
+        QTest::keyClick(findBox, Qt::Key_Return);
+        shot("main-large-find");
         main->setGeometry(main->screen()->availableGeometry());
         find<QRadioButton>("rdoExpense")->click();
         shot("main-screen-expense");
         main->resize(700, 525);
+        find<QRadioButton>("rdoTransactions")->click();
+        shot("main-find");
 
         QImage about;
         TestDialogs::Dialog([&](QDialog *w) {
