@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -311,6 +312,33 @@ void BM_SwitchToCharts_10Years(benchmark::State &state) {
     state.counters["bars"] = double(chartsPanel->Series().Bars().size());
 }
 
+// Find in the window over all of the user's records (200,113): a word in
+// the find box and Enter, until the window has painted the records found
+// (from empty lists, as BM_Search_10Years). Compare with BM_FindRecords_Word
+// (the data store alone) and BM_RawScan_10Years.
+void BM_Find_Window(benchmark::State &state) {
+    TSearchWindow &w = Window();
+    auto *box = w.Main->findChild<QLineEdit *>("edtTransFind");
+    TTransactionsPanel *panel = w.Main->TransactionsPanel();
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.ClearLists();
+        box->setText(QStringLiteral("dentist"));
+        const int paints = w.Counter.Paints;
+        state.ResumeTiming();
+        panel->edtTransFindEnter();
+        QCoreApplication::processEvents();
+        if (w.Counter.Paints == paints)
+            w.Main->repaint();
+        if (w.Counter.Paints == paints) {
+            state.SkipWithError("the records found were not painted");
+            break;
+        }
+    }
+    state.counters["records"] = ListModel(w.Trans)->Count();
+    w.ClearLists();
+}
+
 } // namespace
 
 BENCHMARK(BM_FillAndPaint_10Years)->Unit(benchmark::kMillisecond);
@@ -322,3 +350,4 @@ BENCHMARK(BM_SwitchSubPanels_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_1Year_Alternating)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_1Year_Charts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchToCharts_10Years)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Find_Window)->Unit(benchmark::kMillisecond);

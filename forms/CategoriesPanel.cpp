@@ -107,6 +107,13 @@ TCategoriesPanel::TCategoriesPanel(TSession &session, QWidget *parent)
             });
         });
     }
+    QAction *sheet = mnuCatesExport->addAction(tr("Export for Spreadsheets..."));
+    sheet->setObjectName("actExportSheet");
+    connect(sheet, &QAction::triggered, this, [this] {
+        RunReported(window(), [&] {
+            ExportSheet(window(), FSession.SaveDialog1, TExportKind::Categories, FHead, FPeriod);
+        });
+    });
 
     connect(ui->btnMoreInfo, &QPushButton::clicked, this,
             [this] { RunReported(window(), [&] { btnMoreInfoClick(ui->btnMoreInfo); }); });
@@ -149,9 +156,10 @@ TCategoriesPanel::TCategoriesPanel(TSession &session, QWidget *parent)
 
 TCategoriesPanel::~TCategoriesPanel() = default;
 
-void TCategoriesPanel::ShowPeriod(const TReportHead &head, const TPeriod &period) {
+void TCategoriesPanel::ShowPeriod(const TReportHead &head, const TPeriod &period, bool found) {
     // Resetting a model drops its selection without a selection signal, so
     // CurrentCatesList stays as it is.
+    FFound = found;
     FHead = head;
     FPeriod = period;
     FInCates->SetRows(
@@ -224,9 +232,19 @@ void TCategoriesPanel::ShowMoreInfo(TRecordType type, const QString &category, Q
     form.SetCaption(tr("Qty: %1  Total: %2").arg(total->Count).arg(CentsText(total->Cents)));
     form.SetAmountCaption(type == TRecordType::Income ? tr("In") : tr("Out"));
     // The records of the period the category lists show, so that they add up
-    // to the Qty and Total of the caption even when the pickers moved since.
-    form.SetRows(FSession.DbMan->ReadCategoryRecords(FSession.UserName, FHead.SearchFrom,
-                                                     FHead.SearchTo, type, category));
+    // to the Qty and Total of the caption even when the pickers moved since;
+    // after a find, the category's records among those it found.
+    if (FFound) {
+        QList<TRecord> records;
+        records.reserve(total->Count);
+        for (const TRecord &record : std::as_const(FPeriod.Records))
+            if (record.Type == type && record.Category == category)
+                records.append(record);
+        form.SetRows(std::move(records));
+    } else {
+        form.SetRows(FSession.DbMan->ReadCategoryRecords(FSession.UserName, FHead.SearchFrom,
+                                                         FHead.SearchTo, type, category));
+    }
 
     // The button stays disabled while the window is open, but the window
     // itself shows the normal cursor.

@@ -30,8 +30,9 @@ public:
     TCategoriesPanel(TSession &session, QWidget *parent = nullptr);
     ~TCategoriesPanel() override;
 
-    // Shows the result of a search (an empty period clears the lists).
-    void ShowPeriod(const TReportHead &head, const TPeriod &period);
+    // Shows the result of a search (an empty period clears the lists);
+    // `found`: the records a find listed, not all records of the head's dates.
+    void ShowPeriod(const TReportHead &head, const TPeriod &period, bool found = false);
 
     // The records of the period behind one category, in the More Info window.
     void ShowMoreInfo(TRecordType type, const QString &category, QWidget *sender);
@@ -64,4 +65,5 @@ private:
     QTreeView *FCurrentCatesList = nullptr;
     TReportHead FHead;
     TPeriod FPeriod;
+    bool FFound = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Records.h"
+
 #include <QDialog>
 #include <QStringList>
 #include <memory>
@@ -21,10 +23,19 @@ public:
     // lines of the text, its leading and trailing blanks and empty lines
     // removed; empty lines and repeats inside stay as typed.
     QStringList Categories;
+    // In: the type of the list's records; an empty list is offered the
+    // common categories of that type (Add Common Categories).
+    TRecordType Type = TRecordType::Expense;
+
+    // The categories most books of `type` start with.
+    static QStringList CommonCategories(TRecordType type);
 
     // Fills the text box; Save stays disabled until the text changes.
     void FormShow();
     void memTextChange();
+    // Puts the common categories of Type into the empty text box, for the
+    // user to change before Save.
+    void btnAddCommonClick();
     void btnSaveClick();
     void btnCancelClick();
 

@@ -6,8 +6,12 @@
 #include "store/AmountText.h"
 #include "ui_EditRecForm.h"
 
+#include <algorithm>
+
+#include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -16,10 +20,11 @@ namespace {
 const int kMaxTextLength = 100;
 
 // Puts `text` into `edit` without cutting it: the 100-character limit holds
-// for typing, but a longer stored text must come back whole when the user
-// only changes another box.
-void SetLimitedText(QLineEdit *edit, const QString &text) {
-    edit->setMaxLength(std::max(kMaxTextLength, int(text.size())));
+// for typing, but a longer stored text (or a longer item of a list, as
+// `longest` says) must come back whole when the user only changes another
+// box.
+void SetLimitedText(QLineEdit *edit, const QString &text, qsizetype longest = 0) {
+    edit->setMaxLength(int(std::max<qsizetype>({kMaxTextLength, text.size(), longest})));
     edit->setText(text);
 }
 
@@ -39,7 +44,12 @@ TfrmEditRec::TfrmEditRec(QWidget *owner) : QDialog(owner), ui(std::make_unique<U
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(380, 196);
     TPickerTabExit::Install(ui->dtpDate);
-    for (QLineEdit *edit : {ui->edtCate, ui->edtAmount, ui->edtNotes}) {
+    // The category box offers the list and takes any text, as the entry
+    // panels' does: no completion, nothing typed added to the list.
+    ui->edtCate->setCompleter(nullptr);
+    TNoAutoSelect::Install(ui->edtCate);
+    connect(ui->edtCate, &QComboBox::editTextChanged, this, &TfrmEditRec::edtCateChange);
+    for (QLineEdit *edit : {ui->edtAmount, ui->edtNotes}) {
         TNoAutoSelect::Install(edit);
         connect(edit, &QLineEdit::textChanged, this, &TfrmEditRec::edtCateChange);
     }
@@ -65,20 +75,29 @@ void TfrmEditRec::FormShow() {
     // A date text that cannot be read leaves the picker on its current date.
     if (date.isValid())
         ui->dtpDate->setDate(date);
-    SetLimitedText(ui->edtCate, RecCate);
+    qsizetype longest = 0;
+    ui->edtCate->clear();
+    for (const QString &item : std::as_const(Categories)) {
+        if (item.trimmed().isEmpty())
+            continue;
+        ui->edtCate->addItem(item);
+        longest = std::max(longest, item.size());
+    }
+    ui->edtCate->setCurrentIndex(-1);
+    SetLimitedText(ui->edtCate->lineEdit(), RecCate, longest);
     SetLimitedText(ui->edtAmount, RecAmount);
     SetLimitedText(ui->edtNotes, RecNotes);
     ui->btnSave->setEnabled(false);
 }
 
 void TfrmEditRec::edtCateChange() {
-    ui->btnSave->setEnabled(!ui->edtCate->text().trimmed().isEmpty() &&
+    ui->btnSave->setEnabled(!ui->edtCate->currentText().trimmed().isEmpty() &&
                             IsAcceptableAmount(ui->edtAmount->text()));
 }
 
 void TfrmEditRec::btnSaveClick() {
     double amount = 0;
-    const QString category = ui->edtCate->text().trimmed();
+    const QString category = ui->edtCate->currentText().trimmed();
     if (category.isEmpty() || !IsAcceptableAmount(ui->edtAmount->text(), &amount))
         return;
     RecDate = ui->dtpDate->date().toString(QStringLiteral("MM/dd/yyyy"));

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace Ui {
@@ -24,6 +25,9 @@ public:
     QString RecCate;
     QString RecAmount;
     QString RecNotes;
+    // In: the category list of the record's type, which the category box
+    // offers (it takes any other text too).
+    QStringList Categories;
 
     // Fills the boxes from the fields; Save stays disabled until a text changes.
     void FormShow();

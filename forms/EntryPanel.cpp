@@ -337,6 +337,7 @@ void TEntryPanel::EditCatesClick(QPushButton *sender) {
             const auto enableAgain = qScopeGuard([sender] { sender->setEnabled(true); });
             TfrmEditCate dialog(window());
             QStringList before;
+            dialog.Type = FKind.Type;
             {
                 TBusyGuard busy;
                 before = FSession.DbMan->GetCategories(FSession.UserName, FKind.ListName);

@@ -154,6 +154,16 @@ void TfrmMain::SetupComponents() {
     bar.Pin(ui->imgMenu, Qt::TopEdge | Qt::RightEdge);
     for (QRadioButton *mode : {ui->rdoExpense, ui->rdoIncome, ui->rdoTransactions})
         connect(mode, &QRadioButton::toggled, this, [this] { rdoExpenseClick(); });
+    // Ctrl+F from anywhere in the window: the Transactions panel's find box.
+    auto *find = new QAction(this);
+    find->setObjectName("actFind");
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WindowShortcut);
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] {
+        ui->rdoTransactions->setChecked(true);
+        FTransPanel->FocusFind();
+    });
     SetupMenus();
 }
 

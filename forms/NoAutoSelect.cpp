@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
-#include <QLineEdit>
+#include <QWidget>
 
-void TNoAutoSelect::Install(QLineEdit *edit) {
+void TNoAutoSelect::Install(QWidget *edit) {
     if (!edit || edit->findChild<TNoAutoSelect *>(QString(), Qt::FindDirectChildrenOnly))
         return;
     edit->installEventFilter(new TNoAutoSelect(edit));

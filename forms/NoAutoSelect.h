@@ -2,16 +2,17 @@
 
 #include <QObject>
 
-class QLineEdit;
+class QWidget;
 
-// Keeps a line edit from selecting its whole text when the keyboard focus
+// Keeps a line edit (or an editable combo box, which hands its focus on to
+// its line edit) from selecting its whole text when the keyboard focus
 // enters it (Tab, Backtab, a shortcut): the caret goes in, the text stays
 // unselected, so typing adds to the text instead of replacing it.
 class TNoAutoSelect : public QObject {
     Q_OBJECT
 public:
     // Installs the behaviour on `edit` (the helper is owned by the edit).
-    static void Install(QLineEdit *edit);
+    static void Install(QWidget *edit);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

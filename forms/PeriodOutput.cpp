@@ -1,6 +1,7 @@
 #include "forms/PeriodOutput.h"
 
 #include "export/HtmlExport.h"
+#include "export/SheetExport.h"
 #include "export/XlsExport.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
@@ -14,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QLocale>
 
 void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xls,
                   const TReportHead &head, const TPeriod &period) {
@@ -40,6 +42,30 @@ void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xl
     ShowInformation(
         owner, QStringLiteral("Ledgerly"),
         QCoreApplication::translate("PeriodOutput", "SUCCESS!\r\n\r\n%1").arg(fileName));
+}
+
+void ExportSheet(QWidget *owner, QFileDialog *dialog, TExportKind kind, const TReportHead &head,
+                 const TPeriod &period) {
+    TBusyGuard busy;
+    const QString xlsx = QCoreApplication::translate("PeriodOutput", "Excel Workbook (*.xlsx)");
+    const QString csv = QCoreApplication::translate("PeriodOutput", "CSV (*.csv)");
+    QString filter;
+    const QString chosen = RunFileDialog(dialog, {xlsx, csv}, &filter);
+    if (chosen.isEmpty())
+        return;
+    const QString dotCsv = QStringLiteral(".csv");
+    const bool named = chosen.endsWith(dotCsv, Qt::CaseInsensitive) ||
+                       chosen.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
+    const bool asCsv = named ? chosen.endsWith(dotCsv, Qt::CaseInsensitive) : filter == csv;
+    const QString fileName =
+        named ? chosen : WithExtension(chosen, asCsv ? dotCsv : QStringLiteral(".xlsx"));
+    if (fileName != chosen && !MayReplace(owner, fileName))
+        return;
+    TSheetExport::Export(kind, asCsv ? TSheetFormat::Csv : TSheetFormat::Xlsx, fileName, head,
+                         period, QLocale().dateFormat(QLocale::ShortFormat));
+    busy.Release();
+    ShowInformation(owner, QStringLiteral("Ledgerly"),
+                    QStringLiteral("SUCCESS!\r\n\r\n") + fileName);
 }
 
 void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head, const TPeriod &period) {

@@ -19,6 +19,16 @@ class QWidget;
 void ExportPeriod(QWidget *owner, QFileDialog *dialog, TExportKind kind, bool xls,
                   const TReportHead &head, const TPeriod &period);
 
+// Export for Spreadsheets: asks for the file in `dialog`, offering Excel
+// workbooks and CSV; a name that ends in ".xlsx" or ".csv" (any letter case)
+// says the type, any other name gets the extension of the chosen filter
+// appended (asking before an existing file is replaced). Writes the rows of
+// `kind` (TSheetExport), dates shown in the system's short format, and
+// reports success. Throws when the export fails; an existing file is then
+// left as it was.
+void ExportSheet(QWidget *owner, QFileDialog *dialog, TExportKind kind, const TReportHead &head,
+                 const TPeriod &period);
+
 // Lays the rows of `kind` out on A4 pages and shows them in the print
 // preview, from where they are printed. Nothing happens without rows.
 void PrintPeriod(QWidget *owner, TExportKind kind, const TReportHead &head, const TPeriod &period);

@@ -123,6 +123,9 @@ TTransListPanel::TTransListPanel(TSession &session, QWidget *parent)
         ExportPeriod(window(), FSession.SaveDialog1, TExportKind::Transactions, false, FHead,
                      FPeriod);
     });
+    item("actExportSheet", tr("Export for Spreadsheets..."), [this] {
+        ExportSheet(window(), FSession.SaveDialog1, TExportKind::Transactions, FHead, FPeriod);
+    });
     mnuTransMenu->addSeparator()->setObjectName("btnTransMore_Separator");
     item("btnTransMore_Print", tr("Print"), [this] {
         TBusyGuard busy;
@@ -204,6 +207,10 @@ void TTransListPanel::ChooseTotal(QDate day, bool month) {
     SelectRow(list, row);
     if (row >= 0)
         list->scrollTo(list->model()->index(row, 0));
+}
+
+void TTransListPanel::FocusRecords() {
+    ui->lvwTrans->setFocus(Qt::OtherFocusReason);
 }
 
 bool TTransListPanel::IsMarked(QDate date) const {
@@ -310,6 +317,9 @@ void TTransListPanel::btnTransEditClick(QWidget *sender) {
         editor.RecCate = record.Category;
         editor.RecAmount = CentsText(record.Cents);
         editor.RecNotes = record.Notes;
+        editor.Categories = FSession.DbMan->GetCategories(
+            FSession.UserName,
+            record.Type == TRecordType::Income ? QStringLiteral("in") : QStringLiteral("out"));
         if (ExecDialog(&editor) != QDialog::Accepted)
             return;
         // Editing never changes a record's type; the editor's Save rule

@@ -28,6 +28,8 @@ public:
     // Chooses the day `day` in the day totals, or (`month`) the month of
     // `day` in the month totals, as clicking its row does.
     void ChooseTotal(QDate day, bool month);
+    // The keyboard focus into the list of records.
+    void FocusRecords();
 
     void TabSet1Click();
     // A row of lvwDayTotal or lvwMonthTotal became selected (or stopped being).

@@ -10,9 +10,67 @@
 #include "forms/EventHook.h"
 #include "forms/Session.h"
 #include "forms/TransListPanel.h"
+#include "store/FieldCodec.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
+#include <QHash>
 #include <QKeyEvent>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+void addCents(qint64 &total, qint64 cents) {
+    if (__builtin_add_overflow(total, cents, &total))
+        throw std::runtime_error(QCoreApplication::translate("TTransactionsPanel",
+                                                             "The amounts of the records found "
+                                                             "add up to more than Ledgerly can "
+                                                             "show.")
+                                     .toStdString());
+}
+
+// The records found (newest first, as they stay) with everything a search
+// adds up: the totals of their days and months in date order, and of their
+// categories, ordered as a search orders them (largest sum first, equal sums
+// by their stored text).
+TPeriod FoundPeriod(QList<TRecord> records, int unreadable) {
+    TPeriod period;
+    period.Unreadable = unreadable;
+    QHash<QString, TCategoryTotal> categories[2]; // expense, income
+    for (auto rec = records.crbegin(); rec != records.crend(); ++rec) {
+        const bool income = rec->Type == TRecordType::Income;
+        if (period.Days.isEmpty() || period.Days.last().Day != rec->Date)
+            period.Days.append({rec->Date, 0, 0});
+        if (period.Months.isEmpty() || period.Months.last().Year != rec->Date.year() ||
+            period.Months.last().Month != rec->Date.month())
+            period.Months.append({rec->Date.year(), rec->Date.month(), 0, 0});
+        TCategoryTotal &category = categories[income][rec->Category];
+        category.Category = rec->Category;
+        ++category.Count;
+        addCents(category.Cents, rec->Cents);
+        addCents(income ? period.IncomeCents : period.ExpenseCents, rec->Cents);
+        addCents(income ? period.Days.last().InCents : period.Days.last().OutCents, rec->Cents);
+        addCents(income ? period.Months.last().InCents : period.Months.last().OutCents, rec->Cents);
+    }
+    for (const bool income : {false, true}) {
+        QList<std::pair<QString, TCategoryTotal>> ordered;
+        for (const TCategoryTotal &total : std::as_const(categories[income]))
+            ordered.append({EncodeField(total.Category), total});
+        std::sort(ordered.begin(), ordered.end(), [](const auto &a, const auto &b) {
+            return a.second.Cents != b.second.Cents ? a.second.Cents > b.second.Cents
+                                                    : a.first < b.first;
+        });
+        QList<TCategoryTotal> &totals = income ? period.IncomeCategories : period.ExpenseCategories;
+        for (const auto &entry : std::as_const(ordered))
+            totals.append(entry.second);
+    }
+    period.Records = std::move(records);
+    return period;
+}
+
+} // namespace
 
 TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     : QFrame(parent), FSession(session), ui(std::make_unique<Ui::TTransactionsPanel>()) {
@@ -62,6 +120,24 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     connect(FList, &TTransListPanel::RecordsChanged, this,
             [this] { RunReported(window(), [&] { RefreshSearch(); }); });
 
+    // The find box grows with the window between Search and the sub-panel
+    // buttons. Enter finds; Esc hands the keys back to the list; emptying
+    // the box (the clear button, or deleting the text) ends a find.
+    anchors.Pin(ui->edtTransFind, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    connect(ui->edtTransFind, &QLineEdit::returnPressed, this,
+            [this] { RunReported(window(), [&] { edtTransFindEnter(); }); });
+    connect(ui->edtTransFind, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (text.isEmpty() && !FFound.isEmpty())
+            RunReported(window(), [&] { EndFind(); });
+    });
+    new TEventHook(ui->edtTransFind, [this](QEvent *event) {
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
+            return false;
+        FList->FocusRecords();
+        return true;
+    });
+
     // Tab reaches Search; Enter there searches as Space does.
     new TEventHook(ui->btnTransSearch, [this](QEvent *event) {
         if (event->type() != QEvent::KeyPress)
@@ -102,7 +178,76 @@ void TTransactionsPanel::dtpTransDate1Change() {
 void TTransactionsPanel::btnTransSearchClick(QWidget *sender) {
     if (sender && !sender->isEnabled())
         return;
+    if (!FFound.isEmpty())
+        ui->edtTransFind->clear();
     SearchPeriod(sender, ui->dtpTransDate1->date(), ui->dtpTransDate2->date());
+}
+
+void TTransactionsPanel::FocusFind() {
+    ui->edtTransFind->setFocus(Qt::ShortcutFocusReason);
+    ui->edtTransFind->selectAll();
+}
+
+void TTransactionsPanel::edtTransFindEnter() {
+    const QString text = ui->edtTransFind->text().trimmed();
+    if (text.isEmpty()) {
+        if (!FFound.isEmpty())
+            EndFind();
+        return;
+    }
+    if (FFound.isEmpty()) {
+        FPickedFrom = ui->dtpTransDate1->date();
+        FPickedTo = ui->dtpTransDate2->date();
+        FShownFrom = FSearchFrom;
+        FShownTo = FSearchTo;
+    }
+    ui->rdoTransTransactions->setChecked(true);
+    FindRecords(text);
+}
+
+void TTransactionsPanel::FindRecords(const QString &text) {
+    TBusyGuard busy;
+    // As for a period: the old rows go first, and a failed find shows
+    // nothing rather than the earlier rows.
+    FFound = text;
+    FSearchFrom = FSearchTo = QDate();
+    FPeriod = TPeriod();
+    ShowResult(false);
+    int unreadable = 0;
+    QList<TRecord> found = FSession.DbMan->FindRecords(FSession.UserName, text, &unreadable);
+    if (!found.isEmpty()) {
+        // Newest first: the span runs from the last record to the first.
+        FSearchFrom = found.last().Date;
+        FSearchTo = found.first().Date;
+        ui->dtpTransDate1->setDate(FSearchFrom);
+        ui->dtpTransDate2->setDate(FSearchTo);
+    }
+    FPeriod = FoundPeriod(std::move(found), unreadable);
+    ShowResult(FSearchFrom.isValid());
+    busy.Release();
+    if (unreadable > 0) {
+        ShowWarning(window(), ApplicationTitle(),
+                    unreadable == 1
+                        ? tr("1 record of the book could not be read, so the find could not "
+                             "look at it.")
+                        : tr("%1 records of the book could not be read, so the find could not "
+                             "look at them.")
+                              .arg(unreadable));
+    }
+}
+
+void TTransactionsPanel::EndFind() {
+    FFound.clear();
+    ui->edtTransFind->clear();
+    ui->dtpTransDate1->setDate(FPickedFrom);
+    ui->dtpTransDate2->setDate(FPickedTo);
+    if (FShownFrom.isValid() && FShownTo.isValid()) {
+        SearchPeriod(nullptr, FShownFrom, FShownTo);
+    } else {
+        FSearchFrom = FSearchTo = QDate();
+        FPeriod = TPeriod();
+        ShowResult(false);
+    }
 }
 
 void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
@@ -112,6 +257,7 @@ void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
     // show nothing rather than an earlier period.
     // Until the period is read, the sub-panels are told of no period at all:
     // a failed read must not look like a period without records.
+    FFound.clear();
     FSearchFrom = from;
     FSearchTo = to;
     FPeriod = TPeriod();
@@ -136,11 +282,15 @@ void TTransactionsPanel::ShowResult(bool read) {
     const TReportHead head = TReportHead::Of(FSession.UserName, read ? FSearchFrom : QDate(),
                                              read ? FSearchTo : QDate(), FPeriod);
     FList->ShowPeriod(head, FPeriod);
-    FCates->ShowPeriod(head, FPeriod);
+    FCates->ShowPeriod(head, FPeriod, !FFound.isEmpty());
     FCharts->ShowPeriod(head, FPeriod);
 }
 
 void TTransactionsPanel::RefreshSearch() {
+    if (!FFound.isEmpty()) {
+        FindRecords(FFound);
+        return;
+    }
     if (!FSearchFrom.isValid())
         return;
     // With reversed pickers Search is disabled; the lists are then refreshed

@@ -32,17 +32,31 @@ public:
     TChartsPanel *ChartsPanel() const { return FCharts; }
 
     void dtpTransDate1Change();
-    // Searches the pickers' period (nothing when `sender` is disabled).
+    // Searches the pickers' period (nothing when `sender` is disabled); a
+    // find shown before ends, its box is emptied.
     void btnTransSearchClick(QWidget *sender);
     void rdoTransTransactionsClick();
-    // Searches again what the lists show, after the book changed under them
-    // (a record edited or deleted, a step undone or redone); nothing before
-    // the first search.
+    // Ctrl+F: the cursor into the find box, its text selected.
+    void FocusFind();
+    // Enter in the find box: every record of the user, of any period, that
+    // the text finds, newest first; the pickers show their span. With the
+    // box empty, the period shown before the find comes back.
+    void edtTransFindEnter();
+
+    // Runs what the lists show again, so they show the book as it now is:
+    // the find when its results are shown, else the searched period. The
+    // one refresh after anything changed records (Edit, Delete, undo);
+    // nothing before the first search or find.
     void RefreshSearch();
 
 private:
     // The period search behind Search and the refresh after Edit and Delete.
     void SearchPeriod(QWidget *sender, QDate from, QDate to);
+    // Lists the records that `text` finds (see edtTransFindEnter).
+    void FindRecords(const QString &text);
+    // Ends a find: the pickers as they were before it, and the period
+    // searched then searched again (nothing shown when there was none).
+    void EndFind();
     // Hands the result to the sub-panels; unless `read`, as no period at all.
     void ShowResult(bool read);
 
@@ -55,4 +69,9 @@ private:
     QDate FSearchFrom;
     QDate FSearchTo;
     TPeriod FPeriod;
+    // The text whose results are shown; empty while a period is shown.
+    QString FFound;
+    // Before the first find: the pickers' dates, and the period then shown
+    // (invalid when none), which ending the find brings back.
+    QDate FPickedFrom, FPickedTo, FShownFrom, FShownTo;
 };

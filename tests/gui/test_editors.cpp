@@ -10,6 +10,7 @@
 #include "tests/support/TestDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -28,6 +29,11 @@ template <typename T> T *Child(QWidget *parent, const char *name) {
     if (!w)
         qFatal("missing control %s", name);
     return w;
+}
+
+// The record editor's category box (an editable combo box) as a line edit.
+QLineEdit *CateEdit(QWidget *dlg) {
+    return Child<QComboBox>(dlg, "edtCate")->lineEdit();
 }
 
 void ReplaceText(QLineEdit *edit, const QString &text) {
@@ -108,7 +114,7 @@ void TestEditors::recordEditorOpensWithTheRecordAndSaveDisabled() {
     dlg.show();
     QCOMPARE(Child<QDateEdit>(&dlg, "dtpDate")->date(), QDate(2009, 12, 31));
     QCOMPARE(Child<QDateEdit>(&dlg, "dtpDate")->text(), QStringLiteral("12/31/2009"));
-    QCOMPARE(Child<QLineEdit>(&dlg, "edtCate")->text(), QStringLiteral("Food"));
+    QCOMPARE(CateEdit(&dlg)->text(), QStringLiteral("Food"));
     QCOMPARE(Child<QLineEdit>(&dlg, "edtAmount")->text(), QStringLiteral("49.90"));
     QCOMPARE(Child<QLineEdit>(&dlg, "edtNotes")->text(), QStringLiteral("Market"));
     QVERIFY(!Child<QPushButton>(&dlg, "btnSave")->isEnabled());
@@ -134,7 +140,7 @@ void TestEditors::recordEditorReturnsNormalisedFields() {
     dlg.RecNotes = "";
     dlg.show();
     Child<QDateEdit>(&dlg, "dtpDate")->setDate(QDate(2010, 1, 5));
-    ReplaceText(Child<QLineEdit>(&dlg, "edtCate"), "  Groceries  ");
+    ReplaceText(CateEdit(&dlg), "  Groceries  ");
     QTest::keyClicks(Child<QLineEdit>(&dlg, "edtNotes"), "  weekly shop ");
     QTest::mouseClick(Child<QPushButton>(&dlg, "btnSave"), Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -189,7 +195,7 @@ void TestEditors::recordEditorSaveRule() {
     dlg.RecCate = "Old";
     dlg.RecAmount = "1.00";
     dlg.show();
-    ReplaceText(Child<QLineEdit>(&dlg, "edtCate"), category);
+    ReplaceText(CateEdit(&dlg), category);
     ReplaceText(Child<QLineEdit>(&dlg, "edtAmount"), amount);
     auto *save = Child<QPushButton>(&dlg, "btnSave");
     QCOMPARE(save->isEnabled(), enabled);
@@ -210,7 +216,7 @@ void TestEditors::recordEditorLimitsTypingButKeepsLongerStoredTexts() {
     dlg.RecAmount = "5";
     dlg.RecNotes = longNotes;
     dlg.show();
-    auto *cate = Child<QLineEdit>(&dlg, "edtCate");
+    auto *cate = CateEdit(&dlg);
     QTest::keyClicks(cate, QString(120, QLatin1Char('c')));
     QCOMPARE(cate->text().size(), 100);
     auto *amount = Child<QLineEdit>(&dlg, "edtAmount");
@@ -228,6 +234,11 @@ void TestEditors::recordEditorLimitsTypingButKeepsLongerStoredTexts() {
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(dlg.RecNotes, longNotes);
     QCOMPARE(dlg.RecCate, QStringLiteral("Fuel"));
+    // A longer item of the category list is chosen whole.
+    dlg.Categories = {QString(150, QLatin1Char('k'))};
+    dlg.show();
+    Child<QComboBox>(&dlg, "edtCate")->setCurrentIndex(0);
+    QCOMPARE(cate->text().size(), 150);
 }
 
 void TestEditors::recordEditorKeysAndResults() {
@@ -297,7 +308,7 @@ void TestEditors::tabbingIntoABoxDoesNotSelectItsText() {
     dlg.RecNotes = "note";
     dlg.show();
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
-    auto *cate = Child<QLineEdit>(&dlg, "edtCate");
+    auto *cate = CateEdit(&dlg);
     auto *amount = Child<QLineEdit>(&dlg, "edtAmount");
     // Tab leaves the picker at once (not walking its month, day and year).
     auto *date = Child<QDateEdit>(&dlg, "dtpDate");
@@ -323,7 +334,8 @@ void TestEditors::categoryEditorNeedsAChangeAndTrimsTheText() {
     auto *memo = Child<QPlainTextEdit>(&dlg, "memText");
     auto *save = Child<QPushButton>(&dlg, "btnSave");
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Edit"));
-    QCOMPARE(TabStops(&dlg), QStringList({"memText", "btnSave", "btnCancel"}));
+    QCOMPARE(TabStops(&dlg), QStringList({"memText", "btnAddCommon", "btnSave", "btnCancel"}));
+    QVERIFY(!Child<QPushButton>(&dlg, "btnAddCommon")->isVisible());
     QVERIFY(!save->autoDefault() && !Child<QPushButton>(&dlg, "btnCancel")->autoDefault());
     QCOMPARE(memo->toPlainText(), QStringLiteral("Food\nRent\nFuel\n"));
     QVERIFY(!save->isEnabled());

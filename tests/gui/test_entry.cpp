@@ -150,6 +150,7 @@ private slots:
     void longNotesAndLinesImportedMeanwhile();
     void categoryFailureStillAddsTheRow();
     void categoryEditorRoundTrip();
+    void commonCategoriesForAnEmptyList();
     void incomeTwinAndHelp();
     void calcStartsTheFirstCalculatorFound();
 
@@ -604,6 +605,29 @@ void TestEntry::categoryEditorRoundTrip() {
     QCOMPARE(StoredCategories("out"), QStringLiteral("Rent\r\nFood"));
     QCOMPARE(Out.Items(), QStringList({"Rent", "Food"}));
     QCOMPARE(Out.Cate->currentText(), QStringLiteral("half typ"));
+}
+
+void TestEntry::commonCategoriesForAnEmptyList() {
+    // The editor of an empty list puts its type's common categories into the
+    // text; only Save stores them. A list with items is not offered them.
+    QTest::mouseClick(Find<QRadioButton>(FMain, "rdoIncome"), Qt::LeftButton);
+    for (const bool save : {false, true, false}) {
+        const bool empty = StoredCategories("in").isEmpty();
+        TestDialogs::Dialog([&](QDialog *w) {
+            auto *add = Find<QPushButton>(w, "btnAddCommon");
+            QCOMPARE(add->isVisible(), empty);
+            if (empty)
+                QTest::mouseClick(add, Qt::LeftButton);
+            QVERIFY(!add->isVisible());
+            QTest::mouseClick(Find<QPushButton>(w, save ? "btnSave" : "btnCancel"), Qt::LeftButton);
+        });
+        if (save)
+            Answer(TButton::Ok);
+        QTest::mouseClick(In.EditCates, Qt::LeftButton);
+        QCOMPARE(StoredCategories("in"), save || !empty ? QString("Salary\r\nInterest\r\nGifts\r\n"
+                                                                  "Refunds\r\nOther")
+                                                        : QString());
+    }
 }
 
 void TestEntry::incomeTwinAndHelp() {

@@ -14,6 +14,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -137,6 +139,35 @@ private slots:
             QCOMPARE(rows[3].toArray()[1].toArray()[1].toString(), cell);
             QCOMPARE(rows[7].toArray()[1].toArray()[1].toString(), QString("Net Income: -12.50"));
         }
+    }
+
+    // Export for Spreadsheets from the category lists and from the records
+    // a find listed: the type from the extension, else from the filter.
+    void sheetsFromBothPanelsReadBack() {
+        const QString cates = dir.filePath("cates.CSV"), found = dir.filePath("found");
+        for (const auto &[menu, file] :
+             {std::pair{"mnuCatesExport", cates}, {"mnuTransMenu", found}}) {
+            if (file == found) {
+                fixture->Need<QLineEdit>("edtTransFind")->setText("chips");
+                QTest::keyClick(fixture->Need<QLineEdit>("edtTransFind"), Qt::Key_Return);
+            }
+            TestDialogs::File(file, "Excel Workbook (*.xlsx)");
+            TestDialogs::Answer(TButton::Ok);
+            fixture->Need<QMenu>(menu)->findChild<QAction *>("actExportSheet")->trigger();
+        }
+        QCOMPARE(TestDialogs::LastMessage(), "SUCCESS!\r\n\r\n" + found + ".xlsx");
+        const char *script =
+            "import csv, sys, openpyxl\n"
+            "print([r[1] for r in csv.reader(open(sys.argv[1], encoding='utf-8-sig'))])\n"
+            "print([c.value for c in openpyxl.load_workbook(sys.argv[2]).active[2]])";
+        QProcess python;
+        python.start(qEnvironmentVariable("LEDGERLY_PYTHON", "/usr/bin/python3"),
+                     {"-c", script, cates, found + ".xlsx"});
+        QVERIFY(python.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()),
+                 QString("['Category', 'Salary', 'Fish & Chips', '#internet']\n"
+                         "[datetime.datetime(2009, 3, 4, 0, 0), 'Expense', 'Fish & Chips', "
+                         "-100, 'Größe <XL>']\n"));
     }
 
     void exportsTheRowsOfTheLastSearch() {

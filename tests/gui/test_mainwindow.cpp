@@ -138,6 +138,7 @@ private slots:
                       {"btnChartsPrint", {610, 372, 74, 23}}};
         for (const auto &[name, place] : places)
             QVERIFY2(find<QWidget>(name)->geometry() == place, name);
+        QCOMPARE(find<QWidget>("edtTransFind")->geometry(), QRect(340, 10, 66, 21));
 
         // Start state: Expense panel, transactions sub-panel, day totals.
         QVERIFY(visible("pnlExpense"));
@@ -219,6 +220,8 @@ private slots:
                          (after[keeps].top() == before[keeps].top() ||
                           after[keeps].bottom() - before[keeps].bottom() == 275),
                      keeps);
+        // The find box takes the width between Search and the sub-panel buttons.
+        QCOMPARE(after["edtTransFind"], before["edtTransFind"].adjusted(0, 0, 500, 0));
         QCOMPARE(find<QLabel>("imgTop")->pixmap().deviceIndependentSize(), QSizeF(1200, 36));
 
         const QRect place = fixture->Main()->geometry();
@@ -341,9 +344,9 @@ private slots:
         QStringList trans;
         for (QAction *a : find<QMenu>("mnuTransMenu")->actions())
             trans << a->objectName();
-        QCOMPARE(trans, QStringList({"btnTransMore_ToXls", "btnTransMore_ToHtml",
+        QCOMPARE(trans, QStringList({"btnTransMore_ToXls", "btnTransMore_ToHtml", "actExportSheet",
                                      "btnTransMore_Separator", "btnTransMore_Print"}));
-        QCOMPARE(find<QMenu>("mnuCatesExport")->actions().size(), 2);
+        QCOMPARE(find<QMenu>("mnuCatesExport")->actions().size(), 3);
     }
 
     void menuPicture() {
@@ -496,10 +499,16 @@ private slots:
         shot("main-large-charts");
         find<QRadioButton>("rdoTransTransactions")->click();
         shot("main-large-transactions");
+        auto *findBox = find<QLineEdit>("edtTransFind");
+        findBox->setText("cinema");
+        QTest::keyClick(findBox, Qt::Key_Return);
+        shot("main-large-find");
         main->setGeometry(main->screen()->availableGeometry());
         find<QRadioButton>("rdoExpense")->click();
         shot("main-screen-expense");
         main->resize(700, 525);
+        find<QRadioButton>("rdoTransactions")->click();
+        shot("main-find");
 
         QImage about;
         TestDialogs::Dialog([&](QDialog *w) {

@@ -2,8 +2,10 @@
 // Search, the five lists and the totals, the tint of a chosen day or month,
 // Edit, Delete and the refresh after them, and failures that must not leave
 // the window busy.
+#include "forms/CategoriesPanel.h"
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
+#include "forms/TransactionsPanel.h"
 #include "store/DbClass.h"
 #include "store/FieldCodec.h"
 #include "store/Sqlite.h"
@@ -13,6 +15,7 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QFile>
@@ -87,6 +90,30 @@ class TestTransactions : public QObject {
         return rows;
     }
     bool enabled(const QString &name) { return find<QWidget>(name)->isEnabled(); }
+    // Types `text` into the find box in place of its text and presses Enter
+    // (an empty text: the text deleted).
+    void findText(const QString &text) {
+        auto *box = find<QLineEdit>("edtTransFind");
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+        if (!text.isEmpty())
+            QTest::keyClick(box, Qt::Key_Return);
+    }
+    // The pickers' dates, "from|to".
+    QString span() {
+        return find<QDateEdit>("dtpTransDate1")->text() + '|' +
+               find<QDateEdit>("dtpTransDate2")->text();
+    }
+    // A record another program wrote with a date that does not exist.
+    void addUnreadable() {
+        TSqlConnection(fixture->DataFile(), TSqlConnection::TMode::ReadWrite)
+            .Exec(QStringLiteral("insert into data (user, date, type, cate, amount, notes) values "
+                                 "('%1', '2024-02-30', 'Expense', '', 1, '')")
+                      .arg(EncodeField("alice"))
+                      .toUtf8()
+                      .constData());
+    }
     // Makes every further operation on the data file fail.
     void breakDataFile() {
         QFile file(fixture->DataFile());
@@ -155,12 +182,7 @@ private slots:
 
         // A record another program wrote with a date that does not exist is
         // left out, and the search says so instead of failing.
-        TSqlConnection(fixture->DataFile(), TSqlConnection::TMode::ReadWrite)
-            .Exec(QStringLiteral("insert into data (user, date, type, cate, amount, notes) values "
-                                 "('%1', '2024-02-30', 'Expense', '', 1, '')")
-                      .arg(EncodeField("alice"))
-                      .toUtf8()
-                      .constData());
+        addUnreadable();
         Answer(TButton::Ok);
         search(QDate(2024, 2, 1), QDate(2024, 3, 31));
         QCOMPARE(LastMessage(),
@@ -326,15 +348,15 @@ private slots:
         QStringList shown;
         Answer(TButton::Yes);
         TestDialogs::Dialog([&shown](QDialog *w) {
-            auto *cate = w->findChild<QLineEdit *>("edtCate");
+            auto *cate = w->findChild<QComboBox *>("edtCate");
             auto *amount = w->findChild<QLineEdit *>("edtAmount");
             auto *notes = w->findChild<QLineEdit *>("edtNotes");
             auto *date = w->findChild<QDateEdit *>("dtpDate");
             QVERIFY(cate && amount && notes && date);
-            shown << date->date().toString("MM/dd/yyyy") << cate->text() << amount->text()
+            shown << date->date().toString("MM/dd/yyyy") << cate->currentText() << amount->text()
                   << notes->text();
             date->setDate(QDate(2024, 4, 2));
-            cate->setText("Wages");
+            cate->setEditText("Wages");
             amount->setText("120.5");
             QTest::mouseClick(w->findChild<QPushButton *>("btnSave"), Qt::LeftButton);
         });
@@ -483,6 +505,94 @@ private slots:
         QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals("3.00", "4.00", "-1.00"));
         QVERIFY(!enabled("btnTransSearch"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    // Ctrl+F from another panel, a text and Enter: every record of any
+    // period it finds, newest first, with totals and the span in the pickers.
+    void findByWordAccentAndAmount() {
+        add("01/15/2020", "Expense", "Health", "80.00", "Dentist Dr. Müller");
+        add("05/05/2022", "Expense", "Food", "3.00", "market");
+        add("06/03/2023", "Expense", "Café", "12.50", "lunch");
+        add("03/01/2024", "Income", "Salary", "12.50", "odd");
+        add("11/20/2024", "Expense", "Health", "95.00", "dentist checkup");
+        find<QRadioButton>("rdoExpense")->click();
+        QApplication::setActiveWindow(fixture->Main());
+        QTest::keyClick(fixture->Main(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(find<QLineEdit>("edtTransFind")->hasFocus());
+        const char *cases[][4] = {
+            {"DENTIST", "dentist checkup|Dentist Dr. Müller", "0.00|175.00|-175.00",
+             "01/15/2020|11/20/2024"},
+            {"cafe", "lunch", "0.00|12.50|-12.50", "06/03/2023|06/03/2023"},
+            {"12,50", "odd|lunch", "12.50|12.50|0.00", "06/03/2023|03/01/2024"},
+            {"health muller", "Dentist Dr. Müller", "0.00|80.00|-80.00", "01/15/2020|01/15/2020"}};
+        for (const auto &c : cases) {
+            findText(c[0]);
+            QCOMPARE(column("lvwTrans", 5).join('|'), QString(c[1]));
+            const QStringList sums = QString(c[2]).split('|');
+            QCOMPARE(find<QLabel>("lblTransTotal")->text(), totals(sums[0], sums[1], sums[2]));
+            QCOMPARE(span(), QString(c[3]));
+        }
+        QCOMPARE(column("lvwDayTotal", 0), QStringList({"01/15/2020"}));
+        // A record that cannot be read is mentioned, not left out silently.
+        addUnreadable();
+        Answer(TButton::Ok);
+        findText("health muller");
+        QVERIFY(LastMessage().startsWith("1 record of the book could not be read"));
+    }
+
+    // Edit and Delete on found records find again; Esc hands the keys to
+    // the list; emptying the box brings back the period, and so does Search.
+    void findResultsEditDeleteAndBack() {
+        add("03/05/2024", "Expense", "Food", "4.00", "bakery");
+        add("02/01/2019", "Expense", "Food", "6.00", "bakery");
+        add("02/02/2019", "Expense", "Health", "30.00", "pharmacy");
+        add("06/01/2020", "Expense", "Food", "9.00", "groceries");
+        db->SetCategories("alice", "out", {"Food", "", "Health", "Rent"});
+        search(QDate(2024, 3, 1), QDate(2024, 3, 31));
+        findText("bakery");
+        QCOMPARE(column("lvwTrans", 1), QStringList({"03/05/2024", "02/01/2019"}));
+        QTest::keyClick(find<QLineEdit>("edtTransFind"), Qt::Key_Escape);
+        QVERIFY(trans()->hasFocus());
+        // More Info of a category lists its records found, not all of the span.
+        int moreInfoRows = -1;
+        TestDialogs::Dialog([&](QDialog *w) {
+            moreInfoRows = w->findChild<QTreeView *>("lvwRecs")->model()->rowCount();
+            w->reject();
+        });
+        fixture->Main()->TransactionsPanel()->CategoriesPanel()->ShowMoreInfo(TRecordType::Expense,
+                                                                              "Food", nullptr);
+        QCOMPARE(moreInfoRows, 2);
+
+        // Edit: the category box offers the expense list; found again.
+        clickRow(trans(), 1);
+        QStringList offered;
+        Answer(TButton::Yes);
+        TestDialogs::Dialog([&offered](QDialog *w) {
+            auto *cate = w->findChild<QComboBox *>("edtCate");
+            for (int i = 0; i < cate->count(); ++i)
+                offered << cate->itemText(i);
+            cate->setEditText("Treats");
+            QTest::mouseClick(w->findChild<QPushButton *>("btnSave"), Qt::LeftButton);
+        });
+        QTest::mouseClick(find<QPushButton>("btnTransEdit"), Qt::LeftButton);
+        QCOMPARE(offered, QStringList({"Food", "Health", "Rent"}));
+        QCOMPARE(column("lvwTrans", 2), QStringList({"Food", "Treats"}));
+        // Delete: gone from the results, which span what is left.
+        clickRow(trans(), 0);
+        Answer(TButton::Yes);
+        QTest::mouseClick(find<QPushButton>("btnTransDelete"), Qt::LeftButton);
+        QCOMPARE(column("lvwTrans", 2), QStringList({"Treats"}));
+        QCOMPARE(span(), QString("02/01/2019|02/01/2019"));
+
+        // Emptying the box: the period searched before, in the pickers too.
+        findText("");
+        QCOMPARE(span(), QString("03/01/2024|03/31/2024"));
+        QCOMPARE(model("lvwTrans")->Count(), 0);
+        // Search after a find searches the pickers and empties the box.
+        findText("pharmacy");
+        search(QDate(2019, 1, 1), QDate(2019, 12, 31));
+        QCOMPARE(column("lvwTrans", 5), QStringList({"bakery", "pharmacy"}));
+        QCOMPARE(find<QLineEdit>("edtTransFind")->text(), QString());
     }
 
     void failuresLeaveNothingBusy() {
