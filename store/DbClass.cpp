@@ -755,7 +755,7 @@ std::optional<TRecurring> readOneRecurring(TSqlConnection &db, const QByteArray 
 
 // "The recurring entry of 12.50 in "Rent"", as a message names an entry.
 QString entryText(const TRecurring &entry) {
-    return QStringLiteral("The recurring %1 of %2 in \"%3\"")
+    return QCoreApplication::translate("TDbMan", "The recurring %1 of %2 in \"%3\"")
         .arg(entry.Type == TRecordType::Income ? QStringLiteral("income")
                                                : QStringLiteral("expense"),
              CentsText(entry.Cents), entry.Category);
@@ -787,8 +787,9 @@ StoredRecurring checkedRecurring(const TRecurring &entry) {
                             "years, not every %1.")
                  .arg(schedule.Every));
     if (schedule.Last.isValid() && schedule.Last < schedule.First)
-        fail(QStringLiteral("The last date of a recurring entry (%1) lies before its first date "
-                            "(%2).")
+        fail(QCoreApplication::translate(
+                 "TDbMan", "The last date of a recurring entry (%1) lies before its first date "
+                           "(%2).")
                  .arg(schedule.Last.toString(QStringLiteral("MM/dd/yyyy")),
                       schedule.First.toString(QStringLiteral("MM/dd/yyyy"))));
     StoredRecurring stored;
@@ -954,7 +955,7 @@ void applyRename(TSqlConnection &db, const QByteArray &storedUser, const TCatego
     if (rename.RulesAfter != rename.RulesBefore)
         writeRules(db, storedUser, rename.RulesAfter);
     if (readBudgets(db, storedUser) != rename.BudgetsBefore)
-        changed(QStringLiteral("The budgets were changed"));
+        changed(QCoreApplication::translate("TDbMan", "The budgets were changed"));
     if (rename.BudgetsAfter != rename.BudgetsBefore)
         writeBudgets(db, storedUser, rename.BudgetsAfter);
     TSqlStatement update(db, "update recurring set cate = ?1 where id = ?2");
@@ -1367,8 +1368,9 @@ TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &reco
         if (advance.Entry < 1 || !advance.To.isValid() ||
             (advance.From.isValid() && advance.To <= advance.From) ||
             booking.contains(advance.Entry))
-            fail(QStringLiteral("The recurring entries to book with this save are not in order "
-                                "(entry %1); nothing was saved.")
+            fail(QCoreApplication::translate(
+                     "TDbMan", "The recurring entries to book with this save are not in order "
+                               "(entry %1); nothing was saved.")
                      .arg(advance.Entry));
         storedDate(advance.To);
         booking.insert(advance.Entry, advance);
@@ -1398,9 +1400,10 @@ TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &reco
     }
     if (!bookedMeanwhile.isEmpty())
         throw TBookedMeanwhileError(
-            QStringLiteral("Rows of recurring entries in this save were booked in another Ledgerly "
-                           "window meanwhile (or their entries changed there); nothing was saved. "
-                           "Take those rows out of the pending lists and save again."),
+            QCoreApplication::translate(
+                "TDbMan", "Rows of recurring entries in this save were booked in another Ledgerly "
+                          "window meanwhile (or their entries changed there); nothing was saved. "
+                          "Take those rows out of the pending lists and save again."),
             bookedMeanwhile);
     save.Advanced = advances;
     {
@@ -1795,7 +1798,7 @@ void TDbMan::SetBudgets(const QString &user, const QList<TBudget> &expected,
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     if (readBudgets(db, storedUser) != sortedBudgets(expected))
-        planChanged(QStringLiteral("The budgets were changed"),
+        planChanged(QCoreApplication::translate("TDbMan", "The budgets were changed"),
                     QStringLiteral("Open Budgets again to see them as they are now."));
     writeBudgets(db, storedUser, budgets);
     tr.Commit();
@@ -1804,7 +1807,7 @@ void TDbMan::SetBudgets(const QString &user, const QList<TBudget> &expected,
 TMonthlyAverages TDbMan::MonthlyAverages(const QString &user, QDate today, int months) {
     storedDate(today);
     if (months < 1)
-        fail(QStringLiteral("Averages need at least one month."));
+        fail(QCoreApplication::translate("TDbMan", "Averages need at least one month."));
     TMonthlyAverages averages;
     const QDate thisMonth(today.year(), today.month(), 1);
     averages.To = thisMonth.addDays(-1);

@@ -39,6 +39,14 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Income: %1    Expenses: %2    Net Income: %3</source>
         <translation>Einnahmen: %1    Ausgaben: %2    Saldo: %3</translation>
     </message>
+    <message>
+        <source>Excel Workbook (*.xlsx)</source>
+        <translation>Excel-Arbeitsmappe (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
 </context>
 <context>
     <name>ProgramFiles</name>
@@ -150,6 +158,41 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>TBookStep</name>
+    <message>
+        <source>Save of 1 expense</source>
+        <translation>Speichern von 1 Ausgabe</translation>
+    </message>
+    <message>
+        <source>Save of %1 expenses</source>
+        <translation>Speichern von %1 Ausgaben</translation>
+    </message>
+    <message>
+        <source>Save of 1 income</source>
+        <translation>Speichern von 1 Einnahme</translation>
+    </message>
+    <message>
+        <source>Save of %1 incomes</source>
+        <translation>Speichern von %1 Einnahmen</translation>
+    </message>
+    <message>
+        <source>Import of 1 expense</source>
+        <translation>Import von 1 Ausgabe</translation>
+    </message>
+    <message>
+        <source>Import of %1 expenses</source>
+        <translation>Import von %1 Ausgaben</translation>
+    </message>
+    <message>
+        <source>Import of 1 income</source>
+        <translation>Import von 1 Einnahme</translation>
+    </message>
+    <message>
+        <source>Import of %1 incomes</source>
+        <translation>Import von %1 Einnahmen</translation>
+    </message>
+</context>
+<context>
     <name>TCategoriesPanel</name>
     <message>
         <source>&amp;More Info</source>
@@ -194,6 +237,45 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>Qty: %1  Total: %2</source>
         <translation>Anzahl: %1  Summe: %2</translation>
+    </message>
+    <message>
+        <source>Export for Spreadsheets...</source>
+        <translation>Für Tabellenkalkulation exportieren...</translation>
+    </message>
+    <message>
+        <source>Rename...</source>
+        <translation>Umbenennen...</translation>
+    </message>
+    <message>
+        <source>Rename Category</source>
+        <translation>Kategorie umbenennen</translation>
+    </message>
+    <message>
+        <source>New name of the category %1:</source>
+        <translation>Neuer Name der Kategorie %1:</translation>
+    </message>
+    <message>
+        <source>%1 has %2 and %3 has %4. Merge %1 into %3?</source>
+        <translation>%1 hat %2 und %3 hat %4. %1 mit %3 zusammenführen?</translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation>1 Buchung</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 Buchungen</translation>
+    </message>
+</context>
+<context>
+    <name>TCategoryListStep</name>
+    <message>
+        <source>Save of the income categories</source>
+        <translation>Speichern der Einnahmekategorien</translation>
+    </message>
+    <message>
+        <source>Save of the expense categories</source>
+        <translation>Speichern der Ausgabekategorien</translation>
     </message>
 </context>
 <context>
@@ -615,6 +697,20 @@ Die Datendatei im vorherigen Zustand ist als „%4“ erhalten; stellen Sie dies
     <message>
         <source>&quot;%1&quot; cannot be the name of a category: a name needs a letter or digit and is one line.</source>
         <translation>„%1“ kann kein Kategoriename sein: Ein Name braucht einen Buchstaben oder eine Ziffer und ist eine Zeile lang.</translation>
+    </message>
+</context>
+<context>
+    <name>TDeleteStep</name>
+    <message>
+        <source>Delete of %1</source>
+        <translation>Löschen von %1</translation>
+    </message>
+</context>
+<context>
+    <name>TEditStep</name>
+    <message>
+        <source>Edit of %1</source>
+        <translation>Bearbeiten von %1</translation>
     </message>
 </context>
 <context>
@@ -1075,6 +1171,17 @@ Saldo: %4</translation>
     </message>
 </context>
 <context>
+    <name>TRenameStep</name>
+    <message>
+        <source>Merge of %1 into %2</source>
+        <translation>Zusammenführen von %1 mit %2</translation>
+    </message>
+    <message>
+        <source>Rename of %1 to %2</source>
+        <translation>Umbenennen von %1 in %2</translation>
+    </message>
+</context>
+<context>
     <name>TRowsModel</name>
     <message>
         <source>Income</source>
@@ -1329,6 +1436,14 @@ Ihre Datendatei ist unverändert, und Sie können weiterarbeiten; beim nächsten
         <source>You want to edit it?</source>
         <translation>Möchten Sie den Eintrag bearbeiten?</translation>
     </message>
+    <message>
+        <source>Export for Spreadsheets...</source>
+        <translation>Für Tabellenkalkulation exportieren...</translation>
+    </message>
+    <message>
+        <source>The record was changed or deleted in another Ledgerly window meanwhile; nothing was deleted. The list now shows the records as they are.</source>
+        <translation>Die Buchung wurde inzwischen in einem anderen Ledgerly-Fenster geändert oder gelöscht; es wurde nichts gelöscht. Die Liste zeigt jetzt die Buchungen, wie sie sind.</translation>
+    </message>
 </context>
 <context>
     <name>TTransactionsPanel</name>
@@ -1355,6 +1470,45 @@ Ihre Datendatei ist unverändert, und Sie können weiterarbeiten; beim nächsten
     <message>
         <source>%1 records of this period could not be read and are not shown.</source>
         <translation>%1 Einträge dieses Zeitraums konnten nicht gelesen werden und werden nicht angezeigt.</translation>
+    </message>
+    <message>
+        <source>Find records of any period by notes, category or amount (Ctrl+F)</source>
+        <translation>Buchungen jedes Zeitraums nach Notiz, Kategorie oder Betrag suchen (Strg+F)</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Finden</translation>
+    </message>
+    <message>
+        <source>The amounts of the records found add up to more than Ledgerly can show.</source>
+        <translation>Die Beträge der gefundenen Buchungen ergeben mehr, als Ledgerly anzeigen kann.</translation>
+    </message>
+    <message>
+        <source>1 record of the book could not be read, so the find could not look at it.</source>
+        <translation>1 Buchung konnte nicht gelesen werden und wurde daher bei der Suche nicht berücksichtigt.</translation>
+    </message>
+    <message>
+        <source>%1 records of the book could not be read, so the find could not look at them.</source>
+        <translation>%1 Buchungen konnten nicht gelesen werden und wurden daher bei der Suche nicht berücksichtigt.</translation>
+    </message>
+</context>
+<context>
+    <name>TUndoSteps</name>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was taken off the steps to undo; the steps before it can still be undone.</source>
+        <translation>„%1“ wurde aus den rückgängig zu machenden Schritten entfernt; die Schritte davor können weiter rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was taken off the steps to redo.</source>
+        <translation>„%1“ wurde aus den zu wiederholenden Schritten entfernt.</translation>
     </message>
 </context>
 <context>
@@ -1428,6 +1582,62 @@ Vorlage: %2</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Add Common Categories</source>
+        <translation>Übliche Kategorien einfügen</translation>
+    </message>
+    <message>
+        <source>Salary</source>
+        <translation>Gehalt</translation>
+    </message>
+    <message>
+        <source>Interest</source>
+        <translation>Zinsen</translation>
+    </message>
+    <message>
+        <source>Gifts</source>
+        <translation>Geschenke</translation>
+    </message>
+    <message>
+        <source>Refunds</source>
+        <translation>Erstattungen</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Sonstige</translation>
+    </message>
+    <message>
+        <source>Food</source>
+        <translation>Essen</translation>
+    </message>
+    <message>
+        <source>Groceries</source>
+        <translation>Lebensmittel</translation>
+    </message>
+    <message>
+        <source>Rent</source>
+        <translation>Miete</translation>
+    </message>
+    <message>
+        <source>Utilities</source>
+        <translation>Nebenkosten</translation>
+    </message>
+    <message>
+        <source>Transport</source>
+        <translation>Verkehr</translation>
+    </message>
+    <message>
+        <source>Health</source>
+        <translation>Gesundheit</translation>
+    </message>
+    <message>
+        <source>Clothing</source>
+        <translation>Kleidung</translation>
+    </message>
+    <message>
+        <source>Entertainment</source>
+        <translation>Freizeit</translation>
     </message>
 </context>
 <context>
@@ -1871,6 +2081,46 @@ Nothing was restored.</source>
         <translation>%1
 
 Es wurde nichts wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>1 pending expense</source>
+        <translation>1 offene Ausgabe</translation>
+    </message>
+    <message>
+        <source>%1 pending expenses</source>
+        <translation>%1 offene Ausgaben</translation>
+    </message>
+    <message>
+        <source>1 pending income</source>
+        <translation>1 offene Einnahme</translation>
+    </message>
+    <message>
+        <source>%1 pending incomes</source>
+        <translation>%1 offene Einnahmen</translation>
+    </message>
+    <message>
+        <source>Save the %1 and %2 before closing?</source>
+        <translation>%1 und %2 vor dem Schließen speichern?</translation>
+    </message>
+    <message>
+        <source>Save the %1 before closing?</source>
+        <translation>%1 vor dem Schließen speichern?</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Wiederholen: %1</translation>
     </message>
 </context>
 <context>
