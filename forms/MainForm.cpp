@@ -2,6 +2,7 @@
 #include "ui_MainForm.h"
 
 #include "forms/Anchors.h"
+#include "forms/BudgetsForm.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
 #include "forms/EntryPanel.h"
@@ -181,6 +182,15 @@ void TfrmMain::SetupMenus() {
     import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     import->setShortcutContext(Qt::WindowShortcut);
     addAction(import); // the shortcut works while the menu is closed
+    QAction *budgets = addItem(mnuMenu, "mnuMenu_Budgets", tr("Budgets..."));
+    connect(budgets, &QAction::triggered, this, [this] {
+        RunGuarded([&] {
+            if (!SignedIn())
+                return;
+            TfrmBudgets dialog(FSession, this);
+            ExecDialog(&dialog);
+        });
+    });
     QAction *backup = addItem(mnuMenu, "mnuMenu_Backup", tr("Backup"));
     QAction *restore = addItem(mnuMenu, "mnuMenu_Restore", tr("Restore from Backup"));
     addSeparator(mnuMenu, "mnuMenu_Separator2");

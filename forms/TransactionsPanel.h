@@ -8,6 +8,7 @@
 namespace Ui {
 class TTransactionsPanel;
 }
+class TBudgetsPanel;
 class TCategoriesPanel;
 class TChartsPanel;
 class TTransListPanel;
@@ -30,6 +31,7 @@ public:
     TTransListPanel *ListPanel() const { return FList; }
     TCategoriesPanel *CategoriesPanel() const { return FCates; }
     TChartsPanel *ChartsPanel() const { return FCharts; }
+    TBudgetsPanel *BudgetsPanel() const { return FBudgets; }
 
     void dtpTransDate1Change();
     // Searches the pickers' period (nothing when `sender` is disabled).
@@ -51,8 +53,10 @@ private:
     TTransListPanel *FList = nullptr;
     TCategoriesPanel *FCates = nullptr;
     TChartsPanel *FCharts = nullptr;
+    TBudgetsPanel *FBudgets = nullptr;
     // The searched period and its result; invalid dates before any search.
     QDate FSearchFrom;
     QDate FSearchTo;
     TPeriod FPeriod;
+    QList<TBudget> FBudgetList; // the user's, read with the search
 };

@@ -75,7 +75,7 @@ class TestMainWindow : public QObject {
         TfrmMain *main = fixture->Main();
         QMap<QString, QRect> seen;
         for (const char *view : {"rdoExpense", "rdoIncome", "rdoTransTransactions",
-                                 "rdoTransCategories", "rdoTransCharts"}) {
+                                 "rdoTransCategories", "rdoTransCharts", "rdoTransBudgets"}) {
             if (QByteArray(view).startsWith("rdoTrans"))
                 find<QRadioButton>("rdoTransactions")->click();
             find<QRadioButton>(view)->click();
@@ -500,6 +500,21 @@ private slots:
         find<QRadioButton>("rdoExpense")->click();
         shot("main-screen-expense");
         main->resize(700, 525);
+        // Budgets of the main categories: a month of them, and the year's
+        // bars with the budget line.
+        TDbMan(fixture->DataFile())
+            .SetBudgets("alice", {},
+                        {{TRecordType::Expense, "Rent", 110000},
+                         {TRecordType::Expense, "Food", 60000},
+                         {TRecordType::Expense, "Car", 25000},
+                         {TRecordType::Expense, "Utilities", 15000},
+                         {TRecordType::Expense, "Health", 6000}});
+        fixture->Search(QDate(2024, 3, 1), QDate(2024, 3, 31));
+        find<QRadioButton>("rdoTransBudgets")->click();
+        shot("main-budgets");
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 12, 31));
+        find<QRadioButton>("rdoTransCharts")->click();
+        shot("main-charts-budget");
 
         QImage about;
         TestDialogs::Dialog([&](QDialog *w) {
