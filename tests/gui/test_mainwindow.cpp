@@ -330,11 +330,12 @@ private slots:
         captions.remove(0, 3);
         QCOMPARE(names, QStringList({"mnuMenu_SwitchUser", "mnuMenu_Separator0", "mnuMenu_SetPwd",
                                      "mnuMenu_DeleteUser", "mnuMenu_Separator1", "mnuMenu_Import",
-                                     "mnuMenu_Backup", "mnuMenu_Restore", "mnuMenu_Separator2",
-                                     "mnuMenu_About", "mnuMenu_Separator3", "mnuMenu_Exit"}));
+                                     "mnuMenu_Budgets", "mnuMenu_Backup", "mnuMenu_Restore",
+                                     "mnuMenu_Separator2", "mnuMenu_About", "mnuMenu_Separator3",
+                                     "mnuMenu_Exit"}));
         QCOMPARE(captions, QStringList({"Switch User", "-", "Set Password", "Delete alice", "-",
-                                        "Import Statement...", "Backup", "Restore from Backup", "-",
-                                        "About...", "-", "Exit"}));
+                                        "Import Statement...", "Budgets...", "Backup",
+                                        "Restore from Backup", "-", "About...", "-", "Exit"}));
         QCOMPARE(menu->defaultAction()->objectName(), QString("mnuMenu_SwitchUser"));
         QVERIFY(menu->defaultAction()->font().bold());
 
@@ -509,6 +510,7 @@ private slots:
                          {TRecordType::Expense, "Car", 25000},
                          {TRecordType::Expense, "Utilities", 15000},
                          {TRecordType::Expense, "Health", 6000}});
+        find<QRadioButton>("rdoTransactions")->click();
         fixture->Search(QDate(2024, 3, 1), QDate(2024, 3, 31));
         find<QRadioButton>("rdoTransBudgets")->click();
         shot("main-budgets");
