@@ -71,8 +71,8 @@ qint64 TChartSeries::TypeCents(TRecordType type) const {
     return type == TRecordType::Income ? FIncomeCents : FExpenseCents;
 }
 
-TChartAxis TChartSeries::AmountAxis() const {
-    qint64 low = 0, high = 0;
+TChartAxis TChartSeries::AmountAxis(qint64 reach) const {
+    qint64 low = 0, high = std::max<qint64>(reach, 0);
     for (const TChartBar &bar : FBars) {
         low = std::min(low, bar.NetCents());
         high = std::max({high, bar.InCents, bar.OutCents, bar.NetCents()});

@@ -65,8 +65,9 @@ public:
     bool ByDay() const { return FByDay; }
     // Every day or month from the first to the last of the period.
     const QList<TChartBar> &Bars() const { return FBars; }
-    // The amount axis that holds every bar and the net of every bar.
-    TChartAxis AmountAxis() const;
+    // The amount axis that holds every bar, the net of every bar and
+    // `reach` (a budget drawn beside the bars).
+    TChartAxis AmountAxis(qint64 reach = 0) const;
 
     // Every how many bars a label fits when `room` labels fit the axis:
     // days by 1, 2, 7, 14, 28...; months by 1, 2, 3, 6, 12, 24, 60, 120...

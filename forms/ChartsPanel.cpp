@@ -9,6 +9,7 @@
 #include "forms/PeriodOutput.h"
 #include "forms/Session.h"
 #include "reports/Printout.h"
+#include "store/Planning.h"
 
 #include <QBarSeries>
 #include <QBarSet>
@@ -18,6 +19,8 @@
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QToolTip>
+
+#include <algorithm>
 
 TChartsPanel::TChartsPanel(TSession &session, QWidget *parent)
     : QFrame(parent), FSession(session), ui(std::make_unique<Ui::TChartsPanel>()) {
@@ -59,9 +62,11 @@ TChartsPanel::TChartsPanel(TSession &session, QWidget *parent)
 
 TChartsPanel::~TChartsPanel() = default;
 
-void TChartsPanel::ShowPeriod(const TReportHead &head, const TPeriod &period) {
+void TChartsPanel::ShowPeriod(const TReportHead &head, const TPeriod &period,
+                              const QList<TBudget> &budgets) {
     FHead = head;
     FPeriod = period;
+    FBudgets = budgets;
     FSearched = head.SearchFrom.isValid() && head.SearchTo.isValid();
     FPending = true;
     ui->lblChartsTotal->setText(PeriodTotalsText(head.IncomeCents, head.ExpenseCents));
@@ -170,9 +175,26 @@ void TChartsPanel::BuildCatesChart() {
 
 void TChartsPanel::BuildMonthsChart() {
     QChart *chart = ui->chvMonths->chart();
-    TPeriodCharts::ShowBars(chart, FSeries, ui->chvMonths->width());
     const QList<TChartBar> &bars = FSeries.Bars();
     const bool byDay = FSeries.ByDay();
+    // Month bars: the expense budget of the month's days within the period.
+    QList<qint64> budget;
+    const bool budgeted = std::any_of(FBudgets.cbegin(), FBudgets.cend(), [](const TBudget &b) {
+        return b.Type == TRecordType::Expense;
+    });
+    if (!byDay && budgeted) {
+        for (const TChartBar &bar : bars) {
+            const QDate first(bar.First.year(), bar.First.month(), 1);
+            const QDate from = std::max(first, FHead.SearchFrom);
+            const QDate to = std::min(first.addMonths(1).addDays(-1), FHead.SearchTo);
+            qint64 cents = 0;
+            for (const TBudget &b : FBudgets)
+                if (b.Type == TRecordType::Expense)
+                    cents += PeriodBudgetCents(b.Cents, from, to);
+            budget.append(cents);
+        }
+    }
+    TPeriodCharts::ShowBars(chart, FSeries, ui->chvMonths->width(), budget);
     const auto tip = [this, bars, byDay](bool on, int index) {
         if (on && index >= 0 && index < bars.size())
             QToolTip::showText(QCursor::pos(), TPeriodCharts::BarText(bars.at(index), byDay),

@@ -30,7 +30,10 @@ public:
 
     // Takes the result of a search; the charts follow when the sub-panel is
     // shown (at once when it is).
-    void ShowPeriod(const TReportHead &head, const TPeriod &period);
+    // `budgets`, the user's, give the month bars the expense budget of each
+    // month as a step line.
+    void ShowPeriod(const TReportHead &head, const TPeriod &period,
+                    const QList<TBudget> &budgets = {});
 
     // True while a search result waits to be charted.
     bool Pending() const { return FPending; }
@@ -67,6 +70,7 @@ private:
     std::unique_ptr<Ui::TChartsPanel> ui;
     TReportHead FHead;
     TPeriod FPeriod;
+    QList<TBudget> FBudgets;
     bool FSearched = false;
     bool FPending = false;
     TChartSeries FSeries;

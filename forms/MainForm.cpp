@@ -2,6 +2,7 @@
 #include "ui_MainForm.h"
 
 #include "forms/Anchors.h"
+#include "forms/BudgetsForm.h"
 #include "forms/BusyGuard.h"
 #include "forms/Dialogs.h"
 #include "forms/EntryPanel.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -152,6 +154,15 @@ void TfrmMain::SetupComponents() {
     for (QWidget *line : {ui->shpTop1, ui->shpTop2, ui->shpTop3})
         bar.Pin(line, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
     bar.Pin(ui->imgMenu, Qt::TopEdge | Qt::RightEdge);
+    // The find box stands in the mode bar, where it has room to grow and is
+    // at hand from every panel; the Transactions panel runs it.
+    QLineEdit *findBox = FTransPanel->FindBox();
+    findBox->setParent(ui->pnlControl);
+    findBox->setGeometry(420, 8, 200, 21);
+    findBox->show();
+    bar.Pin(findBox, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    connect(findBox, &QLineEdit::returnPressed, this,
+            [this] { ui->rdoTransactions->setChecked(true); });
     for (QRadioButton *mode : {ui->rdoExpense, ui->rdoIncome, ui->rdoTransactions})
         connect(mode, &QRadioButton::toggled, this, [this] { rdoExpenseClick(); });
     // Ctrl+F from anywhere in the window: the Transactions panel's find box.
@@ -191,6 +202,15 @@ void TfrmMain::SetupMenus() {
     import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     import->setShortcutContext(Qt::WindowShortcut);
     addAction(import); // the shortcut works while the menu is closed
+    QAction *budgets = addItem(mnuMenu, "mnuMenu_Budgets", tr("Budgets..."));
+    connect(budgets, &QAction::triggered, this, [this] {
+        RunGuarded([&] {
+            if (!SignedIn())
+                return;
+            TfrmBudgets dialog(FSession, this);
+            ExecDialog(&dialog);
+        });
+    });
     QAction *backup = addItem(mnuMenu, "mnuMenu_Backup", tr("Backup"));
     QAction *restore = addItem(mnuMenu, "mnuMenu_Restore", tr("Restore from Backup"));
     addSeparator(mnuMenu, "mnuMenu_Separator2");

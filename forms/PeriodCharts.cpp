@@ -480,7 +480,8 @@ void TPeriodCharts::ShowCates(QChart *chart, const TChartSeries &series, TRecord
                   true);
 }
 
-void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int width) {
+void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int width,
+                             const QList<qint64> &budgetCents) {
     // The series and axes are made once per chart and then given new values:
     // taking series and axes off a chart leaves graphics items behind.
     auto *barSeries = chart->series().isEmpty()
@@ -515,6 +516,36 @@ void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int widt
     net->replace(netPoints);
     net->setPointsVisible(bars.size() <= 31);
 
+    // The budget: a level line across each bar's width, steps between them.
+    QLineSeries *budget = nullptr;
+    for (QAbstractSeries *s : chart->series())
+        if (s->objectName() == QLatin1String("BudgetLine"))
+            budget = qobject_cast<QLineSeries *>(s);
+    const bool budgeted = !budgetCents.isEmpty() && budgetCents.size() == bars.size();
+    if (budgeted && !budget) {
+        budget = new QLineSeries;
+        budget->setObjectName(QStringLiteral("BudgetLine"));
+        budget->setName(tr("Expense budget"));
+        budget->setPen(QPen(ExpenseColor().darker(160), 2, Qt::DashLine));
+        chart->addSeries(budget);
+        budget->attachAxis(x);
+        budget->attachAxis(y);
+    }
+    qint64 reach = 0;
+    if (budget) {
+        QList<QPointF> steps;
+        if (budgeted) {
+            steps.reserve(2 * bars.size());
+            for (qsizetype i = 0; i < bars.size(); ++i) {
+                const double level = double(budgetCents.at(i)) / 100;
+                steps << QPointF(double(i) - 0.5, level) << QPointF(double(i) + 0.5, level);
+                reach = std::max(reach, budgetCents.at(i));
+            }
+        }
+        budget->replace(steps);
+        budget->setVisible(budgeted);
+    }
+
     // Days or months: as many labels as fit side by side.
     const auto axisText = [byDay](QDate first) {
         return first.toString(byDay ? QStringLiteral("MM/dd") : QStringLiteral("MM/yyyy"));
@@ -529,7 +560,7 @@ void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int widt
 
     // Amounts written as the lists write them, at whole steps from the axis's
     // low end through zero to its high end.
-    const TChartAxis range = series.AmountAxis();
+    const TChartAxis range = series.AmountAxis(reach);
     TAxisLabels amounts;
     for (qint64 v = range.Min; v <= range.Max; v += range.Step)
         amounts.append({CentsText(v), double(v) / 100});

@@ -58,7 +58,10 @@ public:
     // legend and to space the labels of the bars.
     static void ShowCates(QChart *chart, const TChartSeries &series, TRecordType type, bool amounts,
                           int width);
-    static void ShowBars(QChart *chart, const TChartSeries &series, int width);
+    // With `budgetCents` (one amount per bar), the budget of each bar is drawn
+    // beside it as a step line; without, no such line is shown.
+    static void ShowBars(QChart *chart, const TChartSeries &series, int width,
+                         const QList<qint64> &budgetCents = {});
 
     // "Expenses by category", "Income and expenses by month", ...
     static QString CatesTitle(TRecordType type);

@@ -2,6 +2,7 @@
 #include "ui_TransactionsPanel.h"
 
 #include "forms/Anchors.h"
+#include "forms/BudgetsPanel.h"
 #include "forms/BusyGuard.h"
 #include "forms/CategoriesPanel.h"
 #include "forms/ChartsPanel.h"
@@ -80,14 +81,16 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     FList = new TTransListPanel(session, this);
     FCates = new TCategoriesPanel(session, this);
     FCharts = new TChartsPanel(session, this);
+    FBudgets = new TBudgetsPanel(session, this);
     // As the window grows, the pickers and Search stay, the sub-panel
     // buttons keep to the right edge and the sub-panels take the rest.
     TAnchors &anchors = TAnchors::Of(this);
-    for (QWidget *sub : std::initializer_list<QWidget *>{FList, FCates, FCharts}) {
+    for (QWidget *sub : std::initializer_list<QWidget *>{FList, FCates, FCharts, FBudgets}) {
         sub->setGeometry(0, 38, 696, 407);
         anchors.Pin(sub, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     }
-    for (QWidget *sub : {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts})
+    for (QWidget *sub : {ui->rdoTransBudgets, ui->rdoTransTransactions, ui->rdoTransCategories,
+                         ui->rdoTransCharts})
         anchors.Pin(sub, Qt::TopEdge | Qt::RightEdge);
 
     // One exclusive group: left to themselves, radio buttons count every
@@ -95,8 +98,8 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     // included, and a click on the checked one then cleared the choice and
     // left no sub-panel shown.
     auto *subPanels = new QButtonGroup(this);
-    for (QRadioButton *sub :
-         {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts}) {
+    for (QRadioButton *sub : {ui->rdoTransTransactions, ui->rdoTransCategories, ui->rdoTransCharts,
+                              ui->rdoTransBudgets}) {
         subPanels->addButton(sub);
         connect(sub, &QRadioButton::toggled, this, [this] { rdoTransTransactionsClick(); });
     }
@@ -106,6 +109,11 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
             [this](TRecordType type, const QString &category) {
                 RunReported(window(),
                             [&] { FCates->ShowMoreInfo(type, category, FCharts->CatesView()); });
+            });
+    connect(FBudgets, &TBudgetsPanel::CategoryChosen, this,
+            [this](TRecordType type, const QString &category) {
+                RunReported(window(),
+                            [&] { FCates->ShowMoreInfo(type, category, FBudgets->ListView()); });
             });
     connect(FCharts, &TChartsPanel::TotalChosen, this, [this](QDate day, bool month) {
         RunReported(window(), [&] {
@@ -120,10 +128,9 @@ TTransactionsPanel::TTransactionsPanel(TSession &session, QWidget *parent)
     connect(FList, &TTransListPanel::RecordsChanged, this,
             [this] { RunReported(window(), [&] { RefreshSearch(); }); });
 
-    // The find box grows with the window between Search and the sub-panel
-    // buttons. Enter finds; Esc hands the keys back to the list; emptying
-    // the box (the clear button, or deleting the text) ends a find.
-    anchors.Pin(ui->edtTransFind, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    // Enter in the find box finds, showing the Transactions panel; Esc hands
+    // the keys back to the list; emptying the box (the clear button, or
+    // deleting the text) ends a find.
     connect(ui->edtTransFind, &QLineEdit::returnPressed, this,
             [this] { RunReported(window(), [&] { edtTransFindEnter(); }); });
     connect(ui->edtTransFind, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -168,6 +175,7 @@ void TTransactionsPanel::rdoTransTransactionsClick() {
     FList->setVisible(ui->rdoTransTransactions->isChecked());
     FCates->setVisible(ui->rdoTransCategories->isChecked());
     FCharts->setVisible(ui->rdoTransCharts->isChecked());
+    FBudgets->setVisible(ui->rdoTransBudgets->isChecked());
 }
 
 void TTransactionsPanel::dtpTransDate1Change() {
@@ -181,6 +189,10 @@ void TTransactionsPanel::btnTransSearchClick(QWidget *sender) {
     if (!FFound.isEmpty())
         ui->edtTransFind->clear();
     SearchPeriod(sender, ui->dtpTransDate1->date(), ui->dtpTransDate2->date());
+}
+
+QLineEdit *TTransactionsPanel::FindBox() const {
+    return ui->edtTransFind;
 }
 
 void TTransactionsPanel::FocusFind() {
@@ -263,6 +275,9 @@ void TTransactionsPanel::SearchPeriod(QWidget *sender, QDate from, QDate to) {
     FPeriod = TPeriod();
     ShowResult(false);
     FPeriod = FSession.DbMan->ReadPeriod(FSession.UserName, from, to);
+    // The budgets are few: read with every search, so that the Budgets
+    // sub-panel computes them from the period just read.
+    FBudgetList = FSession.DbMan->Budgets(FSession.UserName);
     ShowResult(true);
     busy.Release();
     if (sender)
@@ -283,7 +298,9 @@ void TTransactionsPanel::ShowResult(bool read) {
                                              read ? FSearchTo : QDate(), FPeriod);
     FList->ShowPeriod(head, FPeriod);
     FCates->ShowPeriod(head, FPeriod, !FFound.isEmpty());
-    FCharts->ShowPeriod(head, FPeriod);
+    const QList<TBudget> budgets = read ? FBudgetList : QList<TBudget>();
+    FCharts->ShowPeriod(head, FPeriod, budgets);
+    FBudgets->ShowPeriod(head, FPeriod, budgets);
 }
 
 void TTransactionsPanel::RefreshSearch() {

@@ -8,6 +8,8 @@
 namespace Ui {
 class TTransactionsPanel;
 }
+class QLineEdit;
+class TBudgetsPanel;
 class TCategoriesPanel;
 class TChartsPanel;
 class TTransListPanel;
@@ -30,12 +32,15 @@ public:
     TTransListPanel *ListPanel() const { return FList; }
     TCategoriesPanel *CategoriesPanel() const { return FCates; }
     TChartsPanel *ChartsPanel() const { return FCharts; }
+    TBudgetsPanel *BudgetsPanel() const { return FBudgets; }
 
     void dtpTransDate1Change();
     // Searches the pickers' period (nothing when `sender` is disabled); a
     // find shown before ends, its box is emptied.
     void btnTransSearchClick(QWidget *sender);
     void rdoTransTransactionsClick();
+    // The find box, which the main window places in its mode bar.
+    QLineEdit *FindBox() const;
     // Ctrl+F: the cursor into the find box, its text selected.
     void FocusFind();
     // Enter in the find box: every record of the user, of any period, that
@@ -65,6 +70,7 @@ private:
     TTransListPanel *FList = nullptr;
     TCategoriesPanel *FCates = nullptr;
     TChartsPanel *FCharts = nullptr;
+    TBudgetsPanel *FBudgets = nullptr;
     // The searched period and its result; invalid dates before any search.
     QDate FSearchFrom;
     QDate FSearchTo;
@@ -74,4 +80,5 @@ private:
     // Before the first find: the pickers' dates, and the period then shown
     // (invalid when none), which ending the find brings back.
     QDate FPickedFrom, FPickedTo, FShownFrom, FShownTo;
+    QList<TBudget> FBudgetList; // the user's, read with the search
 };

@@ -100,6 +100,18 @@ void TRenameStep::Redo(TDbMan &db, const QString &user) {
     db.ApplyRename(user, FRename);
 }
 
+TBudgetsStep::TBudgetsStep(QList<TBudget> before, QList<TBudget> after)
+    : TBookStep(tr("Change of the budgets")), FBefore(std::move(before)), FAfter(std::move(after)) {
+}
+
+void TBudgetsStep::Undo(TDbMan &db, const QString &user) {
+    db.SetBudgets(user, FAfter, FBefore);
+}
+
+void TBudgetsStep::Redo(TDbMan &db, const QString &user) {
+    db.SetBudgets(user, FBefore, FAfter);
+}
+
 // --- the session's steps ----------------------------------------------------------------------
 
 TUndoSteps::TUndoSteps(TSession &session, QWidget *window)

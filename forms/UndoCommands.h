@@ -99,6 +99,20 @@ private:
     TCategoryRename FRename;
 };
 
+// The budgets saved from the budgets window ("Change of the budgets"): all
+// of them as they were and as they are.
+class TBudgetsStep : public TBookStep {
+public:
+    TBudgetsStep(QList<TBudget> before, QList<TBudget> after);
+
+protected:
+    void Undo(TDbMan &db, const QString &user) override;
+    void Redo(TDbMan &db, const QString &user) override;
+
+private:
+    QList<TBudget> FBefore, FAfter;
+};
+
 // The undo steps of the signed-in session, owned by the main window and
 // handed to the panels through the session. Undo and Redo run the newest
 // step; a step the store refuses (another instance changed its records) is

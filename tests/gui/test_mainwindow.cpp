@@ -75,7 +75,7 @@ class TestMainWindow : public QObject {
         TfrmMain *main = fixture->Main();
         QMap<QString, QRect> seen;
         for (const char *view : {"rdoExpense", "rdoIncome", "rdoTransTransactions",
-                                 "rdoTransCategories", "rdoTransCharts"}) {
+                                 "rdoTransCategories", "rdoTransCharts", "rdoTransBudgets"}) {
             if (QByteArray(view).startsWith("rdoTrans"))
                 find<QRadioButton>("rdoTransactions")->click();
             find<QRadioButton>(view)->click();
@@ -138,7 +138,7 @@ private slots:
                       {"btnChartsPrint", {610, 372, 74, 23}}};
         for (const auto &[name, place] : places)
             QVERIFY2(find<QWidget>(name)->geometry() == place, name);
-        QCOMPARE(find<QWidget>("edtTransFind")->geometry(), QRect(340, 10, 66, 21));
+        QCOMPARE(find<QWidget>("edtTransFind")->geometry(), QRect(420, 8, 200, 21));
 
         // Start state: Expense panel, transactions sub-panel, day totals.
         QVERIFY(visible("pnlExpense"));
@@ -333,11 +333,12 @@ private slots:
         captions.remove(0, 3);
         QCOMPARE(names, QStringList({"mnuMenu_SwitchUser", "mnuMenu_Separator0", "mnuMenu_SetPwd",
                                      "mnuMenu_DeleteUser", "mnuMenu_Separator1", "mnuMenu_Import",
-                                     "mnuMenu_Backup", "mnuMenu_Restore", "mnuMenu_Separator2",
-                                     "mnuMenu_About", "mnuMenu_Separator3", "mnuMenu_Exit"}));
+                                     "mnuMenu_Budgets", "mnuMenu_Backup", "mnuMenu_Restore",
+                                     "mnuMenu_Separator2", "mnuMenu_About", "mnuMenu_Separator3",
+                                     "mnuMenu_Exit"}));
         QCOMPARE(captions, QStringList({"Switch User", "-", "Set Password", "Delete alice", "-",
-                                        "Import Statement...", "Backup", "Restore from Backup", "-",
-                                        "About...", "-", "Exit"}));
+                                        "Import Statement...", "Budgets...", "Backup",
+                                        "Restore from Backup", "-", "About...", "-", "Exit"}));
         QCOMPARE(menu->defaultAction()->objectName(), QString("mnuMenu_SwitchUser"));
         QVERIFY(menu->defaultAction()->font().bold());
 
@@ -509,6 +510,22 @@ private slots:
         main->resize(700, 525);
         find<QRadioButton>("rdoTransactions")->click();
         shot("main-find");
+        // Budgets of the main categories: a month of them, and the year's
+        // bars with the budget line.
+        TDbMan(fixture->DataFile())
+            .SetBudgets("alice", {},
+                        {{TRecordType::Expense, "Rent", 110000},
+                         {TRecordType::Expense, "Food", 60000},
+                         {TRecordType::Expense, "Car", 25000},
+                         {TRecordType::Expense, "Utilities", 15000},
+                         {TRecordType::Expense, "Health", 6000}});
+        find<QRadioButton>("rdoTransactions")->click();
+        fixture->Search(QDate(2024, 3, 1), QDate(2024, 3, 31));
+        find<QRadioButton>("rdoTransBudgets")->click();
+        shot("main-budgets");
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 12, 31));
+        find<QRadioButton>("rdoTransCharts")->click();
+        shot("main-charts-budget");
 
         QImage about;
         TestDialogs::Dialog([&](QDialog *w) {

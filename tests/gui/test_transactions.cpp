@@ -27,6 +27,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTreeView>
+#include <QTreeWidget>
 
 using TestDialogs::Answer;
 using TestDialogs::LastMessage;
@@ -474,6 +475,63 @@ private slots:
         QVERIFY2(LastMessage().contains("nothing was deleted"), qPrintable(LastMessage()));
         QCOMPARE(model("lvwTrans")->Count(), 0);
         QCOMPARE(undo->text(), QString("Undo"));
+    }
+
+    void budgetsOfPeriods() {
+        add("03/05/2024", "Expense", "Food", "400.00");
+        add("03/20/2024", "Expense", "Rent", "700.00");
+        add("03/06/2024", "Expense", "Fun", "20.00");
+        add("04/02/2024", "Expense", "Food", "100.00");
+        db->SetCategories("alice", "out", {"Food", "Rent"});
+        // Budgets typed into the window; Save, and the window closed if it stayed.
+        const auto setBudgets = [this](const QString &food, const QString &rent, bool refused) {
+            TestDialogs::Dialog([=](QDialog *w) {
+                if (refused)
+                    Answer(TButton::Ok);
+                auto *out = w->findChild<QTreeWidget *>("lvwBudgetsOut");
+                out->topLevelItem(0)->setText(1, food);
+                out->topLevelItem(1)->setText(1, rent);
+                QTest::mouseClick(w->findChild<QPushButton *>("btnSave"), Qt::LeftButton);
+                if (w->isVisible())
+                    w->reject();
+            });
+            find<QAction>("mnuMenu_Budgets")->trigger();
+        };
+        setBudgets("310", "12,50", true);
+        QVERIFY2(LastMessage().contains("Rent (Expense): \"12,50\""), qPrintable(LastMessage()));
+        QVERIFY(db->Budgets("alice").isEmpty());
+        setBudgets("310", " 800.00 ", false);
+        QCOMPARE(db->Budgets("alice").size(), 2);
+
+        QTest::mouseClick(find<QRadioButton>("rdoTransBudgets"), Qt::LeftButton);
+        QVERIFY(find<QWidget>("pnlTransBudgets")->isVisible());
+        const auto rows = [this] { return ListTexts(find<QTreeView>("lvwBudgets")); };
+        const auto foot = [this] { return find<QLabel>("lblBudgetsTotal")->text(); };
+        const QStringList rest = {"(Without a budget)", "", "20.00", "", ""};
+        search(QDate(2024, 3, 1), QDate(2024, 3, 31));
+        QCOMPARE(rows(), (QList<QStringList>{{"Food", "310.00", "400.00", "-90.00 !", ""},
+                                             {"Rent", "800.00", "700.00", "100.00", ""},
+                                             rest}));
+        QCOMPARE(foot(), QString("Budget: 1110.00    Spent: 1120.00    Left: -10.00"));
+        search(QDate(2024, 3, 1), QDate(2024, 3, 15)); // 15/31 of a month
+        QCOMPARE(rows(), (QList<QStringList>{{"Food", "150.00", "400.00", "-250.00 !", ""},
+                                             {"Rent", "387.10", "0.00", "387.10", ""},
+                                             rest}));
+        search(QDate(2024, 3, 1), QDate(2024, 5, 31));
+        QCOMPARE(rows(), (QList<QStringList>{{"Food", "930.00", "500.00", "430.00", ""},
+                                             {"Rent", "2400.00", "700.00", "1700.00", ""},
+                                             rest}));
+        // Enter on a row: the category's records in More Info.
+        SelectRow(find<QTreeView>("lvwBudgets"), 0);
+        TestDialogs::Dialog([](QDialog *w) { w->reject(); });
+        QTest::keyClick(find<QTreeView>("lvwBudgets"), Qt::Key_Return);
+        QCOMPARE(TestDialogs::Asked().last().Text, QString("TfrmMoreInfo"));
+
+        auto *undo = find<QAction>("mnuMenu_Undo");
+        QCOMPARE(undo->text(), QString("Undo Change of the budgets"));
+        undo->trigger();
+        QVERIFY(db->Budgets("alice").isEmpty());
+        QCOMPARE(rows(), (QList<QStringList>{{"(Without a budget)", "", "1220.00", "", ""}}));
     }
 
     void refreshWithReversedPickers() {
