@@ -13,6 +13,7 @@
 #include "store/Planning.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -20,6 +21,17 @@
 namespace {
 
 enum { kCategory, kBudget, kAverage };
+
+// Only the budget is typed into; the category and its average stay.
+class TBudgetOnlyDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override {
+        return index.column() == kBudget ? QStyledItemDelegate::createEditor(parent, option, index)
+                                         : nullptr;
+    }
+};
 
 // The budgets in the store's order (expense first, each type by category),
 // so that two lists of the same budgets compare equal.
@@ -91,8 +103,13 @@ void TfrmBudgets::Fill(QTreeWidget *list, TRecordType type, const QStringList &c
                        const TMonthlyAverages &averages) {
     list->setHeaderLabels({tr("Category"), tr("Budget"), tr("Average")});
     list->setRootIsDecorated(false);
-    list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                          QAbstractItemView::SelectedClicked);
+    list->setItemDelegate(new TBudgetOnlyDelegate(list));
+    list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    // A double-click anywhere on a row, or Enter, types its budget.
+    connect(list, &QTreeWidget::itemDoubleClicked, list,
+            [list](QTreeWidgetItem *item) { list->editItem(item, kBudget); });
+    connect(list, &QTreeWidget::itemActivated, list,
+            [list](QTreeWidgetItem *item) { list->editItem(item, kBudget); });
     list->header()->setSectionResizeMode(kCategory, QHeaderView::Stretch);
     list->header()->setStretchLastSection(false);
     for (const int column : {kBudget, kAverage}) {
