@@ -124,6 +124,7 @@ bool TStartup::Run() {
         ShowWarning(FMain.get(), QStringLiteral("Ledgerly"), FWriteProblem);
     // The main window is shown on a settled data file: the place where the
     // day's due recurring entries are handed to it.
+    FMain->OfferDueEntries(Today.isValid() ? Today : QDate::currentDate());
     StartDailyBackup();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -47,6 +48,10 @@ public:
     // signed in and the main window is shown. A failure is shown to the
     // user; then nothing is shown and false is returned.
     bool Run();
+
+    // The day of the run, for the recurring entries due at sign-in; invalid:
+    // the system's date (tests give another).
+    QDate Today;
 
     // The main window once made (null when nobody signed in).
     TfrmMain *MainWindow() const { return FMain.get(); }

@@ -8,17 +8,20 @@
 #include "forms/ErrorReport.h"
 #include "forms/NoAutoSelect.h"
 #include "forms/PickerTabExit.h"
+#include "forms/RecurringForm.h"
 #include "forms/RowsModel.h"
 #include "forms/Session.h"
 #include "forms/UndoCommands.h"
 #include "store/AmountText.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QSet>
 #include <QStandardPaths>
 #include <algorithm>
 #include <exception>
@@ -42,7 +45,8 @@ QString PendingCell(const TRecord &record, int subItem) {
     case 3:
         return CentsText(record.Cents);
     default:
-        return record.Notes;
+        // Rows of a recurring entry are marked in the list only.
+        return record.Recurring.IsEmpty() ? record.Notes : QStringLiteral("\u21BB ") + record.Notes;
     }
 }
 
@@ -97,6 +101,12 @@ TEntryPanel::TEntryPanel(TSession &session, const TEntryPanelKind &kind, QWidget
                                           PendingCell, ui->lvwRecs);
     SetupListView(ui->lvwRecs, FModel);
     ui->cboCate->setCompleter(nullptr);
+    // The pending list's menu makes the selected row a monthly entry.
+    auto *repeat = new QAction(tr("Repeat Every Month..."), ui->lvwRecs);
+    repeat->setObjectName(QStringLiteral("act") + kind.Part + QStringLiteral("Repeat"));
+    ui->lvwRecs->setContextMenuPolicy(Qt::ActionsContextMenu);
+    ui->lvwRecs->addAction(repeat);
+    connect(repeat, &QAction::triggered, this, [this] { RepeatClick(); });
 
     // As the window grows, the boxes widen with the buttons beside them at
     // the right, and the list takes the rest above its buttons and total.
@@ -167,13 +177,33 @@ void TEntryPanel::AppendPending(const QList<TRecord> &records) {
     UpdateTotal();
 }
 
+int TEntryPanel::OfferDue(const QList<TDueEntry> &due) {
+    int rows = 0;
+    for (const TDueEntry &entry : due) {
+        if (entry.Entry.Type != FKind.Type || entry.Rows.isEmpty())
+            continue;
+        // Offered once: a second offer of the same entry would book it twice.
+        if (std::any_of(FAdvances.cbegin(), FAdvances.cend(),
+                        [&](const TBookingAdvance &a) { return a.Entry == entry.Entry.Id; }))
+            continue;
+        FAdvances << entry.Advance;
+        for (const TRecord &record : entry.Rows)
+            FModel->AppendRow(record);
+        rows += int(entry.Rows.size());
+    }
+    UpdateTotal();
+    UpdateButtons();
+    return rows;
+}
+
 bool TEntryPanel::Ask(const QString &question) {
     return AskQuestion(window(), question);
 }
 
 void TEntryPanel::UpdateButtons() {
     const bool selected = SelectedRow(ui->lvwRecs) >= 0;
-    ui->btnSave->setEnabled(FModel->Count() > 0);
+    // Due rows all deleted: Save still books them as skipped.
+    ui->btnSave->setEnabled(FModel->Count() > 0 || !FAdvances.isEmpty());
     ui->btnEdit->setEnabled(selected);
     ui->btnDelete->setEnabled(selected);
 }
@@ -247,16 +277,16 @@ void TEntryPanel::SaveClick(QPushButton *sender) {
     if (!sender)
         sender = ui->btnSave;
     RunReported(window(), [&] {
-        if (FModel->Count() == 0)
+        if (FModel->Count() == 0 && FAdvances.isEmpty())
             return;
         if (!Ask(tr("Do you want to save?")))
             return;
-        int leftOut = 0;
+        int leftOut = 0, booked = 0;
         {
             // One transaction for the whole list: when it fails nothing is
             // stored, the rows stay and Save is enabled again.
             TBusyGuard busy(sender);
-            leftOut = SavePending();
+            leftOut = SavePending(&booked);
         }
         UpdateButtons(); // the guard enabled Save again
         // Statement lines that another window saved first are in the book
@@ -268,32 +298,71 @@ void TEntryPanel::SaveClick(QPushButton *sender) {
                            : tr("\n\n%1 imported entries were left out: they had been imported "
                                 "meanwhile, in another Ledgerly window.")
                                  .arg(leftOut);
+        const QString bookedText =
+            booked == 0 ? QString()
+                        : tr("\n\n%1 rows of recurring entries were taken out and not saved: "
+                             "another Ledgerly window had booked them meanwhile.")
+                              .arg(booked);
         ShowInformation(window(), tr("SUCCESS"),
                         tr("SUCCESS!%1\n\nTo view transactions, click on the "
                            "\"Transactions\" radio button.")
-                            .arg(meanwhile));
+                            .arg(meanwhile + bookedText));
     });
 }
 
-int TEntryPanel::SavePending() {
-    const QList<TRecord> &rows = FModel->Rows();
-    if (rows.isEmpty())
+int TEntryPanel::SavePending(int *meanwhile) {
+    if (meanwhile)
+        *meanwhile = 0;
+    if (FModel->Rows().isEmpty() && FAdvances.isEmpty())
         return 0;
-    QList<TRecord> stored;
-    const int leftOut = FSession.DbMan->AddRecords(FSession.UserName, rows, &stored);
+    TPendingSave save;
+    try {
+        save = FSession.DbMan->SavePending(FSession.UserName, FModel->Rows(), FAdvances);
+    } catch (const TBookedMeanwhileError &error) {
+        // Another window booked these entries (or changed them): their rows
+        // go, the rest is saved once more. Nothing was stored yet.
+        const QSet<qint64> gone(error.Entries.cbegin(), error.Entries.cend());
+        QList<TRecord> rest;
+        int removed = 0;
+        for (const TRecord &record : FModel->Rows()) {
+            if (!record.Recurring.IsEmpty() && gone.contains(record.Recurring->Entry))
+                ++removed;
+            else
+                rest << record;
+        }
+        FAdvances.removeIf([&](const TBookingAdvance &a) { return gone.contains(a.Entry); });
+        ui->lvwRecs->selectionModel()->clear();
+        FModel->SetRows(rest);
+        UpdateTotal();
+        if (meanwhile)
+            *meanwhile = removed;
+        if (rest.isEmpty() && FAdvances.isEmpty())
+            return 0;
+        save = FSession.DbMan->SavePending(FSession.UserName, rest, FAdvances);
+    }
+    const QList<TRecord> &rows = FModel->Rows();
     const bool imported = std::any_of(
         rows.cbegin(), rows.cend(), [](const TRecord &record) { return !record.Import.IsEmpty(); });
     // Lines left out were stored by another window: not part of this step.
+    QList<TRecord> stored = save.Stored;
     stored.removeIf([](const TRecord &record) { return record.Id == 0; });
-    if (!stored.isEmpty() && FSession.Steps)
-        FSession.Steps->Push(new TSaveStep(stored, imported));
+    if ((!stored.isEmpty() || !save.Advanced.isEmpty()) && FSession.Steps)
+        FSession.Steps->Push(new TSaveStep(stored, imported, save.Advanced));
+    FAdvances.clear();
     FModel->Clear();
     UpdateTotal();
-    return leftOut;
+    return save.LeftOut;
+}
+
+void TEntryPanel::RepeatClick() {
+    const int row = SelectedRow(ui->lvwRecs);
+    if (row >= 0)
+        RepeatRecord(FSession, FModel->At(row), false, window());
 }
 
 void TEntryPanel::DiscardPending() {
     ui->lvwRecs->selectionModel()->clear();
+    FAdvances.clear();
     FModel->Clear();
     UpdateTotal();
 }

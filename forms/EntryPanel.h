@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Records.h"
+#include "store/Planning.h"
 
 #include <QFrame>
 #include <QString>
@@ -49,6 +49,12 @@ public:
     // for one.
     void AppendPending(const QList<TRecord> &records);
     const QList<TRecord> &Pending() const;
+    // Appends the due rows of recurring entries of the panel's type; Save
+    // books each of those entries up to its last row offered, rows the user
+    // deleted meanwhile included (skipped). Returns how many rows came.
+    int OfferDue(const QList<TDueEntry> &due);
+    // What Save books of the recurring entries offered (and not saved yet).
+    const QList<TBookingAdvance> &Advances() const { return FAdvances; }
 
     // Add: a record of date, type, category, amount and notes goes to the
     // end of the pending list, a new category to the top of the user's list.
@@ -65,7 +71,11 @@ public:
     // the whole list in one transaction, an undo step; then the list is
     // empty. Returns how many imported lines were left out. Throws when the
     // list could not be stored; its rows then stay.
-    int SavePending();
+    // Rows of entries another window booked meanwhile are taken out first
+    // and the rest saved; `meanwhile` receives how many rows went so.
+    int SavePending(int *meanwhile = nullptr);
+    // Opens the recurring entry editor prefilled from the selected row.
+    void RepeatClick();
     // Empties the pending list without storing anything.
     void DiscardPending();
     // Takes the selected row back into the fields.
@@ -101,4 +111,5 @@ private:
     TEntryPanelKind FKind;
     std::unique_ptr<Ui::TEntryPanel> ui;
     TTypedRowsModel<TRecord> *FModel = nullptr;
+    QList<TBookingAdvance> FAdvances;
 };

@@ -9,6 +9,7 @@
 #include "forms/ErrorReport.h"
 #include "forms/FlatButtons.h"
 #include "forms/ImportForm.h"
+#include "forms/RecurringForm.h"
 #include "forms/TransactionsPanel.h"
 #include "forms/UndoCommands.h"
 #include "forms/WindowFont.h"
@@ -213,6 +214,7 @@ void TfrmMain::SetupMenus() {
     });
     QAction *backup = addItem(mnuMenu, "mnuMenu_Backup", tr("Backup"));
     QAction *restore = addItem(mnuMenu, "mnuMenu_Restore", tr("Restore from Backup"));
+    QAction *recurring = addItem(mnuMenu, "mnuMenu_Recurring", tr("Recurring Entries..."));
     addSeparator(mnuMenu, "mnuMenu_Separator2");
     QAction *about = addItem(mnuMenu, "mnuMenu_About", tr("About..."));
     addSeparator(mnuMenu, "mnuMenu_Separator3");
@@ -236,6 +238,7 @@ void TfrmMain::SetupMenus() {
     guarded(import, &TfrmMain::mnuMenu_ImportClick);
     guarded(backup, &TfrmMain::mnuMenu_BackupClick);
     guarded(restore, &TfrmMain::mnuMenu_RestoreClick);
+    guarded(recurring, &TfrmMain::mnuMenu_RecurringClick);
     guarded(about, &TfrmMain::mnuMenu_AboutClick);
     guarded(exitItem, &TfrmMain::mnuMenu_ExitClick);
 }
@@ -497,6 +500,44 @@ void TfrmMain::mnuMenu_ImportClick() {
         ui->rdoExpense->setChecked(true);
     else if (FInPanel->Pending().size() > income)
         ui->rdoIncome->setChecked(true);
+}
+
+void TfrmMain::OfferDueEntries(QDate today) {
+    RunReported(this, [&] {
+        QList<TDueEntry> due;
+        {
+            TBusyGuard busy;
+            due = FSession.DbMan->DueOccurrences(FSession.UserName, today);
+        }
+        const int expenses = FOutPanel->OfferDue(due);
+        const int income = FInPanel->OfferDue(due);
+        if (expenses + income == 0)
+            return;
+        int left = 0;
+        for (const TDueEntry &entry : due)
+            left += entry.Left;
+        if (expenses == 0)
+            ui->rdoIncome->setChecked(true);
+        const int rows = expenses + income;
+        QString text =
+            rows == 1
+                ? tr("1 recurring entry is due: review it in the pending lists.")
+                : tr("%1 recurring entries are due: review them in the pending lists.").arg(rows);
+        if (left > 0)
+            text += QLatin1Char(' ') +
+                    tr("%1 more are left for the next time: at most %2 rows of an entry come "
+                       "at once.")
+                        .arg(left)
+                        .arg(kMaxDueRows);
+        ShowInformation(this, QStringLiteral("Ledgerly"), text);
+    });
+}
+
+void TfrmMain::mnuMenu_RecurringClick() {
+    if (!SignedIn())
+        return;
+    TfrmRecurring dialog(FSession, this);
+    ExecDialog(&dialog);
 }
 
 void TfrmMain::mnuMenu_BackupClick() {

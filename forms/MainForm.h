@@ -54,6 +54,10 @@ public:
     // True while a pending list holds rows not saved yet.
     bool HasPending() const;
 
+    // At sign-in: the recurring entries' rows due on `today` go into the
+    // pending lists, and the user is told how many (nothing is stored).
+    void OfferDueEntries(QDate today);
+
     // --- mode bar -----------------------------------------------------------------
     void rdoExpenseClick();
     void imgMenuMouseDown(Qt::MouseButton button);
@@ -70,6 +74,8 @@ public:
     void mnuMenu_DeleteUserClick();
     // Import Statement... (also Ctrl+I): a statement file into the pending lists.
     void mnuMenu_ImportClick();
+    // Recurring Entries...: the user's recurring entries, added, changed, deleted.
+    void mnuMenu_RecurringClick();
     void mnuMenu_BackupClick();
     void mnuMenu_RestoreClick();
     void mnuMenu_AboutClick();

@@ -8,6 +8,7 @@
 #include "forms/ErrorReport.h"
 #include "forms/EventHook.h"
 #include "forms/PeriodOutput.h"
+#include "forms/RecurringForm.h"
 #include "forms/RowsModel.h"
 #include "forms/Session.h"
 #include "forms/UndoCommands.h"
@@ -131,6 +132,16 @@ TTransListPanel::TTransListPanel(TSession &session, QWidget *parent)
         TBusyGuard busy;
         PrintPeriod(window(), TExportKind::Transactions, FHead, FPeriod);
     });
+    // The selected record as a monthly recurring entry, from the More menu
+    // and the list's own menu; the record counts as booked.
+    mnuTransMenu->addSeparator()->setObjectName("btnTransMore_Separator2");
+    item("btnTransMore_Repeat", tr("Repeat Every Month..."), [this] {
+        const int row = SelectedRow(ui->lvwTrans);
+        if (row >= 0)
+            RepeatRecord(FSession, FTrans->At(row), true, window());
+    });
+    ui->lvwTrans->setContextMenuPolicy(Qt::ActionsContextMenu);
+    ui->lvwTrans->addAction(mnuTransMenu->findChild<QAction *>("btnTransMore_Repeat"));
 
     connect(ui->TabSet1, &QTabBar::currentChanged, this, [this] { TabSet1Click(); });
     connect(ui->btnTransMore, &QPushButton::clicked, this, [this] { btnTransMoreClick(); });
@@ -181,6 +192,8 @@ void TTransListPanel::UpdateButtons() {
     ui->btnTransMore->setEnabled(FTrans->Count() > 0);
     ui->btnTransEdit->setEnabled(selected);
     ui->btnTransDelete->setEnabled(selected);
+    if (QAction *repeat = mnuTransMenu->findChild<QAction *>("btnTransMore_Repeat"))
+        repeat->setEnabled(selected);
 }
 
 // --- totals lists and the tint ---------------------------------------------------

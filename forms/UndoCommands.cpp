@@ -65,8 +65,46 @@ void TRecordsStep::Redo(TDbMan &db, const QString &user) {
     db.ChangeRecords(user, FBefore, FAfter);
 }
 
-TSaveStep::TSaveStep(const QList<TRecord> &stored, bool imported)
-    : TRecordsStep(saveText(stored, imported), {}, stored) {}
+TSaveStep::TSaveStep(const QList<TRecord> &stored, bool imported, QList<TBookingAdvance> advanced)
+    : TRecordsStep(saveText(stored, imported), {}, stored), FStored(stored),
+      FAdvanced(std::move(advanced)) {}
+
+void TSaveStep::Undo(TDbMan &db, const QString &user) {
+    QList<TBookingAdvance> back;
+    for (const TBookingAdvance &advance : FAdvanced)
+        back << advance.Reversed();
+    db.ChangeRecords(user, FStored, {}, back);
+}
+
+void TSaveStep::Redo(TDbMan &db, const QString &user) {
+    db.ChangeRecords(user, {}, FStored, FAdvanced);
+}
+
+TRecurringStep::TRecurringStep(TRecurring before, TRecurring after)
+    : TBookStep((before.Id == 0  ? tr("Add of the recurring entry %1")
+                 : after.Id == 0 ? tr("Delete of the recurring entry %1")
+                                 : tr("Edit of the recurring entry %1"))
+                    .arg(CentsText(before.Id ? before.Cents : after.Cents) + QLatin1Char(' ') +
+                         (before.Id ? before.Category : after.Category))),
+      FBefore(std::move(before)), FAfter(std::move(after)) {}
+
+void TRecurringStep::Change(TDbMan &db, const QString &user, const TRecurring &from,
+                            const TRecurring &to) {
+    if (from.Id == 0)
+        db.AddRecurring(user, to); // under its own id again
+    else if (to.Id == 0)
+        db.DeleteRecurring(user, from);
+    else
+        db.UpdateRecurring(user, from, to);
+}
+
+void TRecurringStep::Undo(TDbMan &db, const QString &user) {
+    Change(db, user, FAfter, FBefore);
+}
+
+void TRecurringStep::Redo(TDbMan &db, const QString &user) {
+    Change(db, user, FBefore, FAfter);
+}
 
 TDeleteStep::TDeleteStep(const TRecord &deleted)
     : TRecordsStep(tr("Delete of %1").arg(recordName(deleted)), {deleted}, {}) {}

@@ -51,10 +51,20 @@ private:
 };
 
 // A Save of a pending list: the records as stored, all of one type ("Save
-// of 4 expenses"; "Import of 25 expenses" when they came from a statement).
+// of 4 expenses"; "Import of 25 expenses" when they came from a statement),
+// with the booked dates of the recurring entries whose due rows it saved or
+// skipped: undo moves them back, redo forward again.
 class TSaveStep : public TRecordsStep {
 public:
-    TSaveStep(const QList<TRecord> &stored, bool imported);
+    TSaveStep(const QList<TRecord> &stored, bool imported, QList<TBookingAdvance> advanced = {});
+
+protected:
+    void Undo(TDbMan &db, const QString &user) override;
+    void Redo(TDbMan &db, const QString &user) override;
+
+private:
+    QList<TRecord> FStored;
+    QList<TBookingAdvance> FAdvanced;
 };
 
 // A record deleted from the transaction list ("Delete of 12.50 Food").
@@ -68,6 +78,22 @@ public:
 class TEditStep : public TRecordsStep {
 public:
     TEditStep(const TRecord &before, const TRecord &after);
+};
+
+// A recurring entry added, changed or deleted ("Add of the recurring entry
+// 12.50 Rent"): `before` invalid (Id 0) for an add, `after` for a delete.
+class TRecurringStep : public TBookStep {
+public:
+    TRecurringStep(TRecurring before, TRecurring after);
+
+protected:
+    void Undo(TDbMan &db, const QString &user) override;
+    void Redo(TDbMan &db, const QString &user) override;
+
+private:
+    static void Change(TDbMan &db, const QString &user, const TRecurring &from,
+                       const TRecurring &to);
+    TRecurring FBefore, FAfter;
 };
 
 // A category list saved from the list editor ("Save of the expense

@@ -153,6 +153,7 @@ private slots:
     void commonCategoriesForAnEmptyList();
     void incomeTwinAndHelp();
     void calcStartsTheFirstCalculatorFound();
+    void recurringRowsBookedAtSignIn();
 
 private:
     // The user's stored category list "out" or "in".
@@ -694,6 +695,86 @@ void TestEntry::calcStartsTheFirstCalculatorFound() {
         return started.open(QIODevice::ReadOnly) ? started.readAll() : QByteArray();
     };
     QTRY_COMPARE(startedOnes(), QByteArray("galculator\n"));
+}
+
+void TestEntry::recurringRowsBookedAtSignIn() {
+    const QString file = FFixture->DataFile();
+    TRecurring rent{0,      TRecordType::Expense,
+                    "Rent", 70000,
+                    "Flat", {QDate(2026, 1, 31), 1, TRepeatUnit::Months, {}},
+                    {}};
+    rent.Id = TDbMan(file).AddRecurring(kUser, rent);
+    FFixture->AnswersAtStart = {TButton::Ok};
+    const auto signIn = [&](QDate today) {
+        FFixture->Today = today;
+        FMain = FFixture->SignIn(kUser, "secret", false);
+        Out = PanelOf(FMain, "Out");
+        In = PanelOf(FMain, "In");
+    };
+    const auto booked = [&](qint64 id) {
+        for (const TRecurring &entry : TDbMan(file).RecurringEntries(kUser))
+            if (entry.Id == id)
+                return entry.Booked;
+        return QDate();
+    };
+    const auto stored = [&] {
+        return TDbMan(file).ReadPeriod(kUser, {2026, 1, 1}, {2026, 12, 31}).Records;
+    };
+
+    // Monthly on the 31st: the last day of the shorter months; marked in the
+    // list only; nothing stored before Save.
+    signIn({2026, 4, 30});
+    QCOMPARE(FFixture->SignInMessages,
+             QStringList("4 recurring entries are due: review them in the pending lists."));
+    QCOMPARE(Out.Rows(),
+             QList<QStringList>({{"01/31/2026", "Expense", "Rent", "700.00", "↻ Flat"},
+                                 {"02/28/2026", "Expense", "Rent", "700.00", "↻ Flat"},
+                                 {"03/31/2026", "Expense", "Rent", "700.00", "↻ Flat"},
+                                 {"04/30/2026", "Expense", "Rent", "700.00", "↻ Flat"}}));
+    QCOMPARE(StoredRecordCount(file), 0);
+
+    // A row deleted before Save is skipped: booked all the same.
+    SelectRow(Out.List, 1);
+    Answer(TButton::Yes);
+    QTest::mouseClick(Out.Delete, Qt::LeftButton);
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+    QCOMPARE(stored().size(), 3);
+    QCOMPARE(stored().first().Notes, QStringLiteral("Flat"));
+    QCOMPARE(booked(rent.Id), QDate(2026, 4, 30));
+    // Undo takes the rows and the booking back, redo makes both again.
+    FMain->findChild<QAction *>("mnuMenu_Undo")->trigger();
+    QVERIFY(stored().isEmpty() && !booked(rent.Id).isValid());
+    FMain->findChild<QAction *>("mnuMenu_Redo")->trigger();
+    QCOMPARE(stored().size(), 3);
+    QCOMPARE(booked(rent.Id), QDate(2026, 4, 30));
+
+    // Nothing due again (nothing shown); a daily entry after a long absence brings 62 rows
+    // at most and the rest the next time.
+    TRecurring pay{
+        0, TRecordType::Income, "Tips", 100, {}, {QDate(2026, 1, 1), 1, TRepeatUnit::Days, {}}, {}};
+    pay.Id = TDbMan(file).AddRecurring(kUser, pay);
+    signIn({2026, 4, 30});
+    QCOMPARE(Out.Model()->Count(), 0);
+    QCOMPARE(In.Model()->Count(), 62);
+    QCOMPARE(FFixture->SignInMessages,
+             QStringList("62 recurring entries are due: review them in the pending lists. 58 "
+                         "more are left for the next time: at most 62 rows of an entry come at "
+                         "once."));
+
+    // Another window books them first: this Save takes them out, stores none.
+    TDbMan other(file);
+    const QList<TDueEntry> due = other.DueOccurrences(kUser, {2026, 4, 30});
+    QCOMPARE(due.size(), 1);
+    other.SavePending(kUser, due.first().Rows, {due.first().Advance});
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
+    QTest::mouseClick(In.Save, Qt::LeftButton);
+    QVERIFY2(LastMessage().contains("62 rows of recurring entries were taken out"),
+             qPrintable(LastMessage()));
+    QCOMPARE(In.Model()->Count(), 0);
+    QCOMPARE(stored().size(), 3 + 62);
 }
 
 QTEST_MAIN(TestEntry)

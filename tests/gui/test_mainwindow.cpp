@@ -334,11 +334,12 @@ private slots:
         QCOMPARE(names, QStringList({"mnuMenu_SwitchUser", "mnuMenu_Separator0", "mnuMenu_SetPwd",
                                      "mnuMenu_DeleteUser", "mnuMenu_Separator1", "mnuMenu_Import",
                                      "mnuMenu_Budgets", "mnuMenu_Backup", "mnuMenu_Restore",
-                                     "mnuMenu_Separator2", "mnuMenu_About", "mnuMenu_Separator3",
-                                     "mnuMenu_Exit"}));
-        QCOMPARE(captions, QStringList({"Switch User", "-", "Set Password", "Delete alice", "-",
-                                        "Import Statement...", "Budgets...", "Backup",
-                                        "Restore from Backup", "-", "About...", "-", "Exit"}));
+                                     "mnuMenu_Recurring", "mnuMenu_Separator2", "mnuMenu_About",
+                                     "mnuMenu_Separator3", "mnuMenu_Exit"}));
+        QCOMPARE(captions,
+                 QStringList({"Switch User", "-", "Set Password", "Delete alice", "-",
+                              "Import Statement...", "Budgets...", "Backup", "Restore from Backup",
+                              "Recurring Entries...", "-", "About...", "-", "Exit"}));
         QCOMPARE(menu->defaultAction()->objectName(), QString("mnuMenu_SwitchUser"));
         QVERIFY(menu->defaultAction()->font().bold());
 
@@ -346,8 +347,38 @@ private slots:
         for (QAction *a : find<QMenu>("mnuTransMenu")->actions())
             trans << a->objectName();
         QCOMPARE(trans, QStringList({"btnTransMore_ToXls", "btnTransMore_ToHtml", "actExportSheet",
-                                     "btnTransMore_Separator", "btnTransMore_Print"}));
+                                     "btnTransMore_Separator", "btnTransMore_Print",
+                                     "btnTransMore_Separator2", "btnTransMore_Repeat"}));
         QCOMPARE(find<QMenu>("mnuCatesExport")->actions().size(), 3);
+    }
+
+    void recurringEntriesWindow() {
+        // Add through the editor: the list shows the schedule and the next
+        // date; the add is one undo step.
+        QList<QStringList> shown;
+        TestDialogs::Dialog([&](QDialog *w) {
+            QCOMPARE(w->objectName(), QString("frmRecurring"));
+            TMainFixture::Find<QPushButton>(w, "btnRecurringAdd")->click();
+            shown = ListTexts(TMainFixture::Find<QTreeView>(w, "lvwRecurring"));
+            w->accept();
+        });
+        TestDialogs::Dialog([](QDialog *w) {
+            TMainFixture::Find<QComboBox>(w, "cboRecurringCate")->setEditText("Rent");
+            TMainFixture::Find<QLineEdit>(w, "edtRecurringAmount")->setText("700");
+            TMainFixture::Find<QDateEdit>(w, "dtpRecurringFirst")->setDate({2026, 1, 31});
+            TMainFixture::Find<QPushButton>(w, "btnRecurringOk")->click();
+        });
+        find<QAction>("mnuMenu_Recurring")->trigger();
+        QCOMPARE(shown, QList<QStringList>({{"Expense", "Rent", "700.00", "",
+                                             "Every month from 01/31/2026", "01/31/2026"}}));
+        const auto entries = [&] {
+            return TDbMan(fixture->DataFile()).RecurringEntries("alice").size();
+        };
+        QCOMPARE(entries(), 1);
+        QCOMPARE(find<QAction>("mnuMenu_Undo")->text(),
+                 QString("Undo Add of the recurring entry 700.00 Rent"));
+        find<QAction>("mnuMenu_Undo")->trigger();
+        QCOMPARE(entries(), 0);
     }
 
     void menuPicture() {

@@ -56,15 +56,23 @@ TfrmMain *TMainFixture::SignIn(const QString &user, const QString &password, boo
     AnswerSignIn(user, password);
     if (create)
         TestDialogs::Answer(TButton::Yes);
+    for (const TButton answer : AnswersAtStart)
+        TestDialogs::Answer(answer);
     QStringList args = arguments;
     if (args.isEmpty())
         args << QCoreApplication::applicationFilePath();
+    const qsizetype askedBefore = TestDialogs::Asked().size();
     FStartup = std::make_unique<TStartup>();
+    FStartup->Today = Today;
     if (FStartup->ReadCommandLine(args) || !FStartup->Run())
         return nullptr;
     Main()->StartNewInstance = [this](const QString &params) { Restarts << params; };
     if (!QTest::qWaitForWindowExposed(Main()))
         qWarning("TMainFixture: the main window was not shown");
+    SignInMessages.clear();
+    for (const TestDialogs::TAsked &asked : TestDialogs::Asked().mid(askedBefore))
+        if (asked.Kind == TestDialogs::TAsked::MessageBox)
+            SignInMessages << asked.Text;
     TestDialogs::Clear(); // what a test reads starts here
     return Main();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/Dialogs.h"
 #include "store/Records.h"
 
 #include <QDate>
@@ -51,6 +52,13 @@ public:
     // Sets the Transactions panel's pickers to `from` and `to` and clicks
     // Search, as a user does (the panel need not be the visible one).
     void Search(const QDate &from, const QDate &to);
+
+    // The day SignIn's start-up takes for today (invalid: the system's).
+    QDate Today;
+    // Answers to the message boxes the start-up shows after the sign-in.
+    QList<TButton> AnswersAtStart;
+    // What the start-up asked or told until the main window was shown.
+    QStringList SignInMessages;
 
     // Parameter texts of the restarts the window asked for.
     QStringList Restarts;
