@@ -193,6 +193,52 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>TBudgetsPanel</name>
+    <message>
+        <source>Expense</source>
+        <translation>Ausgaben</translation>
+    </message>
+    <message>
+        <source>Income</source>
+        <translation>Einnahmen</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>Budget</source>
+        <translation>Budget</translation>
+    </message>
+    <message>
+        <source>Spent</source>
+        <translation>Ausgegeben</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Übrig</translation>
+    </message>
+    <message>
+        <source>Spent of Budget</source>
+        <translation>Verbrauch</translation>
+    </message>
+    <message>
+        <source>(Without a budget)</source>
+        <translation>(Ohne Budget)</translation>
+    </message>
+    <message>
+        <source>Budget: %1    Spent: %2    Left: %3</source>
+        <translation>Budget: %1    Ausgegeben: %2    Übrig: %3</translation>
+    </message>
+</context>
+<context>
+    <name>TBudgetsStep</name>
+    <message>
+        <source>Change of the budgets</source>
+        <translation>Ändern der Budgets</translation>
+    </message>
+</context>
+<context>
     <name>TCategoriesPanel</name>
     <message>
         <source>&amp;More Info</source>
@@ -698,6 +744,30 @@ Die Datendatei im vorherigen Zustand ist als „%4“ erhalten; stellen Sie dies
         <source>&quot;%1&quot; cannot be the name of a category: a name needs a letter or digit and is one line.</source>
         <translation>„%1“ kann kein Kategoriename sein: Ein Name braucht einen Buchstaben oder eine Ziffer und ist eine Zeile lang.</translation>
     </message>
+    <message>
+        <source>The recurring %1 of %2 in &quot;%3&quot;</source>
+        <translation>Die wiederkehrende %1 über %2 in „%3“</translation>
+    </message>
+    <message>
+        <source>The last date of a recurring entry (%1) lies before its first date (%2).</source>
+        <translation>Das Enddatum einer wiederkehrenden Buchung (%1) liegt vor ihrem ersten Datum (%2).</translation>
+    </message>
+    <message>
+        <source>The budgets were changed</source>
+        <translation>Die Budgets wurden geändert</translation>
+    </message>
+    <message>
+        <source>The recurring entries to book with this save are not in order (entry %1); nothing was saved.</source>
+        <translation>Die mit diesem Speichern zu buchenden wiederkehrenden Buchungen sind nicht in Ordnung (Eintrag %1); es wurde nichts gespeichert.</translation>
+    </message>
+    <message>
+        <source>Rows of recurring entries in this save were booked in another Ledgerly window meanwhile (or their entries changed there); nothing was saved. Take those rows out of the pending lists and save again.</source>
+        <translation>Zeilen wiederkehrender Buchungen wurden inzwischen in einem anderen Ledgerly-Fenster gebucht (oder dort geändert); es wurde nichts gespeichert. Entfernen Sie diese Zeilen aus den offenen Listen und speichern Sie erneut.</translation>
+    </message>
+    <message>
+        <source>Averages need at least one month.</source>
+        <translation>Durchschnitte brauchen mindestens einen Monat.</translation>
+    </message>
 </context>
 <context>
     <name>TDeleteStep</name>
@@ -870,6 +940,18 @@ Um Ihre Buchungen zu sehen, wählen Sie oben „Buchungen“.</translation>
     <message>
         <source>Resource &quot;%1&quot; not found.</source>
         <translation>Die Ressource „%1“ wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Repeat Every Month...</source>
+        <translation>Jeden Monat wiederholen...</translation>
+    </message>
+    <message>
+        <source>
+
+%1 rows of recurring entries were taken out and not saved: another Ledgerly window had booked them meanwhile.</source>
+        <translation>
+
+%1 Zeilen wiederkehrender Buchungen wurden entfernt und nicht gespeichert: Ein anderes Ledgerly-Fenster hatte sie inzwischen gebucht.</translation>
     </message>
 </context>
 <context>
@@ -1126,6 +1208,10 @@ Saldo: %4</translation>
         <source>No expenses in this period.</source>
         <translation>Keine Ausgaben in diesem Zeitraum.</translation>
     </message>
+    <message>
+        <source>Expense budget</source>
+        <translation>Ausgabenbudget</translation>
+    </message>
 </context>
 <context>
     <name>TQifReader</name>
@@ -1168,6 +1254,21 @@ Saldo: %4</translation>
     <message>
         <source>The QIF file is damaged near line %1: %2 is no line of a QIF entry. Export the statement from the bank again.</source>
         <translation>Die QIF-Datei ist nahe Zeile %1 beschädigt: %2 ist keine Zeile eines QIF-Umsatzes. Exportieren Sie den Kontoauszug erneut bei der Bank.</translation>
+    </message>
+</context>
+<context>
+    <name>TRecurringStep</name>
+    <message>
+        <source>Add of the recurring entry %1</source>
+        <translation>Hinzufügen der wiederkehrenden Buchung %1</translation>
+    </message>
+    <message>
+        <source>Delete of the recurring entry %1</source>
+        <translation>Löschen der wiederkehrenden Buchung %1</translation>
+    </message>
+    <message>
+        <source>Edit of the recurring entry %1</source>
+        <translation>Bearbeiten der wiederkehrenden Buchung %1</translation>
     </message>
 </context>
 <context>
@@ -1444,6 +1545,10 @@ Ihre Datendatei ist unverändert, und Sie können weiterarbeiten; beim nächsten
         <source>The record was changed or deleted in another Ledgerly window meanwhile; nothing was deleted. The list now shows the records as they are.</source>
         <translation>Die Buchung wurde inzwischen in einem anderen Ledgerly-Fenster geändert oder gelöscht; es wurde nichts gelöscht. Die Liste zeigt jetzt die Buchungen, wie sie sind.</translation>
     </message>
+    <message>
+        <source>Repeat Every Month...</source>
+        <translation>Jeden Monat wiederholen...</translation>
+    </message>
 </context>
 <context>
     <name>TTransactionsPanel</name>
@@ -1490,6 +1595,10 @@ Ihre Datendatei ist unverändert, und Sie können weiterarbeiten; beim nächsten
     <message>
         <source>%1 records of the book could not be read, so the find could not look at them.</source>
         <translation>%1 Buchungen konnten nicht gelesen werden und wurden daher bei der Suche nicht berücksichtigt.</translation>
+    </message>
+    <message>
+        <source>Budgets</source>
+        <translation>Budgets</translation>
     </message>
 </context>
 <context>
@@ -1567,6 +1676,67 @@ Vorlage: %2</translation>
     <message>
         <source>Version %1</source>
         <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmBudgets</name>
+    <message>
+        <source>Budgets</source>
+        <translation>Budgets</translation>
+    </message>
+    <message>
+        <source>Expense budgets per month</source>
+        <translation>Ausgabenbudgets pro Monat</translation>
+    </message>
+    <message>
+        <source>Income budgets per month</source>
+        <translation>Einnahmenbudgets pro Monat</translation>
+    </message>
+    <message>
+        <source>Use &amp;Averages</source>
+        <translation>&amp;Durchschnitte übernehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Average per month from %1 to %2 (%3 months).</source>
+        <translation>Durchschnitt pro Monat von %1 bis %2 (%3 Monate).</translation>
+    </message>
+    <message>
+        <source>No records in the last 12 full months to average.</source>
+        <translation>Keine Buchungen in den letzten 12 vollen Monaten für einen Durchschnitt.</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>Budget</source>
+        <translation>Budget</translation>
+    </message>
+    <message>
+        <source>Average</source>
+        <translation>Durchschnitt</translation>
+    </message>
+    <message>
+        <source>%1 (%2): &quot;%3&quot;</source>
+        <translation>%1 (%2): „%3“</translation>
+    </message>
+    <message>
+        <source>These budgets are not amounts such as 250.00; nothing was saved. Correct or empty them and save again:
+%1</source>
+        <translation>Diese Budgets sind keine Beträge wie 250.00; es wurde nichts gespeichert. Korrigieren oder leeren Sie sie und speichern Sie erneut:
+%1</translation>
+    </message>
+    <message>
+        <source>The budgets were changed in another Ledgerly window meanwhile; nothing was saved. Close this window and open Budgets... again to see them as they are.</source>
+        <translation>Die Budgets wurden inzwischen in einem anderen Ledgerly-Fenster geändert; es wurde nichts gespeichert. Schließen Sie dieses Fenster und öffnen Sie Budgets... erneut, um sie so zu sehen, wie sie sind.</translation>
     </message>
 </context>
 <context>
@@ -1669,6 +1839,65 @@ Vorlage: %2</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEditRecurring</name>
+    <message>
+        <source>Recurring Entry</source>
+        <translation>Wiederkehrende Buchung</translation>
+    </message>
+    <message>
+        <source>Until</source>
+        <translation>Bis</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Art:</translation>
+    </message>
+    <message>
+        <source>Category:</source>
+        <translation>Kategorie:</translation>
+    </message>
+    <message>
+        <source>Amount:</source>
+        <translation>Betrag:</translation>
+    </message>
+    <message>
+        <source>Notes:</source>
+        <translation>Notiz:</translation>
+    </message>
+    <message>
+        <source>Every:</source>
+        <translation>Alle:</translation>
+    </message>
+    <message>
+        <source>First date:</source>
+        <translation>Erstes Datum:</translation>
+    </message>
+    <message>
+        <source>Last date:</source>
+        <translation>Letztes Datum:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Please type a category.</source>
+        <translation>Bitte geben Sie eine Kategorie ein.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be read as an amount. Please type an amount such as 49.95.</source>
+        <translation>„%1“ kann nicht als Betrag gelesen werden. Bitte geben Sie einen Betrag wie 49.95 ein.</translation>
+    </message>
+    <message>
+        <source>The last date is before the first date. Please choose a later last date.</source>
+        <translation>Das letzte Datum liegt vor dem ersten Datum. Bitte wählen Sie ein späteres letztes Datum.</translation>
     </message>
 </context>
 <context>
@@ -2122,6 +2351,26 @@ Es wurde nichts wiederhergestellt.</translation>
         <source>Redo %1</source>
         <translation>Wiederholen: %1</translation>
     </message>
+    <message>
+        <source>Budgets...</source>
+        <translation>Budgets...</translation>
+    </message>
+    <message>
+        <source>Recurring Entries...</source>
+        <translation>Wiederkehrende Buchungen...</translation>
+    </message>
+    <message>
+        <source>1 recurring entry is due: review it in the pending lists.</source>
+        <translation>1 wiederkehrende Buchung ist fällig: Prüfen Sie sie in den offenen Listen.</translation>
+    </message>
+    <message>
+        <source>%1 recurring entries are due: review them in the pending lists.</source>
+        <translation>%1 wiederkehrende Buchungen sind fällig: Prüfen Sie sie in den offenen Listen.</translation>
+    </message>
+    <message>
+        <source>%1 more are left for the next time: at most %2 rows of an entry come at once.</source>
+        <translation>%1 weitere bleiben für das nächste Mal: Von einer Buchung kommen höchstens %2 Zeilen auf einmal.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMoreInfo</name>
@@ -2173,6 +2422,105 @@ Es wurde nichts wiederhergestellt.</translation>
 %1</source>
         <translation>Der Ausdruck wurde nicht gedruckt.
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmRecurring</name>
+    <message>
+        <source>days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>weeks</source>
+        <translation>Wochen</translation>
+    </message>
+    <message>
+        <source>week</source>
+        <translation>Woche</translation>
+    </message>
+    <message>
+        <source>months</source>
+        <translation>Monate</translation>
+    </message>
+    <message>
+        <source>month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>years</source>
+        <translation>Jahre</translation>
+    </message>
+    <message>
+        <source>year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Every %1</source>
+        <translation>Einmal pro %1</translation>
+    </message>
+    <message>
+        <source>Every %1 %2</source>
+        <translation>Alle %1 %2</translation>
+    </message>
+    <message>
+        <source>%1 from %2</source>
+        <translation>%1 ab %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Recurring Entries</source>
+        <translation>Wiederkehrende Buchungen</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Betrag</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Rhythmus</translation>
+    </message>
+    <message>
+        <source>Next date</source>
+        <translation>Nächstes Datum</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>Hinzufügen...</translation>
+    </message>
+    <message>
+        <source>Edit...</source>
+        <translation>Bearbeiten...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>You want to delete the recurring entry %1 %2?</source>
+        <translation>Möchten Sie die wiederkehrende Buchung %1 %2 löschen?</translation>
     </message>
 </context>
 </TS>
