@@ -101,25 +101,6 @@ QString RecordPlace(const TRecord &record) {
 
 // --- .csv --------------------------------------------------------------------
 
-// Appends "-1234.56" for -123456 cents.
-void AppendCents(QByteArray &out, qint64 cents) {
-    const bool negative = cents < 0;
-    quint64 n = negative ? 0 - quint64(cents) : quint64(cents);
-    char buf[24];
-    char *p = buf + sizeof buf;
-    *--p = char('0' + n % 10);
-    *--p = char('0' + n / 10 % 10);
-    *--p = '.';
-    n /= 100;
-    do {
-        *--p = char('0' + n % 10);
-        n /= 10;
-    } while (n);
-    if (negative)
-        *--p = '-';
-    out.append(p, buf + sizeof buf - p);
-}
-
 void AppendIsoDate(QByteArray &out, const QDate &date) {
     const int y = date.year();
     if (y < 1000 || y > 9999) {
@@ -189,7 +170,7 @@ void WriteCsv(TExportKind kind, const TPeriod &period, TCheckedFile &file) {
             out += record.Type == TRecordType::Income ? "Income," : "Expense,";
             AppendText(out, record.Category);
             out += ',';
-            AppendCents(out, SignedCents(record.Type, record.Cents));
+            AppendCentsText(out, SignedCents(record.Type, record.Cents));
             out += ',';
             AppendText(out, record.Notes);
             endRow();
@@ -199,7 +180,7 @@ void WriteCsv(TExportKind kind, const TPeriod &period, TCheckedFile &file) {
             out += RecordTypeWord(row.Type).toUtf8() + ',';
             AppendText(out, row.Total->Category);
             out += ',' + QByteArray::number(row.Total->Count) + ',';
-            AppendCents(out, SignedCents(row.Type, row.Total->Cents));
+            AppendCentsText(out, SignedCents(row.Type, row.Total->Cents));
             out += ',' + ShareText(row.Total->Cents, row.TypeCents).toUtf8();
             endRow();
         }

@@ -61,11 +61,13 @@ QString FormatAmount(double value) {
     return text;
 }
 
-QString CentsText(qint64 cents) {
-    // Written by hand: this runs for every row of a long list.
+namespace {
+
+// Writes "-1234.56" for -123456 cents at the end of `buf`; its first
+// character. Written by hand: this runs for every row of a long list.
+const char *WriteCents(char (&buf)[24], qint64 cents) {
     const bool negative = cents < 0;
     quint64 n = negative ? 0 - quint64(cents) : quint64(cents);
-    char buf[24];
     char *p = buf + sizeof buf;
     *--p = char('0' + n % 10);
     *--p = char('0' + n / 10 % 10);
@@ -77,7 +79,21 @@ QString CentsText(qint64 cents) {
     } while (n);
     if (negative)
         *--p = '-';
+    return p;
+}
+
+} // namespace
+
+QString CentsText(qint64 cents) {
+    char buf[24];
+    const char *p = WriteCents(buf, cents);
     return QString::fromLatin1(p, buf + sizeof buf - p);
+}
+
+void AppendCentsText(QByteArray &out, qint64 cents) {
+    char buf[24];
+    const char *p = WriteCents(buf, cents);
+    out.append(p, buf + sizeof buf - p);
 }
 
 QString ShareText(qint64 part, qint64 total) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Amount texts: "." is the decimal separator whatever the locale, so a stored
@@ -27,5 +28,7 @@ qint64 AmountCents(double value);
 QString FormatAmount(double value);
 // The same text of a number of cents, exactly.
 QString CentsText(qint64 cents);
+// The same text appended to `out` as Latin-1 bytes.
+void AppendCentsText(QByteArray &out, qint64 cents);
 // `part` as a share of `total`, "%0.2f%%"; "0.00%" when the total is nothing.
 QString ShareText(qint64 part, qint64 total);
