@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProgressDialog>
 
 namespace {
 
@@ -101,6 +102,7 @@ void TfrmLogin::SubmitBody(QPushButton *sender) {
     if (FDbMan.UserExists(FUserName)) {
         if (FDbMan.CheckPassword(FUserName, password)) {
             MoveUserToTop(password);
+            SealBook(password);
             busy.Release();
             accept();
             return;
@@ -110,7 +112,9 @@ void TfrmLogin::SubmitBody(QPushButton *sender) {
     } else {
         busy.Release();
         if (AskQuestion(this, tr("You want to create a new Username and Password?\n\n"
-                                 "- Username: %1\n- Password: %2")
+                                 "- Username: %1\n- Password: %2\n\n"
+                                 "Your book is encrypted under this password. A forgotten "
+                                 "password cannot be recovered, and the book is lost with it.")
                                   .arg(FUserName, password))) {
             TBusyGuard adding(sender);
             FDbMan.AddUser(FUserName, password);
@@ -136,6 +140,39 @@ void TfrmLogin::MoveUserToTop(const QString &password) {
                                          : tr("Ledgerly could not note this sign-in in its data "
                                               "file, so the list of users keeps its order. %1")
                                                .arg(QString::fromUtf8(error.what()));
+    }
+}
+
+void TfrmLogin::SealBook(const QString &password) {
+    // The book is sealed at the user's first sign-in with this Ledgerly (and
+    // what another program wrote plain into it since, at any later one). A
+    // bar shows the progress where that takes a moment.
+    std::unique_ptr<QProgressDialog> bar;
+    const auto progress = [&](int done, int total) {
+        if (!bar && total >= kSealBarFrom) {
+            bar = std::make_unique<QProgressDialog>(tr("Encrypting your book..."), QString(), 0,
+                                                    total, this);
+            bar->setObjectName(QStringLiteral("dlgSealProgress"));
+            bar->setWindowTitle(tr("Encrypting"));
+            bar->setWindowModality(Qt::WindowModal);
+            bar->setMinimumDuration(0);
+            bar->setAutoClose(false);
+        }
+        if (bar)
+            bar->setValue(done);
+    };
+    try {
+        FDbMan.SealBook(FUserName, password, progress);
+    } catch (const TDbError &error) {
+        if (error.Code == 0)
+            throw;
+        // Nothing was changed: the book stays as it was, readable as before,
+        // and is sealed at a later sign-in.
+        const QString why = error.DiskFull() ? TDataFile(FDbMan.DataFile()).DiskFullNotice()
+                                             : QString::fromUtf8(error.what());
+        FWriteProblem = tr("Ledgerly could not encrypt your book in its data file, so it is "
+                           "kept as before and encrypted at a later sign-in. %1")
+                            .arg(why);
     }
 }
 

@@ -45,6 +45,9 @@ protected:
 private:
     void SubmitBody(QPushButton *sender);
     void MoveUserToTop(const QString &password);
+    void SealBook(const QString &password);
+    // From this many records to seal on, a bar shows the progress.
+    static constexpr int kSealBarFrom = 2000;
 
     std::unique_ptr<Ui::TfrmLogin> ui;
     TDbMan &FDbMan;

@@ -46,6 +46,8 @@ public:
     bool SignedIn() const { return FSession.DbMan != nullptr; }
     const QString &UserName() const { return FSession.UserName; }
     const QString &DataFile() const { return FSession.DataFile; }
+    // The data store of the session: it holds the signed-in user's key.
+    TDbMan &Store() const { return *FSession.DbMan; }
 
     TEntryPanel *ExpensePanel() const { return FOutPanel; }
     TEntryPanel *IncomePanel() const { return FInPanel; }

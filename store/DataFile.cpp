@@ -47,6 +47,7 @@ const TTable kTables[] = {
      {"id", "user", "type", "cate", "cents", "notes", "first_day", "every", "unit", "last_day",
       "booked"},
      4},
+    {"users", {"key"}, 5}, // the column that version 5 brought
 };
 
 // --- format upgrades --------------------------------------------------------
@@ -123,8 +124,20 @@ void toVersion4(TSqlConnection &db) {
             "CREATE INDEX IF NOT EXISTS recurring_user ON recurring (user);");
 }
 
+// Version 5: each user's book sealed under a data key of the user's own,
+// stored wrapped under the user's password (empty: not made yet; the book
+// is sealed at the user's next sign-in).
+void toVersion5(TSqlConnection &db) {
+    {
+        TSqlStatement has(db, "SELECT 1 FROM pragma_table_info('users') WHERE name = 'key'");
+        if (has.Next())
+            return;
+    }
+    db.Exec("ALTER TABLE users ADD COLUMN key BLOB NOT NULL DEFAULT ''");
+}
+
 using TUpgradeStep = void (*)(TSqlConnection &);
-const TUpgradeStep kUpgradeSteps[] = {toVersion1, toVersion2, toVersion3, toVersion4};
+const TUpgradeStep kUpgradeSteps[] = {toVersion1, toVersion2, toVersion3, toVersion4, toVersion5};
 static_assert(std::size(kUpgradeSteps) == TDataFile::kFormatVersion,
               "one upgrade step for each format version");
 

@@ -23,7 +23,7 @@ public:
     // The format of the files this program writes. Files of an older format
     // are upgraded at sign-in (kUpgradeSteps in DataFile.cpp); a file of a
     // newer one is refused.
-    static constexpr int kFormatVersion = 4;
+    static constexpr int kFormatVersion = 5;
 
     // <application-data folder>/Ledgerly/db.ledgerly; the folder is made
     // (private to the user) when missing. Throws when it cannot be.

@@ -1,6 +1,7 @@
 #include "store/DbClass.h"
 
 #include "store/AmountText.h"
+#include "store/BookKey.h"
 #include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 
@@ -206,8 +207,8 @@ public:
         TCategoryTotal Totals[2]; // expense, income
     };
 
-    // The entry of a stored category, made when it is new. Valid until the
-    // next call.
+    // The entry of a category (its UTF-8 bytes), made when it is new. Valid
+    // until the next call.
     Entry &Find(QByteArrayView stored) {
         const size_t hash = quickHash(stored);
         if ((FEntries.size() + 1) * 2 > qsizetype(FSlots.size()))
@@ -216,7 +217,7 @@ public:
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             TSlot &slot = FSlots[at];
             if (slot.Entry < 0) {
-                const QString name = DecodeField(stored);
+                const QString name = QString::fromUtf8(stored);
                 FEntries.append({stored.toByteArray(), {{name, 0, 0}, {name, 0, 0}}});
                 slot = {hash, FEntries.size() - 1};
                 return FEntries.last();
@@ -228,22 +229,22 @@ public:
     }
 
     // One type's categories: largest sum first, equal sums in the order of
-    // their stored texts.
+    // their Base64 texts (as they were always stored).
     QList<TCategoryTotal> Ordered(TRecordType type) const {
         const int t = type == TRecordType::Income;
-        QList<const Entry *> used;
+        QList<QPair<QByteArray, const Entry *>> used;
         for (const Entry &entry : FEntries)
             if (entry.Totals[t].Count > 0)
-                used.append(&entry);
-        std::sort(used.begin(), used.end(), [t](const Entry *a, const Entry *b) {
-            return a->Totals[t].Cents != b->Totals[t].Cents
-                       ? a->Totals[t].Cents > b->Totals[t].Cents
-                       : a->Stored < b->Stored;
+                used.append({entry.Stored.toBase64(), &entry});
+        std::sort(used.begin(), used.end(), [t](const auto &a, const auto &b) {
+            return a.second->Totals[t].Cents != b.second->Totals[t].Cents
+                       ? a.second->Totals[t].Cents > b.second->Totals[t].Cents
+                       : a.first < b.first;
         });
         QList<TCategoryTotal> totals;
         totals.reserve(used.size());
-        for (const Entry *entry : std::as_const(used))
-            totals.append(entry->Totals[t]);
+        for (const auto &entry : std::as_const(used))
+            totals.append(entry.second->Totals[t]);
         return totals;
     }
 
@@ -276,6 +277,11 @@ struct StoredRecord {
     double Amount = 0;
     QByteArray Account, ImportId; // empty ImportId: not imported
     bool Wanted = false;          // stored even when its ImportId is known
+    // What a sealed record holds (see sealedRecord).
+    TRecordType RecordType = TRecordType::Expense;
+    qint64 Cents = 0;
+    QByteArray CategoryUtf8, NotesUtf8;
+    QString PlainAccount, PlainImportId;
 };
 
 // A record checked before anything is stored.
@@ -291,13 +297,202 @@ StoredRecord checkedRecord(const TRecord &record) {
     stored.Category = storedText(record.Category);
     stored.Amount = double(record.Cents) / 100;
     stored.Notes = storedText(record.Notes);
+    stored.RecordType = record.Type;
+    stored.Cents = record.Cents;
+    stored.CategoryUtf8 = record.Category.toUtf8();
+    stored.NotesUtf8 = record.Notes.toUtf8();
     if (!record.Import.IsEmpty()) {
         stored.Account = storedText(record.Import->Account);
         stored.ImportId = storedText(record.Import->Id);
         stored.Wanted = record.Import->Wanted;
+        stored.PlainAccount = record.Import->Account;
+        stored.PlainImportId = record.Import->Id;
     }
     return stored;
 }
+
+// --- sealed values ------------------------------------------------------------------
+// Once a user has signed in, every text and amount of the user's book is
+// stored sealed under the user's data key (a blob, see TBookKey), each bound
+// to the place it is stored in: a value moved to another record, row, table
+// or user does not open there. Plain values (Base64 texts and numbers, as an
+// older Ledgerly or another program writes them) are read as well, and
+// sealed at the user's next sign-in.
+
+// The place a value is bound to: the table, the user, and what identifies
+// the row (its id, date and type for a record).
+class Context {
+public:
+    Context(const char *table, QByteArrayView storedUser) {
+        Add(QByteArrayView(table));
+        Add(storedUser);
+    }
+    Context &Add(QByteArrayView part) {
+        // Each part with its length, so that no two lists of parts run together.
+        const qint64 size = part.size();
+        FBytes.append(reinterpret_cast<const char *>(&size), sizeof size);
+        FBytes.append(part.data(), part.size());
+        return *this;
+    }
+    Context &Add(qint64 number) {
+        return Add(QByteArrayView(reinterpret_cast<const char *>(&number), sizeof number));
+    }
+    operator QByteArrayView() const { return QByteArrayView(FBytes.data(), FBytes.size()); }
+
+private:
+    QVarLengthArray<char, 160> FBytes;
+};
+
+Context recordContext(QByteArrayView storedUser, qint64 id, QByteArrayView date, TRecordType type) {
+    Context context("data", storedUser);
+    context.Add(id).Add(date).Add(qint64(type == TRecordType::Income));
+    return context;
+}
+
+// Several texts (and a number) as one value to seal: each text with its
+// length, the number first.
+QByteArray packed(qint64 number, std::initializer_list<QByteArrayView> texts) {
+    QByteArray out(reinterpret_cast<const char *>(&number), sizeof number);
+    for (const QByteArrayView text : texts) {
+        const quint32 size = quint32(text.size());
+        out.append(reinterpret_cast<const char *>(&size), sizeof size);
+        out.append(text.data(), text.size());
+    }
+    return out;
+}
+
+// The parts of a packed value; false when it is not `count` texts.
+bool unpacked(QByteArrayView value, qint64 &number, QByteArrayView *texts, int count) {
+    if (value.size() < qsizetype(sizeof number))
+        return false;
+    std::memcpy(&number, value.data(), sizeof number);
+    qsizetype at = sizeof number;
+    for (int i = 0; i < count; ++i) {
+        quint32 size = 0;
+        if (value.size() - at < qsizetype(sizeof size))
+            return false;
+        std::memcpy(&size, value.data() + at, sizeof size);
+        at += sizeof size;
+        if (value.size() - at < qsizetype(size))
+            return false;
+        texts[i] = value.sliced(at, size);
+        at += size;
+    }
+    return at == value.size();
+}
+
+// A record's sealed value: its amount in cents, category and notes.
+QByteArray sealedRecord(const TBookKey &key, QByteArrayView storedUser, qint64 id,
+                        const StoredRecord &rec) {
+    return key.Seal(packed(rec.Cents, {rec.CategoryUtf8, rec.NotesUtf8}),
+                    recordContext(storedUser, id, rec.Date, rec.RecordType));
+}
+
+// A record's amount, category and notes as read from its row, plain or
+// sealed. The texts are UTF-8 and stay valid until the next Open.
+class RecordOpener {
+public:
+    enum TResult { Opened, Unreadable, NotMine };
+
+    RecordOpener(const TBookKey *key, QByteArrayView storedUser) : FKey(key), FUser(storedUser) {}
+
+    // The row's columns `cate`, `amount` and `notes`, of the record `id` of
+    // that date and type. NotMine: sealed under the key of an account that
+    // was deleted before this one was made under its name.
+    TResult Open(const TSqlStatement &row, int cate, int amount, int notes, qint64 id,
+                 QByteArrayView date, TRecordType type) {
+        const QByteArrayView stored = row.Bytes(notes);
+        if (TBookKey::IsSealed(stored)) {
+            if (!FKey)
+                return Unreadable;
+            if (!FKey->Sealed(stored))
+                return NotMine;
+            FBuffer.resize(stored.size());
+            const qsizetype size =
+                FKey->Open(stored, recordContext(FUser, id, date, type), FBuffer.data());
+            QByteArrayView texts[2];
+            if (size < 0 || !unpacked(QByteArrayView(FBuffer.data(), size), Cents, texts, 2) ||
+                Cents < 1 || Cents > kMaxCentsValue)
+                return Unreadable;
+            Category = texts[0];
+            Notes = texts[1];
+            return Opened;
+        }
+        if (!readCents(row, amount, Cents))
+            return Unreadable;
+        const QByteArrayView storedCate = row.Bytes(cate);
+        FBuffer.resize(DecodedSizeBound(storedCate.size()) + DecodedSizeBound(stored.size()) + 1);
+        const qsizetype cateSize = DecodeFieldInto(storedCate, FBuffer.data());
+        const qsizetype notesSize = DecodeFieldInto(stored, FBuffer.data() + cateSize);
+        Category = QByteArrayView(FBuffer.data(), cateSize);
+        Notes = QByteArrayView(FBuffer.data() + cateSize, notesSize);
+        return Opened;
+    }
+
+    qint64 Cents = 0;
+    QByteArrayView Category, Notes;
+
+private:
+    static constexpr qint64 kMaxCentsValue = 99999999999999;
+    const TBookKey *FKey;
+    QByteArrayView FUser;
+    QVarLengthArray<char, 512> FBuffer;
+};
+
+// A stored value bound as it is: a sealed one as a blob, a plain one as
+// text.
+void bindStored(TSqlStatement &statement, int index, QByteArrayView stored) {
+    if (TBookKey::IsSealed(stored))
+        statement.BindBlob(index, stored);
+    else
+        statement.Bind(index, stored);
+}
+
+// A text of the user's as stored: sealed under `key` and bound to `context`
+// when the user's book is sealed, else Base64.
+QByteArray storedValue(const TBookKey *key, const QString &text, QByteArrayView context) {
+    return key ? key->Seal(text.toUtf8(), context) : EncodeField(text).toLatin1();
+}
+
+// A stored text read back, plain or sealed; nothing when it does not open
+// (damaged, sealed for another place, or under another key).
+std::optional<QString> openedText(const TBookKey *key, QByteArrayView stored,
+                                  QByteArrayView context) {
+    if (!TBookKey::IsSealed(stored))
+        return DecodeField(stored);
+    QByteArray plain;
+    if (!key || !key->Open(stored, context, plain))
+        return std::nullopt;
+    return QString::fromUtf8(plain);
+}
+
+// A statement line's account and bank id as the table of imported ids keeps
+// them: keyed hashes (blobs) in a sealed book, so that a line imported
+// again is found without the ids being readable; Base64 texts otherwise.
+struct StoredImportId {
+    QByteArray Account, Id;
+    bool Hashed = false;
+
+    StoredImportId(const TBookKey *key, const QString &account, const QString &id)
+        : Hashed(key != nullptr) {
+        if (!key) {
+            Account = storedText(account);
+            Id = storedText(id);
+            return;
+        }
+        const QByteArray accountUtf8 = account.toUtf8();
+        Account = key->Hash(packed(0, {"account", accountUtf8}));
+        Id = key->Hash(packed(1, {accountUtf8, id.toUtf8()}));
+    }
+
+    // Binds the account and the id as ?2 and ?3 (?1 is the user).
+    void Bind(TSqlStatement &statement) const {
+        if (Hashed)
+            statement.BindBlob(2, Account).BindBlob(3, Id);
+        else
+            statement.Bind(2, Account).Bind(3, Id);
+    }
+};
 
 // Texts decoded once per distinct stored value (categories: a user has few).
 class DecodedTexts {
@@ -334,39 +529,66 @@ constexpr const char *kInsertRecord =
 constexpr const char *kInsertRecordWithId = "insert into data (user, date, type, cate, amount, "
                                             "notes, id) values (?1, ?2, ?3, ?4, ?5, ?6, ?7)";
 
-// Runs kInsertRecord, or kInsertRecordWithId with `id`.
+// Runs kInsertRecord, or kInsertRecordWithId with `id`. With a key, the
+// record is stored sealed, bound to its id, which must then be given.
 void insertRecord(TSqlStatement &insert, const QByteArray &storedUser, const StoredRecord &rec,
-                  qint64 id = 0) {
+                  qint64 id = 0, const TBookKey *key = nullptr) {
     insert.Reset();
-    insert.Bind(1, storedUser)
-        .Bind(2, rec.Date)
-        .Bind(3, rec.Type)
-        .Bind(4, rec.Category)
-        .Bind(5, rec.Amount)
-        .Bind(6, rec.Notes);
+    insert.Bind(1, storedUser).Bind(2, rec.Date).Bind(3, rec.Type);
+    if (key) {
+        Q_ASSERT(id > 0);
+        insert.Bind(4, QByteArrayView(""))
+            .Bind(5, 0.0)
+            .BindBlob(6, sealedRecord(*key, storedUser, id, rec));
+    } else {
+        insert.Bind(4, rec.Category).Bind(5, rec.Amount).Bind(6, rec.Notes);
+    }
     if (id > 0)
         insert.Bind(7, id);
     insert.Run();
 }
 
-constexpr const char *kUserRows = "select name, pwd from users where name = ?1";
+// The ids that new records get in the open write transaction, known before
+// they are stored (a sealed record is bound to its id): as the table's
+// AUTOINCREMENT gives them, never one that was used before.
+class NewRecordIds {
+public:
+    explicit NewRecordIds(TSqlConnection &db, const char *table = "data") {
+        TSqlStatement query(db, QByteArray("select max(coalesce((select seq from sqlite_sequence "
+                                           "where name = '") +
+                                    table + "'), 0), coalesce((select max(id) from " + table +
+                                    "), 0))");
+        FLast = query.Next() ? query.Int(0) : 0;
+    }
+    qint64 Next() { return ++FLast; }
 
-QList<QByteArray> userHashes(TSqlConnection &db, const QByteArray &storedName) {
-    TSqlStatement query(db, kUserRows);
+private:
+    qint64 FLast = 0;
+};
+
+// A row of the users table: the password hash and the wrapped data key
+// (empty until the user's book is sealed).
+struct UserRow {
+    QByteArray Hash, Key;
+};
+
+QList<UserRow> userRows(TSqlConnection &db, const QByteArray &storedName) {
+    TSqlStatement query(db, "select pwd, key from users where name = ?1");
     query.Bind(1, storedName);
-    QList<QByteArray> hashes;
+    QList<UserRow> rows;
     while (query.Next())
-        hashes << query.Bytes(1).toByteArray();
-    return hashes;
+        rows.append({query.Bytes(0).toByteArray(), query.Bytes(1).toByteArray()});
+    return rows;
 }
 
-// Deletes every row of the user and inserts one with the given hash, so the
-// user becomes the newest row (the head of the sign-in list).
-void replaceUserRow(TSqlConnection &db, const QByteArray &storedName, const QByteArray &hash) {
+// Deletes every row of the user and inserts one with the given hash and
+// wrapped key, so the user becomes the newest row (the head of the sign-in
+// list).
+void replaceUserRow(TSqlConnection &db, const QByteArray &storedName, const UserRow &row) {
     TSqlStatement del(db, "delete from users where name = ?1");
     del.Bind(1, storedName).Run();
-    TSqlStatement insert(db, "insert into users (name, pwd) values (?1, ?2)");
-    insert.Bind(1, storedName).Bind(2, hash).Run();
+    TSqlStatement insert(db, "insert into users (name, pwd, key) values (?1, ?2, ?3)");
+    insert.Bind(1, storedName).Bind(2, row.Hash).BindBlob(3, row.Key).Run();
 }
 
 // Both category lists of a user, empty when the user has no row yet.
@@ -510,13 +732,13 @@ QString recordText(const TRecord &record) {
 
 // Whether the row (date, type, cate, amount, notes) holds `record`, read as
 // the program reads it.
-bool sameRecord(const TSqlStatement &row, const TRecord &record) {
+bool sameRecord(const TSqlStatement &row, RecordOpener &opener, const TRecord &record) {
     TRecordType type;
-    qint64 cents = 0;
     return readDate(row.Bytes(0)) == record.Date && readType(row.Bytes(1), type) &&
-           type == record.Type && readCents(row, 3, cents) && cents == record.Cents &&
-           DecodeField(row.Bytes(2)) == record.Category &&
-           DecodeField(row.Bytes(4)) == record.Notes;
+           type == record.Type &&
+           opener.Open(row, 2, 3, 4, record.Id, row.Bytes(0), type) == RecordOpener::Opened &&
+           opener.Cents == record.Cents && QString::fromUtf8(opener.Category) == record.Category &&
+           QString::fromUtf8(opener.Notes) == record.Notes;
 }
 
 QString listWord(TRecordType type) {
@@ -525,50 +747,98 @@ QString listWord(TRecordType type) {
                : QCoreApplication::translate("TDbMan", "expense", "a category list");
 }
 
+Context listContext(QByteArrayView storedUser, TRecordType type) {
+    Context context("cates", storedUser);
+    context.Add(QByteArrayView(type == TRecordType::Income ? "in" : "out"));
+    return context;
+}
+
+// The items of a stored list of `type`; none when it does not open.
+QStringList openedList(const TBookKey *key, const QByteArray &storedUser, QByteArrayView stored,
+                       TRecordType type) {
+    return listItems(openedText(key, stored, listContext(storedUser, type)).value_or(QString()));
+}
+
 // The items of the user's list of `type`.
-QStringList readList(TSqlConnection &db, const QByteArray &storedUser, TRecordType type) {
+QStringList readList(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
+                     TRecordType type) {
     const auto lists = storedLists(db, storedUser);
-    return listItems(DecodeField(type == TRecordType::Income ? lists.second : lists.first));
+    return openedList(key, storedUser, type == TRecordType::Income ? lists.second : lists.first,
+                      type);
+}
+
+// Stores the user's two lists as given (each as stored).
+void writeLists(TSqlConnection &db, const QByteArray &storedUser, QByteArrayView outList,
+                QByteArrayView inList) {
+    TSqlStatement del(db, "delete from cates where user = ?1");
+    del.Bind(1, storedUser).Run();
+    TSqlStatement insert(db, "insert into cates (user, out, \"in\") values (?1, ?2, ?3)");
+    insert.Bind(1, storedUser);
+    bindStored(insert, 2, outList);
+    bindStored(insert, 3, inList);
+    insert.Run();
 }
 
 // Sets the list of `type` to `after` while it is `before`; the other list is
 // written back exactly as it was stored.
-void changeList(TSqlConnection &db, const QByteArray &storedUser, TRecordType type,
-                const QStringList &before, const QStringList &after) {
+void changeList(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
+                TRecordType type, const QStringList &before, const QStringList &after) {
     auto [outList, inList] = storedLists(db, storedUser);
     QByteArray &list = type == TRecordType::Income ? inList : outList;
-    if (listItems(DecodeField(list)) != before)
+    if (openedList(key, storedUser, list, type) != before)
         changedElsewhere(
             QCoreApplication::translate("TDbMan", "The %1 category list was changed")
                 .arg(listWord(type)),
             QCoreApplication::translate("TDbMan", "Open the list again to see it as it is now."));
     if (before == after)
         return;
-    list = storedText(listText(after));
-    TSqlStatement del(db, "delete from cates where user = ?1");
-    del.Bind(1, storedUser).Run();
-    TSqlStatement insert(db, "insert into cates (user, out, \"in\") values (?1, ?2, ?3)");
-    insert.Bind(1, storedUser).Bind(2, outList).Bind(3, inList).Run();
+    list = storedValue(key, listText(after), listContext(storedUser, type));
+    writeLists(db, storedUser, outList, inList);
 }
 
-QList<TCategoryRule> readRules(TSqlConnection &db, const QByteArray &storedUser) {
-    TSqlStatement query(db,
-                        "select text, cate, type from rules where user = ?1 order by pos, rowid");
+// A rule's text and category, sealed together and bound to the rule's
+// place in the user's order.
+Context ruleContext(QByteArrayView storedUser, qint64 pos) {
+    Context context("rules", storedUser);
+    context.Add(pos);
+    return context;
+}
+
+QList<TCategoryRule> readRules(TSqlConnection &db, const TBookKey *key,
+                               const QByteArray &storedUser) {
+    TSqlStatement query(
+        db, "select text, cate, type, pos from rules where user = ?1 order by pos, rowid");
     query.Bind(1, storedUser);
     QList<TCategoryRule> rules;
     while (query.Next()) {
         // "out" and anything unknown are money out, as the rules kept before
         // rules had a type.
         const QByteArrayView type = query.Bytes(2);
-        rules.append({DecodeField(query.Bytes(0)), DecodeField(query.Bytes(1)),
-                      sameBytes(type, "in")     ? TRuleType::Income
-                      : sameBytes(type, "both") ? TRuleType::Both
-                                                : TRuleType::Expense});
+        TCategoryRule rule{QString(), QString(),
+                           sameBytes(type, "in")     ? TRuleType::Income
+                           : sameBytes(type, "both") ? TRuleType::Both
+                                                     : TRuleType::Expense};
+        const QByteArrayView text = query.Bytes(0);
+        if (TBookKey::IsSealed(text)) {
+            QByteArray plain;
+            qint64 unused = 0;
+            QByteArrayView parts[2];
+            // A rule that does not open is left out, as an unreadable record is.
+            if (!key || !key->Open(text, ruleContext(storedUser, query.Int(3)), plain) ||
+                !unpacked(plain, unused, parts, 2))
+                continue;
+            rule.Text = QString::fromUtf8(parts[0]);
+            rule.Category = QString::fromUtf8(parts[1]);
+        } else {
+            rule.Text = DecodeField(text);
+            rule.Category = DecodeField(query.Bytes(1));
+        }
+        rules.append(rule);
     }
     return rules;
 }
 
-void writeRules(TSqlConnection &db, const QByteArray &storedUser,
+void writeRules(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
                 const QList<TCategoryRule> &rules) {
     TSqlStatement del(db, "delete from rules where user = ?1");
     del.Bind(1, storedUser).Run();
@@ -577,15 +847,61 @@ void writeRules(TSqlConnection &db, const QByteArray &storedUser,
     for (int i = 0; i < rules.size(); ++i) {
         const TRuleType type = rules[i].Type;
         insert.Reset();
-        insert.Bind(1, storedUser)
-            .Bind(2, i)
-            .Bind(3, storedText(rules[i].Text))
-            .Bind(4, storedText(rules[i].Category))
-            .Bind(5, QByteArrayView(type == TRuleType::Income ? "in"
-                                    : type == TRuleType::Both ? "both"
-                                                              : "out"));
+        insert.Bind(1, storedUser).Bind(2, i);
+        if (key)
+            insert
+                .BindBlob(3,
+                          key->Seal(packed(0, {rules[i].Text.toUtf8(), rules[i].Category.toUtf8()}),
+                                    ruleContext(storedUser, i)))
+                .Bind(4, QByteArrayView(""));
+        else
+            insert.Bind(3, storedText(rules[i].Text)).Bind(4, storedText(rules[i].Category));
+        insert.Bind(5, QByteArrayView(type == TRuleType::Income ? "in"
+                                      : type == TRuleType::Both ? "both"
+                                                                : "out"));
         insert.Run();
     }
+}
+
+// --- bank profiles ---------------------------------------------------------------------------
+// In a sealed book a profile's name is kept as a keyed hash, so that the
+// unique index still finds the profile of a name, and its name and layout
+// are sealed together, bound to that hash.
+
+QByteArray profileName(const TBookKey &key, const QString &name) {
+    return key.Hash(packed(2, {"profile", name.toUtf8()}));
+}
+
+Context profileContext(QByteArrayView storedUser, QByteArrayView storedName) {
+    Context context("profiles", storedUser);
+    context.Add(storedName);
+    return context;
+}
+
+// Deletes the user's profile of that name, in either form.
+void deleteProfile(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
+                   const QString &name) {
+    TSqlStatement del(db, "delete from profiles where user = ?1 and name = ?2");
+    del.Bind(1, storedUser).Bind(2, storedText(name)).Run();
+    if (key) {
+        del.Reset();
+        del.Bind(1, storedUser).BindBlob(2, profileName(*key, name)).Run();
+    }
+}
+
+void insertProfile(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
+                   const TBankProfile &profile) {
+    TSqlStatement insert(db, "insert into profiles (user, name, layout) values (?1, ?2, ?3)");
+    insert.Bind(1, storedUser);
+    if (key) {
+        const QByteArray name = profileName(*key, profile.Name);
+        insert.BindBlob(2, name).BindBlob(
+            3, key->Seal(packed(0, {profile.Name.toUtf8(), profile.Layout.toUtf8()}),
+                         profileContext(storedUser, name)));
+    } else {
+        insert.Bind(2, storedText(profile.Name)).Bind(3, storedText(profile.Layout));
+    }
+    insert.Run();
 }
 
 // --- budgets and recurring entries ---------------------------------------------------------
@@ -633,17 +949,38 @@ QList<TBudget> sortedBudgets(QList<TBudget> budgets) {
     return budgets;
 }
 
-QList<TBudget> readBudgets(TSqlConnection &db, const QByteArray &storedUser) {
+// A budget's category and amount, sealed together, bound to its type.
+Context budgetContext(QByteArrayView storedUser, TRecordType type) {
+    Context context("budgets", storedUser);
+    context.Add(qint64(type == TRecordType::Income));
+    return context;
+}
+
+QList<TBudget> readBudgets(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser) {
     TSqlStatement query(db, "select type, cate, cents from budgets where user = ?1");
     query.Bind(1, storedUser);
     QList<TBudget> budgets;
     while (query.Next()) {
         TBudget budget;
-        // Rows another program wrote unreadably are left out.
-        if (readType(query.Bytes(0), budget.Type) && readWholeCents(query, 2, budget.Cents)) {
-            budget.Category = DecodeField(query.Bytes(1));
-            budgets.append(budget);
+        // Rows another program wrote unreadably, and sealed ones that do
+        // not open, are left out.
+        if (!readType(query.Bytes(0), budget.Type))
+            continue;
+        const QByteArrayView cate = query.Bytes(1);
+        if (TBookKey::IsSealed(cate)) {
+            QByteArray plain;
+            QByteArrayView name;
+            if (!key || !key->Open(cate, budgetContext(storedUser, budget.Type), plain) ||
+                !unpacked(plain, budget.Cents, &name, 1) || budget.Cents < 0 ||
+                budget.Cents > kMaxCents)
+                continue;
+            budget.Category = QString::fromUtf8(name);
+        } else {
+            if (!readWholeCents(query, 2, budget.Cents))
+                continue;
+            budget.Category = DecodeField(cate);
         }
+        budgets.append(budget);
     }
     return sortedBudgets(budgets);
 }
@@ -666,18 +1003,23 @@ void checkBudgets(const QList<TBudget> &budgets) {
     }
 }
 
-void writeBudgets(TSqlConnection &db, const QByteArray &storedUser, const QList<TBudget> &budgets) {
+void writeBudgets(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
+                  const QList<TBudget> &budgets) {
     TSqlStatement del(db, "delete from budgets where user = ?1");
     del.Bind(1, storedUser).Run();
     TSqlStatement insert(db, "insert into budgets (user, type, cate, cents) values (?1, ?2, ?3, "
                              "?4)");
     for (const TBudget &budget : budgets) {
         insert.Reset();
-        insert.Bind(1, storedUser)
-            .Bind(2, RecordTypeWord(budget.Type).toLatin1())
-            .Bind(3, storedText(budget.Category))
-            .Bind(4, budget.Cents)
-            .Run();
+        insert.Bind(1, storedUser).Bind(2, RecordTypeWord(budget.Type).toLatin1());
+        if (key)
+            insert
+                .BindBlob(3, key->Seal(packed(budget.Cents, {budget.Category.toUtf8()}),
+                                       budgetContext(storedUser, budget.Type)))
+                .Bind(4, qint64(0));
+        else
+            insert.Bind(3, storedText(budget.Category)).Bind(4, budget.Cents);
+        insert.Run();
     }
 }
 
@@ -705,9 +1047,18 @@ const char *const kRepeatUnits[] = {"day", "week", "month", "year"};
 constexpr const char *kRecurringColumns =
     "id, type, cate, cents, notes, first_day, every, unit, last_day, booked";
 
+// An entry's category, amount and notes, sealed together, bound to its id
+// and type.
+Context recurringContext(QByteArrayView storedUser, qint64 id, TRecordType type) {
+    Context context("recurring", storedUser);
+    context.Add(id).Add(qint64(type == TRecordType::Income));
+    return context;
+}
+
 // The row (columns kRecurringColumns) as an entry; false when another
-// program wrote any of it unreadably.
-bool readRecurring(const TSqlStatement &row, TRecurring &entry) {
+// program wrote any of it unreadably, or it is sealed and does not open.
+bool readRecurring(const TSqlStatement &row, const TBookKey *key, QByteArrayView storedUser,
+                   TRecurring &entry) {
     entry.Id = row.Int(0);
     const QByteArrayView unit = row.Bytes(7);
     const auto known = std::find_if(std::begin(kRepeatUnits), std::end(kRepeatUnits),
@@ -715,12 +1066,27 @@ bool readRecurring(const TSqlStatement &row, TRecurring &entry) {
     const std::optional<QDate> last = readOptionalDate(row.Bytes(8));
     const std::optional<QDate> booked = readOptionalDate(row.Bytes(9));
     entry.Schedule.First = readDate(row.Bytes(5));
-    if (!readType(row.Bytes(1), entry.Type) || !readWholeCents(row, 3, entry.Cents) ||
-        entry.Cents < 1 || !entry.Schedule.First.isValid() || !row.IsNumber(6) || row.Int(6) < 1 ||
-        row.Int(6) > 999 || known == std::end(kRepeatUnits) || !last || !booked)
+    if (!readType(row.Bytes(1), entry.Type) || !entry.Schedule.First.isValid() ||
+        !row.IsNumber(6) || row.Int(6) < 1 || row.Int(6) > 999 || known == std::end(kRepeatUnits) ||
+        !last || !booked)
         return false;
-    entry.Category = DecodeField(row.Bytes(2));
-    entry.Notes = DecodeField(row.Bytes(4));
+    const QByteArrayView notes = row.Bytes(4);
+    if (TBookKey::IsSealed(notes)) {
+        QByteArray plain;
+        QByteArrayView texts[2];
+        if (!key || !key->Open(notes, recurringContext(storedUser, entry.Id, entry.Type), plain) ||
+            !unpacked(plain, entry.Cents, texts, 2))
+            return false;
+        entry.Category = QString::fromUtf8(texts[0]);
+        entry.Notes = QString::fromUtf8(texts[1]);
+    } else {
+        if (!readWholeCents(row, 3, entry.Cents))
+            return false;
+        entry.Category = DecodeField(row.Bytes(2));
+        entry.Notes = DecodeField(notes);
+    }
+    if (entry.Cents < 1 || entry.Cents > kMaxCents)
+        return false;
     entry.Schedule.Every = int(row.Int(6));
     entry.Schedule.Unit = TRepeatUnit(known - std::begin(kRepeatUnits));
     entry.Schedule.Last = *last;
@@ -728,27 +1094,28 @@ bool readRecurring(const TSqlStatement &row, TRecurring &entry) {
     return true;
 }
 
-QList<TRecurring> readAllRecurring(TSqlConnection &db, const QByteArray &storedUser) {
+QList<TRecurring> readAllRecurring(TSqlConnection &db, const TBookKey *key,
+                                   const QByteArray &storedUser) {
     TSqlStatement query(db, QByteArray("select ") + kRecurringColumns +
                                 " from recurring where user = ?1 order by id");
     query.Bind(1, storedUser);
     QList<TRecurring> entries;
     while (query.Next()) {
         TRecurring entry;
-        if (readRecurring(query, entry))
+        if (readRecurring(query, key, storedUser, entry))
             entries.append(entry);
     }
     return entries;
 }
 
 // The user's entry `id` as stored; nothing when it is gone or unreadable.
-std::optional<TRecurring> readOneRecurring(TSqlConnection &db, const QByteArray &storedUser,
-                                           qint64 id) {
+std::optional<TRecurring> readOneRecurring(TSqlConnection &db, const TBookKey *key,
+                                           const QByteArray &storedUser, qint64 id) {
     TSqlStatement query(db, QByteArray("select ") + kRecurringColumns +
                                 " from recurring where id = ?1 and user = ?2");
     query.Bind(1, id).Bind(2, storedUser);
     TRecurring entry;
-    if (query.Next() && readRecurring(query, entry))
+    if (query.Next() && readRecurring(query, key, storedUser, entry))
         return entry;
     return std::nullopt;
 }
@@ -770,6 +1137,8 @@ struct StoredRecurring {
     QByteArray Type, Category, Notes, First, Unit, Last, Booked;
     qint64 Cents = 0;
     int Every = 1;
+    TRecordType RecordType = TRecordType::Expense;
+    QByteArray CategoryUtf8, NotesUtf8;
 };
 
 // An entry checked before anything is stored.
@@ -794,6 +1163,9 @@ StoredRecurring checkedRecurring(const TRecurring &entry) {
                       schedule.First.toString(QStringLiteral("MM/dd/yyyy"))));
     StoredRecurring stored;
     stored.Type = RecordTypeWord(entry.Type).toLatin1();
+    stored.RecordType = entry.Type;
+    stored.CategoryUtf8 = entry.Category.toUtf8();
+    stored.NotesUtf8 = entry.Notes.toUtf8();
     stored.Category = storedText(entry.Category);
     stored.Notes = storedText(entry.Notes);
     stored.Cents = entry.Cents;
@@ -805,13 +1177,23 @@ StoredRecurring checkedRecurring(const TRecurring &entry) {
     return stored;
 }
 
-// Binds the entry's values as ?2 .. ?10 (?1 is the user or the id).
-void bindRecurring(TSqlStatement &statement, const StoredRecurring &rec) {
-    statement.Bind(2, rec.Type)
-        .Bind(3, rec.Category)
-        .Bind(4, rec.Cents)
-        .Bind(5, rec.Notes)
-        .Bind(6, rec.First)
+constexpr const char *kUpdateRecurring =
+    "update recurring set type = ?2, cate = ?3, cents = ?4, notes = ?5, first_day = ?6, "
+    "every = ?7, unit = ?8, last_day = ?9, booked = ?10 where id = ?1";
+
+// Binds the entry's values as ?2 .. ?10 (?1 is the user or the id); with a
+// key, its category, amount and notes sealed for the entry `id`.
+void bindRecurring(TSqlStatement &statement, const StoredRecurring &rec, const TBookKey *key,
+                   QByteArrayView storedUser, qint64 id) {
+    statement.Bind(2, rec.Type);
+    if (key)
+        statement.Bind(3, QByteArrayView(""))
+            .Bind(4, qint64(0))
+            .BindBlob(5, key->Seal(packed(rec.Cents, {rec.CategoryUtf8, rec.NotesUtf8}),
+                                   recurringContext(storedUser, id, rec.RecordType)));
+    else
+        statement.Bind(3, rec.Category).Bind(4, rec.Cents).Bind(5, rec.Notes);
+    statement.Bind(6, rec.First)
         .Bind(7, rec.Every)
         .Bind(8, rec.Unit)
         .Bind(9, rec.Last)
@@ -838,12 +1220,14 @@ bool moveBooking(TSqlConnection &db, const QByteArray &storedUser, const TBookin
 
 // The totals of ReadPeriod without its records, days and months: the sums
 // per type and per category, over the same records (the readable ones).
-TPeriod readTotals(TSqlConnection &db, const QByteArray &storedUser, QDate from, QDate to) {
-    TSqlStatement query(db, "select date, type, cate, amount from data "
+TPeriod readTotals(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
+                   QDate from, QDate to) {
+    TSqlStatement query(db, "select date, type, cate, amount, notes, id from data "
                             "where user = ?1 and date >= ?2 and date <= ?3");
     query.Bind(1, storedUser).Bind(2, storedDate(from)).Bind(3, storedDate(to));
     TPeriod period;
     PeriodCategories categories;
+    RecordOpener opener(key, storedUser);
     // A stored date is read once per day, as ReadPeriod reads it.
     QByteArray lastIso;
     bool lastReadable = false;
@@ -854,13 +1238,18 @@ TPeriod readTotals(TSqlConnection &db, const QByteArray &storedUser, QDate from,
             lastReadable = readDate(iso).isValid();
         }
         TRecordType type;
-        qint64 cents = 0;
-        if (!lastReadable || !readType(query.Bytes(1), type) || !readCents(query, 3, cents)) {
+        if (!lastReadable || !readType(query.Bytes(1), type)) {
             ++period.Unreadable;
             continue;
         }
+        const RecordOpener::TResult opened = opener.Open(query, 2, 3, 4, query.Int(5), iso, type);
+        if (opened != RecordOpener::Opened) {
+            period.Unreadable += opened == RecordOpener::Unreadable;
+            continue;
+        }
+        const qint64 cents = opener.Cents;
         const bool income = type == TRecordType::Income;
-        TCategoryTotal &category = categories.Find(query.Bytes(2)).Totals[income];
+        TCategoryTotal &category = categories.Find(opener.Category).Totals[income];
         ++category.Count;
         addCents(category.Cents, cents);
         addCents(income ? period.IncomeCents : period.ExpenseCents, cents);
@@ -872,24 +1261,22 @@ TPeriod readTotals(TSqlConnection &db, const QByteArray &storedUser, QDate from,
 
 // --- renaming categories ------------------------------------------------------------------
 
-// The ids of the user's records of that type and category, each stored
-// category decoded once.
-QList<qint64> categoryIds(TSqlConnection &db, const QByteArray &storedUser, TRecordType type,
-                          const QString &name) {
-    TSqlStatement query(db, "select id, type, cate from data where user = ?1");
+// The ids of the user's readable records of that type and category.
+QList<qint64> categoryIds(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
+                          TRecordType type, const QString &name) {
+    TSqlStatement query(db, "select id, type, cate, amount, notes, date from data where user = ?1");
     query.Bind(1, storedUser);
-    QHash<QByteArray, bool> matches;
+    const QByteArray wanted = name.toUtf8();
+    RecordOpener opener(key, storedUser);
     QList<qint64> ids;
     while (query.Next()) {
         TRecordType t;
         if (!readType(query.Bytes(1), t) || t != type)
             continue;
-        const QByteArrayView cate = query.Bytes(2);
-        auto it = matches.constFind(QByteArray::fromRawData(cate.data(), cate.size()));
-        if (it == matches.cend())
-            it = matches.insert(cate.toByteArray(), DecodeField(cate) == name);
-        if (it.value())
-            ids << query.Int(0);
+        const qint64 id = query.Int(0);
+        if (opener.Open(query, 2, 3, 4, id, query.Bytes(5), t) == RecordOpener::Opened &&
+            sameBytes(opener.Category, wanted))
+            ids << id;
     }
     return ids;
 }
@@ -924,49 +1311,73 @@ bool ruleApplies(TRuleType rule, TRecordType type) {
 
 // Makes `rename` in the open write transaction, after checking that the
 // book is as it was before it.
-void applyRename(TSqlConnection &db, const QByteArray &storedUser, const TCategoryRename &rename) {
+void applyRename(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
+                 const TCategoryRename &rename) {
     const auto changed = [&](const QString &what) {
         changedElsewhere(what, QCoreApplication::translate(
                                    "TDbMan", "Search again to see the categories as they are "
                                              "now."));
     };
     {
-        TSqlStatement read(db, "select type, cate from data where id = ?1 and user = ?2");
-        TSqlStatement update(db, "update data set cate = ?1 where id = ?2");
+        TSqlStatement read(db, "select date, type, cate, amount, notes from data "
+                               "where id = ?1 and user = ?2");
+        TSqlStatement update(db,
+                             "update data set cate = ?1, amount = ?2, notes = ?3 where id = ?4");
         const QByteArray storedTo = storedText(rename.To);
+        RecordOpener opener(key, storedUser);
         for (const qint64 id : rename.Ids) {
             read.Reset();
             read.Bind(1, id).Bind(2, storedUser);
             TRecordType type;
-            if (!read.Next() || !readType(read.Bytes(0), type) || type != rename.Type ||
-                DecodeField(read.Bytes(1)) != rename.From)
+            if (!read.Next() || !readType(read.Bytes(1), type) || type != rename.Type ||
+                opener.Open(read, 2, 3, 4, id, read.Bytes(0), type) != RecordOpener::Opened ||
+                QString::fromUtf8(opener.Category) != rename.From)
                 changed(QCoreApplication::translate(
                             "TDbMan", "A record of the category \"%1\" was changed or deleted")
                             .arg(rename.From));
-            read.Reset();
             update.Reset();
-            update.Bind(1, storedTo).Bind(2, id).Run();
+            if (key) {
+                // The record sealed again with its new category.
+                StoredRecord rec;
+                rec.Date = read.Bytes(0).toByteArray();
+                rec.RecordType = type;
+                rec.Cents = opener.Cents;
+                rec.CategoryUtf8 = rename.To.toUtf8();
+                rec.NotesUtf8 = opener.Notes.toByteArray();
+                update.Bind(1, QByteArrayView(""))
+                    .Bind(2, 0.0)
+                    .BindBlob(3, sealedRecord(*key, storedUser, id, rec));
+            } else {
+                update.Bind(1, storedTo).Bind(2, read.Real(3));
+                bindStored(update, 3, read.Bytes(4));
+            }
+            update.Bind(4, id);
+            read.Reset();
+            update.Run();
         }
     }
-    changeList(db, storedUser, rename.Type, rename.ListBefore, rename.ListAfter);
-    if (readRules(db, storedUser) != rename.RulesBefore)
+    changeList(db, key, storedUser, rename.Type, rename.ListBefore, rename.ListAfter);
+    if (readRules(db, key, storedUser) != rename.RulesBefore)
         changed(QCoreApplication::translate("TDbMan",
                                             "The category rules of statement import were changed"));
     if (rename.RulesAfter != rename.RulesBefore)
-        writeRules(db, storedUser, rename.RulesAfter);
-    if (readBudgets(db, storedUser) != rename.BudgetsBefore)
+        writeRules(db, key, storedUser, rename.RulesAfter);
+    if (readBudgets(db, key, storedUser) != rename.BudgetsBefore)
         changed(QCoreApplication::translate("TDbMan", "The budgets were changed"));
     if (rename.BudgetsAfter != rename.BudgetsBefore)
-        writeBudgets(db, storedUser, rename.BudgetsAfter);
-    TSqlStatement update(db, "update recurring set cate = ?1 where id = ?2");
+        writeBudgets(db, key, storedUser, rename.BudgetsAfter);
+    TSqlStatement update(db, kUpdateRecurring);
     for (qsizetype i = 0; i < rename.RecurringBefore.size(); ++i) {
         const TRecurring &entry = rename.RecurringBefore[i];
-        if (readOneRecurring(db, storedUser, entry.Id) != entry)
+        if (readOneRecurring(db, key, storedUser, entry.Id) != entry)
             changed(QStringLiteral("A recurring entry of the category \"%1\" was changed or "
                                    "deleted")
                         .arg(rename.From));
         update.Reset();
-        update.Bind(1, storedText(rename.RecurringAfter.value(i).Category)).Bind(2, entry.Id).Run();
+        update.Bind(1, entry.Id);
+        bindRecurring(update, checkedRecurring(rename.RecurringAfter.value(i)), key, storedUser,
+                      entry.Id);
+        update.Run();
     }
 }
 
@@ -1091,7 +1502,7 @@ public:
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             TSlot &slot = FSlots[at];
             if (slot.Entry < 0) {
-                const QString name = DecodeField(stored);
+                const QString name = QString::fromUtf8(stored);
                 FEntries.push_back({stored.toByteArray(), name, FWords.TextMask(name)});
                 slot = {hash, qsizetype(FEntries.size() - 1)};
                 return FEntries.back();
@@ -1136,12 +1547,18 @@ TDbMan::~TDbMan() = default;
 // --- users --------------------------------------------------------------------------
 
 bool TDbMan::AddUser(const QString &name, const QString &password) {
-    const QByteArray hash = hashPassword(password); // before the file is touched: it is slow
+    // Before the file is touched: deriving the keys is slow.
+    const QByteArray storedName = storedText(name);
+    const QByteArray hash = hashPassword(password);
+    std::shared_ptr<const TBookKey> key = TBookKey::Generate();
+    const QByteArray wrapped = key->Wrap(storedName, password);
     {
         Book db(FDataFile, Book::Write);
-        TSqlStatement insert(db, "insert into users (name, pwd) values (?1, ?2)");
-        insert.Bind(1, storedText(name)).Bind(2, hash).Run();
+        TSqlStatement insert(db, "insert into users (name, pwd, key) values (?1, ?2, ?3)");
+        insert.Bind(1, storedName).Bind(2, hash).BindBlob(3, wrapped).Run();
     }
+    FKey = std::move(key);
+    FKeyUser = name;
     return UserExists(name);
 }
 
@@ -1150,6 +1567,13 @@ bool TDbMan::DeleteUser(const QString &name) {
         Book db(FDataFile, Book::Write);
         TSqlStatement del(db, "delete from users where name = ?1");
         del.Bind(1, storedText(name)).Run();
+    }
+    // With the row its wrapped key is gone: the records the user leaves in
+    // the file stay sealed for good, and an account made later under the
+    // same name gets a key of its own, under which they never open.
+    if (name == FKeyUser) {
+        FKey.reset();
+        FKeyUser.clear();
     }
     return !UserExists(name);
 }
@@ -1161,17 +1585,228 @@ bool TDbMan::UserExists(const QString &name) {
     return query.Next();
 }
 
+bool TDbMan::OpensRow(const QString &name, const QByteArray &hash, const QByteArray &wrapped,
+                      const QString &password) {
+    // A user with a data key is known by it: the password that opens the
+    // key is the password, and one derivation serves the check and the
+    // key. The hash is checked only for a user whose book is not sealed yet.
+    if (TBookKey::IsWrapped(wrapped)) {
+        std::shared_ptr<const TBookKey> key =
+            TBookKey::Unwrap(wrapped, storedText(name), password, FDataFile);
+        if (!key)
+            return false;
+        FKey = std::move(key);
+        FKeyUser = name;
+        return true;
+    }
+    if (!passwordMatches(hash, password, name, FDataFile))
+        return false;
+    if (name != FKeyUser) {
+        FKey.reset();
+        FKeyUser.clear();
+    }
+    return true;
+}
+
 bool TDbMan::CheckPassword(const QString &name, const QString &password) {
-    QList<QByteArray> hashes;
+    QList<UserRow> rows;
     {
         Book db(FDataFile, Book::Read);
-        hashes = userHashes(db, storedText(name));
+        rows = userRows(db, storedText(name));
     }
-    // Verified with the file closed: hashing takes a while.
-    for (const QByteArray &hash : std::as_const(hashes))
-        if (passwordMatches(hash, password, name, FDataFile))
+    // Verified with the file closed: deriving a key takes a while.
+    for (const UserRow &row : std::as_const(rows))
+        if (OpensRow(name, row.Hash, row.Key, password))
             return true;
     return false;
+}
+
+bool TDbMan::HasKey(const QString &user) const {
+    return FKey && user == FKeyUser;
+}
+
+int TDbMan::PlainRecords(const QString &user) {
+    Book db(FDataFile, Book::Read);
+    TSqlStatement count(db,
+                        "select count(*) from data where user = ?1 and typeof(notes) <> 'blob'");
+    count.Bind(1, storedText(user));
+    return count.Next() ? int(count.Int(0)) : 0;
+}
+
+int TDbMan::SealBook(const QString &user, const QString &password,
+                     const std::function<void(int, int)> &progress) {
+    const QByteArray storedUser = storedText(user);
+    if (!HasKey(user) && !CheckPassword(user, password))
+        fail(QCoreApplication::translate("TDbMan", "Wrong password for \"%1\".").arg(user));
+    if (HasKey(user)) {
+        // Nearly every sign-in: the book is sealed, nothing to write.
+        Book db(FDataFile, Book::Read);
+        if (!AnyPlain(db, storedUser))
+            return 0;
+    }
+    std::shared_ptr<const TBookKey> key = FKey;
+    QByteArray wrapped;
+    if (!HasKey(user)) { // the first sign-in since the book could be sealed
+        key = TBookKey::Generate();
+        wrapped = key->Wrap(storedUser, password);
+    }
+    Book db(FDataFile, Book::Write);
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    if (!wrapped.isEmpty()) {
+        const QList<UserRow> rows = userRows(db, storedUser);
+        if (rows.isEmpty())
+            fail(QCoreApplication::translate("TDbMan", "There is no user \"%1\" (any more).")
+                     .arg(user));
+        const auto sealed = std::find_if(rows.cbegin(), rows.cend(), [](const UserRow &row) {
+            return TBookKey::IsWrapped(row.Key);
+        });
+        if (sealed != rows.cend()) {
+            // Another window sealed the book meanwhile: its key is the key.
+            key = TBookKey::Unwrap(sealed->Key, storedUser, password, FDataFile);
+            if (!key)
+                fail(QCoreApplication::translate("TDbMan", "Wrong password for \"%1\".").arg(user));
+        } else {
+            TSqlStatement update(db, "update users set key = ?2 where name = ?1");
+            update.Bind(1, storedUser).BindBlob(2, wrapped).Run();
+        }
+    }
+    const int sealedRecords = SealPlainRecords(db, *key, storedUser, progress);
+    SealPlainTexts(db, *key, storedUser);
+    tr.Commit();
+    FKey = std::move(key);
+    FKeyUser = user;
+    return sealedRecords;
+}
+
+bool TDbMan::AnyPlain(TSqlConnection &db, const QByteArray &storedUser) {
+    // One statement: SQLite stops at the first plain value it meets.
+    TSqlStatement query(
+        db, "select exists (select 1 from data where user = ?1 and typeof(notes) <> 'blob') or "
+            "exists (select 1 from cates where user = ?1 and (typeof(out) <> 'blob' or "
+            "typeof(\"in\") <> 'blob')) or "
+            "exists (select 1 from rules where user = ?1 and typeof(text) <> 'blob') or "
+            "exists (select 1 from budgets where user = ?1 and typeof(cate) <> 'blob') or "
+            "exists (select 1 from profiles where user = ?1 and typeof(layout) <> 'blob') or "
+            "exists (select 1 from fitids where user = ?1 and typeof(fitid) <> 'blob') or "
+            "exists (select 1 from recurring where user = ?1 and typeof(notes) <> 'blob')");
+    query.Bind(1, storedUser);
+    return query.Next() && query.Int(0) != 0;
+}
+
+int TDbMan::SealPlainRecords(TSqlConnection &db, const TBookKey &key, const QByteArray &storedUser,
+                             const std::function<void(int, int)> &progress) {
+    // Read whole first: the rows are changed in the index they are read from.
+    QList<QPair<qint64, StoredRecord>> plain;
+    {
+        TSqlStatement query(db, "select id, date, type, cate, amount, notes from data "
+                                "where user = ?1 and typeof(notes) <> 'blob'");
+        query.Bind(1, storedUser);
+        RecordOpener opener(nullptr, storedUser);
+        while (query.Next()) {
+            StoredRecord rec;
+            const qint64 id = query.Int(0);
+            rec.Date = query.Bytes(1).toByteArray();
+            // A record that cannot be read stays as it is, and is counted as
+            // unreadable, as before.
+            if (!readDate(rec.Date).isValid() || !readType(query.Bytes(2), rec.RecordType) ||
+                TBookKey::IsSealed(query.Bytes(5)) ||
+                opener.Open(query, 3, 4, 5, id, rec.Date, rec.RecordType) != RecordOpener::Opened)
+                continue;
+            rec.Cents = opener.Cents;
+            rec.CategoryUtf8 = opener.Category.toByteArray();
+            rec.NotesUtf8 = opener.Notes.toByteArray();
+            plain.append({id, std::move(rec)});
+        }
+    }
+    const int total = int(plain.size());
+    TSqlStatement update(db, "update data set cate = '', amount = 0, notes = ?1 where id = ?2");
+    for (int i = 0; i < total; ++i) {
+        if (progress && i % 1000 == 0)
+            progress(i, total);
+        const auto &[id, rec] = plain.at(i);
+        update.Reset();
+        update.BindBlob(1, sealedRecord(key, storedUser, id, rec)).Bind(2, id).Run();
+    }
+    if (progress)
+        progress(total, total);
+    return total;
+}
+
+void TDbMan::SealPlainTexts(TSqlConnection &db, const TBookKey &key, const QByteArray &storedUser) {
+    const auto anyPlain = [&](const char *sql) {
+        TSqlStatement query(db, sql);
+        query.Bind(1, storedUser);
+        return query.Next();
+    };
+    if (anyPlain("select 1 from cates where user = ?1 and (typeof(out) <> 'blob' or "
+                 "typeof(\"in\") <> 'blob') limit 1")) {
+        const QStringList out = readList(db, &key, storedUser, TRecordType::Expense);
+        const QStringList in = readList(db, &key, storedUser, TRecordType::Income);
+        writeLists(db, storedUser,
+                   key.Seal(listText(out).toUtf8(), listContext(storedUser, TRecordType::Expense)),
+                   key.Seal(listText(in).toUtf8(), listContext(storedUser, TRecordType::Income)));
+    }
+    if (anyPlain("select 1 from rules where user = ?1 and typeof(text) <> 'blob' limit 1"))
+        writeRules(db, &key, storedUser, readRules(db, &key, storedUser));
+    if (anyPlain("select 1 from budgets where user = ?1 and typeof(cate) <> 'blob' limit 1"))
+        writeBudgets(db, &key, storedUser, readBudgets(db, &key, storedUser));
+    if (anyPlain("select 1 from profiles where user = ?1 and typeof(layout) <> 'blob' limit 1")) {
+        QList<TBankProfile> plain;
+        {
+            TSqlStatement query(
+                db,
+                "select name, layout from profiles where user = ?1 and typeof(layout) <> 'blob'");
+            query.Bind(1, storedUser);
+            while (query.Next())
+                plain.append({DecodeField(query.Bytes(0)), DecodeField(query.Bytes(1))});
+        }
+        for (const TBankProfile &profile : std::as_const(plain)) {
+            deleteProfile(db, &key, storedUser, profile.Name);
+            insertProfile(db, &key, storedUser, profile);
+        }
+    }
+    if (anyPlain("select 1 from fitids where user = ?1 and typeof(fitid) <> 'blob' limit 1")) {
+        QList<QPair<QString, QString>> ids;
+        {
+            TSqlStatement query(
+                db,
+                "select account, fitid from fitids where user = ?1 and typeof(fitid) <> 'blob'");
+            query.Bind(1, storedUser);
+            while (query.Next())
+                ids.append({DecodeField(query.Bytes(0)), DecodeField(query.Bytes(1))});
+        }
+        TSqlStatement del(db, "delete from fitids where user = ?1 and typeof(fitid) <> 'blob'");
+        del.Bind(1, storedUser).Run();
+        TSqlStatement insert(
+            db, "insert or ignore into fitids (user, account, fitid) values (?1, ?2, ?3)");
+        for (const auto &[account, id] : std::as_const(ids)) {
+            insert.Reset();
+            insert.Bind(1, storedUser);
+            StoredImportId(&key, account, id).Bind(insert);
+            insert.Run();
+        }
+    }
+    if (anyPlain("select 1 from recurring where user = ?1 and typeof(notes) <> 'blob' limit 1")) {
+        QList<TRecurring> plain;
+        {
+            TSqlStatement query(db, QByteArray("select ") + kRecurringColumns +
+                                        " from recurring where user = ?1 and "
+                                        "typeof(notes) <> 'blob'");
+            query.Bind(1, storedUser);
+            while (query.Next()) {
+                TRecurring entry;
+                if (readRecurring(query, nullptr, storedUser, entry))
+                    plain.append(entry);
+            }
+        }
+        TSqlStatement update(db, kUpdateRecurring);
+        for (const TRecurring &entry : std::as_const(plain)) {
+            update.Reset();
+            update.Bind(1, entry.Id);
+            bindRecurring(update, checkedRecurring(entry), &key, storedUser, entry.Id);
+            update.Run();
+        }
+    }
 }
 
 QStringList TDbMan::GetUserNames() {
@@ -1189,35 +1824,47 @@ void TDbMan::ReinsertUser(const QString &name, const QString &password) {
     const QByteArray storedName = storedText(name);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    const QList<QByteArray> hashes = userHashes(db, storedName);
-    // The row moves with its own hash, so the password stays exactly what it
-    // was: this never sets a password. Only where one name has several rows
-    // does the password pick the one to keep (the rest go, as at any sign-in).
-    QByteArray hash;
-    if (hashes.size() == 1) {
-        hash = hashes.first();
+    const QList<UserRow> rows = userRows(db, storedName);
+    // The row moves with its own hash and key, so the password stays exactly
+    // what it was: this never sets a password. Only where one name has
+    // several rows does the password pick the one to keep (the rest go, as
+    // at any sign-in).
+    std::optional<UserRow> kept;
+    if (rows.size() == 1) {
+        kept = rows.first();
     } else {
-        for (const QByteArray &h : hashes) {
-            if (passwordMatches(h, password, name, FDataFile)) {
-                hash = h;
+        for (const UserRow &row : rows) {
+            if (OpensRow(name, row.Hash, row.Key, password)) {
+                kept = row;
                 break;
             }
         }
     }
-    if (hash.isEmpty())
-        fail(hashes.isEmpty()
+    if (!kept)
+        fail(rows.isEmpty()
                  ? QCoreApplication::translate("TDbMan", "There is no user \"%1\" (any more).")
                        .arg(name)
                  : QCoreApplication::translate("TDbMan", "Wrong password for \"%1\".").arg(name));
-    replaceUserRow(db, storedName, hash);
+    replaceUserRow(db, storedName, *kept);
     tr.Commit();
 }
 
 void TDbMan::SetPassword(const QString &name, const QString &password) {
+    const QByteArray storedName = storedText(name);
     const QByteArray hash = hashPassword(password);
+    // The same data key, wrapped under the new password: no record is
+    // sealed again, and until the commit the old password opens it.
+    const QByteArray wrapped = HasKey(name) ? FKey->Wrap(storedName, password) : QByteArray();
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    replaceUserRow(db, storedText(name), hash);
+    for (const UserRow &row : userRows(db, storedName)) {
+        if (TBookKey::IsWrapped(row.Key) && wrapped.isEmpty())
+            fail(QCoreApplication::translate(
+                     "TDbMan", "The password of \"%1\" can be set only by that user, signed in: "
+                               "the book's key opens with the current password alone.")
+                     .arg(name));
+    }
+    replaceUserRow(db, storedName, {hash, wrapped});
     tr.Commit();
 }
 
@@ -1226,8 +1873,8 @@ void TDbMan::SetPassword(const QString &name, const QString &password) {
 QStringList TDbMan::GetCategories(const QString &user, const QString &listName) {
     checkListName(listName);
     Book db(FDataFile, Book::Read);
-    const auto lists = storedLists(db, storedText(user));
-    return listItems(DecodeField(listName == QLatin1String("out") ? lists.first : lists.second));
+    return readList(db, KeyOf(user), storedText(user),
+                    listName == QLatin1String("out") ? TRecordType::Expense : TRecordType::Income);
 }
 
 void TDbMan::SetCategories(const QString &user, const QString &listName, const QStringList &items) {
@@ -1237,11 +1884,11 @@ void TDbMan::SetCategories(const QString &user, const QString &listName, const Q
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     // The other list is written back exactly as it was stored.
     auto [outList, inList] = storedLists(db, storedUser);
-    (listName == QLatin1String("out") ? outList : inList) = storedText(listText(items));
-    TSqlStatement del(db, "delete from cates where user = ?1");
-    del.Bind(1, storedUser).Run();
-    TSqlStatement insert(db, "insert into cates (user, out, \"in\") values (?1, ?2, ?3)");
-    insert.Bind(1, storedUser).Bind(2, outList).Bind(3, inList).Run();
+    const bool out = listName == QLatin1String("out");
+    (out ? outList : inList) =
+        storedValue(KeyOf(user), listText(items),
+                    listContext(storedUser, out ? TRecordType::Expense : TRecordType::Income));
+    writeLists(db, storedUser, outList, inList);
     tr.Commit();
 }
 
@@ -1261,6 +1908,7 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
     query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
 
     PeriodCategories categories;
+    RecordOpener opener(KeyOf(user), storedUser);
     // The stored date of the last row when it had the ten bytes of a
     // readable one (else none): the rows of one day are compared with it, not
     // read again.
@@ -1279,11 +1927,17 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
             dayTotal = nullptr;
         }
         TRecord rec;
-        if (!day.isValid() || !readType(query.Bytes(1), rec.Type) ||
-            !readCents(query, 4, rec.Cents)) {
+        if (!day.isValid() || !readType(query.Bytes(1), rec.Type)) {
             ++period.Unreadable;
             continue;
         }
+        rec.Id = query.Int(2);
+        const RecordOpener::TResult opened = opener.Open(query, 3, 4, 5, rec.Id, iso, rec.Type);
+        if (opened != RecordOpener::Opened) {
+            period.Unreadable += opened == RecordOpener::Unreadable;
+            continue;
+        }
+        rec.Cents = opener.Cents;
         if (!dayTotal) {
             // The first readable record of a day opens its total, and the
             // month's when the month changes.
@@ -1296,11 +1950,10 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
                 monthTotal = &period.Months.last();
             }
         }
-        rec.Id = query.Int(2);
         rec.Date = day;
-        rec.Notes = DecodeField(query.Bytes(5));
+        rec.Notes = QString::fromUtf8(opener.Notes);
         const bool income = rec.Type == TRecordType::Income;
-        TCategoryTotal &category = categories.Find(query.Bytes(3)).Totals[income];
+        TCategoryTotal &category = categories.Find(opener.Category).Totals[income];
         rec.Category = category.Category;
         ++category.Count;
         addCents(category.Cents, rec.Cents);
@@ -1321,25 +1974,29 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
                                            TRecordType type, const QString &category) {
     const QByteArray storedUser = storedText(user);
     const QByteArray first = storedDate(from), last = storedDate(to);
-    const QByteArray storedCategory = storedText(category);
+    const QByteArray wanted = category.toUtf8();
     Book db(FDataFile, Book::Read);
-    TSqlStatement query(db, "select date, type, id, amount, notes from data "
-                            "where user = ?1 and date >= ?2 and date <= ?3 and cate = ?4 "
+    // A sealed record's category is known only once it is opened: the
+    // period's records are read, those of the category kept.
+    TSqlStatement query(db, "select date, type, id, cate, amount, notes from data "
+                            "where user = ?1 and date >= ?2 and date <= ?3 "
                             "order by date asc, id asc");
-    query.Bind(1, storedUser).Bind(2, first).Bind(3, last).Bind(4, storedCategory);
-    // Every row has the category asked for (matched exactly as stored).
-    const QString shownCategory = DecodeField(storedCategory);
+    query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
+    RecordOpener opener(KeyOf(user), storedUser);
     QList<TRecord> records;
     while (query.Next()) {
         TRecord rec;
         rec.Date = readDate(query.Bytes(0));
         // The records the period's category list counted, and no others.
-        if (!rec.Date.isValid() || !readType(query.Bytes(1), rec.Type) || rec.Type != type ||
-            !readCents(query, 3, rec.Cents))
+        if (!rec.Date.isValid() || !readType(query.Bytes(1), rec.Type) || rec.Type != type)
             continue;
         rec.Id = query.Int(2);
-        rec.Category = shownCategory;
-        rec.Notes = DecodeField(query.Bytes(4));
+        if (opener.Open(query, 3, 4, 5, rec.Id, query.Bytes(0), rec.Type) != RecordOpener::Opened ||
+            !sameBytes(opener.Category, wanted))
+            continue;
+        rec.Cents = opener.Cents;
+        rec.Category = category;
+        rec.Notes = QString::fromUtf8(opener.Notes);
         records.append(std::move(rec));
     }
     return records;
@@ -1407,7 +2064,11 @@ TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &reco
             bookedMeanwhile);
     save.Advanced = advances;
     {
-        TSqlStatement insert(db, kInsertRecord);
+        const TBookKey *key = KeyOf(user);
+        std::optional<NewRecordIds> newIds;
+        if (key)
+            newIds.emplace(db);
+        TSqlStatement insert(db, key ? kInsertRecordWithId : kInsertRecord);
         // The ids are looked up under the write lock: another instance may
         // have saved the same statement lines since they were read.
         TSqlStatement known(db, "select 1 from fitids where user = ?1 and account = ?2 and "
@@ -1422,22 +2083,27 @@ TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &reco
             done.Id = 0;
             done.Import = {};
             done.Recurring = {};
-            if (!rec.ImportId.isEmpty() && !rec.Wanted) {
+            const bool imported = !rec.ImportId.isEmpty();
+            const StoredImportId importId(key, rec.PlainAccount, rec.PlainImportId);
+            if (imported && !rec.Wanted) {
                 known.Reset();
-                known.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId);
-                const bool imported = known.Next();
+                known.Bind(1, storedUser);
+                importId.Bind(known);
+                const bool knownId = known.Next();
                 known.Reset();
-                if (imported) {
+                if (knownId) {
                     ++save.LeftOut;
                     save.Stored << done;
                     continue;
                 }
             }
-            insertRecord(insert, storedUser, rec);
+            insertRecord(insert, storedUser, rec, newIds ? newIds->Next() : 0, key);
             done.Id = lastId(db);
-            if (!rec.ImportId.isEmpty()) {
+            if (imported) {
                 remember.Reset();
-                remember.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId).Run();
+                remember.Bind(1, storedUser);
+                importId.Bind(remember);
+                remember.Run();
                 if (db.Changes() > 0)
                     done.Import = TImportId{records[i].Import->Account, records[i].Import->Id};
             }
@@ -1469,8 +2135,9 @@ qint64 TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
             fail(QCoreApplication::translate(
                 "TDbMan", "The record to edit no longer exists. Search again to see the "
                           "current records."));
-        TSqlStatement insert(db, kInsertRecord);
-        insertRecord(insert, storedUser, rec);
+        const TBookKey *key = KeyOf(user);
+        TSqlStatement insert(db, key ? kInsertRecordWithId : kInsertRecord);
+        insertRecord(insert, storedUser, rec, key ? NewRecordIds(db).Next() : 0, key);
     }
     const qint64 id = lastId(db);
     tr.Commit();
@@ -1481,6 +2148,7 @@ qint64 TDbMan::ReplaceRecord(const QString &user, const TRecord &record) {
 
 QSet<TImportId> TDbMan::KnownImportIds(const QString &user, const QList<TImportId> &ids) {
     const QByteArray storedUser = storedText(user);
+    const TBookKey *key = KeyOf(user);
     QSet<TImportId> known;
     Book db(FDataFile, Book::Read);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Read);
@@ -1491,7 +2159,8 @@ QSet<TImportId> TDbMan::KnownImportIds(const QString &user, const QList<TImportI
         if (id.IsEmpty() || known.contains(id))
             continue;
         query.Reset();
-        query.Bind(1, storedUser).Bind(2, storedText(id.Account)).Bind(3, storedText(id.Id));
+        query.Bind(1, storedUser);
+        StoredImportId(key, id.Account, id.Id).Bind(query);
         if (query.Next())
             known.insert(id);
     }
@@ -1518,49 +2187,69 @@ void TDbMan::ForEachNotesCategory(
         TSqlStatement count(db, "select count(*) from data where user = ?1");
         count.Bind(1, storedUser);
         groups.Reserve(count.Next() ? count.Int(0) : 0);
-        TSqlStatement query(db, "select type, cate, notes from data where user = ?1");
+        TSqlStatement query(db,
+                            "select type, cate, amount, notes, id, date from data where user = ?1");
         query.Bind(1, storedUser);
+        RecordOpener opener(KeyOf(user), storedUser);
         while (query.Next()) {
             TRecordType type;
-            if (!readType(query.Bytes(0), type))
+            if (!readType(query.Bytes(0), type) ||
+                opener.Open(query, 1, 2, 3, query.Int(4), query.Bytes(5), type) !=
+                    RecordOpener::Opened)
                 continue;
-            const QByteArrayView cate = query.Bytes(1);
+            const QByteArrayView cate = opener.Category;
             auto id = categoryIds.constFind(QByteArray::fromRawData(cate.data(), cate.size()));
             if (id == categoryIds.cend()) {
                 categories << cate.toByteArray();
                 id = categoryIds.insert(categories.last(), int(categories.size() - 1));
             }
-            groups.Add(query.Bytes(2), id.value() * 2 + (type == TRecordType::Income));
+            groups.Add(opener.Notes, id.value() * 2 + (type == TRecordType::Income));
         }
     }
-    DecodedTexts names;
+    QList<QString> names;
+    for (const QByteArray &category : std::as_const(categories))
+        names << QString::fromUtf8(category);
     groups.ForEach([&](QByteArrayView notes, int group, int count) {
-        row(group % 2 ? TRecordType::Income : TRecordType::Expense, DecodeField(notes),
-            names.Of(categories.at(group / 2)), count);
+        row(group % 2 ? TRecordType::Income : TRecordType::Expense, QString::fromUtf8(notes),
+            names.at(group / 2), count);
     });
 }
 
 QList<TCategoryRule> TDbMan::CategoryRules(const QString &user) {
     Book db(FDataFile, Book::Read);
-    return readRules(db, storedText(user));
+    return readRules(db, KeyOf(user), storedText(user));
 }
 
 void TDbMan::SetCategoryRules(const QString &user, const QList<TCategoryRule> &rules) {
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    writeRules(db, storedUser, rules);
+    writeRules(db, KeyOf(user), storedUser, rules);
     tr.Commit();
 }
 
 QList<TBankProfile> TDbMan::BankProfiles(const QString &user) {
+    const QByteArray storedUser = storedText(user);
+    const TBookKey *key = KeyOf(user);
     QList<TBankProfile> profiles;
     {
         Book db(FDataFile, Book::Read);
         TSqlStatement query(db, "select name, layout from profiles where user = ?1");
-        query.Bind(1, storedText(user));
-        while (query.Next())
-            profiles.append({DecodeField(query.Bytes(0)), DecodeField(query.Bytes(1))});
+        query.Bind(1, storedUser);
+        while (query.Next()) {
+            const QByteArrayView layout = query.Bytes(1);
+            if (!TBookKey::IsSealed(layout)) {
+                profiles.append({DecodeField(query.Bytes(0)), DecodeField(layout)});
+                continue;
+            }
+            QByteArray plain;
+            qint64 unused = 0;
+            QByteArrayView parts[2];
+            // A profile that does not open is left out.
+            if (key && key->Open(layout, profileContext(storedUser, query.Bytes(0)), plain) &&
+                unpacked(plain, unused, parts, 2))
+                profiles.append({QString::fromUtf8(parts[0]), QString::fromUtf8(parts[1])});
+        }
     }
     std::sort(profiles.begin(), profiles.end(), [](const TBankProfile &a, const TBankProfile &b) {
         return a.Name.localeAwareCompare(b.Name) < 0;
@@ -1571,19 +2260,18 @@ QList<TBankProfile> TDbMan::BankProfiles(const QString &user) {
 void TDbMan::SaveBankProfile(const QString &user, const TBankProfile &profile) {
     if (profile.Name.trimmed().isEmpty())
         fail(QCoreApplication::translate("TDbMan", "A bank profile needs a name."));
+    const QByteArray storedUser = storedText(user);
+    const TBookKey *key = KeyOf(user);
     Book db(FDataFile, Book::Write);
-    TSqlStatement upsert(db, "insert or replace into profiles (user, name, layout) "
-                             "values (?1, ?2, ?3)");
-    upsert.Bind(1, storedText(user))
-        .Bind(2, storedText(profile.Name))
-        .Bind(3, storedText(profile.Layout))
-        .Run();
+    TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
+    deleteProfile(db, key, storedUser, profile.Name);
+    insertProfile(db, key, storedUser, profile);
+    tr.Commit();
 }
 
 void TDbMan::DeleteBankProfile(const QString &user, const QString &name) {
     Book db(FDataFile, Book::Write);
-    TSqlStatement del(db, "delete from profiles where user = ?1 and name = ?2");
-    del.Bind(1, storedText(user)).Bind(2, storedText(name)).Run();
+    deleteProfile(db, KeyOf(user), storedText(user), name);
 }
 
 // --- undo and redo ----------------------------------------------------------------------
@@ -1599,6 +2287,8 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
     for (const TBookingAdvance &booking : bookings)
         storedOptionalDate(booking.To);
     QList<qint64> ids;
+    const TBookKey *key = KeyOf(user);
+    RecordOpener opener(key, storedUser);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     for (const TBookingAdvance &booking : bookings) {
@@ -1618,7 +2308,7 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
             // be stored differently (another encoding) and still be the same.
             read.Reset();
             read.Bind(1, record.Id).Bind(2, storedUser);
-            if (!read.Next() || !sameRecord(read, record))
+            if (!read.Next() || !sameRecord(read, opener, record))
                 recordChanged(record,
                               QCoreApplication::translate("TDbMan", " was changed or deleted"));
             read.Reset();
@@ -1626,17 +2316,26 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
             del.Bind(1, record.Id).Run();
             if (record.Import.IsEmpty())
                 continue;
+            // In either form: the id may have been remembered before the
+            // book was sealed.
             forget.Reset();
             forget.Bind(1, storedUser)
                 .Bind(2, storedText(record.Import->Account))
                 .Bind(3, storedText(record.Import->Id))
                 .Run();
+            if (key) {
+                forget.Reset();
+                forget.Bind(1, storedUser);
+                StoredImportId(key, record.Import->Account, record.Import->Id).Bind(forget);
+                forget.Run();
+            }
         }
         TSqlStatement taken(db, "select 1 from data where id = ?1");
         TSqlStatement known(db, "select 1 from fitids where user = ?1 and account = ?2 and "
                                 "fitid = ?3");
         TSqlStatement remember(db, "insert into fitids (user, account, fitid) values (?1, ?2, ?3)");
         TSqlStatement withId(db, kInsertRecordWithId), withoutId(db, kInsertRecord);
+        std::optional<NewRecordIds> newIds;
         for (qsizetype i = 0; i < insert.size(); ++i) {
             const TRecord &record = insert[i];
             const StoredRecord &rec = checked[i];
@@ -1647,20 +2346,28 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
                     recordChanged(record,
                                   QCoreApplication::translate("TDbMan", " was stored again"));
                 taken.Reset();
-                insertRecord(withId, storedUser, rec, record.Id);
+                insertRecord(withId, storedUser, rec, record.Id, key);
+            } else if (key) {
+                if (!newIds)
+                    newIds.emplace(db);
+                insertRecord(withId, storedUser, rec, newIds->Next(), key);
             } else {
                 insertRecord(withoutId, storedUser, rec);
             }
             ids << lastId(db);
             if (rec.ImportId.isEmpty())
                 continue;
+            const StoredImportId importId(key, rec.PlainAccount, rec.PlainImportId);
             known.Reset();
-            known.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId);
+            known.Bind(1, storedUser);
+            importId.Bind(known);
             if (known.Next())
                 recordChanged(record, QCoreApplication::translate("TDbMan", " was imported again"));
             known.Reset();
             remember.Reset();
-            remember.Bind(1, storedUser).Bind(2, rec.Account).Bind(3, rec.ImportId).Run();
+            remember.Bind(1, storedUser);
+            importId.Bind(remember);
+            remember.Run();
         }
     }
     tr.Commit();
@@ -1672,7 +2379,7 @@ void TDbMan::ChangeCategories(const QString &user, TRecordType type, const QStri
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    changeList(db, storedUser, type, expected, items);
+    changeList(db, KeyOf(user), storedUser, type, expected, items);
     tr.Commit();
 }
 
@@ -1689,7 +2396,9 @@ QList<TRecord> TDbMan::FindRecords(const QString &user, const QString &text, int
         // The covering index read backwards: newest first, in one pass.
         TSqlStatement query(db, "select date, type, id, cate, amount, notes from data "
                                 "where user = ?1 order by date desc, type asc, id desc");
-        query.Bind(1, storedText(user));
+        const QByteArray storedUser = storedText(user);
+        query.Bind(1, storedUser);
+        RecordOpener opener(KeyOf(user), storedUser);
         char lastIso[10];
         qsizetype lastIsoSize = 0;
         QDate day;
@@ -1703,27 +2412,32 @@ QList<TRecord> TDbMan::FindRecords(const QString &user, const QString &text, int
                 day = readDate(iso);
             }
             TRecord rec;
-            if (!day.isValid() || !readType(query.Bytes(1), rec.Type) ||
-                !readCents(query, 4, rec.Cents)) {
+            if (!day.isValid() || !readType(query.Bytes(1), rec.Type)) {
                 ++bad;
                 continue;
             }
-            // The category and the amount first; the notes are decoded only
-            // for the words these leave.
-            const FoundCategories::Entry &category = categories.Find(query.Bytes(3));
+            rec.Id = query.Int(2);
+            const RecordOpener::TResult opened = opener.Open(query, 3, 4, 5, rec.Id, iso, rec.Type);
+            if (opened != RecordOpener::Opened) {
+                bad += opened == RecordOpener::Unreadable;
+                continue;
+            }
+            rec.Cents = opener.Cents;
+            // The category and the amount first; the notes are looked at
+            // only for the words these leave.
+            const FoundCategories::Entry &category = categories.Find(opener.Category);
             const quint64 matched = category.Mask | words.AmountMask(rec.Cents);
             if (matched != all) {
-                const QByteArrayView stored = query.Bytes(5);
-                notes.resize(DecodedSizeBound(stored.size()));
-                const qsizetype size = DecodeFieldInto(stored, notes.data());
-                if ((matched | words.TextMask(notes.data(), size, all & ~matched)) != all)
+                // A copy: matching lower-cases it.
+                notes.resize(opener.Notes.size());
+                if (!opener.Notes.isEmpty())
+                    std::memcpy(notes.data(), opener.Notes.data(), size_t(opener.Notes.size()));
+                if ((matched | words.TextMask(notes.data(), notes.size(), all & ~matched)) != all)
                     continue;
             }
-            rec.Id = query.Int(2);
             rec.Date = day;
             rec.Category = category.Name;
-            // Decoded again: matching lower-cased the buffer.
-            rec.Notes = DecodeField(query.Bytes(5));
+            rec.Notes = QString::fromUtf8(opener.Notes);
             found.append(std::move(rec));
         }
     }
@@ -1736,7 +2450,7 @@ QList<TRecord> TDbMan::FindRecords(const QString &user, const QString &text, int
 
 int TDbMan::CountCategory(const QString &user, TRecordType type, const QString &name) {
     Book db(FDataFile, Book::Read);
-    return int(categoryIds(db, storedText(user), type, name).size());
+    return int(categoryIds(db, KeyOf(user), storedText(user), type, name).size());
 }
 
 TCategoryRename TDbMan::RenameCategory(const QString &user, TRecordType type, const QString &from,
@@ -1754,23 +2468,23 @@ TCategoryRename TDbMan::RenameCategory(const QString &user, TRecordType type, co
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     if (from != to) {
-        rename.Ids = categoryIds(db, storedUser, type, from);
-        rename.ListBefore = readList(db, storedUser, type);
+        rename.Ids = categoryIds(db, KeyOf(user), storedUser, type, from);
+        rename.ListBefore = readList(db, KeyOf(user), storedUser, type);
         rename.ListAfter = renamedList(rename.ListBefore, from, to);
-        rename.RulesBefore = rename.RulesAfter = readRules(db, storedUser);
+        rename.RulesBefore = rename.RulesAfter = readRules(db, KeyOf(user), storedUser);
         for (TCategoryRule &rule : rename.RulesAfter)
             if (rule.Category == from && ruleApplies(rule.Type, type))
                 rule.Category = to;
-        rename.BudgetsBefore = readBudgets(db, storedUser);
+        rename.BudgetsBefore = readBudgets(db, KeyOf(user), storedUser);
         rename.BudgetsAfter = renamedBudgets(rename.BudgetsBefore, type, from, to);
-        for (TRecurring entry : readAllRecurring(db, storedUser)) {
+        for (TRecurring entry : readAllRecurring(db, KeyOf(user), storedUser)) {
             if (entry.Type != type || entry.Category != from)
                 continue;
             rename.RecurringBefore << entry;
             entry.Category = to;
             rename.RecurringAfter << entry;
         }
-        applyRename(db, storedUser, rename);
+        applyRename(db, KeyOf(user), storedUser, rename);
     }
     tr.Commit();
     return rename;
@@ -1780,7 +2494,7 @@ void TDbMan::ApplyRename(const QString &user, const TCategoryRename &rename) {
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    applyRename(db, storedUser, rename);
+    applyRename(db, KeyOf(user), storedUser, rename);
     tr.Commit();
 }
 
@@ -1788,7 +2502,7 @@ void TDbMan::ApplyRename(const QString &user, const TCategoryRename &rename) {
 
 QList<TBudget> TDbMan::Budgets(const QString &user) {
     Book db(FDataFile, Book::Read);
-    return readBudgets(db, storedText(user));
+    return readBudgets(db, KeyOf(user), storedText(user));
 }
 
 void TDbMan::SetBudgets(const QString &user, const QList<TBudget> &expected,
@@ -1797,10 +2511,10 @@ void TDbMan::SetBudgets(const QString &user, const QList<TBudget> &expected,
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    if (readBudgets(db, storedUser) != sortedBudgets(expected))
+    if (readBudgets(db, KeyOf(user), storedUser) != sortedBudgets(expected))
         planChanged(QCoreApplication::translate("TDbMan", "The budgets were changed"),
                     QStringLiteral("Open Budgets again to see them as they are now."));
-    writeBudgets(db, storedUser, budgets);
+    writeBudgets(db, KeyOf(user), storedUser, budgets);
     tr.Commit();
 }
 
@@ -1832,7 +2546,7 @@ TMonthlyAverages TDbMan::MonthlyAverages(const QString &user, QDate today, int m
     averages.From = std::max(averages.From, QDate(first.year(), first.month(), 1));
     averages.Months = (averages.To.year() - averages.From.year()) * 12 + averages.To.month() -
                       averages.From.month() + 1;
-    const TPeriod totals = readTotals(db, storedUser, averages.From, averages.To);
+    const TPeriod totals = readTotals(db, KeyOf(user), storedUser, averages.From, averages.To);
     const auto average = [&](const QList<TCategoryTotal> &categories) {
         QList<TCategoryAverage> out;
         for (const TCategoryTotal &total : categories)
@@ -1847,14 +2561,14 @@ TMonthlyAverages TDbMan::MonthlyAverages(const QString &user, QDate today, int m
 TPeriod TDbMan::ReadTotals(const QString &user, QDate from, QDate to) {
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Read);
-    return readTotals(db, storedUser, from, to);
+    return readTotals(db, KeyOf(user), storedUser, from, to);
 }
 
 // --- recurring entries --------------------------------------------------------------------
 
 QList<TRecurring> TDbMan::RecurringEntries(const QString &user) {
     Book db(FDataFile, Book::Read);
-    return readAllRecurring(db, storedText(user));
+    return readAllRecurring(db, KeyOf(user), storedText(user));
 }
 
 qint64 TDbMan::AddRecurring(const QString &user, const TRecurring &entry) {
@@ -1865,19 +2579,16 @@ qint64 TDbMan::AddRecurring(const QString &user, const TRecurring &entry) {
     if (entry.Id > 0 &&
         TSqlStatement(db, "select 1 from recurring where id = ?1").Bind(1, entry.Id).Next())
         entryChanged(entry, QStringLiteral(" was stored again"));
-    TSqlStatement insert(db, entry.Id > 0
-                                 ? "insert into recurring (user, type, cate, cents, notes, "
-                                   "first_day, every, unit, last_day, booked, id) values (?1, "
-                                   "?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"
-                                 : "insert into recurring (user, type, cate, cents, notes, "
-                                   "first_day, every, unit, last_day, booked) values (?1, ?2, "
-                                   "?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
+    // The id is known before the entry is stored: a sealed entry is bound
+    // to it.
+    const qint64 id = entry.Id > 0 ? entry.Id : NewRecordIds(db, "recurring").Next();
+    TSqlStatement insert(db, "insert into recurring (user, type, cate, cents, notes, first_day, "
+                             "every, unit, last_day, booked, id) values (?1, ?2, ?3, ?4, ?5, ?6, "
+                             "?7, ?8, ?9, ?10, ?11)");
     insert.Bind(1, storedUser);
-    bindRecurring(insert, rec);
-    if (entry.Id > 0)
-        insert.Bind(11, entry.Id);
+    bindRecurring(insert, rec, KeyOf(user), storedUser, id);
+    insert.Bind(11, id);
     insert.Run();
-    const qint64 id = lastId(db);
     tr.Commit();
     return id;
 }
@@ -1890,13 +2601,11 @@ void TDbMan::UpdateRecurring(const QString &user, const TRecurring &before,
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    if (readOneRecurring(db, storedUser, before.Id) != before)
+    if (readOneRecurring(db, KeyOf(user), storedUser, before.Id) != before)
         entryChanged(before, QStringLiteral(" was changed or deleted"));
-    TSqlStatement update(db, "update recurring set type = ?2, cate = ?3, cents = ?4, notes = ?5, "
-                             "first_day = ?6, every = ?7, unit = ?8, last_day = ?9, booked = ?10 "
-                             "where id = ?1");
+    TSqlStatement update(db, kUpdateRecurring);
     update.Bind(1, before.Id);
-    bindRecurring(update, rec);
+    bindRecurring(update, rec, KeyOf(user), storedUser, before.Id);
     update.Run();
     tr.Commit();
 }
@@ -1905,7 +2614,7 @@ void TDbMan::DeleteRecurring(const QString &user, const TRecurring &entry) {
     const QByteArray storedUser = storedText(user);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
-    if (readOneRecurring(db, storedUser, entry.Id) != entry)
+    if (readOneRecurring(db, KeyOf(user), storedUser, entry.Id) != entry)
         entryChanged(entry, QStringLiteral(" was changed or deleted"));
     TSqlStatement del(db, "delete from recurring where id = ?1");
     del.Bind(1, entry.Id).Run();

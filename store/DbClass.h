@@ -10,7 +10,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <utility>
+
+class TBookKey;
+class TSqlConnection;
 
 // Raised by the operations of undo and redo when what they would change is
 // no longer as the step left it: another instance changed or deleted it
@@ -50,6 +54,12 @@ struct TPendingSave {
 // The only road from the program to its records. Every operation opens the
 // connection, runs its statements and closes it again (two program
 // instances may use the file). Values cross this boundary typed.
+//
+// Each user's book is sealed under a data key of that user's (see
+// TBookKey). A store holds the key of the one user who signed in through it
+// (CheckPassword, AddUser, SealBook), in memory only; that user's values are
+// stored sealed and read with it. Without the key a user's values are
+// written plain and only plain ones read (a sealed one counts as unreadable).
 class TDbMan {
 public:
     explicit TDbMan(const QString &dataFile);
@@ -57,10 +67,31 @@ public:
     TDbMan(const TDbMan &) = delete;
     TDbMan &operator=(const TDbMan &) = delete;
 
+    // Makes the user with a new data key wrapped under the password, and
+    // holds that key.
     bool AddUser(const QString &name, const QString &password);
+    // Deletes the user's row and with it the wrapped key: the records the
+    // user leaves in the file can never be opened again, and an account
+    // made later under that name starts with an empty book.
     bool DeleteUser(const QString &name);
     bool UserExists(const QString &name);
+    // Whether the password is the user's. For a user with a data key it is
+    // the password that opens the key, which the store then holds.
     bool CheckPassword(const QString &name, const QString &password);
+    // Whether the store holds the data key of `user`.
+    bool HasKey(const QString &user) const;
+    // The number of the user's records still plain: written before the
+    // user's book was sealed, or by another program since.
+    int PlainRecords(const QString &user);
+    // Seals the book of a user who has signed in (CheckPassword): makes the
+    // user's data key when there is none yet, then seals every value of the
+    // user's that is still plain (records, category lists, rules, bank
+    // profiles and ids, budgets, recurring entries), all in one
+    // transaction: after a failure, or the program killed, the book is as
+    // it was. `progress` is told (records sealed, records to seal) as the
+    // records are sealed. Returns the number of records sealed.
+    int SealBook(const QString &user, const QString &password,
+                 const std::function<void(int done, int total)> &progress = {});
     // The users as stored, the one who signed in last first.
     QStringList GetUserNames();
     // The user's category list "out" (expenses) or "in" (income), its items
@@ -132,7 +163,9 @@ public:
     // Delete the user's row and insert it again with the same password, so the
     // user heads the sign-in list.
     void ReinsertUser(const QString &name, const QString &password);
-    // Replace the user's password hash.
+    // Replace the user's password hash, and wrap the user's data key (held
+    // by this store) under the new password, in one transaction: no record
+    // is sealed again, and after a failure the old password still works.
     void SetPassword(const QString &name, const QString &password);
     // Replaces the user's record `record.Id` by `record` (the record gets a
     // new id, which is returned); fails when the record no longer exists.
@@ -236,5 +269,23 @@ public:
     QString DataFile() const { return FDataFile; }
 
 private:
+    // The key for the values of `user`; null when the store holds none.
+    const TBookKey *KeyOf(const QString &user) const {
+        return user == FKeyUser ? FKey.get() : nullptr;
+    }
+    // Whether the password opens the user's row (its key, or its hash when
+    // it has no key yet); a key opened is held.
+    bool OpensRow(const QString &name, const QByteArray &hash, const QByteArray &wrapped,
+                  const QString &password);
+    // The parts of SealBook, in its transaction.
+    static bool AnyPlain(TSqlConnection &db, const QByteArray &storedUser);
+    static int SealPlainRecords(TSqlConnection &db, const TBookKey &key,
+                                const QByteArray &storedUser,
+                                const std::function<void(int, int)> &progress);
+    static void SealPlainTexts(TSqlConnection &db, const TBookKey &key,
+                               const QByteArray &storedUser);
+
     QString FDataFile;
+    std::shared_ptr<const TBookKey> FKey;
+    QString FKeyUser;
 };

@@ -237,6 +237,13 @@ TSqlStatement &TSqlStatement::Bind(int index, QByteArrayView utf8) {
     return *this;
 }
 
+TSqlStatement &TSqlStatement::BindBlob(int index, QByteArrayView bytes) {
+    if (sqlite3_bind_blob64(FStmt, index, bytes.data() ? bytes.data() : "", quint64(bytes.size()),
+                            SQLITE_TRANSIENT) != SQLITE_OK)
+        FConnection.Fail();
+    return *this;
+}
+
 TSqlStatement &TSqlStatement::Bind(int index, const QString &text) {
     return Bind(index, QByteArrayView(text.toUtf8()));
 }

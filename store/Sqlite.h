@@ -85,6 +85,8 @@ public:
         return Bind(index, QByteArrayView(utf8));
     }
     TSqlStatement &Bind(int index, const QString &text);
+    // Bytes that are no text (a sealed value), stored as a blob.
+    TSqlStatement &BindBlob(int index, QByteArrayView bytes);
     TSqlStatement &Bind(int index, qint64 value);
     TSqlStatement &Bind(int index, int value) { return Bind(index, qint64(value)); }
     TSqlStatement &Bind(int index, double value);

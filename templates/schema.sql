@@ -1,13 +1,18 @@
 -- The empty Ledgerly data file. Every user-typed text is stored as one-line
--- Base64 of its UTF-8 bytes; dates are ISO yyyy-MM-dd text so that SQLite
--- orders and filters them; amounts are plain numbers.
+-- Base64 of its UTF-8 bytes, or, once its user has signed in, sealed (a
+-- blob) under that user's data key; dates are ISO yyyy-MM-dd text so that
+-- SQLite orders and filters them; amounts are plain numbers (0 in a sealed
+-- record, whose amount is sealed with its category and notes).
 PRAGMA journal_mode = DELETE;
 -- The format version of the file (TDataFile::kFormatVersion): older files are
 -- upgraded at sign-in, newer ones refused.
-PRAGMA user_version = 4;
+PRAGMA user_version = 5;
+-- key: the user's data key wrapped under a key derived from the password
+-- (empty until the user's first sign-in with this format).
 CREATE TABLE users (
     name TEXT NOT NULL DEFAULT '',
-    pwd  TEXT NOT NULL DEFAULT ''
+    pwd  TEXT NOT NULL DEFAULT '',
+    key  BLOB NOT NULL DEFAULT ''
 );
 CREATE TABLE cates (
     user TEXT NOT NULL DEFAULT '',

@@ -117,7 +117,8 @@ void ExecOnDataFile(const QString &file, const QStringList &statements) {
 QList<QStringList> StoredRecords(const QString &file, const QString &user, const QDate &day,
                                  TRecordType type, const QString &category) {
     QList<QStringList> rows;
-    for (const TRecord &r : TDbMan(file).ReadCategoryRecords(user, day, day, type, category))
+    for (const TRecord &r :
+         SignedInStore(file, user).ReadCategoryRecords(user, day, day, type, category))
         rows << QStringList{r.Date.toString("MM/dd/yyyy"), r.Category, CentsText(r.Cents), r.Notes};
     return rows;
 }
@@ -158,7 +159,7 @@ private slots:
 private:
     // The user's stored category list "out" or "in".
     QString StoredCategories(const QString &list) {
-        return TDbMan(FFixture->DataFile()).GetCategories(kUser, list).join("\r\n");
+        return SignedInStore(FFixture->DataFile(), kUser).GetCategories(kUser, list).join("\r\n");
     }
 
     std::unique_ptr<TMainFixture> FFixture;
@@ -459,7 +460,9 @@ void TestEntry::saveUndoneAndRedone() {
     QTest::mouseClick(Out.Save, Qt::LeftButton);
     QCOMPARE(undo->text(), QStringLiteral("Undo Save of 3 expenses"));
     const auto stored = [&] {
-        return TDbMan(FFixture->DataFile()).ReadPeriod(kUser, {2020, 1, 1}, {2020, 1, 1}).Records;
+        return SignedInStore(FFixture->DataFile(), kUser)
+            .ReadPeriod(kUser, {2020, 1, 1}, {2020, 1, 1})
+            .Records;
     };
     const QList<TRecord> saved = stored();
     // The keys, from anywhere in the window: the three rows go, and come
@@ -518,7 +521,7 @@ void TestEntry::longNotesAndLinesImportedMeanwhile() {
     first.Import = TImportId{"giro", "T1"};
     second.Import = TImportId{"giro", "T2"};
     FMain->ExpensePanel()->AppendPending({first, second});
-    TDbMan(FFixture->DataFile()).AddRecords(kUser, {first});
+    SignedInStore(FFixture->DataFile(), kUser).AddRecords(kUser, {first});
     Answer(TButton::Yes);
     Answer(TButton::Ok);
     QTest::mouseClick(Out.Save, Qt::LeftButton);
@@ -526,7 +529,7 @@ void TestEntry::longNotesAndLinesImportedMeanwhile() {
                                       "imported meanwhile, in another Ledgerly window."),
              qPrintable(LastMessage()));
     QCOMPARE(StoredRecordCount(FFixture->DataFile()), 3);
-    QCOMPARE(TDbMan(FFixture->DataFile())
+    QCOMPARE(SignedInStore(FFixture->DataFile(), kUser)
                  .ReadPeriod(kUser, QDate(2000, 1, 1), QDate::currentDate())
                  .Records.last()
                  .Notes,
@@ -712,13 +715,13 @@ void TestEntry::recurringRowsBookedAtSignIn() {
         In = PanelOf(FMain, "In");
     };
     const auto booked = [&](qint64 id) {
-        for (const TRecurring &entry : TDbMan(file).RecurringEntries(kUser))
+        for (const TRecurring &entry : SignedInStore(file, kUser).RecurringEntries(kUser))
             if (entry.Id == id)
                 return entry.Booked;
         return QDate();
     };
     const auto stored = [&] {
-        return TDbMan(file).ReadPeriod(kUser, {2026, 1, 1}, {2026, 12, 31}).Records;
+        return SignedInStore(file, kUser).ReadPeriod(kUser, {2026, 1, 1}, {2026, 12, 31}).Records;
     };
 
     // Monthly on the 31st: the last day of the shorter months; marked in the
@@ -764,7 +767,7 @@ void TestEntry::recurringRowsBookedAtSignIn() {
                          "once."));
 
     // Another window books them first: this Save takes them out, stores none.
-    TDbMan other(file);
+    TDbMan &other = SignedInStore(file, kUser);
     const QList<TDueEntry> due = other.DueOccurrences(kUser, {2026, 4, 30});
     QCOMPARE(due.size(), 1);
     other.SavePending(kUser, due.first().Rows, {due.first().Advance});

@@ -51,7 +51,7 @@ void SetCategory(QWidget *w, const QList<int> &rows, const QString &category) {
 QStringList Stored(const QString &file, const QString &user) {
     QStringList out;
     for (const TRecord &r :
-         TDbMan(file).ReadPeriod(user, QDate(2000, 1, 1), QDate(2100, 1, 1)).Records)
+         SignedInStore(file, user).ReadPeriod(user, QDate(2000, 1, 1), QDate(2100, 1, 1)).Records)
         out << QStringLiteral("%1 %2 %3 %4 %5")
                    .arg(r.Date.toString(Qt::ISODate), RecordTypeWord(r.Type), r.Category,
                         CentsText(r.Cents), r.Notes);
@@ -137,7 +137,7 @@ private slots:
         // Only the rule the user kept is in the data file before Save.
         const QString file = fixture->DataFile();
         QCOMPARE(Stored(file, "tester"), QStringList());
-        QCOMPARE(TDbMan(file).CategoryRules("tester"),
+        QCOMPARE(SignedInStore(file, "tester").CategoryRules("tester"),
                  (QList<TCategoryRule>{{"payroll", "Salary", TRuleType::Income}}));
         QCOMPARE(TestDialogs::Asked().first().Text,
                  QStringLiteral("Statements (*.csv *.txt *.ofx *.qfx *.qif);;All files (*)"));
@@ -183,10 +183,11 @@ private slots:
         });
         const QString file = fixture->DataFile();
         const TImportId netflix{"4111111111111111", "2024020300001"};
-        QVERIFY(TDbMan(file).KnownImportIds("tester", {netflix}).isEmpty());
+        QVERIFY(SignedInStore(file, "tester").KnownImportIds("tester", {netflix}).isEmpty());
         Save("Out");
         Save("In");
-        QCOMPARE(TDbMan(file).KnownImportIds("tester", {netflix, {"another card", netflix.Id}}),
+        QCOMPARE(SignedInStore(file, "tester")
+                     .KnownImportIds("tester", {netflix, {"another card", netflix.Id}}),
                  QSet<TImportId>{netflix});
         QCOMPARE(Stored(file, "tester").size(), 4);
     }
@@ -242,7 +243,7 @@ private slots:
             w->reject();
         });
         Child<QAction>(main, "mnuMenu_Import")->trigger();
-        QCOMPARE(TDbMan(fixture->DataFile()).BankProfiles("tester").size(), 1);
+        QCOMPARE(SignedInStore(fixture->DataFile(), "tester").BankProfiles("tester").size(), 1);
 
         // Next time the same header is found, the kept layout reads the file
         // without a question.

@@ -172,7 +172,10 @@ private slots:
         QCOMPARE(TestDialogs::Asked().at(1).Caption, QString("?"));
         QCOMPARE(TestDialogs::LastMessage(), QString("You want to create a new Username and "
                                                      "Password?\n\n- Username: Guest\n- "
-                                                     "Password: 24680"));
+                                                     "Password: 24680\n\nYour book is encrypted "
+                                                     "under this password. A forgotten password "
+                                                     "cannot be recovered, and the book is lost "
+                                                     "with it."));
         QCOMPARE(startup->MainWindow()->UserName(), QString("Guest"));
         QVERIFY(startup->MainWindow()->isVisible());
         TDbMan db(data);

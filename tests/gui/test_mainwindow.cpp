@@ -372,7 +372,9 @@ private slots:
         QCOMPARE(shown, QList<QStringList>({{"Expense", "Rent", "700.00", "",
                                              "Every month from 01/31/2026", "01/31/2026"}}));
         const auto entries = [&] {
-            return TDbMan(fixture->DataFile()).RecurringEntries("alice").size();
+            return SignedInStore(fixture->DataFile(), "alice", "pw1")
+                .RecurringEntries("alice")
+                .size();
         };
         QCOMPARE(entries(), 1);
         QCOMPARE(find<QAction>("mnuMenu_Undo")->text(),

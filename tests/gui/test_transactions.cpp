@@ -127,6 +127,7 @@ private slots:
         fixture = std::make_unique<TMainFixture>();
         QVERIFY(fixture->SignIn("alice", "pw1"));
         db = std::make_unique<TDbMan>(fixture->DataFile());
+        QVERIFY(db->CheckPassword("alice", "pw1"));
         QTest::mouseClick(find<QRadioButton>("rdoTransactions"), Qt::LeftButton);
         QVERIFY(find<QWidget>("pnlTransactions")->isVisible());
     }

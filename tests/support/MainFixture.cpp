@@ -4,6 +4,7 @@
 #include "forms/MainForm.h"
 #include "forms/WindowFont.h"
 #include "store/AmountText.h"
+#include "store/DbClass.h"
 #include "tests/support/TestDialogs.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTreeView>
+
+#include <map>
 
 TMainFixture::TMainFixture() {
     FHadHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
@@ -163,4 +166,14 @@ TRecord TestRecord(const QString &date, const QString &type, const QString &cate
         qFatal("TestRecord: not a record: %s %s", qPrintable(date), qPrintable(amount));
     record.Notes = notes;
     return record;
+}
+
+TDbMan &SignedInStore(const QString &file, const QString &user, const QString &password) {
+    static std::map<QString, std::unique_ptr<TDbMan>> stores;
+    std::unique_ptr<TDbMan> &store = stores[file + QLatin1Char('\n') + user];
+    if (!store)
+        store = std::make_unique<TDbMan>(file);
+    if (!store->HasKey(user) && store->UserExists(user) && !store->CheckPassword(user, password))
+        qFatal("%s cannot sign in with that password", qPrintable(user));
+    return *store;
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QTreeView;
+class TDbMan;
 class TStartup;
 class TfrmMain;
 
@@ -99,3 +100,10 @@ QList<QStringList> ListTexts(const QTreeView *list);
 // "Income", and an amount such as "12.50".
 TRecord TestRecord(const QString &date, const QString &type, const QString &category,
                    const QString &amount, const QString &notes = QString());
+
+// A store of `file` holding the data key of `user`, who signs in with
+// `password`: what the program stored sealed is read through it. Made once
+// per file and user (a key takes a while to derive); taken again from the
+// password while the user's book is not sealed yet.
+TDbMan &SignedInStore(const QString &file, const QString &user,
+                      const QString &password = QStringLiteral("secret"));

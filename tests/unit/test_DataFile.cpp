@@ -55,13 +55,15 @@ template <class F> QString failureOf(F action) {
 QString makeBook(const QString &path, int records) {
     TDataFile(path).CreateIfMissing();
     TSqlConnection(path, TMode::ReadWrite)
-        .Exec(QByteArray("INSERT INTO users VALUES ('dXNlcg==', 'hash'); WITH RECURSIVE n(i) AS "
-                         "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) INSERT INTO data "
-                         "(user, date, type, cate, amount, notes) SELECT 'dXNlcg==', "
-                         "date('2020-01-01', '+' || (i % 1500) || ' days'), 'Expense', "
-                         "'Rm9vZA==', i % 900 + 0.25, printf('%.40c', char(97 + i % 26)) FROM n")
-                  .replace("%1", QByteArray::number(records))
-                  .constData());
+        .Exec(
+            QByteArray(
+                "INSERT INTO users (name, pwd) VALUES ('dXNlcg==', 'hash'); WITH RECURSIVE n(i) AS "
+                "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) INSERT INTO data "
+                "(user, date, type, cate, amount, notes) SELECT 'dXNlcg==', "
+                "date('2020-01-01', '+' || (i % 1500) || ' days'), 'Expense', "
+                "'Rm9vZA==', i % 900 + 0.25, printf('%.40c', char(97 + i % 26)) FROM n")
+                .replace("%1", QByteArray::number(records))
+                .constData());
     return path;
 }
 
