@@ -1,6 +1,7 @@
 // The data store: users, category lists, records, validation at the boundary,
 // all-or-nothing changes, two managers sharing one file, and files that
 // another program has written or damaged.
+#include "store/DataFile.h"
 #include "store/DbClass.h"
 #include "store/FieldCodec.h"
 #include "store/Planning.h"
@@ -806,6 +807,208 @@ private slots:
         QCOMPARE(state(), now);
     }
 
+    // What a signed-in user stores is sealed: it reads back through the
+    // user's key, and no category, amount, note, rule, profile, budget,
+    // recurring entry or bank id is in the file's bytes, in any form.
+    void signedInBookIsSealedAndReadsBack() {
+        TDbMan db(FFile);
+        QVERIFY(db.AddUser("ann", "pw") && db.HasKey("ann"));
+        db.SetCategories("ann", "out", {"Zanzibar"});
+        TRecord bought = rec(QDate(2024, 2, 3), Expense, "Zanzibar", 123457, "kumquat-note");
+        bought.Import = TImportId{"acct-445566", "FITID-778899"};
+        db.AddRecords("ann", {bought, rec(QDate(2024, 2, 4), Income, "Zanzibar", 5000)});
+        db.SetCategoryRules("ann", {{"rule-walrus", "Zanzibar"}});
+        db.SaveBankProfile("ann", {"profile-okapi", "layout-quokka"});
+        db.SetBudgets("ann", {}, {{Expense, "budget-tapir", 777}});
+        const TRecurring rent{
+            0,    Expense,         "Zanzibar",
+            4242, "recur-narwhal", {QDate(2024, 1, 31), 1, TRepeatUnit::Months, {}},
+            {}};
+        db.AddRecurring("ann", rent);
+
+        const TPeriod period = db.ReadPeriod("ann", QDate(2024, 1, 1), QDate(2024, 12, 31));
+        QCOMPARE(period.Records.size(), 2);
+        QCOMPARE(period.ExpenseCents, 123457);
+        QCOMPARE(period.Records.value(0).Notes, QString("kumquat-note"));
+        QCOMPARE(db.FindRecords("ann", "kumquat").size(), 1);
+        QCOMPARE(db.ReadCategoryRecords("ann", QDate(2024, 1, 1), QDate(2024, 12, 31), Expense,
+                                        "Zanzibar")
+                     .size(),
+                 1);
+        QCOMPARE(db.GetCategories("ann", "out"), QStringList{"Zanzibar"});
+        QCOMPARE(db.CategoryRules("ann"), (QList<TCategoryRule>{{"rule-walrus", "Zanzibar"}}));
+        QCOMPARE(db.BankProfiles("ann").value(0).Layout, QString("layout-quokka"));
+        QCOMPARE(db.Budgets("ann"), (QList<TBudget>{{Expense, "budget-tapir", 777}}));
+        QCOMPARE(db.RecurringEntries("ann").value(0).Notes, QString("recur-narwhal"));
+        QCOMPARE(db.KnownImportIds("ann", {*bought.Import}).size(), 1);
+        const TCategoryRename rename = db.RenameCategory("ann", Expense, "Zanzibar", "Zanzibar2");
+        QCOMPARE(db.CountCategory("ann", Expense, "Zanzibar2"), 1);
+        db.ApplyRename("ann", rename.Reversed());
+
+        QFile file(FFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const double amount = 1234.57;
+        for (const QByteArray &secret :
+             {QByteArray("Zanzibar"), QByteArray("kumquat"), QByteArray("walrus"),
+              QByteArray("okapi"), QByteArray("quokka"), QByteArray("tapir"), QByteArray("narwhal"),
+              QByteArray("778899"), QByteArray("445566"), QByteArray("1234.57"),
+              QByteArray(reinterpret_cast<const char *>(&amount), 8)})
+            QVERIFY2(!bytes.contains(secret) && !bytes.contains(secret.toBase64()),
+                     secret.constData());
+
+        // Without the key the records are unreadable and the texts empty.
+        TDbMan other(FFile);
+        QCOMPARE(other.ReadPeriod("ann", QDate(2024, 1, 1), QDate(2024, 12, 31)).Unreadable, 2);
+        QVERIFY(other.GetCategories("ann", "out").isEmpty() && other.Budgets("ann").isEmpty());
+    }
+
+    // A sealed value opens only where it was sealed: moved to another
+    // record or list it is unreadable there, never read as the other's.
+    void sealedValuesOpenOnlyWhereTheyWereSealed() {
+        TDbMan db(FFile);
+        QVERIFY(db.AddUser("ann", "pw"));
+        db.AddRecords("ann", {rec(QDate(2024, 2, 3), Expense, "Food", 100, "a"),
+                              rec(QDate(2024, 2, 3), Expense, "Rent", 90000, "b")});
+        db.SetCategories("ann", "out", {"Food"});
+        rawSql(FFile, "update data set notes = (select notes from data order by id limit 1) "
+                      "where id = (select max(id) from data); update cates set \"in\" = out");
+        const TPeriod period = db.ReadPeriod("ann", QDate(2024, 1, 1), QDate(2024, 12, 31));
+        QCOMPARE(period.Records.size(), 1);
+        QCOMPARE(period.Unreadable, 1);
+        QCOMPARE(period.ExpenseCents, 100);
+        QVERIFY(db.GetCategories("ann", "in").isEmpty());
+    }
+
+    // Set Password wraps the same key again (no record sealed again, the
+    // old password gone); a backup opens with the passwords it was made
+    // with; a deleted user's records stay sealed for good, and a new
+    // account of the same name starts with an empty book.
+    void passwordsBackupsAndDeletedUsers() {
+        TDbMan db(FFile);
+        QVERIFY(db.AddUser("ann", "old"));
+        db.AddRecord("ann", rec(QDate(2024, 2, 3), Expense, "Food", 500, "lunch"));
+        const QStringList sealed = rawSql(FFile, "select hex(notes) from data");
+        const QString backup = FDir.filePath("made-with-old.ledgerly");
+        TDataFile(FFile).Backup(backup);
+        db.SetPassword("ann", "new");
+        QCOMPARE(rawSql(FFile, "select hex(notes) from data"), sealed);
+        TDbMan fresh(FFile);
+        QVERIFY(!fresh.CheckPassword("ann", "old"));
+        QVERIFY(fresh.CheckPassword("ann", "new"));
+        QCOMPARE(fresh.FindRecords("ann", "lunch").size(), 1);
+
+        TDataFile(FFile).Restore(backup);
+        TDbMan restored(FFile);
+        QVERIFY(!restored.CheckPassword("ann", "new"));
+        QVERIFY(restored.CheckPassword("ann", "old"));
+        QCOMPARE(restored.FindRecords("ann", "lunch").size(), 1);
+
+        QVERIFY(restored.DeleteUser("ann") && !restored.HasKey("ann"));
+        TDbMan again(FFile);
+        QVERIFY(again.AddUser("ann", "old"));
+        const TPeriod period = again.ReadPeriod("ann", QDate(2024, 1, 1), QDate(2024, 12, 31));
+        QVERIFY(period.Records.isEmpty());
+        QCOMPARE(period.Unreadable, 0);
+        QVERIFY(again.FindRecords("ann", "lunch").isEmpty());
+        QCOMPARE(rawSql(FFile, "select count(*) from data"), QStringList{"1"});
+    }
+
+    // A book of an older Ledgerly is sealed user by user at each one's sign-in:
+    // both books read the same all along, and a record another program adds
+    // plain later is read, then sealed at the next sign-in.
+    void oldBooksAreSealedUserByUser() {
+        TDbMan(FFile).AddUser("ann", "pa");
+        TDbMan(FFile).AddUser("bob", "pb");
+        rawSql(FFile, "update users set key = ''");
+        TDbMan old(FFile); // as an older Ledgerly writes: plain
+        for (const QString user : {"ann", "bob"}) {
+            old.AddRecords(user, {rec(QDate(2024, 1, 5), Expense, "Food", 250, user),
+                                  rec(QDate(2024, 1, 6), Income, "Pay", 9000)});
+            old.SetCategories(user, "out", {"Food", user});
+            old.SetCategoryRules(user, {{"shop", "Food"}});
+            old.SetBudgets(user, {}, {{Expense, "Food", 300}});
+            old.AddRecurring(user, entry("Rent", QDate(2024, 1, 31), TRepeatUnit::Months));
+            old.SaveBankProfile(user, {"giro", "layout"});
+        }
+        TRecord imported = rec(QDate(2024, 1, 7), Expense, "Food", 1, "x");
+        imported.Import = TImportId{"giro", "T1"};
+        old.AddRecords("ann", {imported});
+        const auto state = [&](TDbMan &db, const QString &user) {
+            return QStringList{
+                QString::number(
+                    db.ReadPeriod(user, QDate(2024, 1, 1), QDate(2024, 12, 31)).Records.size()),
+                db.GetCategories(user, "out").join(','),
+                db.CategoryRules(user).value(0).Text,
+                QString::number(db.Budgets(user).value(0).Cents),
+                db.RecurringEntries(user).value(0).Category,
+                db.BankProfiles(user).value(0).Layout,
+                QString::number(db.KnownImportIds(user, {*imported.Import}).size())};
+        };
+        const QStringList annBefore = state(old, "ann"), bobBefore = state(old, "bob");
+        QCOMPARE(annBefore, QStringList({"3", "Food,ann", "shop", "300", "Rent", "layout", "1"}));
+
+        TDbMan ann(FFile);
+        QVERIFY(ann.CheckPassword("ann", "pa") && !ann.HasKey("ann"));
+        QCOMPARE(ann.SealBook("ann", "pa"), 3);
+        QCOMPARE(state(ann, "ann"), annBefore);
+        QCOMPARE(state(old, "bob"), bobBefore);
+        QCOMPARE(rawSql(FFile, "select user, typeof(notes), count(*) from data group by 1, 2"),
+                 QStringList({EncodeField("ann") + "|blob|3", EncodeField("bob") + "|text|2"}));
+        QCOMPARE(rawSql(FFile, "select count(*) from fitids where typeof(fitid) = 'text'"),
+                 QStringList{"0"});
+
+        old.AddRecord("ann", rec(QDate(2024, 1, 8), Expense, "Food", 75, "plain"));
+        QCOMPARE(ann.ReadPeriod("ann", QDate(2024, 1, 1), QDate(2024, 12, 31)).Records.size(), 4);
+        TDbMan annAgain(FFile);
+        QVERIFY(annAgain.CheckPassword("ann", "pa") && annAgain.HasKey("ann"));
+        QCOMPARE(annAgain.SealBook("ann", "pa"), 1);
+        QCOMPARE(annAgain.SealBook("ann", "pa"), 0);
+        TDbMan bob(FFile);
+        QVERIFY(bob.CheckPassword("bob", "pb"));
+        QCOMPARE(bob.SealBook("bob", "pb"), 2);
+        QCOMPARE(state(bob, "bob"), bobBefore);
+    }
+
+    // The program killed at any moment of the first sealing leaves the
+    // book all plain (sealed at the next sign-in) or all sealed.
+    void killedSealingLeavesTheBookWhole() {
+        const int records = 20000;
+        TDbMan(FFile).AddUser("ann", "pw");
+        rawSql(FFile, QStringLiteral("update users set key = ''; with recursive n(i) as (select "
+                                     "1 union all select i + 1 from n where i < %1) insert into "
+                                     "data (user, date, type, cate, amount, notes) select '%2', "
+                                     "date('2020-01-01', '+' || (i %% 900) || ' days'), "
+                                     "'Expense', 'Rm9vZA==', 1.25, 'bm90ZQ==' from n")
+                          .arg(records)
+                          .arg(EncodeField("ann"))
+                          .replace("%%", "%"));
+        const QString plain = FDir.filePath("plain.ledgerly");
+        QVERIFY(QFile::copy(FFile, plain));
+        for (const int killAfter : {-1, 0, 3, 9, 14, 19, 99}) {
+            QFile::remove(FFile);
+            QVERIFY(QFile::copy(plain, FFile));
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {"--seal", FFile});
+            // Lines: "open" once the key is known, then one per 1000 sealed.
+            for (int line = -1; line < killAfter && child.waitForReadyRead(); ++line)
+                child.readLine();
+            child.kill();
+            child.waitForFinished();
+            const QStringList sealed =
+                rawSql(FFile, "select count(*), (select length(key) from users) from data "
+                              "where typeof(notes) = 'blob'");
+            QVERIFY2(sealed == QStringList{"0|0"} || sealed == QStringList{"20000|101"},
+                     qPrintable(sealed.join(' ')));
+            TDbMan db(FFile);
+            QVERIFY(db.CheckPassword("ann", "pw"));
+            db.SealBook("ann", "pw");
+            const TPeriod period = db.ReadPeriod("ann", QDate(2020, 1, 1), QDate(2030, 1, 1));
+            QCOMPARE(period.Records.size(), records);
+            QCOMPARE(period.ExpenseCents, 125 * records);
+        }
+    }
+
     // A trigger added to the file makes the n-th step of an operation fail;
     // the file must then be exactly as before.
     void failedChangesLeaveNothingBehind() {
@@ -912,6 +1115,15 @@ private slots:
 // without them, as the pending lists would. Prints how many lines it left
 // out, and 1 when it lost the race for the recurring rows.
 int main(int argc, char **argv) {
+    // As `--seal <file>`: ann's first sign-in, telling each step on a line.
+    if (argc == 3 && qstrcmp(argv[1], "--seal") == 0) {
+        TDbMan db(QString::fromLocal8Bit(argv[2]));
+        if (!db.CheckPassword("ann", "pw"))
+            return 1;
+        std::cout << "open" << std::endl;
+        db.SealBook("ann", "pw", [](int done, int) { std::cout << done << std::endl; });
+        return 0;
+    }
     if (argc == 3 && qstrcmp(argv[1], "--save-import") == 0) {
         QList<TRecord> lines(40, rec(QDate(2024, 3, 1), Expense, "Food", 100));
         for (int i = 0; i < 40; ++i)
