@@ -154,6 +154,7 @@ private slots:
     void incomeTwinAndHelp();
     void calcStartsTheFirstCalculatorFound();
     void recurringRowsBookedAtSignIn();
+    void repeatEveryMonth();
 
 private:
     // The user's stored category list "out" or "in".
@@ -775,6 +776,53 @@ void TestEntry::recurringRowsBookedAtSignIn() {
              qPrintable(LastMessage()));
     QCOMPARE(In.Model()->Count(), 0);
     QCOMPARE(stored().size(), 3 + 62);
+}
+
+void TestEntry::repeatEveryMonth() {
+    const QString file = FFixture->DataFile();
+    // The editor comes filled from the row and is accepted as it is.
+    const auto repeat = [&](const QString &action) {
+        TestDialogs::Dialog([](QDialog *w) {
+            QCOMPARE(w->objectName(), QString("frmEditRecurring"));
+            Find<QPushButton>(w, "btnRecurringOk")->click();
+        });
+        Find<QAction>(FMain, action)->trigger();
+        return TDbMan(file).RecurringEntries(kUser);
+    };
+    const auto entry = [](qint64 id, TRecordType type, const QString &cate, qint64 cents,
+                          const QString &notes, QDate first, QDate booked) {
+        return TRecurring{id,    type, cate, cents, notes, {first, 1, TRepeatUnit::Months, {}},
+                          booked};
+    };
+
+    // A pending row: monthly from its date; the row is its first occurrence
+    // once the list is saved.
+    AddRow(Out, "Rent", "700", "Flat", QDate(2026, 1, 31));
+    SelectRow(Out.List, 0);
+    QList<TRecurring> entries = repeat("actOutRepeat");
+    QCOMPARE(entries.size(), 1);
+    const qint64 rent = entries[0].Id;
+    QCOMPARE(entries[0],
+             entry(rent, TRecordType::Expense, "Rent", 70000, "Flat", QDate(2026, 1, 31), QDate()));
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+
+    // A stored record: booked on its date already.
+    FFixture->Search(QDate(2026, 1, 1), QDate(2026, 1, 31));
+    SelectRow(Find<QTreeView>(FMain, "lvwTrans"), 0);
+    entries = repeat("btnTransMore_Repeat");
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[1], entry(entries[1].Id, TRecordType::Expense, "Rent", 70000, "Flat",
+                               QDate(2026, 1, 31), QDate(2026, 1, 31)));
+
+    // The next sign-in brings February of both, never January again.
+    FFixture->Today = QDate(2026, 2, 28);
+    FFixture->AnswersAtStart = {TButton::Ok};
+    FMain = FFixture->SignIn(kUser, "secret", false);
+    Out = PanelOf(FMain, "Out");
+    QCOMPARE(Out.Rows(),
+             QList<QStringList>(2, {"02/28/2026", "Expense", "Rent", "700.00", "↻ Flat"}));
 }
 
 QTEST_MAIN(TestEntry)
