@@ -272,6 +272,62 @@ void BM_Search_1Year_Charts(benchmark::State &state) {
     QCoreApplication::processEvents();
 }
 
+// Forty monthly budgets: every category of the book (24 expense, 6 income)
+// and ten expense categories without records.
+QList<TBudget> FortyBudgets() {
+    QList<TBudget> budgets;
+    qint64 cents = 5000;
+    for (const QString &category : TBookGenerator::ExpenseCategories())
+        budgets.append({TRecordType::Expense, category, cents += 7500});
+    for (int i = 1; i <= 10; ++i)
+        budgets.append({TRecordType::Expense, QStringLiteral("Unused %1").arg(i), 10000 * i});
+    for (const QString &category : TBookGenerator::IncomeCategories())
+        budgets.append({TRecordType::Income, category, cents += 30000});
+    return budgets;
+}
+
+// Replaces the user's budgets in the window's book; the next search reads them.
+void SetBudgets(TSearchWindow &w, const QList<TBudget> &budgets) {
+    TDbMan book(w.Main->DataFile());
+    book.SetBudgets(w.Main->UserName(), book.Budgets(w.Main->UserName()), budgets);
+}
+
+// A Search with forty budgets set, the Budgets sub-panel (`budgetsShown`)
+// or the Transactions one shown, until the list shown is painted; the
+// searches take turns with the same period a year earlier, as
+// BM_Search_1Year_Charts does. The budgets are taken out again at the end.
+void RunBudgetedSearch(benchmark::State &state, const QDate &from, const QDate &to,
+                       bool budgetsShown) {
+    TSearchWindow &w = Window();
+    const QList<TBudget> budgets = FortyBudgets();
+    SetBudgets(w, budgets);
+    TPaintCounter counter;
+    if (budgetsShown) {
+        w.Main->findChild<QRadioButton *>("rdoTransBudgets")->click();
+        QCoreApplication::processEvents();
+        w.Main->findChild<QTreeView *>("lvwBudgets")->viewport()->installEventFilter(&counter);
+    }
+    RunSearch(state, from, to, true, budgetsShown ? &counter : nullptr, true);
+    w.Main->findChild<QRadioButton *>("rdoTransTransactions")->click();
+    QCoreApplication::processEvents();
+    SetBudgets(w, {});
+    state.counters["budgets"] = double(budgets.size());
+}
+
+void BM_Search_1Year_Budgets(benchmark::State &state) {
+    RunBudgetedSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), true);
+}
+void BM_Search_1Year_Budgeted(benchmark::State &state) {
+    RunBudgetedSearch(state, QDate(2024, 1, 1), QDate(2024, 12, 31), false);
+}
+// Ten years and the ten years before them (nine of which have records).
+void BM_Search_10Years_Budgets(benchmark::State &state) {
+    RunBudgetedSearch(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), true);
+}
+void BM_Search_10Years_Budgeted(benchmark::State &state) {
+    RunBudgetedSearch(state, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), false);
+}
+
 // Switching to the Charts sub-panel after a 10-year search, until both
 // charts are built from the period and painted. Between the switches the
 // charts are handed the same result again, so every switch builds them.
@@ -349,5 +405,9 @@ BENCHMARK(BM_SearchAgain_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchSubPanels_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_1Year_Alternating)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Search_1Year_Charts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_1Year_Budgeted)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_1Year_Budgets)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_10Years_Budgeted)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search_10Years_Budgets)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchToCharts_10Years)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Find_Window)->Unit(benchmark::kMillisecond);

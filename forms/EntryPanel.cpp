@@ -356,8 +356,17 @@ int TEntryPanel::SavePending(int *meanwhile) {
 
 void TEntryPanel::RepeatClick() {
     const int row = SelectedRow(ui->lvwRecs);
-    if (row >= 0)
-        RepeatRecord(FSession, FModel->At(row), false, window());
+    if (row < 0)
+        return;
+    const TRecord record = FModel->At(row);
+    TRecurring entry;
+    // The row is the new entry's occurrence of its date: the save books the
+    // entry up to it, or the next sign-in would bring that date again.
+    if (RepeatRecord(FSession, record, false, window(), &entry) &&
+        entry.Schedule.First == record.Date) {
+        FAdvances << TBookingAdvance{entry.Id, QDate(), record.Date};
+        UpdateButtons();
+    }
 }
 
 void TEntryPanel::DiscardPending() {

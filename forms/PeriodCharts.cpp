@@ -221,8 +221,10 @@ void AddAxisLabels(QChart *chart, QObject *owner, const TAxisLabels &days, int b
 }
 
 // The legend above the bars: boxes for income and expenses, a line for the
-// net, drawn as plain items as the donut's legend is. Made once per chart.
-void AddBarsLegend(QChart *chart) {
+// net and, while the budget line is shown, a dashed one in its pen, drawn as
+// plain items as the donut's legend is. Made once per chart; the entries
+// shown are centred above the plot.
+void AddBarsLegend(QChart *chart, QLineSeries *budget) {
     const QFont font = TextFont(kTextPx);
     const QFontMetrics metrics(font);
     const int mark = 14, gap = 4, space = 16, lineHeight = metrics.height();
@@ -231,13 +233,11 @@ void AddBarsLegend(QChart *chart) {
         QGraphicsSimpleTextItem *Text;
     };
     QList<TEntry> entries;
-    int width = 0;
     const auto add = [&](QGraphicsItem *marker, const QString &caption) {
         auto *text = new QGraphicsSimpleTextItem(caption, chart);
         text->setFont(font);
         text->setBrush(Qt::black);
         entries.append({marker, text});
-        width += mark + gap + metrics.horizontalAdvance(caption) + space;
     };
     for (const auto &[color, caption] :
          {std::pair{TPeriodCharts::IncomeColor(),
@@ -252,18 +252,33 @@ void AddBarsLegend(QChart *chart) {
     auto *line = new QGraphicsLineItem(0, 7, mark, 7, chart);
     line->setPen(QPen(TPeriodCharts::NetColor(), 2));
     add(line, Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "Net Income")));
-    width -= space;
-    const auto place = [chart, entries, width, lineHeight] {
+    auto *budgetLine = new QGraphicsLineItem(0, 7, mark, 7, chart);
+    budgetLine->setPen(budget->pen());
+    add(budgetLine, Word(chart, QT_TRANSLATE_NOOP("TPeriodCharts", "Expense budget")));
+    // Centred above the plot; in a narrow chart the entries move closer
+    // and the legend keeps inside the chart's width.
+    const auto place = [chart, entries, budget, lineHeight] {
+        const bool budgeted = budget->isVisible();
+        entries.last().Mark->setVisible(budgeted);
+        entries.last().Text->setVisible(budgeted);
+        const qsizetype shown = budgeted ? entries.size() : entries.size() - 1;
+        qreal texts = 0;
+        for (qsizetype i = 0; i < shown; ++i)
+            texts += mark + gap + entries.at(i).Text->boundingRect().width();
+        const qreal room = chart->size().width() - 8;
+        const qreal between = std::clamp((room - texts) / qreal(shown - 1), 6.0, qreal(space));
+        const qreal width = texts + between * qreal(shown - 1);
         const QRectF area = chart->plotArea();
-        qreal x = area.center().x() - width / 2.0;
+        qreal x = std::max(4.0, std::min(area.center().x() - width / 2.0, 4.0 + room - width));
         const qreal y = area.top() - lineHeight - 8;
-        for (const TEntry &entry : entries) {
-            entry.Mark->setPos(x, y + (lineHeight - mark) / 2.0);
-            entry.Text->setPos(x + mark + gap, y);
-            x += mark + gap + entry.Text->boundingRect().width() + space;
+        for (qsizetype i = 0; i < shown; ++i) {
+            entries.at(i).Mark->setPos(x, y + (lineHeight - mark) / 2.0);
+            entries.at(i).Text->setPos(x + mark + gap, y);
+            x += mark + gap + entries.at(i).Text->boundingRect().width() + between;
         }
     };
     QObject::connect(chart, &QChart::plotAreaChanged, chart, place);
+    QObject::connect(budget, &QAbstractSeries::visibleChanged, chart, place);
     place();
 }
 
@@ -282,8 +297,15 @@ QBarSeries *SetUpBars(QChart *chart) {
     auto *net = new QLineSeries;
     net->setName(QStringLiteral("Net Income"));
     net->setPen(QPen(TPeriodCharts::NetColor(), 2));
+    // The expense budget: a step line, hidden while there is none.
+    auto *budget = new QLineSeries;
+    budget->setObjectName(QStringLiteral("BudgetLine"));
+    budget->setName(QStringLiteral("Expense budget"));
+    budget->setPen(QPen(TPeriodCharts::ExpenseColor().darker(160), 2, Qt::DashLine));
+    budget->setVisible(false);
     chart->addSeries(bars);
     chart->addSeries(net);
+    chart->addSeries(budget);
 
     // Axes without labels of their own (see AddAxisLabels); the amounts have
     // grid lines at whole steps from zero.
@@ -302,7 +324,7 @@ QBarSeries *SetUpBars(QChart *chart) {
         series->attachAxis(x);
         series->attachAxis(y);
     }
-    AddBarsLegend(chart);
+    AddBarsLegend(chart, budget);
     return bars;
 }
 
@@ -517,34 +539,20 @@ void TPeriodCharts::ShowBars(QChart *chart, const TChartSeries &series, int widt
     net->setPointsVisible(bars.size() <= 31);
 
     // The budget: a level line across each bar's width, steps between them.
-    QLineSeries *budget = nullptr;
-    for (QAbstractSeries *s : chart->series())
-        if (s->objectName() == QLatin1String("BudgetLine"))
-            budget = qobject_cast<QLineSeries *>(s);
+    auto *budget = qobject_cast<QLineSeries *>(chart->series().at(2));
     const bool budgeted = !budgetCents.isEmpty() && budgetCents.size() == bars.size();
-    if (budgeted && !budget) {
-        budget = new QLineSeries;
-        budget->setObjectName(QStringLiteral("BudgetLine"));
-        budget->setName(tr("Expense budget"));
-        budget->setPen(QPen(ExpenseColor().darker(160), 2, Qt::DashLine));
-        chart->addSeries(budget);
-        budget->attachAxis(x);
-        budget->attachAxis(y);
-    }
     qint64 reach = 0;
-    if (budget) {
-        QList<QPointF> steps;
-        if (budgeted) {
-            steps.reserve(2 * bars.size());
-            for (qsizetype i = 0; i < bars.size(); ++i) {
-                const double level = double(budgetCents.at(i)) / 100;
-                steps << QPointF(double(i) - 0.5, level) << QPointF(double(i) + 0.5, level);
-                reach = std::max(reach, budgetCents.at(i));
-            }
+    QList<QPointF> steps;
+    if (budgeted) {
+        steps.reserve(2 * bars.size());
+        for (qsizetype i = 0; i < bars.size(); ++i) {
+            const double level = double(budgetCents.at(i)) / 100;
+            steps << QPointF(double(i) - 0.5, level) << QPointF(double(i) + 0.5, level);
+            reach = std::max(reach, budgetCents.at(i));
         }
-        budget->replace(steps);
-        budget->setVisible(budgeted);
     }
+    budget->replace(steps);
+    budget->setVisible(budgeted);
 
     // Days or months: as many labels as fit side by side.
     const auto axisText = [byDay](QDate first) {

@@ -318,8 +318,9 @@ void TfrmRecurring::btnRecurringDeleteClick() {
     });
 }
 
-bool RepeatRecord(TSession &session, const TRecord &record, bool stored, QWidget *owner) {
-    bool added = false;
+bool RepeatRecord(TSession &session, const TRecord &record, bool stored, QWidget *owner,
+                  TRecurring *added) {
+    bool done = false;
     RunReported(owner, [&] {
         TRecurring entry;
         entry.Type = record.Type;
@@ -343,7 +344,9 @@ bool RepeatRecord(TSession &session, const TRecord &record, bool stored, QWidget
         }
         if (session.Steps)
             session.Steps->Push(new TRecurringStep({}, entry));
-        added = true;
+        if (added)
+            *added = entry;
+        done = true;
     });
-    return added;
+    return done;
 }

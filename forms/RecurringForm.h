@@ -70,5 +70,6 @@ QString ScheduleText(const TSchedule &schedule);
 // Repeat Every Month...: the editor prefilled from `record` (monthly from
 // its date); on OK the entry is stored as one undo step. A stored record
 // counts as booked on its date (not booked twice); a pending one is saved
-// with its list. True when an entry was stored.
-bool RepeatRecord(TSession &session, const TRecord &record, bool stored, QWidget *owner);
+// with its list. True when an entry was stored; it is then in `added`.
+bool RepeatRecord(TSession &session, const TRecord &record, bool stored, QWidget *owner,
+                  TRecurring *added = nullptr);

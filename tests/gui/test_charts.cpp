@@ -17,6 +17,7 @@
 #include <QChartView>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineSeries>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPushButton>
@@ -27,6 +28,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cmath>
 
 class TestCharts : public QObject {
@@ -144,6 +146,34 @@ private slots:
 
     // A donut given the values of another period looks exactly like one
     // drawn for that period from scratch.
+    // The expense budget: a step line across each month and an entry in
+    // the legend, both only while there is a budget; the legend stays
+    // inside the chart.
+    void budgetLineAndItsLegend() {
+        fixture->Main()->resize(700, 525); // the chart narrower than the legend's room
+        showCharts();
+        TDbMan db(fixture->DataFile());
+        db.SetBudgets("Ann", {}, {{TRecordType::Expense, "Food", 25000}});
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
+        QChart *chart = view("chvMonths")->chart();
+        auto *line = qobject_cast<QLineSeries *>(chart->series().at(2));
+        QVERIFY(line->isVisible() && line->count() == 6);
+        QCOMPARE(line->at(5), QPointF(2.5, 250.0));
+        QCOMPARE(chartTexts(view("chvMonths")).mid(0, 4),
+                 QStringList({"Income", "Expenses", "Net Income", "Expense budget"}));
+        // Once the chart is laid out, nothing drawn passes its edges.
+        const auto inside = [chart](const QGraphicsItem *item) {
+            const QRectF box = item->mapRectToParent(item->boundingRect());
+            return !item->isVisible() || (box.left() >= 0 && box.right() <= chart->size().width());
+        };
+        QTRY_VERIFY(std::ranges::all_of(chart->childItems(), inside));
+        db.SetBudgets("Ann", db.Budgets("Ann"), {});
+        fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
+        QVERIFY(!line->isVisible());
+        QCOMPARE(chartTexts(view("chvMonths")).mid(0, 4),
+                 QStringList({"Income", "Expenses", "Net Income", "01/2024"}));
+    }
+
     void donutGivenNewValuesAsDrawnAnew() {
         fixture->Search(QDate(2024, 1, 1), QDate(2024, 3, 31));
         showCharts();

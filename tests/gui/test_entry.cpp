@@ -155,6 +155,7 @@ private slots:
     void incomeTwinAndHelp();
     void calcStartsTheFirstCalculatorFound();
     void recurringRowsBookedAtSignIn();
+    void repeatEveryMonth();
 
 private:
     // The user's stored category list "out" or "in".
@@ -778,6 +779,45 @@ void TestEntry::recurringRowsBookedAtSignIn() {
              qPrintable(LastMessage()));
     QCOMPARE(In.Model()->Count(), 0);
     QCOMPARE(stored().size(), 3 + 62);
+}
+
+void TestEntry::repeatEveryMonth() {
+    // The editor comes filled from the row and is accepted as it is.
+    const auto repeat = [&](const QString &action) {
+        TestDialogs::Dialog([](QDialog *w) {
+            QCOMPARE(w->objectName(), QString("frmEditRecurring"));
+            Find<QPushButton>(w, "btnRecurringOk")->click();
+        });
+        Find<QAction>(FMain, action)->trigger();
+        return TDbMan(FFixture->DataFile()).RecurringEntries(kUser);
+    };
+    // A pending row: monthly from its date; the row is its first occurrence
+    // once the list is saved.
+    AddRow(Out, "Rent", "700", "Flat", QDate(2026, 1, 31));
+    SelectRow(Out.List, 0);
+    QList<TRecurring> entries = repeat("actOutRepeat");
+    const TSchedule monthly{QDate(2026, 1, 31), 1, TRepeatUnit::Months, {}};
+    TRecurring rent{entries.value(0).Id, TRecordType::Expense, "Rent", 70000, "Flat", monthly, {}};
+    QCOMPARE(entries, QList<TRecurring>{rent});
+    Answer(TButton::Yes);
+    Answer(TButton::Ok);
+    QTest::mouseClick(Out.Save, Qt::LeftButton);
+
+    // A stored record: booked on its date already.
+    FFixture->Search(QDate(2026, 1, 1), QDate(2026, 1, 31));
+    SelectRow(Find<QTreeView>(FMain, "lvwTrans"), 0);
+    entries = repeat("btnTransMore_Repeat");
+    rent.Id = entries.value(1).Id;
+    rent.Booked = QDate(2026, 1, 31);
+    QCOMPARE(entries.value(1), rent);
+
+    // The next sign-in brings February of both, never January again.
+    FFixture->Today = QDate(2026, 2, 28);
+    FFixture->AnswersAtStart = {TButton::Ok};
+    FMain = FFixture->SignIn(kUser, "secret", false);
+    Out = PanelOf(FMain, "Out");
+    QCOMPARE(Out.Rows(),
+             QList<QStringList>(2, {"02/28/2026", "Expense", "Rent", "700.00", "↻ Flat"}));
 }
 
 QTEST_MAIN(TestEntry)
