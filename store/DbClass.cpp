@@ -3,6 +3,7 @@
 #include "store/AmountText.h"
 #include "store/BookKey.h"
 #include "store/FieldCodec.h"
+#include "store/RecordValues.h"
 #include "store/Sqlite.h"
 
 #include <QCoreApplication>
@@ -25,6 +26,8 @@
 #include <vector>
 
 namespace {
+
+using namespace stored;
 
 [[noreturn]] void fail(const QString &message) {
     throw TDbError(message);
@@ -119,60 +122,6 @@ QByteArray storedDate(QDate date) {
         fail(QCoreApplication::translate(
             "TDbMan", "A record needs a date between 01/01/0001 and 12/31/9999."));
     return date.toString(Qt::ISODate).toLatin1();
-}
-
-// Whether two stored values are the same bytes: compared inline (a few times
-// per record read), where a general comparison would be a call of its own.
-// An empty value may come without any bytes at all.
-inline bool sameBytes(QByteArrayView a, QByteArrayView b) {
-    return a.size() == b.size() &&
-           (a.isEmpty() || std::memcmp(a.data(), b.data(), size_t(a.size())) == 0);
-}
-
-// Stored "yyyy-MM-dd" to a date; invalid when the text is anything else.
-QDate readDate(QByteArrayView iso) {
-    if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-')
-        return {};
-    int v[8];
-    static constexpr int kDigits[8] = {0, 1, 2, 3, 5, 6, 8, 9};
-    for (int i = 0; i < 8; ++i) {
-        const char c = iso[kDigits[i]];
-        if (c < '0' || c > '9')
-            return {};
-        v[i] = c - '0';
-    }
-    return QDate(v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5], v[6] * 10 + v[7]);
-}
-
-// The stored type word; anything other than the two words (in any letter
-// case, with blanks around) is not readable.
-bool readType(QByteArrayView stored, TRecordType &type) {
-    if (sameBytes(stored, "Expense")) {
-        type = TRecordType::Expense;
-        return true;
-    }
-    if (sameBytes(stored, "Income")) {
-        type = TRecordType::Income;
-        return true;
-    }
-    const QByteArray word = stored.trimmed().toByteArray().toLower();
-    if (word == "expense" || word == "income") {
-        type = word == "income" ? TRecordType::Income : TRecordType::Expense;
-        return true;
-    }
-    return false;
-}
-
-// A stored amount in cents, rounded once; false when the value is not a
-// number the program could have written.
-bool readCents(const TSqlStatement &row, int column, qint64 &cents) {
-    if (!row.IsNumber(column))
-        return false;
-    const double value = row.Real(column);
-    if (!std::isfinite(value) || std::fabs(value) > kMaxAmount)
-        return false;
-    cents = AmountCents(value);
-    return true;
 }
 
 void addCents(qint64 &total, qint64 cents) {
@@ -319,125 +268,12 @@ StoredRecord checkedRecord(const TRecord &record) {
 // older Ledgerly or another program writes them) are read as well, and
 // sealed at the user's next sign-in.
 
-// The place a value is bound to: the table, the user, and what identifies
-// the row (its id, date and type for a record).
-class Context {
-public:
-    Context(const char *table, QByteArrayView storedUser) {
-        Add(QByteArrayView(table));
-        Add(storedUser);
-    }
-    Context &Add(QByteArrayView part) {
-        // Each part with its length, so that no two lists of parts run together.
-        const qint64 size = part.size();
-        FBytes.append(reinterpret_cast<const char *>(&size), sizeof size);
-        FBytes.append(part.data(), part.size());
-        return *this;
-    }
-    Context &Add(qint64 number) {
-        return Add(QByteArrayView(reinterpret_cast<const char *>(&number), sizeof number));
-    }
-    operator QByteArrayView() const { return QByteArrayView(FBytes.data(), FBytes.size()); }
-
-private:
-    QVarLengthArray<char, 160> FBytes;
-};
-
-Context recordContext(QByteArrayView storedUser, qint64 id, QByteArrayView date, TRecordType type) {
-    Context context("data", storedUser);
-    context.Add(id).Add(date).Add(qint64(type == TRecordType::Income));
-    return context;
-}
-
-// Several texts (and a number) as one value to seal: each text with its
-// length, the number first.
-QByteArray packed(qint64 number, std::initializer_list<QByteArrayView> texts) {
-    QByteArray out(reinterpret_cast<const char *>(&number), sizeof number);
-    for (const QByteArrayView text : texts) {
-        const quint32 size = quint32(text.size());
-        out.append(reinterpret_cast<const char *>(&size), sizeof size);
-        out.append(text.data(), text.size());
-    }
-    return out;
-}
-
-// The parts of a packed value; false when it is not `count` texts.
-bool unpacked(QByteArrayView value, qint64 &number, QByteArrayView *texts, int count) {
-    if (value.size() < qsizetype(sizeof number))
-        return false;
-    std::memcpy(&number, value.data(), sizeof number);
-    qsizetype at = sizeof number;
-    for (int i = 0; i < count; ++i) {
-        quint32 size = 0;
-        if (value.size() - at < qsizetype(sizeof size))
-            return false;
-        std::memcpy(&size, value.data() + at, sizeof size);
-        at += sizeof size;
-        if (value.size() - at < qsizetype(size))
-            return false;
-        texts[i] = value.sliced(at, size);
-        at += size;
-    }
-    return at == value.size();
-}
-
 // A record's sealed value: its amount in cents, category and notes.
 QByteArray sealedRecord(const TBookKey &key, QByteArrayView storedUser, qint64 id,
                         const StoredRecord &rec) {
-    return key.Seal(packed(rec.Cents, {rec.CategoryUtf8, rec.NotesUtf8}),
-                    recordContext(storedUser, id, rec.Date, rec.RecordType));
+    return sealRecord(key, storedUser, id, rec.Date, rec.RecordType, rec.Cents, rec.CategoryUtf8,
+                      rec.NotesUtf8);
 }
-
-// A record's amount, category and notes as read from its row, plain or
-// sealed. The texts are UTF-8 and stay valid until the next Open.
-class RecordOpener {
-public:
-    enum TResult { Opened, Unreadable, NotMine };
-
-    RecordOpener(const TBookKey *key, QByteArrayView storedUser) : FKey(key), FUser(storedUser) {}
-
-    // The row's columns `cate`, `amount` and `notes`, of the record `id` of
-    // that date and type. NotMine: sealed under the key of an account that
-    // was deleted before this one was made under its name.
-    TResult Open(const TSqlStatement &row, int cate, int amount, int notes, qint64 id,
-                 QByteArrayView date, TRecordType type) {
-        const QByteArrayView stored = row.Bytes(notes);
-        if (TBookKey::IsSealed(stored)) {
-            if (!FKey)
-                return Unreadable;
-            if (!FKey->Sealed(stored))
-                return NotMine;
-            FBuffer.resize(stored.size());
-            const qsizetype size =
-                FKey->Open(stored, recordContext(FUser, id, date, type), FBuffer.data());
-            QByteArrayView texts[2];
-            if (size < 0 || !unpacked(QByteArrayView(FBuffer.data(), size), Cents, texts, 2) ||
-                Cents < 1 || Cents > kMaxCentsValue)
-                return Unreadable;
-            Category = texts[0];
-            Notes = texts[1];
-            return Opened;
-        }
-        if (!readCents(row, amount, Cents))
-            return Unreadable;
-        const QByteArrayView storedCate = row.Bytes(cate);
-        FBuffer.resize(DecodedSizeBound(storedCate.size()) + DecodedSizeBound(stored.size()) + 1);
-        const qsizetype cateSize = DecodeFieldInto(storedCate, FBuffer.data());
-        const qsizetype notesSize = DecodeFieldInto(stored, FBuffer.data() + cateSize);
-        Category = QByteArrayView(FBuffer.data(), cateSize);
-        Notes = QByteArrayView(FBuffer.data() + cateSize, notesSize);
-        return Opened;
-    }
-
-    qint64 Cents = 0;
-    QByteArrayView Category, Notes;
-
-private:
-    static constexpr qint64 kMaxCentsValue = 99999999999999;
-    const TBookKey *FKey;
-    QByteArrayView FUser;
-    QVarLengthArray<char, 512> FBuffer;
-};
 
 // A stored value bound as it is: a sealed one as a blob, a plain one as
 // text.
@@ -492,20 +328,6 @@ struct StoredImportId {
         else
             statement.Bind(2, Account).Bind(3, Id);
     }
-};
-
-// Texts decoded once per distinct stored value (categories: a user has few).
-class DecodedTexts {
-public:
-    const QString &Of(QByteArrayView stored) {
-        auto it = FTexts.constFind(QByteArray::fromRawData(stored.data(), stored.size()));
-        if (it == FTexts.cend())
-            it = FTexts.insert(stored.toByteArray(), DecodeField(stored));
-        return it.value();
-    }
-
-private:
-    QHash<QByteArray, QString> FTexts;
 };
 
 // From this many records of a period on, whenever the list is full, room for
@@ -732,11 +554,11 @@ QString recordText(const TRecord &record) {
 
 // Whether the row (date, type, cate, amount, notes) holds `record`, read as
 // the program reads it.
-bool sameRecord(const TSqlStatement &row, RecordOpener &opener, const TRecord &record) {
+bool sameRecord(const TSqlStatement &row, TRecordOpener &opener, const TRecord &record) {
     TRecordType type;
     return readDate(row.Bytes(0)) == record.Date && readType(row.Bytes(1), type) &&
            type == record.Type &&
-           opener.Open(row, 2, 3, 4, record.Id, row.Bytes(0), type) == RecordOpener::Opened &&
+           opener.Open(row, 2, 3, 4, record.Id, row.Bytes(0), type) == TOpened::Opened &&
            opener.Cents == record.Cents && QString::fromUtf8(opener.Category) == record.Category &&
            QString::fromUtf8(opener.Notes) == record.Notes;
 }
@@ -747,8 +569,8 @@ QString listWord(TRecordType type) {
                : QCoreApplication::translate("TDbMan", "expense", "a category list");
 }
 
-Context listContext(QByteArrayView storedUser, TRecordType type) {
-    Context context("cates", storedUser);
+TContext listContext(QByteArrayView storedUser, TRecordType type) {
+    TContext context("cates", storedUser);
     context.Add(QByteArrayView(type == TRecordType::Income ? "in" : "out"));
     return context;
 }
@@ -798,8 +620,8 @@ void changeList(TSqlConnection &db, const TBookKey *key, const QByteArray &store
 
 // A rule's text and category, sealed together and bound to the rule's
 // place in the user's order.
-Context ruleContext(QByteArrayView storedUser, qint64 pos) {
-    Context context("rules", storedUser);
+TContext ruleContext(QByteArrayView storedUser, qint64 pos) {
+    TContext context("rules", storedUser);
     context.Add(pos);
     return context;
 }
@@ -872,8 +694,8 @@ QByteArray profileName(const TBookKey &key, const QString &name) {
     return key.Hash(packed(2, {"profile", name.toUtf8()}));
 }
 
-Context profileContext(QByteArrayView storedUser, QByteArrayView storedName) {
-    Context context("profiles", storedUser);
+TContext profileContext(QByteArrayView storedUser, QByteArrayView storedName) {
+    TContext context("profiles", storedUser);
     context.Add(storedName);
     return context;
 }
@@ -950,8 +772,8 @@ QList<TBudget> sortedBudgets(QList<TBudget> budgets) {
 }
 
 // A budget's category and amount, sealed together, bound to its type.
-Context budgetContext(QByteArrayView storedUser, TRecordType type) {
-    Context context("budgets", storedUser);
+TContext budgetContext(QByteArrayView storedUser, TRecordType type) {
+    TContext context("budgets", storedUser);
     context.Add(qint64(type == TRecordType::Income));
     return context;
 }
@@ -1049,8 +871,8 @@ constexpr const char *kRecurringColumns =
 
 // An entry's category, amount and notes, sealed together, bound to its id
 // and type.
-Context recurringContext(QByteArrayView storedUser, qint64 id, TRecordType type) {
-    Context context("recurring", storedUser);
+TContext recurringContext(QByteArrayView storedUser, qint64 id, TRecordType type) {
+    TContext context("recurring", storedUser);
     context.Add(id).Add(qint64(type == TRecordType::Income));
     return context;
 }
@@ -1227,7 +1049,7 @@ TPeriod readTotals(TSqlConnection &db, const TBookKey *key, const QByteArray &st
     query.Bind(1, storedUser).Bind(2, storedDate(from)).Bind(3, storedDate(to));
     TPeriod period;
     PeriodCategories categories;
-    RecordOpener opener(key, storedUser);
+    TRecordOpener opener(key, storedUser);
     // A stored date is read once per day, as ReadPeriod reads it.
     QByteArray lastIso;
     bool lastReadable = false;
@@ -1242,9 +1064,9 @@ TPeriod readTotals(TSqlConnection &db, const TBookKey *key, const QByteArray &st
             ++period.Unreadable;
             continue;
         }
-        const RecordOpener::TResult opened = opener.Open(query, 2, 3, 4, query.Int(5), iso, type);
-        if (opened != RecordOpener::Opened) {
-            period.Unreadable += opened == RecordOpener::Unreadable;
+        const TOpened opened = opener.Open(query, 2, 3, 4, query.Int(5), iso, type);
+        if (opened != TOpened::Opened) {
+            period.Unreadable += opened == TOpened::Unreadable;
             continue;
         }
         const qint64 cents = opener.Cents;
@@ -1267,14 +1089,14 @@ QList<qint64> categoryIds(TSqlConnection &db, const TBookKey *key, const QByteAr
     TSqlStatement query(db, "select id, type, cate, amount, notes, date from data where user = ?1");
     query.Bind(1, storedUser);
     const QByteArray wanted = name.toUtf8();
-    RecordOpener opener(key, storedUser);
+    TRecordOpener opener(key, storedUser);
     QList<qint64> ids;
     while (query.Next()) {
         TRecordType t;
         if (!readType(query.Bytes(1), t) || t != type)
             continue;
         const qint64 id = query.Int(0);
-        if (opener.Open(query, 2, 3, 4, id, query.Bytes(5), t) == RecordOpener::Opened &&
+        if (opener.Open(query, 2, 3, 4, id, query.Bytes(5), t) == TOpened::Opened &&
             sameBytes(opener.Category, wanted))
             ids << id;
     }
@@ -1324,13 +1146,13 @@ void applyRename(TSqlConnection &db, const TBookKey *key, const QByteArray &stor
         TSqlStatement update(db,
                              "update data set cate = ?1, amount = ?2, notes = ?3 where id = ?4");
         const QByteArray storedTo = storedText(rename.To);
-        RecordOpener opener(key, storedUser);
+        TRecordOpener opener(key, storedUser);
         for (const qint64 id : rename.Ids) {
             read.Reset();
             read.Bind(1, id).Bind(2, storedUser);
             TRecordType type;
             if (!read.Next() || !readType(read.Bytes(1), type) || type != rename.Type ||
-                opener.Open(read, 2, 3, 4, id, read.Bytes(0), type) != RecordOpener::Opened ||
+                opener.Open(read, 2, 3, 4, id, read.Bytes(0), type) != TOpened::Opened ||
                 QString::fromUtf8(opener.Category) != rename.From)
                 changed(QCoreApplication::translate(
                             "TDbMan", "A record of the category \"%1\" was changed or deleted")
@@ -1701,7 +1523,7 @@ int TDbMan::SealPlainRecords(TSqlConnection &db, const TBookKey &key, const QByt
         TSqlStatement query(db, "select id, date, type, cate, amount, notes from data "
                                 "where user = ?1 and typeof(notes) <> 'blob'");
         query.Bind(1, storedUser);
-        RecordOpener opener(nullptr, storedUser);
+        TRecordOpener opener(nullptr, storedUser);
         while (query.Next()) {
             StoredRecord rec;
             const qint64 id = query.Int(0);
@@ -1710,7 +1532,7 @@ int TDbMan::SealPlainRecords(TSqlConnection &db, const TBookKey &key, const QByt
             // unreadable, as before.
             if (!readDate(rec.Date).isValid() || !readType(query.Bytes(2), rec.RecordType) ||
                 TBookKey::IsSealed(query.Bytes(5)) ||
-                opener.Open(query, 3, 4, 5, id, rec.Date, rec.RecordType) != RecordOpener::Opened)
+                opener.Open(query, 3, 4, 5, id, rec.Date, rec.RecordType) != TOpened::Opened)
                 continue;
             rec.Cents = opener.Cents;
             rec.CategoryUtf8 = opener.Category.toByteArray();
@@ -1908,7 +1730,6 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
     query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
 
     PeriodCategories categories;
-    RecordOpener opener(KeyOf(user), storedUser);
     // The stored date of the last row when it had the ten bytes of a
     // readable one (else none): the rows of one day are compared with it, not
     // read again.
@@ -1917,8 +1738,8 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
     QDate day;
     TDayTotal *dayTotal = nullptr;
     TMonthTotal *monthTotal = nullptr;
-    while (query.Next()) {
-        const QByteArrayView iso = query.Bytes(0);
+    const auto add = [&](const TStreamRow &row) {
+        const QByteArrayView iso = row.Date;
         if (!sameBytes(iso, QByteArrayView(lastIso, lastIsoSize))) {
             lastIsoSize = iso.size() == 10 ? 10 : 0;
             if (lastIsoSize)
@@ -1926,18 +1747,14 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
             day = readDate(iso);
             dayTotal = nullptr;
         }
+        if (!day.isValid() || !row.TypeReadable || row.Result != TOpened::Opened) {
+            period.Unreadable += row.Result != TOpened::NotMine;
+            return;
+        }
         TRecord rec;
-        if (!day.isValid() || !readType(query.Bytes(1), rec.Type)) {
-            ++period.Unreadable;
-            continue;
-        }
-        rec.Id = query.Int(2);
-        const RecordOpener::TResult opened = opener.Open(query, 3, 4, 5, rec.Id, iso, rec.Type);
-        if (opened != RecordOpener::Opened) {
-            period.Unreadable += opened == RecordOpener::Unreadable;
-            continue;
-        }
-        rec.Cents = opener.Cents;
+        rec.Id = row.Id;
+        rec.Type = row.Type;
+        rec.Cents = row.Cents;
         if (!dayTotal) {
             // The first readable record of a day opens its total, and the
             // month's when the month changes.
@@ -1951,9 +1768,9 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
             }
         }
         rec.Date = day;
-        rec.Notes = QString::fromUtf8(opener.Notes);
+        rec.Notes = QString::fromUtf8(row.Notes);
         const bool income = rec.Type == TRecordType::Income;
-        TCategoryTotal &category = categories.Find(opener.Category).Totals[income];
+        TCategoryTotal &category = categories.Find(row.Category).Totals[income];
         rec.Category = category.Category;
         ++category.Count;
         addCents(category.Cents, rec.Cents);
@@ -1964,7 +1781,12 @@ TPeriod TDbMan::ReadPeriod(const QString &user, QDate from, QDate to) {
         if (period.Records.size() >= kEstimateAfter &&
             period.Records.size() == period.Records.capacity())
             reserveForPeriod(period.Records, from, to, day);
-    }
+    };
+    // Opening the values (sealed ones above all) is done beside the reading.
+    TRecordStream stream(KeyOf(user), storedUser);
+    while (query.Next())
+        stream.Add(query, add);
+    stream.Finish(add);
     period.ExpenseCategories = categories.Ordered(TRecordType::Expense);
     period.IncomeCategories = categories.Ordered(TRecordType::Income);
     return period;
@@ -1982,7 +1804,7 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
                             "where user = ?1 and date >= ?2 and date <= ?3 "
                             "order by date asc, id asc");
     query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
-    RecordOpener opener(KeyOf(user), storedUser);
+    TRecordOpener opener(KeyOf(user), storedUser);
     QList<TRecord> records;
     while (query.Next()) {
         TRecord rec;
@@ -1991,7 +1813,7 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
         if (!rec.Date.isValid() || !readType(query.Bytes(1), rec.Type) || rec.Type != type)
             continue;
         rec.Id = query.Int(2);
-        if (opener.Open(query, 3, 4, 5, rec.Id, query.Bytes(0), rec.Type) != RecordOpener::Opened ||
+        if (opener.Open(query, 3, 4, 5, rec.Id, query.Bytes(0), rec.Type) != TOpened::Opened ||
             !sameBytes(opener.Category, wanted))
             continue;
         rec.Cents = opener.Cents;
@@ -2190,12 +2012,11 @@ void TDbMan::ForEachNotesCategory(
         TSqlStatement query(db,
                             "select type, cate, amount, notes, id, date from data where user = ?1");
         query.Bind(1, storedUser);
-        RecordOpener opener(KeyOf(user), storedUser);
+        TRecordOpener opener(KeyOf(user), storedUser);
         while (query.Next()) {
             TRecordType type;
             if (!readType(query.Bytes(0), type) ||
-                opener.Open(query, 1, 2, 3, query.Int(4), query.Bytes(5), type) !=
-                    RecordOpener::Opened)
+                opener.Open(query, 1, 2, 3, query.Int(4), query.Bytes(5), type) != TOpened::Opened)
                 continue;
             const QByteArrayView cate = opener.Category;
             auto id = categoryIds.constFind(QByteArray::fromRawData(cate.data(), cate.size()));
@@ -2288,7 +2109,7 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
         storedOptionalDate(booking.To);
     QList<qint64> ids;
     const TBookKey *key = KeyOf(user);
-    RecordOpener opener(key, storedUser);
+    TRecordOpener opener(key, storedUser);
     Book db(FDataFile, Book::Write);
     TSqlTransaction tr(db, TSqlTransaction::TKind::Write);
     for (const TBookingAdvance &booking : bookings) {
@@ -2398,48 +2219,47 @@ QList<TRecord> TDbMan::FindRecords(const QString &user, const QString &text, int
                                 "where user = ?1 order by date desc, type asc, id desc");
         const QByteArray storedUser = storedText(user);
         query.Bind(1, storedUser);
-        RecordOpener opener(KeyOf(user), storedUser);
         char lastIso[10];
         qsizetype lastIsoSize = 0;
         QDate day;
         QVarLengthArray<char, 512> notes;
-        while (query.Next()) {
-            const QByteArrayView iso = query.Bytes(0);
+        const auto match = [&](const TStreamRow &row) {
+            const QByteArrayView iso = row.Date;
             if (!sameBytes(iso, QByteArrayView(lastIso, lastIsoSize))) {
                 lastIsoSize = iso.size() == 10 ? 10 : 0;
                 if (lastIsoSize)
                     std::memcpy(lastIso, iso.data(), 10);
                 day = readDate(iso);
             }
-            TRecord rec;
-            if (!day.isValid() || !readType(query.Bytes(1), rec.Type)) {
-                ++bad;
-                continue;
+            if (!day.isValid() || !row.TypeReadable || row.Result != TOpened::Opened) {
+                bad += row.Result != TOpened::NotMine;
+                return;
             }
-            rec.Id = query.Int(2);
-            const RecordOpener::TResult opened = opener.Open(query, 3, 4, 5, rec.Id, iso, rec.Type);
-            if (opened != RecordOpener::Opened) {
-                bad += opened == RecordOpener::Unreadable;
-                continue;
-            }
-            rec.Cents = opener.Cents;
             // The category and the amount first; the notes are looked at
             // only for the words these leave.
-            const FoundCategories::Entry &category = categories.Find(opener.Category);
-            const quint64 matched = category.Mask | words.AmountMask(rec.Cents);
+            const FoundCategories::Entry &category = categories.Find(row.Category);
+            const quint64 matched = category.Mask | words.AmountMask(row.Cents);
             if (matched != all) {
                 // A copy: matching lower-cases it.
-                notes.resize(opener.Notes.size());
-                if (!opener.Notes.isEmpty())
-                    std::memcpy(notes.data(), opener.Notes.data(), size_t(opener.Notes.size()));
+                notes.resize(row.Notes.size());
+                if (!row.Notes.isEmpty())
+                    std::memcpy(notes.data(), row.Notes.data(), size_t(row.Notes.size()));
                 if ((matched | words.TextMask(notes.data(), notes.size(), all & ~matched)) != all)
-                    continue;
+                    return;
             }
+            TRecord rec;
+            rec.Id = row.Id;
+            rec.Type = row.Type;
+            rec.Cents = row.Cents;
             rec.Date = day;
             rec.Category = category.Name;
-            rec.Notes = QString::fromUtf8(opener.Notes);
+            rec.Notes = QString::fromUtf8(row.Notes);
             found.append(std::move(rec));
-        }
+        };
+        TRecordStream stream(KeyOf(user), storedUser);
+        while (query.Next())
+            stream.Add(query, match);
+        stream.Finish(match);
     }
     if (unreadable)
         *unreadable = bad;
