@@ -768,6 +768,30 @@ Die Datendatei im vorherigen Zustand ist als „%4“ erhalten; stellen Sie dies
         <source>Averages need at least one month.</source>
         <translation>Durchschnitte brauchen mindestens einen Monat.</translation>
     </message>
+    <message>
+        <source>The encryption library could not be initialised.</source>
+        <translation>Die Verschlüsselungsbibliothek konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Out of memory while protecting a key.</source>
+        <translation>Nicht genug Speicher, um einen Schlüssel zu schützen.</translation>
+    </message>
+    <message>
+        <source>The key of this user in the data file &quot;%1&quot; is damaged, so the book cannot be opened. Restore a backup of the data file.</source>
+        <translation>Der Schlüssel dieses Benutzers in der Datendatei „%1“ ist beschädigt, daher kann das Buch nicht geöffnet werden. Stellen Sie eine Sicherung der Datendatei wieder her.</translation>
+    </message>
+    <message>
+        <source>The key of this user asks for %1 MiB and %2 passes, where Ledgerly uses %3 MiB and %4 passes, so it is not opened. The data file &quot;%5&quot; may have been changed by another program; restore a backup of it.</source>
+        <translation>Der Schlüssel dieses Benutzers verlangt %1 MiB und %2 Durchläufe, Ledgerly verwendet %3 MiB und %4 Durchläufe; er wird daher nicht geöffnet. Die Datendatei „%5“ wurde womöglich von einem anderen Programm geändert; stellen Sie eine Sicherung davon wieder her.</translation>
+    </message>
+    <message>
+        <source>Out of memory while opening the book&apos;s key.</source>
+        <translation>Nicht genug Speicher, um den Schlüssel des Buchs zu öffnen.</translation>
+    </message>
+    <message>
+        <source>The password of &quot;%1&quot; can be set only by that user, signed in: the book&apos;s key opens with the current password alone.</source>
+        <translation>Das Passwort von „%1“ kann nur dieser Benutzer selbst setzen, wenn er angemeldet ist: Der Schlüssel des Buchs öffnet sich nur mit dem aktuellen Passwort.</translation>
+    </message>
 </context>
 <context>
     <name>TDeleteStep</name>
@@ -2219,18 +2243,34 @@ Es wurde nichts hinzugefügt.</translation>
         <translation>FEHLER: Falsches Passwort.</translation>
     </message>
     <message>
+        <source>Ledgerly could not note this sign-in in its data file, so the list of users keeps its order. %1</source>
+        <translation>Ledgerly konnte diese Anmeldung nicht in seiner Datendatei vermerken, daher behält die Benutzerliste ihre Reihenfolge. %1</translation>
+    </message>
+    <message>
         <source>You want to create a new Username and Password?
 
 - Username: %1
-- Password: %2</source>
+- Password: %2
+
+Your book is encrypted under this password. A forgotten password cannot be recovered, and the book is lost with it.</source>
         <translation>Möchten Sie einen neuen Benutzer mit Passwort anlegen?
 
 - Benutzername: %1
-- Passwort: %2</translation>
+- Passwort: %2
+
+Ihr Buch wird mit diesem Passwort verschlüsselt. Ein vergessenes Passwort lässt sich nicht wiederherstellen, und das Buch ist damit verloren.</translation>
     </message>
     <message>
-        <source>Ledgerly could not note this sign-in in its data file, so the list of users keeps its order. %1</source>
-        <translation>Ledgerly konnte diese Anmeldung nicht in seiner Datendatei vermerken, daher behält die Benutzerliste ihre Reihenfolge. %1</translation>
+        <source>Encrypting your book...</source>
+        <translation>Ihr Buch wird verschlüsselt...</translation>
+    </message>
+    <message>
+        <source>Encrypting</source>
+        <translation>Verschlüsseln</translation>
+    </message>
+    <message>
+        <source>Ledgerly could not encrypt your book in its data file, so it is kept as before and encrypted at a later sign-in. %1</source>
+        <translation>Ledgerly konnte Ihr Buch in seiner Datendatei nicht verschlüsseln; es bleibt wie bisher und wird bei einer späteren Anmeldung verschlüsselt. %1</translation>
     </message>
 </context>
 <context>
