@@ -10,6 +10,7 @@
 #include "store/CheckedFile.h"
 #include "store/DataFile.h"
 #include "store/DbClass.h"
+#include "store/FieldCodec.h"
 #include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/TestDialogs.h"
@@ -406,6 +407,38 @@ private slots:
                  qPrintable(text));
         // Nothing replaced it: the file is still there as it was.
         QCOMPARE(QFileInfo(fixture->DataFile()).size(), qint64(8192));
+    }
+
+    // A book kept by an older Ledgerly is sealed at its user's first
+    // sign-in, behind a progress bar, and reads as before.
+    void oldBookIsSealedAtFirstSignIn() {
+        const QString data = addUsers({"hal"});
+        TSqlConnection(data, TSqlConnection::TMode::ReadWrite)
+            .Exec(("UPDATE users SET key = ''; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT "
+                   "i + 1 FROM n WHERE i < 3000) INSERT INTO data (user, date, type, cate, "
+                   "amount, notes) SELECT '" +
+                   EncodeField("hal") + "', '2020-01-01', 'Expense', 'Rm9vZA==', 1.5, '' FROM n")
+                      .toUtf8()
+                      .constData());
+        struct TShown : QObject {
+            bool Bar = false;
+            bool eventFilter(QObject *object, QEvent *event) override {
+                Bar = Bar || (event->type() == QEvent::Show &&
+                              object->objectName() == QLatin1String("dlgSealProgress"));
+                return false;
+            }
+        } shown;
+        qApp->installEventFilter(&shown);
+        answerSignIn("hal", "pw-hal");
+        QVERIFY(start());
+        qApp->removeEventFilter(&shown);
+        QVERIFY(shown.Bar);
+        TSqlConnection raw(data, TSqlConnection::TMode::ReadOnly);
+        TSqlStatement sealed(raw, "SELECT count(*) FROM data WHERE typeof(notes) = 'blob'");
+        QVERIFY(sealed.Next() && sealed.Int(0) == 3000);
+        const TPeriod period =
+            startup->MainWindow()->Store().ReadPeriod("hal", QDate(2020, 1, 1), QDate(2020, 1, 1));
+        QCOMPARE(period.ExpenseCents, 450000);
     }
 
     // The daily backup of a large book runs once the window is shown, while
