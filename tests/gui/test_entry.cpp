@@ -789,7 +789,7 @@ void TestEntry::repeatEveryMonth() {
             Find<QPushButton>(w, "btnRecurringOk")->click();
         });
         Find<QAction>(FMain, action)->trigger();
-        return TDbMan(FFixture->DataFile()).RecurringEntries(kUser);
+        return SignedInStore(FFixture->DataFile(), kUser).RecurringEntries(kUser);
     };
     // A pending row: monthly from its date; the row is its first occurrence
     // once the list is saved.
