@@ -1044,38 +1044,33 @@ bool moveBooking(TSqlConnection &db, const QByteArray &storedUser, const TBookin
 // per type and per category, over the same records (the readable ones).
 TPeriod readTotals(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
                    QDate from, QDate to) {
-    TSqlStatement query(db, "select date, type, cate, amount, notes, id from data "
+    TSqlStatement query(db, "select date, type, id, cate, amount, notes from data "
                             "where user = ?1 and date >= ?2 and date <= ?3");
     query.Bind(1, storedUser).Bind(2, storedDate(from)).Bind(3, storedDate(to));
     TPeriod period;
     PeriodCategories categories;
-    TRecordOpener opener(key, storedUser);
     // A stored date is read once per day, as ReadPeriod reads it.
     QByteArray lastIso;
     bool lastReadable = false;
-    while (query.Next()) {
-        const QByteArrayView iso = query.Bytes(0);
-        if (!sameBytes(iso, lastIso)) {
-            lastIso = iso.toByteArray();
-            lastReadable = readDate(iso).isValid();
+    const auto add = [&](const TStreamRow &row) {
+        if (!sameBytes(row.Date, lastIso)) {
+            lastIso = row.Date.toByteArray();
+            lastReadable = readDate(row.Date).isValid();
         }
-        TRecordType type;
-        if (!lastReadable || !readType(query.Bytes(1), type)) {
-            ++period.Unreadable;
-            continue;
+        if (!lastReadable || !row.TypeReadable || row.Result != TOpened::Opened) {
+            period.Unreadable += row.Result != TOpened::NotMine;
+            return;
         }
-        const TOpened opened = opener.Open(query, 2, 3, 4, query.Int(5), iso, type);
-        if (opened != TOpened::Opened) {
-            period.Unreadable += opened == TOpened::Unreadable;
-            continue;
-        }
-        const qint64 cents = opener.Cents;
-        const bool income = type == TRecordType::Income;
-        TCategoryTotal &category = categories.Find(opener.Category).Totals[income];
+        const bool income = row.Type == TRecordType::Income;
+        TCategoryTotal &category = categories.Find(row.Category).Totals[income];
         ++category.Count;
-        addCents(category.Cents, cents);
-        addCents(income ? period.IncomeCents : period.ExpenseCents, cents);
-    }
+        addCents(category.Cents, row.Cents);
+        addCents(income ? period.IncomeCents : period.ExpenseCents, row.Cents);
+    };
+    TRecordStream stream(key, storedUser);
+    while (query.Next())
+        stream.Add(query, add);
+    stream.Finish(add);
     period.ExpenseCategories = categories.Ordered(TRecordType::Expense);
     period.IncomeCategories = categories.Ordered(TRecordType::Income);
     return period;
@@ -1086,20 +1081,19 @@ TPeriod readTotals(TSqlConnection &db, const TBookKey *key, const QByteArray &st
 // The ids of the user's readable records of that type and category.
 QList<qint64> categoryIds(TSqlConnection &db, const TBookKey *key, const QByteArray &storedUser,
                           TRecordType type, const QString &name) {
-    TSqlStatement query(db, "select id, type, cate, amount, notes, date from data where user = ?1");
+    TSqlStatement query(db, "select date, type, id, cate, amount, notes from data where user = ?1");
     query.Bind(1, storedUser);
     const QByteArray wanted = name.toUtf8();
-    TRecordOpener opener(key, storedUser);
     QList<qint64> ids;
-    while (query.Next()) {
-        TRecordType t;
-        if (!readType(query.Bytes(1), t) || t != type)
-            continue;
-        const qint64 id = query.Int(0);
-        if (opener.Open(query, 2, 3, 4, id, query.Bytes(5), t) == TOpened::Opened &&
-            sameBytes(opener.Category, wanted))
-            ids << id;
-    }
+    const auto match = [&](const TStreamRow &row) {
+        if (row.TypeReadable && row.Type == type && row.Result == TOpened::Opened &&
+            sameBytes(row.Category, wanted))
+            ids << row.Id;
+    };
+    TRecordStream stream(key, storedUser);
+    while (query.Next())
+        stream.Add(query, match);
+    stream.Finish(match);
     return ids;
 }
 
@@ -2010,22 +2004,23 @@ void TDbMan::ForEachNotesCategory(
         count.Bind(1, storedUser);
         groups.Reserve(count.Next() ? count.Int(0) : 0);
         TSqlStatement query(db,
-                            "select type, cate, amount, notes, id, date from data where user = ?1");
+                            "select date, type, id, cate, amount, notes from data where user = ?1");
         query.Bind(1, storedUser);
-        TRecordOpener opener(KeyOf(user), storedUser);
-        while (query.Next()) {
-            TRecordType type;
-            if (!readType(query.Bytes(0), type) ||
-                opener.Open(query, 1, 2, 3, query.Int(4), query.Bytes(5), type) != TOpened::Opened)
-                continue;
-            const QByteArrayView cate = opener.Category;
+        const auto add = [&](const TStreamRow &row) {
+            if (!row.TypeReadable || row.Result != TOpened::Opened)
+                return;
+            const QByteArrayView cate = row.Category;
             auto id = categoryIds.constFind(QByteArray::fromRawData(cate.data(), cate.size()));
             if (id == categoryIds.cend()) {
                 categories << cate.toByteArray();
                 id = categoryIds.insert(categories.last(), int(categories.size() - 1));
             }
-            groups.Add(opener.Notes, id.value() * 2 + (type == TRecordType::Income));
-        }
+            groups.Add(row.Notes, id.value() * 2 + (row.Type == TRecordType::Income));
+        };
+        TRecordStream stream(KeyOf(user), storedUser);
+        while (query.Next())
+            stream.Add(query, add);
+        stream.Finish(add);
     }
     QList<QString> names;
     for (const QByteArray &category : std::as_const(categories))
