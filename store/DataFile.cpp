@@ -126,14 +126,17 @@ void toVersion4(TSqlConnection &db) {
 
 // Version 5: each user's book sealed under a data key of the user's own,
 // stored wrapped under the user's password (empty: not made yet; the book
-// is sealed at the user's next sign-in).
+// is sealed at the user's next sign-in). The records still plain are found
+// through an index of their own, which holds none once every book is sealed.
 void toVersion5(TSqlConnection &db) {
+    bool hasKey = false;
     {
         TSqlStatement has(db, "SELECT 1 FROM pragma_table_info('users') WHERE name = 'key'");
-        if (has.Next())
-            return;
+        hasKey = has.Next();
     }
-    db.Exec("ALTER TABLE users ADD COLUMN key BLOB NOT NULL DEFAULT ''");
+    if (!hasKey)
+        db.Exec("ALTER TABLE users ADD COLUMN key BLOB NOT NULL DEFAULT ''");
+    db.Exec("CREATE INDEX IF NOT EXISTS data_plain ON data (user) WHERE typeof(notes) <> 'blob'");
 }
 
 using TUpgradeStep = void (*)(TSqlConnection &);

@@ -1443,8 +1443,8 @@ bool TDbMan::HasKey(const QString &user) const {
 
 int TDbMan::PlainRecords(const QString &user) {
     Book db(FDataFile, Book::Read);
-    TSqlStatement count(db,
-                        "select count(*) from data where user = ?1 and typeof(notes) <> 'blob'");
+    TSqlStatement count(db, "select count(*) from data indexed by data_plain where user = ?1 and "
+                            "typeof(notes) <> 'blob'");
     count.Bind(1, storedText(user));
     return count.Next() ? int(count.Int(0)) : 0;
 }
@@ -1497,7 +1497,8 @@ int TDbMan::SealBook(const QString &user, const QString &password,
 bool TDbMan::AnyPlain(TSqlConnection &db, const QByteArray &storedUser) {
     // One statement: SQLite stops at the first plain value it meets.
     TSqlStatement query(
-        db, "select exists (select 1 from data where user = ?1 and typeof(notes) <> 'blob') or "
+        db, "select exists (select 1 from data indexed by data_plain where user = ?1 and "
+            "typeof(notes) <> 'blob') or "
             "exists (select 1 from cates where user = ?1 and (typeof(out) <> 'blob' or "
             "typeof(\"in\") <> 'blob')) or "
             "exists (select 1 from rules where user = ?1 and typeof(text) <> 'blob') or "
@@ -1514,8 +1515,8 @@ int TDbMan::SealPlainRecords(TSqlConnection &db, const TBookKey &key, const QByt
     // Read whole first: the rows are changed in the index they are read from.
     QList<QPair<qint64, StoredRecord>> plain;
     {
-        TSqlStatement query(db, "select id, date, type, cate, amount, notes from data "
-                                "where user = ?1 and typeof(notes) <> 'blob'");
+        TSqlStatement query(db, "select id, date, type, cate, amount, notes from data indexed by "
+                                "data_plain where user = ?1 and typeof(notes) <> 'blob'");
         query.Bind(1, storedUser);
         TRecordOpener opener(nullptr, storedUser);
         while (query.Next()) {

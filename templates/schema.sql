@@ -33,6 +33,9 @@ CREATE TABLE data (
 -- visit the table. Within a day it is ordered as the transaction list is:
 -- Income before Expense, then by id.
 CREATE INDEX data_user_date ON data (user, date, type DESC, id, cate, amount, notes);
+-- The records still plain (not sealed under their user's key): found at
+-- sign-in without reading the user's whole book; empty once all are sealed.
+CREATE INDEX data_plain ON data (user) WHERE typeof(notes) <> 'blob';
 -- Statement import, per user: the category rules in the order they are tried
 -- ("payee or memo contains text -> cate", for the lines of type "out", "in"
 -- or "both"), the bank profiles (a statement layout kept under a name) and
