@@ -7,6 +7,8 @@
 #include "forms/MainForm.h"
 #include "forms/RowsModel.h"
 #include "store/DbClass.h"
+#include "store/FieldCodec.h"
+#include "store/Sqlite.h"
 #include "tests/support/MainFixture.h"
 #include "tests/support/TestDialogs.h"
 
@@ -474,6 +476,36 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&login));
             const QImage image = login.grab().toImage();
             QVERIFY(image.save(dir + "/login.png"));
+        }
+        {
+            // The bar of a book an older Ledgerly kept, sealed at sign-in.
+            TDbMan(fixture->DataFile()).AddUser("old", "pw");
+            TSqlConnection(fixture->DataFile(), TSqlConnection::TMode::ReadWrite)
+                .Exec(("UPDATE users SET key = ''; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                       "SELECT i + 1 FROM n WHERE i < 5000) INSERT INTO data (user, date, type, "
+                       "amount) SELECT '" +
+                       EncodeField("old") + "', '2020-01-01', 'Expense', 1 FROM n")
+                          .toUtf8()
+                          .constData());
+            struct TGrab : QObject {
+                QString Path;
+                bool eventFilter(QObject *object, QEvent *event) override {
+                    if (event->type() == QEvent::Show &&
+                        object->objectName() == QLatin1String("dlgSealProgress"))
+                        static_cast<QWidget *>(object)->grab().save(Path);
+                    return false;
+                }
+            } grab;
+            grab.Path = dir + "/seal.png";
+            qApp->installEventFilter(&grab);
+            TDbMan db(fixture->DataFile());
+            TfrmLogin login(db);
+            login.show();
+            TMainFixture::Find<QComboBox>(&login, "cboUsername")->setCurrentText("old");
+            TMainFixture::Find<QLineEdit>(&login, "edtPassword")->setText("pw");
+            TMainFixture::Find<QPushButton>(&login, "btnSubmit")->click();
+            qApp->removeEventFilter(&grab);
+            QVERIFY(QFile::exists(grab.Path));
         }
 
         TfrmMain *main = fixture->SignIn("alice", "pw1", false);
