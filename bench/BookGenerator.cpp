@@ -80,8 +80,18 @@ QString TBookGenerator::SealedBookPath() {
 }
 
 void TBookGenerator::SignIn(TDbMan &db, const QString &user) {
-    if (Sealed() && !db.HasKey(user) && !db.CheckPassword(user, Password()))
+    if (!Sealed() || db.HasKey(user))
+        return;
+    if (!db.CheckPassword(user, Password()))
         throw std::runtime_error("book generator: " + user.toStdString() + " cannot sign in");
+    // The sealed book is cached: one sealed by a build that sealed values
+    // otherwise would be measured as unreadable records. Checked once.
+    static bool readable = false;
+    if (!readable && db.ReadPeriod(user, LastDay().addDays(-30), LastDay()).Unreadable != 0)
+        throw std::runtime_error("book generator: this build cannot read the sealed book " +
+                                 SealedBookPath().toStdString() +
+                                 "; delete it to have it made again");
+    readable = true;
 }
 
 QString TBookGenerator::Cached(const QString &name, void (*make)(const QString &path)) {
