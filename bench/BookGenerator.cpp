@@ -12,6 +12,8 @@
 
 #include <sqlite3.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <random>
 #include <stdexcept>
@@ -61,18 +63,52 @@ QStringList TBookGenerator::IncomeCategories() {
     return {"Salary", "Bonus", "Interest", "Dividends", "Sales", "Gifts received"};
 }
 
+bool TBookGenerator::Sealed() {
+    return qgetenv("LEDGERLY_BENCH_SEALED") == "1";
+}
+
 QString TBookGenerator::BookPath() {
+    return Sealed() ? SealedBookPath() : PlainBookPath();
+}
+
+QString TBookGenerator::PlainBookPath() {
+    return Cached(QStringLiteral("book-1m"), &Generate);
+}
+
+QString TBookGenerator::SealedBookPath() {
+    return Cached(QStringLiteral("book-1m-sealed"), &Seal);
+}
+
+void TBookGenerator::SignIn(TDbMan &db, const QString &user) {
+    if (!Sealed() || db.HasKey(user))
+        return;
+    if (!db.CheckPassword(user, Password()))
+        throw std::runtime_error("book generator: " + user.toStdString() + " cannot sign in");
+    // The sealed book is cached: one sealed by a build that sealed values
+    // otherwise would be measured as unreadable records. Checked once.
+    static bool readable = false;
+    if (!readable && db.ReadPeriod(user, LastDay().addDays(-30), LastDay()).Unreadable != 0)
+        throw std::runtime_error("book generator: this build cannot read the sealed book " +
+                                 SealedBookPath().toStdString() +
+                                 "; delete it to have it made again");
+    readable = true;
+}
+
+QString TBookGenerator::Cached(const QString &name, void (*make)(const QString &path)) {
     // The cache name carries a digest of the empty data file, so a change of
-    // schema or indexes makes a new book.
+    // schema or indexes makes a new book, and of the generator's own
+    // version, for a change of what it writes (since 2: users without keys).
     QFile tmpl(templatePath());
     if (!tmpl.open(QIODevice::ReadOnly))
         throw std::runtime_error("book generator: no empty data file at " +
                                  templatePath().toStdString());
     const QByteArray tag =
-        QCryptographicHash::hash(tmpl.readAll(), QCryptographicHash::Sha1).toHex().left(10);
+        QCryptographicHash::hash(tmpl.readAll() + "generator 2", QCryptographicHash::Sha1)
+            .toHex()
+            .left(10);
     const QString dir = QDir(ProgramFolder()).filePath("bench");
     QDir().mkpath(dir);
-    const QString path = QDir(dir).filePath(QStringLiteral("book-1m-%1.ledgerly").arg(tag));
+    const QString path = QDir(dir).filePath(QStringLiteral("%1-%2.ledgerly").arg(name, tag));
     if (!QFileInfo::exists(path)) {
         // Made under a name of this process and renamed when complete, so a
         // second benchmark started meanwhile never sees half a book.
@@ -80,7 +116,7 @@ QString TBookGenerator::BookPath() {
             QStringLiteral("%1.part-%2").arg(path).arg(QCoreApplication::applicationPid());
         QFile::remove(tmp);
         try {
-            Generate(tmp);
+            make(tmp);
         } catch (...) {
             QFile::remove(tmp);
             throw;
@@ -93,12 +129,38 @@ QString TBookGenerator::BookPath() {
 }
 
 QString TBookGenerator::WritableCopy(const QString &folder) {
+    return CopyOf(BookPath(), folder);
+}
+
+QString TBookGenerator::CopyOf(const QString &book, const QString &folder) {
     const QString copy = QDir(folder).filePath("book-copy.ledgerly");
     QFile::remove(copy);
-    if (!QFile::copy(BookPath(), copy))
+    if (!QFile::copy(book, copy))
         throw std::runtime_error("book generator: cannot copy the book to " + copy.toStdString());
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    // Written out now: else the first commit into the copy (a sync of the
+    // file) would write all of it out and count it to the benchmark.
+    QFile written(copy);
+    if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0)
+        throw std::runtime_error("book generator: cannot sync " + copy.toStdString());
     return copy;
+}
+
+void TBookGenerator::Seal(const QString &path) {
+    // Each user's first sign-in with this Ledgerly, one after the other, on
+    // a copy of the plain book: the file as it is after the upgrade.
+    if (!QFile::copy(PlainBookPath(), path))
+        throw std::runtime_error("book generator: cannot create " + path.toStdString());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    for (const QString &user : UserNames()) {
+        TDbMan db(path);
+        if (!db.CheckPassword(user, Password()))
+            throw std::runtime_error("book generator: " + user.toStdString() + " cannot sign in");
+        db.SealBook(user, Password());
+        if (db.PlainRecords(user) != 0)
+            throw std::runtime_error("book generator: the book of " + user.toStdString() +
+                                     " is not sealed");
+    }
 }
 
 void TBookGenerator::Generate(const QString &path) {
@@ -106,14 +168,14 @@ void TBookGenerator::Generate(const QString &path) {
         throw std::runtime_error("book generator: cannot create " + path.toStdString());
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 
-    // Users (with real password hashes) and category lists through the store.
+    // Users with real password hashes, through the store. The store gives
+    // each a data key; the keys are taken out again below, so the book is
+    // as an earlier Ledgerly wrote it and the category lists (written by a
+    // store without keys) and records are plain.
     {
         TDbMan db(path);
-        for (const QString &user : UserNames()) {
+        for (const QString &user : UserNames())
             db.AddUser(user, Password());
-            db.SetCategories(user, "out", ExpenseCategories());
-            db.SetCategories(user, "in", IncomeCategories());
-        }
     }
 
     sqlite3 *db = nullptr;
@@ -123,6 +185,7 @@ void TBookGenerator::Generate(const QString &path) {
         throw std::runtime_error("book generator: cannot open " + path.toStdString());
     }
     try {
+        exec(db, "update users set key = ''");
         exec(db, "PRAGMA journal_mode=OFF");
         exec(db, "PRAGMA synchronous=OFF");
         // Indexes are dropped for the bulk insert and made again afterwards.
@@ -215,4 +278,9 @@ void TBookGenerator::Generate(const QString &path) {
         throw;
     }
     sqlite3_close(db);
+    TDbMan plain(path);
+    for (const QString &user : UserNames()) {
+        plain.SetCategories(user, "out", ExpenseCategories());
+        plain.SetCategories(user, "in", IncomeCategories());
+    }
 }

@@ -27,6 +27,7 @@ const TSearch &BookSearch() {
     static const TSearch search = [] {
         TSearch s;
         TDbMan db(TBookGenerator::BookPath());
+        TBookGenerator::SignIn(db, QStringLiteral("carol"));
         s.Period = db.ReadPeriod(QStringLiteral("carol"), TBookGenerator::FirstDay(),
                                  TBookGenerator::LastDay());
         s.Head = TReportHead::Of(QStringLiteral("carol"), TBookGenerator::FirstDay(),

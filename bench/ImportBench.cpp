@@ -183,6 +183,7 @@ QList<TRecord> Pending() {
 void BM_ImportBook10k(benchmark::State &state) {
     TDbMan db(TBookGenerator::BookPath());
     const QString user = TBookGenerator::UserNames().first();
+    TBookGenerator::SignIn(db, user);
     const QList<TRecord> pending = Pending();
     int duplicates = 0, filled = 0;
     for (auto _ : state) {
@@ -204,6 +205,7 @@ void BM_ImportBook10k(benchmark::State &state) {
 void BM_ImportHistoryQuery(benchmark::State &state) {
     TDbMan db(TBookGenerator::BookPath());
     const QString user = TBookGenerator::UserNames().first();
+    TBookGenerator::SignIn(db, user);
     int rows = 0;
     for (auto _ : state) {
         rows = 0;
@@ -216,6 +218,7 @@ void BM_ImportHistoryQuery(benchmark::State &state) {
 // The known-FITID lookup of an OFX file of 10,000 entries.
 void BM_ImportKnownIds10k(benchmark::State &state) {
     TDbMan db(TBookGenerator::BookPath());
+    TBookGenerator::SignIn(db, TBookGenerator::UserNames().first());
     QList<TImportId> ids;
     for (int i = 0; i < kLines; ++i)
         ids << TImportId{QStringLiteral("12345678 0001234567"), QStringLiteral("2024%1").arg(i)};
@@ -230,6 +233,7 @@ void BM_ImportWindow10k(benchmark::State &state) {
     session.UserName = TBookGenerator::UserNames().first();
     session.DataFile = TBookGenerator::BookPath();
     session.DbMan = std::make_unique<TDbMan>(session.DataFile);
+    TBookGenerator::SignIn(*session.DbMan, session.UserName);
     TEntryPanel expense(session, TEntryPanelKind::Expense());
     TEntryPanel income(session, TEntryPanelKind::Income());
     expense.AppendPending(Pending());

@@ -18,6 +18,7 @@ const QDate kToday(2026, 1, 15);
 // 200,000 records (about 20,000 of them in those months).
 void BM_MonthlyAverages_12Months(benchmark::State &state) {
     TDbMan db(TBookGenerator::BookPath());
+    TBookGenerator::SignIn(db, kUser);
     qint64 categories = 0;
     for (auto _ : state)
         categories = db.MonthlyAverages(kUser, kToday).ExpenseCategories.size();
@@ -27,6 +28,7 @@ void BM_MonthlyAverages_12Months(benchmark::State &state) {
 // The same over all ten years: every one of the user's 200,000 records.
 void BM_MonthlyAverages_120Months(benchmark::State &state) {
     TDbMan db(TBookGenerator::BookPath());
+    TBookGenerator::SignIn(db, kUser);
     for (auto _ : state)
         benchmark::DoNotOptimize(db.MonthlyAverages(kUser, kToday, 120));
 }
@@ -34,8 +36,9 @@ void BM_MonthlyAverages_120Months(benchmark::State &state) {
 // The Budgets sub-panel's rows for a ten-year search of 40 budgets, from
 // the period the search read: what it adds to the search.
 void BM_PeriodBudget_40Budgets(benchmark::State &state) {
-    const TPeriod period =
-        TDbMan(TBookGenerator::BookPath()).ReadTotals(kUser, TBookGenerator::FirstDay(), kToday);
+    TDbMan db(TBookGenerator::BookPath());
+    TBookGenerator::SignIn(db, kUser);
+    const TPeriod period = db.ReadTotals(kUser, TBookGenerator::FirstDay(), kToday);
     QList<TBudget> budgets;
     for (const QString &category : TBookGenerator::ExpenseCategories() + QStringList{"A", "B"})
         if (budgets.size() < 40)
@@ -53,6 +56,7 @@ void BM_PeriodBudget_40Budgets(benchmark::State &state) {
 void dueOccurrences(benchmark::State &state, int entries) {
     QTemporaryDir dir;
     TDbMan db(TBookGenerator::WritableCopy(dir.path()));
+    TBookGenerator::SignIn(db, kUser);
     const TRepeatUnit units[] = {TRepeatUnit::Months, TRepeatUnit::Weeks, TRepeatUnit::Days};
     for (int i = 0; i < entries; ++i) {
         const TRepeatUnit unit = units[i < 30 ? 0 : i < 45 ? 1 : 2];

@@ -76,6 +76,7 @@ public:
         session.UserName = kUser;
         session.DataFile = book;
         session.DbMan = std::make_unique<TDbMan>(book);
+        TBookGenerator::SignIn(*session.DbMan, kUser);
         Main = std::make_unique<TfrmMain>(std::move(session));
         Main->ShowAtStart();
         while (!Main->isVisible())
@@ -210,8 +211,7 @@ void BM_FillAndPaint_10Years(benchmark::State &state) {
     TSearchWindow &w = Window();
     const QString user = w.Main->UserName();
     const TPeriod period =
-        TDbMan(w.Main->DataFile())
-            .ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+        w.Main->Store().ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
     const TReportHead head =
         TReportHead::Of(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), period);
     TTransactionsPanel *panel = w.Main->TransactionsPanel();
@@ -338,8 +338,7 @@ void BM_SwitchToCharts_10Years(benchmark::State &state) {
     QCoreApplication::processEvents();
     const QString user = w.Main->UserName();
     const TPeriod period =
-        TDbMan(w.Main->DataFile())
-            .ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
+        w.Main->Store().ReadPeriod(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay());
     const TReportHead head =
         TReportHead::Of(user, TBookGenerator::FirstDay(), TBookGenerator::LastDay(), period);
     TChartsPanel *chartsPanel = w.Main->TransactionsPanel()->ChartsPanel();
