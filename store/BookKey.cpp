@@ -201,8 +201,9 @@ QByteArray TBookKey::Wrap(QByteArrayView user, const QString &password) const {
 }
 
 namespace {
-// The associated data of a sealed value: its header and its context.
-using TAd = QVarLengthArray<unsigned char, 256>;
+// The associated data of a sealed value: its header and its context (on the
+// stack: a value is opened per record read).
+using TAd = QVarLengthArray<unsigned char, 512>;
 void fillAd(TAd &ad, const unsigned char *header, QByteArrayView context) {
     ad.resize(kSealHeader + context.size());
     std::memcpy(ad.data(), header, kSealHeader);

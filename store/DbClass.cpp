@@ -1799,23 +1799,27 @@ QList<TRecord> TDbMan::ReadCategoryRecords(const QString &user, QDate from, QDat
                             "where user = ?1 and date >= ?2 and date <= ?3 "
                             "order by date asc, id asc");
     query.Bind(1, storedUser).Bind(2, first).Bind(3, last);
-    TRecordOpener opener(KeyOf(user), storedUser);
     QList<TRecord> records;
-    while (query.Next()) {
-        TRecord rec;
-        rec.Date = readDate(query.Bytes(0));
+    const auto add = [&](const TStreamRow &row) {
         // The records the period's category list counted, and no others.
-        if (!rec.Date.isValid() || !readType(query.Bytes(1), rec.Type) || rec.Type != type)
-            continue;
-        rec.Id = query.Int(2);
-        if (opener.Open(query, 3, 4, 5, rec.Id, query.Bytes(0), rec.Type) != TOpened::Opened ||
-            !sameBytes(opener.Category, wanted))
-            continue;
-        rec.Cents = opener.Cents;
+        if (!row.TypeReadable || row.Type != type || row.Result != TOpened::Opened ||
+            !sameBytes(row.Category, wanted))
+            return;
+        TRecord rec;
+        rec.Date = readDate(row.Date);
+        if (!rec.Date.isValid())
+            return;
+        rec.Id = row.Id;
+        rec.Type = row.Type;
+        rec.Cents = row.Cents;
         rec.Category = category;
-        rec.Notes = QString::fromUtf8(opener.Notes);
+        rec.Notes = QString::fromUtf8(row.Notes);
         records.append(std::move(rec));
-    }
+    };
+    TRecordStream stream(KeyOf(user), storedUser);
+    while (query.Next())
+        stream.Add(query, add);
+    stream.Finish(add);
     return records;
 }
 

@@ -70,8 +70,11 @@ public:
     TContext &Add(QByteArrayView part) {
         // Each part with its length, so that no two lists of parts run together.
         const qint64 size = part.size();
-        FBytes.append(reinterpret_cast<const char *>(&size), sizeof size);
-        FBytes.append(part.data(), part.size());
+        const qsizetype at = FBytes.size();
+        FBytes.resize(at + qsizetype(sizeof size) + part.size());
+        std::memcpy(FBytes.data() + at, &size, sizeof size);
+        if (size > 0)
+            std::memcpy(FBytes.data() + at + sizeof size, part.data(), size_t(size));
         return *this;
     }
     TContext &Add(qint64 number) {
