@@ -85,52 +85,43 @@ QByteArray sealRecord(const TBookKey &key, QByteArrayView storedUser, qint64 id,
 }
 
 TOpened openRecord(const TBookKey *key, QByteArrayView storedUser, qint64 id, QByteArrayView date,
-                   TRecordType type, const TStoredValues &values, QByteArray &out, qint64 &cents,
+                   TRecordType type, const TStoredValues &values, char *out, qint64 &cents,
                    qsizetype &categorySize, qsizetype &notesSize) {
-    const qsizetype start = out.size();
+    categorySize = notesSize = 0;
     if (TBookKey::IsSealed(values.Notes)) {
         if (!key)
             return TOpened::Unreadable;
         if (!key->Sealed(values.Notes))
             return TOpened::NotMine;
         // The plain text is the packed value: the number and two lengths
-        // before the texts, which are moved to the start of the space.
-        out.resize(start + values.Notes.size());
-        char *at = out.data() + start;
+        // before the texts, which are moved to the start of `out`.
         const qsizetype size =
-            key->Open(values.Notes, recordContext(storedUser, id, date, type), at);
+            key->Open(values.Notes, recordContext(storedUser, id, date, type), out);
         QByteArrayView texts[2];
-        if (size < 0 || !unpacked(QByteArrayView(at, size), cents, texts, 2) || cents < 1 ||
-            cents > kMaxCents) {
-            out.resize(start);
+        if (size < 0 || !unpacked(QByteArrayView(out, size), cents, texts, 2) || cents < 1 ||
+            cents > kMaxCents)
             return TOpened::Unreadable;
-        }
         categorySize = texts[0].size();
         notesSize = texts[1].size();
-        std::memmove(at, texts[0].data(), size_t(categorySize));
-        std::memmove(at + categorySize, texts[1].data(), size_t(notesSize));
-        out.resize(start + categorySize + notesSize);
+        std::memmove(out, texts[0].data(), size_t(categorySize));
+        std::memmove(out + categorySize, texts[1].data(), size_t(notesSize));
         return TOpened::Opened;
     }
     if (!readAmount(values.AmountIsNumber, values.Amount, cents))
         return TOpened::Unreadable;
-    out.resize(start + DecodedSizeBound(values.Category.size()) +
-               DecodedSizeBound(values.Notes.size()));
-    char *at = out.data() + start;
-    categorySize = DecodeFieldInto(values.Category, at);
-    notesSize = DecodeFieldInto(values.Notes, at + categorySize);
-    out.resize(start + categorySize + notesSize);
+    categorySize = DecodeFieldInto(values.Category, out);
+    notesSize = DecodeFieldInto(values.Notes, out + categorySize);
     return TOpened::Opened;
 }
 
 TOpened TRecordOpener::Open(const TSqlStatement &row, int cate, int amount, int notes, qint64 id,
                             QByteArrayView date, TRecordType type) {
-    FBuffer.resize(0);
     const TStoredValues values{row.Bytes(cate), row.Bytes(notes), row.IsNumber(amount),
                                row.Real(amount)};
+    FBuffer.resize(values.Category.size() + values.Notes.size() + 1);
     qsizetype categorySize = 0, notesSize = 0;
-    const TOpened result =
-        openRecord(FKey, FUser, id, date, type, values, FBuffer, Cents, categorySize, notesSize);
+    const TOpened result = openRecord(FKey, FUser, id, date, type, values, FBuffer.data(), Cents,
+                                      categorySize, notesSize);
     Category = QByteArrayView(FBuffer.constData(), categorySize);
     Notes = QByteArrayView(FBuffer.constData() + categorySize, notesSize);
     return result;
@@ -202,12 +193,15 @@ void TRecordStream::PublishFilling() {
 
 void TRecordStream::OpenChunk(TChunk &chunk) const {
     chunk.Done.resize(chunk.Raw.size());
-    chunk.Plain.resize(0);
-    chunk.Plain.reserve(chunk.Bytes.size());
+    // An opened value is never longer than its stored texts: room for all
+    // at once, filled from the start.
+    chunk.Plain.resize(chunk.Bytes.size() + 1);
+    char *const plain = chunk.Plain.data();
+    qsizetype used = 0;
     for (size_t i = 0; i < chunk.Raw.size(); ++i) {
         const TRaw &raw = chunk.Raw[i];
         TDone &done = chunk.Done[i];
-        done = {0, chunk.Plain.size(), 0, 0, 0, TOpened::Unreadable};
+        done = {0, used, 0, used, 0, TOpened::Unreadable};
         if (raw.Type < 0 || raw.DateSize != sizeof raw.Date)
             continue;
         const TStoredValues values{
@@ -215,9 +209,10 @@ void TRecordStream::OpenChunk(TChunk &chunk) const {
             QByteArrayView(chunk.Bytes.constData() + raw.NotesAt, raw.NotesSize),
             raw.AmountIsNumber, raw.Amount};
         done.Result = openRecord(FKey, FUser, raw.Id, QByteArrayView(raw.Date, raw.DateSize),
-                                 TRecordType(raw.Type), values, chunk.Plain, done.Cents,
+                                 TRecordType(raw.Type), values, plain + used, done.Cents,
                                  done.CategorySize, done.NotesSize);
-        done.NotesAt = done.CategoryAt + done.CategorySize;
+        done.NotesAt = used + done.CategorySize;
+        used += done.CategorySize + done.NotesSize;
     }
 }
 

@@ -114,10 +114,11 @@ struct TStoredValues {
     double Amount = 0;
 };
 
-// Opens a record's values (plain or sealed) into `out` (appended): the
-// category's and the notes' UTF-8 bytes follow each other there.
+// Opens a record's values (plain or sealed) into `out`, which has room for
+// the stored category and notes: the category's and the notes' UTF-8 bytes
+// follow each other there.
 TOpened openRecord(const TBookKey *key, QByteArrayView storedUser, qint64 id, QByteArrayView date,
-                   TRecordType type, const TStoredValues &values, QByteArray &out, qint64 &cents,
+                   TRecordType type, const TStoredValues &values, char *out, qint64 &cents,
                    qsizetype &categorySize, qsizetype &notesSize);
 
 // A record's amount, category and notes as read from its row, one row at a
