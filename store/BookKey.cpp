@@ -42,10 +42,7 @@ const quint32 kMemoryKiB = crypto_pwhash_MEMLIMIT_INTERACTIVE / 1024;
 }
 
 void ensureSodium() {
-    static std::once_flag once;
-    static bool ready = false;
-    std::call_once(once, [] { ready = sodium_init() >= 0; });
-    if (!ready)
+    if (!TBookKey::SodiumReady())
         fail(QCoreApplication::translate("TDbMan",
                                          "The encryption library could not be initialised."));
 }
@@ -79,6 +76,17 @@ bool deriveWrappingKey(unsigned char *out, const QString &password, const unsign
                          crypto_pwhash_ALG_ARGON2ID13) == 0;
 }
 
+// The associated data of a sealed or wrapped value: its first `headerSize`
+// bytes and what it is bound to (on the stack: a value is opened per record
+// read).
+using TAd = QVarLengthArray<unsigned char, 512>;
+void fillAd(TAd &ad, const unsigned char *header, int headerSize, QByteArrayView boundTo) {
+    ad.resize(headerSize + boundTo.size());
+    std::memcpy(ad.data(), header, size_t(headerSize));
+    if (!boundTo.isEmpty())
+        std::memcpy(ad.data() + headerSize, boundTo.data(), size_t(boundTo.size()));
+}
+
 // A buffer of a secret: locked, and wiped when it goes.
 class SecretBuffer {
 public:
@@ -96,6 +104,13 @@ private:
 };
 
 } // namespace
+
+bool TBookKey::SodiumReady() {
+    static std::once_flag once;
+    static bool ready = false;
+    std::call_once(once, [] { ready = sodium_init() >= 0; });
+    return ready;
+}
 
 struct TBookKey::TSecret {
     unsigned char Key[crypto_aead_xchacha20poly1305_ietf_KEYBYTES];
@@ -160,10 +175,8 @@ std::shared_ptr<const TBookKey> TBookKey::Unwrap(QByteArrayView wrapped, QByteAr
     SecretBuffer wrapping(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
     if (!deriveWrappingKey(wrapping.Data(), password, header + 13, passes, memoryKiB))
         fail(QCoreApplication::translate("TDbMan", "Out of memory while opening the book's key."));
-    QVarLengthArray<unsigned char, 256> ad(kHeaderSize + user.size());
-    std::memcpy(ad.data(), header, kHeaderSize);
-    if (!user.isEmpty())
-        std::memcpy(ad.data() + kHeaderSize, user.data(), size_t(user.size()));
+    TAd ad;
+    fillAd(ad, header, kHeaderSize, user);
     TSecret *secret = NewSecret();
     const unsigned char *nonce = header + kHeaderSize;
     const unsigned char *sealed = nonce + kNonce;
@@ -190,27 +203,13 @@ QByteArray TBookKey::Wrap(QByteArrayView user, const QString &password) const {
     SecretBuffer wrapping(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
     if (!deriveWrappingKey(wrapping.Data(), password, header + 13, kPasses, kMemoryKiB))
         fail(QCoreApplication::translate("TDbMan", "Out of memory while protecting the password."));
-    QVarLengthArray<unsigned char, 256> ad(kHeaderSize + user.size());
-    std::memcpy(ad.data(), header, kHeaderSize);
-    if (!user.isEmpty())
-        std::memcpy(ad.data() + kHeaderSize, user.data(), size_t(user.size()));
+    TAd ad;
+    fillAd(ad, header, kHeaderSize, user);
     crypto_aead_xchacha20poly1305_ietf_encrypt(nonce + kNonce, nullptr, FSecret->Key,
                                                sizeof FSecret->Key, ad.data(), quint64(ad.size()),
                                                nullptr, nonce, wrapping.Data());
     return out;
 }
-
-namespace {
-// The associated data of a sealed value: its header and its context (on the
-// stack: a value is opened per record read).
-using TAd = QVarLengthArray<unsigned char, 512>;
-void fillAd(TAd &ad, const unsigned char *header, QByteArrayView context) {
-    ad.resize(kSealHeader + context.size());
-    std::memcpy(ad.data(), header, kSealHeader);
-    if (!context.isEmpty())
-        std::memcpy(ad.data() + kSealHeader, context.data(), size_t(context.size()));
-}
-} // namespace
 
 QByteArray TBookKey::Seal(QByteArrayView plain, QByteArrayView context) const {
     QByteArray out(plain.size() + kSealOverhead, Qt::Uninitialized);
@@ -220,7 +219,7 @@ QByteArray TBookKey::Seal(QByteArrayView plain, QByteArrayView context) const {
     unsigned char *nonce = header + kSealHeader;
     randombytes_buf(nonce, kNonce);
     TAd ad;
-    fillAd(ad, header, context);
+    fillAd(ad, header, kSealHeader, context);
     crypto_aead_xchacha20poly1305_ietf_encrypt(nonce + kNonce, nullptr, bytes(plain),
                                                quint64(plain.size()), ad.data(), quint64(ad.size()),
                                                nullptr, nonce, FSecret->Key);
@@ -240,7 +239,7 @@ qsizetype TBookKey::Open(QByteArrayView sealed, QByteArrayView context, char *ou
         return -1;
     const unsigned char *header = bytes(sealed);
     TAd ad;
-    fillAd(ad, header, context);
+    fillAd(ad, header, kSealHeader, context);
     unsigned long long size = 0;
     if (crypto_aead_xchacha20poly1305_ietf_decrypt(
             reinterpret_cast<unsigned char *>(out), &size, nullptr, header + kSealHeader + kNonce,

@@ -18,6 +18,9 @@ public:
     // Bytes a sealed value adds to its plain text.
     static constexpr int kSealOverhead = 1 + 4 + 24 + 16;
 
+    // Whether libsodium is ready for use (it is set up on the first call).
+    static bool SodiumReady();
+
     // A new random key.
     static std::shared_ptr<const TBookKey> Generate();
     // The key wrapped in `wrapped` (by Wrap, for the same `user`) opened

@@ -21,7 +21,6 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -36,10 +35,7 @@ using namespace stored;
 // --- passwords ------------------------------------------------------------------
 
 void ensureSodium() {
-    static std::once_flag once;
-    static bool ready = false;
-    std::call_once(once, [] { ready = sodium_init() >= 0; });
-    if (!ready)
+    if (!TBookKey::SodiumReady())
         fail(QCoreApplication::translate("TDbMan",
                                          "The password library could not be initialised."));
 }
@@ -224,13 +220,13 @@ private:
 struct StoredRecord {
     QByteArray Date, Type, Category, Notes;
     double Amount = 0;
-    QByteArray Account, ImportId; // empty ImportId: not imported
-    bool Wanted = false;          // stored even when its ImportId is known
+    bool Imported = false;     // made from a statement line with a bank id
+    QString Account, ImportId; // the line's account and bank id
+    bool Wanted = false;       // stored even when its ImportId is known
     // What a sealed record holds (see sealedRecord).
     TRecordType RecordType = TRecordType::Expense;
     qint64 Cents = 0;
     QByteArray CategoryUtf8, NotesUtf8;
-    QString PlainAccount, PlainImportId;
 };
 
 // A record checked before anything is stored.
@@ -251,11 +247,10 @@ StoredRecord checkedRecord(const TRecord &record) {
     stored.CategoryUtf8 = record.Category.toUtf8();
     stored.NotesUtf8 = record.Notes.toUtf8();
     if (!record.Import.IsEmpty()) {
-        stored.Account = storedText(record.Import->Account);
-        stored.ImportId = storedText(record.Import->Id);
+        stored.Imported = !record.Import->Id.isEmpty(); // as an empty id was always taken
+        stored.Account = record.Import->Account;
+        stored.ImportId = record.Import->Id;
         stored.Wanted = record.Import->Wanted;
-        stored.PlainAccount = record.Import->Account;
-        stored.PlainImportId = record.Import->Id;
     }
     return stored;
 }
@@ -1904,9 +1899,8 @@ TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &reco
             done.Id = 0;
             done.Import = {};
             done.Recurring = {};
-            const bool imported = !rec.ImportId.isEmpty();
-            const StoredImportId importId(key, rec.PlainAccount, rec.PlainImportId);
-            if (imported && !rec.Wanted) {
+            const StoredImportId importId(key, rec.Account, rec.ImportId);
+            if (rec.Imported && !rec.Wanted) {
                 known.Reset();
                 known.Bind(1, storedUser);
                 importId.Bind(known);
@@ -1920,7 +1914,7 @@ TPendingSave TDbMan::SavePending(const QString &user, const QList<TRecord> &reco
             }
             insertRecord(insert, storedUser, rec, newIds ? newIds->Next() : 0, key);
             done.Id = lastId(db);
-            if (imported) {
+            if (rec.Imported) {
                 remember.Reset();
                 remember.Bind(1, storedUser);
                 importId.Bind(remember);
@@ -2176,9 +2170,9 @@ QList<qint64> TDbMan::ChangeRecords(const QString &user, const QList<TRecord> &r
                 insertRecord(withoutId, storedUser, rec);
             }
             ids << lastId(db);
-            if (rec.ImportId.isEmpty())
+            if (!rec.Imported)
                 continue;
-            const StoredImportId importId(key, rec.PlainAccount, rec.PlainImportId);
+            const StoredImportId importId(key, rec.Account, rec.ImportId);
             known.Reset();
             known.Bind(1, storedUser);
             importId.Bind(known);
